@@ -1,0 +1,82 @@
+# Helpers shared by every subsystem's CMakeLists.txt.
+#
+#   norvi_library(name SOURCES ... [LIBS ...])       static library, warnings as errors
+#   norvi_test(name SOURCES ... [LIBS ...] [GUI])    GoogleTest program, one CTest test;
+#                                                    GUI tests run on a virtual display
+#   norvi_benchmark(name SOURCES ... [LIBS ...])     Google Benchmark program (native only)
+#   norvi_fuzzer(name SOURCES ... [LIBS ...])        libFuzzer target (NORVI_FUZZ only)
+#
+# Under the win32 configuration tests run through Wine with a private 32-bit prefix that
+# tools/wine-run.sh creates once in this build tree.
+
+set(NORVI_ROOT ${CMAKE_CURRENT_LIST_DIR}/..)
+set(NORVI_WINEPREFIX ${CMAKE_BINARY_DIR}/wineprefix)
+
+if(WIN32)
+  set(CMAKE_CROSSCOMPILING_EMULATOR ${NORVI_ROOT}/tools/wine-run.sh;--prefix;${NORVI_WINEPREFIX})
+  # Unicode Win32 API throughout; Windows 7 is the oldest system served.
+  add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601)
+endif()
+
+set(NORVI_WARNINGS -Wall -Wextra -Werror)
+
+if(NORVI_SANITIZE)
+  add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=all)
+  add_link_options(-fsanitize=address,undefined)
+endif()
+if(NORVI_FUZZ)
+  # Coverage instrumentation for everything a fuzzer links; the fuzzer adds its own main.
+  add_compile_options(-fsanitize=fuzzer-no-link)
+endif()
+
+function(norvi_library name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+  add_library(${name} STATIC ${ARG_SOURCES})
+  target_include_directories(${name} PUBLIC ${NORVI_ROOT})
+  target_compile_options(${name} PRIVATE ${NORVI_WARNINGS})
+  target_link_libraries(${name} PUBLIC ${ARG_LIBS})
+endfunction()
+
+function(norvi_test name)
+  cmake_parse_arguments(ARG "GUI" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  target_include_directories(${name} PRIVATE ${NORVI_ROOT})
+  target_compile_options(${name} PRIVATE ${NORVI_WARNINGS})
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gmock GTest::gtest_main)
+  add_test(NAME ${name} COMMAND ${name})
+  set(env "NORVI_SOURCE_DIR=${NORVI_ROOT}" "NORVI_TEST_OUTPUT=${CMAKE_BINARY_DIR}/test-output")
+  if(ARG_GUI)
+    list(APPEND env "NORVI_GUI=1")
+    set_tests_properties(${name} PROPERTIES LABELS gui RESOURCE_LOCK display)
+  endif()
+  set_tests_properties(${name} PROPERTIES ENVIRONMENT "${env}" TIMEOUT 600)
+  file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/test-output)
+endfunction()
+
+function(norvi_benchmark name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+  if(NOT NORVI_BENCHMARKS OR WIN32)
+    return()
+  endif()
+  find_package(benchmark QUIET)
+  if(NOT benchmark_FOUND)
+    return()
+  endif()
+  add_executable(${name} ${ARG_SOURCES})
+  target_include_directories(${name} PRIVATE ${NORVI_ROOT})
+  target_compile_options(${name} PRIVATE ${NORVI_WARNINGS})
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS} benchmark::benchmark)
+endfunction()
+
+function(norvi_fuzzer name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+  if(NOT NORVI_FUZZ)
+    return()
+  endif()
+  add_executable(${name} ${ARG_SOURCES})
+  target_include_directories(${name} PRIVATE ${NORVI_ROOT})
+  target_compile_options(${name} PRIVATE ${NORVI_WARNINGS} -fsanitize=fuzzer)
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS})
+  target_link_options(${name} PRIVATE -fsanitize=fuzzer)
+  set_property(GLOBAL APPEND PROPERTY NORVI_FUZZERS ${name})
+endfunction()

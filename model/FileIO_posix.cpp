@@ -1,0 +1,105 @@
+// Native build only: the portable core's file access for tests and fuzzing on Linux.
+// Backslashes in product paths are folder separators here too.
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+#include "model/FileIO.h"
+#include "model/Text.h"
+
+namespace norvi {
+namespace {
+
+std::string NativePath(std::u16string_view path) {
+  std::string p = Utf16ToUtf8(path);
+  for (char& c : p)
+    if (c == '\\') c = '/';
+  return p;
+}
+
+// The Windows code for the same failure: a missing file in an existing folder is
+// "file not found", a missing folder on the way "path not found".
+uint32_t FromErrno(int e, const std::string& path) {
+  switch (e) {
+    case ENOENT: {
+      const size_t slash = path.find_last_of('/');
+      struct stat st {};
+      const std::string parent = slash == std::string::npos ? "." : path.substr(0, slash);
+      return (parent.empty() || stat(parent.c_str(), &st) == 0) ? syserr::FileNotFound
+                                                                  : syserr::PathNotFound;
+    }
+    case ENOTDIR: return syserr::PathNotFound;
+    case EACCES:
+    case EPERM:
+    case EROFS:
+    case EISDIR: return syserr::AccessDenied;
+    case EEXIST: return syserr::AlreadyExists;
+    default: return syserr::WriteFault;
+  }
+}
+
+class Fd {
+ public:
+  explicit Fd(int fd) : fd_(fd) {}
+  Fd(const Fd&) = delete;
+  Fd& operator=(const Fd&) = delete;
+  ~Fd() {
+    if (fd_ >= 0) close(fd_);
+  }
+  int get() const { return fd_; }
+
+ private:
+  int fd_;
+};
+
+}  // namespace
+
+FileResult ReadFilePrefix(std::u16string_view path, std::span<std::byte> buffer) {
+  const std::string p = NativePath(path);
+  Fd fd(open(p.c_str(), O_RDONLY | O_CLOEXEC));
+  if (fd.get() < 0) return {FromErrno(errno, p), 0};
+  size_t done = 0;
+  while (done < buffer.size()) {
+    const ssize_t n = read(fd.get(), buffer.data() + done, buffer.size() - done);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return {errno == EISDIR ? syserr::AccessDenied : syserr::ReadFault, done};
+    }
+    if (n == 0) break;
+    done += static_cast<size_t>(n);
+  }
+  return {syserr::Success, done};
+}
+
+FileResult WriteWholeFile(std::u16string_view path, std::span<const std::byte> data) {
+  const std::string p = NativePath(path);
+  Fd fd(open(p.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644));
+  if (fd.get() < 0) return {FromErrno(errno, p), 0};
+  size_t done = 0;
+  while (done < data.size()) {
+    const ssize_t n = write(fd.get(), data.data() + done, data.size() - done);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return {syserr::WriteFault, done};
+    }
+    done += static_cast<size_t>(n);
+  }
+  return {syserr::Success, done};
+}
+
+FileResult CreateFolderTree(std::u16string_view path) {
+  const std::string p = NativePath(path);
+  for (size_t i = 1; i <= p.size(); ++i) {
+    if (i != p.size() && p[i] != '/') continue;
+    const std::string level = p.substr(0, i);
+    if (mkdir(level.c_str(), 0755) != 0 && errno != EEXIST) return {FromErrno(errno, level), 0};
+  }
+  struct stat st {};
+  if (stat(p.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return {syserr::PathNotFound, 0};
+  return {};
+}
+
+}  // namespace norvi

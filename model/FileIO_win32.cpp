@@ -1,0 +1,63 @@
+#include <windows.h>
+
+#include <string>
+
+#include "framework/Handles.h"
+#include "framework/WideText.h"
+#include "model/FileIO.h"
+
+namespace norvi {
+
+FileResult ReadFilePrefix(std::u16string_view path, std::span<std::byte> buffer) {
+  const std::u16string p(path);
+  UniqueFileHandle file(CreateFileW(W(p), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) return {GetLastError(), 0};
+  size_t done = 0;
+  while (done < buffer.size()) {
+    DWORD n = 0;
+    if (!ReadFile(file.get(), buffer.data() + done, static_cast<DWORD>(buffer.size() - done), &n,
+                  nullptr))
+      return {GetLastError(), done};
+    if (n == 0) break;
+    done += n;
+  }
+  return {syserr::Success, done};
+}
+
+FileResult WriteWholeFile(std::u16string_view path, std::span<const std::byte> data) {
+  const std::u16string p(path);
+  UniqueFileHandle file(CreateFileW(W(p), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) return {GetLastError(), 0};
+  size_t done = 0;
+  while (done < data.size()) {
+    DWORD n = 0;
+    if (!WriteFile(file.get(), data.data() + done, static_cast<DWORD>(data.size() - done), &n,
+                   nullptr))
+      return {GetLastError(), done};
+    done += n;
+  }
+  return {syserr::Success, done};
+}
+
+FileResult CreateFolderTree(std::u16string_view path) {
+  std::u16string p(path);
+  while (!p.empty() && (p.back() == u'\\' || p.back() == u'/')) p.pop_back();
+  // Create each level from the top; existing levels (and drive roots) are fine.
+  for (size_t i = 0; i <= p.size(); ++i) {
+    if (i != p.size() && p[i] != u'\\' && p[i] != u'/') continue;
+    const std::u16string level = p.substr(0, i);
+    if (level.empty() || level.back() == u':') continue;
+    if (!CreateDirectoryW(W(level), nullptr)) {
+      const DWORD e = GetLastError();
+      if (e != ERROR_ALREADY_EXISTS && e != ERROR_ACCESS_DENIED) return {e, 0};
+    }
+  }
+  const DWORD attributes = GetFileAttributesW(W(p));
+  if (attributes == INVALID_FILE_ATTRIBUTES) return {GetLastError(), 0};
+  if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) return {syserr::PathNotFound, 0};
+  return {};
+}
+
+}  // namespace norvi

@@ -1,0 +1,16 @@
+#pragma once
+// UTF-16 text helpers for the portable core (the product's text is UTF-16 everywhere).
+
+#include <string>
+#include <string_view>
+
+namespace norvi {
+
+// Lone surrogates and malformed bytes become U+FFFD.
+std::string Utf16ToUtf8(std::u16string_view text);
+std::u16string Utf8ToUtf16(std::string_view text);
+
+// ASCII only: for the program's own literals and identifiers.
+std::u16string AsciiToUtf16(std::string_view text);
+
+}  // namespace norvi

@@ -1,0 +1,42 @@
+#!/bin/bash
+# Installs what is missing, builds the Windows program and starts it under Wine with the
+# simulated receiver. Without a display it runs on a virtual one and writes a screenshot of
+# the main window to build/win32/screenshots/main-window.png.
+set -euo pipefail
+
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=${NORVI_BUILD_DIR:-$root/build}/win32
+
+"$root/tools/install-deps.sh"
+cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+  -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" >/dev/null
+cmake --build "$build" -j"$(nproc)"
+
+program="$build/dist/NorviDriver.exe"
+if [ ! -f "$program" ]; then
+  echo "Built the libraries and tests; the program itself is not part of the build yet."
+  exit 0
+fi
+
+export NORVI_SIMULATED_RECEIVER=${NORVI_SIMULATED_RECEIVER:-1}
+runner=("$root/tools/wine-run.sh" --prefix "$build/wineprefix")
+if [ -n "${DISPLAY:-}" ]; then
+  exec "${runner[@]}" "$program"
+fi
+
+# No display: run on a virtual one, take a screenshot once the window is up, keep running
+# until the program ends.
+mkdir -p "$build/screenshots"
+exec xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
+  "$@" &
+  pid=$!
+  for _ in $(seq 60); do
+    if xdotool search --name "Zarqo Norvi Mouse Driver" >/dev/null 2>&1; then
+      sleep 1
+      import -window root "'"$build"'/screenshots/main-window.png" &&
+        echo "Screenshot: '"$build"'/screenshots/main-window.png"
+      break
+    fi
+    sleep 1
+  done
+  wait $pid' _ "${runner[@]}" "$program"
