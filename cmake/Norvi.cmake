@@ -11,6 +11,8 @@
 
 set(NORVI_ROOT ${CMAKE_CURRENT_LIST_DIR}/..)
 set(NORVI_WINEPREFIX ${CMAKE_BINARY_DIR}/wineprefix)
+# Generated artwork (pictures, icons) lands here; the res/ folder owns the target that makes it.
+set(NORVI_ART_DIR ${CMAKE_BINARY_DIR}/art)
 
 if(WIN32)
   set(CMAKE_CROSSCOMPILING_EMULATOR ${NORVI_ROOT}/tools/wine-run.sh;--prefix;${NORVI_WINEPREFIX})
