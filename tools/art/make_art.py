@@ -1,0 +1,81 @@
+#!/usr/bin/env python3
+"""Renders the program's artwork from the SVG sources beside this script.
+
+    make_art.py --art DIR --skins DIR [--language-ini FILE]
+
+--art receives the pictures linked into the binaries (icons, bitmaps, PNGs); --skins receives
+the skin pictures installed beside the program. SVG is rendered with rsvg-convert and turned
+into 24-bit BMP, PNG or ICO with ImageMagick 6; the output depends only on the sources.
+"""
+import argparse
+import os
+import subprocess
+import sys
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+CONVERT = "/usr/bin/convert"  # ImageMagick 6; a stand-in may shadow it on PATH
+RSVG = "rsvg-convert"
+
+ICON_SIZES = (16, 24, 32, 48)
+# Icon resource id -> source.
+ICONS = {128: "icons/program.svg", 1011: "icons/exit.svg", 1012: "icons/settings.svg",
+         3001: "icons/desktop.svg"}
+
+
+def run(*cmd):
+    subprocess.run(cmd, check=True)
+
+
+def render_png(svg_text, width, height, out_png):
+    """Renders SVG text to a PNG of exactly width x height."""
+    subprocess.run([RSVG, "-w", str(width), "-h", str(height), "-o", out_png],
+                   input=svg_text.encode("utf-8"), check=True)
+
+
+def source(rel):
+    with open(os.path.join(HERE, rel), encoding="utf-8") as f:
+        return f.read()
+
+
+def to_bmp24(png, bmp, background="#ffffff"):
+    """Flattens onto a background and writes an uncompressed 24-bit BMP without colour-space
+    header (the form LoadImage and OleLoadPicture read everywhere)."""
+    run(CONVERT, png, "-background", background, "-alpha", "remove", "-alpha", "off",
+        "-type", "TrueColor", "-define", "bmp:format=bmp3", "BMP3:" + bmp)
+
+
+def to_png(png, out, keep_alpha=True):
+    args = [CONVERT, png]
+    if not keep_alpha:
+        args += ["-background", "#ffffff", "-alpha", "remove", "-alpha", "off"]
+    run(*args, "-strip", "-define", "png:exclude-chunks=date,time", "PNG32:" + out
+        if keep_alpha else "PNG24:" + out)
+
+
+def make_icons(art, work):
+    for rid, rel in ICONS.items():
+        text = source(rel)
+        pngs = []
+        for size in ICON_SIZES:
+            png = os.path.join(work, f"icon_{rid}_{size}.png")
+            render_png(text, size, size, png)
+            pngs.append(png)
+        run(CONVERT, *pngs, os.path.join(art, f"icon_{rid}.ico"))
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--art", required=True)
+    parser.add_argument("--skins", required=True)
+    parser.add_argument("--language-ini")
+    args = parser.parse_args()
+    os.makedirs(args.art, exist_ok=True)
+    os.makedirs(args.skins, exist_ok=True)
+    work = os.path.join(args.art, "work")
+    os.makedirs(work, exist_ok=True)
+    make_icons(args.art, work)
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
