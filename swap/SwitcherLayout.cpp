@@ -1,0 +1,51 @@
+#include "swap/SwitcherLayout.h"
+
+namespace norvi::swap {
+
+SwapRect RowRect(int32_t index) {
+  const int32_t top = kRowTop + kRowPitch * index;
+  return {kRowLeft, top, kRowRight, top + kRowHeight};
+}
+
+Size SwitcherSize(int32_t count) {
+  const SwapRect first = RowRect(0);
+  return {first.right + kSwitcherMargin - first.left, (count + 1) * kRowPitch + kSwitcherMargin};
+}
+
+Point AtCursor(Size window, Size screen, Point cursor) {
+  Point p = cursor;
+  if (p.x + window.width > screen.width) p.x -= window.width;
+  if (p.y + window.height > screen.height) p.y -= window.height;
+  return p;
+}
+
+Point OpeningPosition(int32_t mode, Size window, Size screen, Point cursor) {
+  const int32_t middleY = (screen.height - window.height) / 2;
+  switch (mode) {
+    case kPlaceRightEdge:
+      return {screen.width - window.width, middleY};
+    case kPlaceLeftEdge:
+      return {kLeftEdgeGap, middleY};
+    case kPlaceCentred:
+      return {(screen.width - window.width) / 2, middleY};
+    default:
+      return AtCursor(window, screen, cursor);
+  }
+}
+
+std::u16string_view DesktopCaption(uint16_t systemLanguage) {
+  return systemLanguage == kLangChineseSimplified ? u"\u684C\u9762" : u"Desktop";
+}
+
+KeyAction KeyDownAction(uint32_t virtualKey) {
+  if (virtualKey == kVkReturn || virtualKey == kVkEscape) return KeyAction::Close;
+  if (virtualKey == kVkSpace) return KeyAction::Swallow;
+  return KeyAction::Default;
+}
+
+int32_t ActivationShowCommand(bool minimised, bool maximised) {
+  if (minimised) return kShowRestore;
+  return maximised ? kShowMaximized : kShowNormal;
+}
+
+}  // namespace norvi::swap

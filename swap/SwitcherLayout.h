@@ -1,0 +1,80 @@
+#pragma once
+// The switcher's geometry, placement, keys and activation choice: portable rules that the
+// Win32 window applies.
+
+#include <array>
+#include <cstdint>
+#include <string_view>
+
+#include "swap/SwapEntry.h"
+
+namespace norvi::swap {
+
+struct Point {
+  int32_t x = 0;
+  int32_t y = 0;
+  bool operator==(const Point&) const = default;
+};
+struct Size {
+  int32_t width = 0;
+  int32_t height = 0;
+  bool operator==(const Size&) const = default;
+};
+
+// Rows: 310 x 38 pixels, 40 pixels apart, inside a 10-pixel margin.
+inline constexpr int32_t kRowLeft = 10;
+inline constexpr int32_t kRowRight = 320;
+inline constexpr int32_t kRowTop = 10;
+inline constexpr int32_t kRowHeight = 38;
+inline constexpr int32_t kRowPitch = 40;
+inline constexpr int32_t kSwitcherMargin = 20;
+
+// Position modes of ShowSwapWindow; any other value opens the switcher at the cursor.
+inline constexpr int32_t kPlaceCentred = 2;
+inline constexpr int32_t kPlaceRightEdge = 4;
+inline constexpr int32_t kPlaceLeftEdge = 8;
+inline constexpr int32_t kLeftEdgeGap = 2;
+
+SwapRect RowRect(int32_t index);
+// Width from row 0 plus the margin; height for count windows and the desktop row.
+Size SwitcherSize(int32_t count);
+// Where a new switcher opens.
+Point OpeningPosition(int32_t mode, Size window, Size screen, Point cursor);
+// Top-left corner at the cursor, flipped to the left or upwards where it would leave the screen.
+Point AtCursor(Size window, Size screen, Point cursor);
+
+// The desktop row's caption: Chinese on a Simplified Chinese system (language 0x0804).
+inline constexpr uint16_t kLangChineseSimplified = 0x0804;
+std::u16string_view DesktopCaption(uint16_t systemLanguage);
+
+// Keys the switcher acts on before anything else sees them.
+enum class KeyAction { Default, Close, Swallow };
+inline constexpr uint32_t kVkReturn = 0x0D;
+inline constexpr uint32_t kVkEscape = 0x1B;
+inline constexpr uint32_t kVkSpace = 0x20;
+KeyAction KeyDownAction(uint32_t virtualKey);
+
+// How a chosen window is shown before it is brought to the front.
+inline constexpr int32_t kShowRestore = 9;
+inline constexpr int32_t kShowMaximized = 3;
+inline constexpr int32_t kShowNormal = 5;
+int32_t ActivationShowCommand(bool minimised, bool maximised);
+
+// Win+D, which shows the desktop: key events as keybd_event takes them.
+struct KeyStroke {
+  uint8_t virtualKey = 0;
+  uint32_t flags = 0;
+  bool operator==(const KeyStroke&) const = default;
+};
+inline constexpr uint8_t kVkLeftWin = 0x5B;
+inline constexpr uint8_t kVkD = 0x44;
+inline constexpr uint32_t kKeyExtended = 0x0001;
+inline constexpr uint32_t kKeyUp = 0x0002;
+inline constexpr std::array<KeyStroke, 4> kShowDesktopKeys = {{
+    {kVkLeftWin, kKeyExtended},
+    {kVkD, kKeyExtended},
+    {kVkD, kKeyExtended | kKeyUp},
+    {kVkLeftWin, kKeyExtended | kKeyUp},
+}};
+
+}  // namespace norvi::swap

@@ -1,0 +1,163 @@
+#include <gtest/gtest.h>
+
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "swap/WindowList.h"
+
+namespace norvi::swap {
+namespace {
+
+struct FakeWindow {
+  std::u16string title;
+  bool visible = true;
+  WindowId parent = 0;
+  uint32_t exStyle = 0;
+  uint32_t pid = 7;
+  bool titleReadable = true;
+};
+
+std::multiset<IconId> g_destroyed;
+void CountDestroyed(IconId id) { g_destroyed.insert(id); }
+
+class FakeWindows : public IWindowSource {
+ public:
+  std::map<WindowId, FakeWindow> windows;
+  std::map<uint32_t, std::u16string> paths = {{7, u"C:\\app\\app.exe"}};
+  std::set<std::u16string> iconless;
+  int iconsMade = 0;
+
+  WindowId Add(FakeWindow w) {
+    const WindowId id = 0x100 + windows.size() * 2;
+    windows[id] = std::move(w);
+    return id;
+  }
+  bool IsVisible(WindowId w) const override { return windows.at(w).visible; }
+  WindowId Parent(WindowId w) const override { return windows.at(w).parent; }
+  int32_t TitleLength(WindowId w) const override {
+    return static_cast<int32_t>(windows.at(w).title.size());
+  }
+  uint32_t ExStyle(WindowId w) const override { return windows.at(w).exStyle; }
+  std::u16string Title(WindowId w) const override {
+    return windows.at(w).titleReadable ? windows.at(w).title : u"";
+  }
+  uint32_t ProcessId(WindowId w) const override { return windows.at(w).pid; }
+  std::u16string ExecutablePath(uint32_t pid) override {
+    auto it = paths.find(pid);
+    return it == paths.end() ? u"" : it->second;
+  }
+  OwnedIcon FirstIcon(const std::u16string& path) override {
+    if (iconless.count(path)) return {};
+    return {static_cast<IconId>(0x5000 + ++iconsMade), CountDestroyed};
+  }
+};
+
+class Lines : public ITraceSink {
+ public:
+  std::vector<std::u16string> lines;
+  void Trace(std::u16string_view line) override { lines.emplace_back(line); }
+};
+
+class WindowListTest : public ::testing::Test {
+ protected:
+  void SetUp() override { g_destroyed.clear(); }
+  void EnumerateAll() {
+    for (const auto& [id, w] : fake.windows) ConsiderWindow(id, fake, trace, table);
+  }
+  std::vector<std::u16string> Titles() const {
+    std::vector<std::u16string> out;
+    for (int32_t i = 0; i < table.count; ++i) out.emplace_back(table.entries[i].Title());
+    return out;
+  }
+
+  FakeWindows fake;
+  Lines sink;
+  SwapTrace trace{sink};
+  EntryTable table;
+};
+
+TEST_F(WindowListTest, SkipsHiddenOwnedUntitledToolAndShellWindowsButKeepsOthersInOrder) {
+  fake.Add({u"Editor"});
+  fake.Add({u"Hidden", false});
+  fake.Add({u"Owned popup", true, 0x100});
+  fake.Add({u""});
+  fake.Add({u"Palette", true, 0, kExToolWindow | 0x8});
+  fake.Add({u"Unreadable", true, 0, 0, 7, false});
+  fake.Add({u"Program Manager"});
+  fake.Add({u"Start"});
+  fake.Add({u"program manager"});
+  fake.Add({u"Start menu"});
+  fake.Add({u"Orphan", true, 0, 0, 99});
+  EnumerateAll();
+  EXPECT_EQ(Titles(), (std::vector<std::u16string>{u"Editor", u"program manager", u"Start menu"}));
+  EXPECT_EQ(table.entries[0].window, 0x100u);
+  EXPECT_EQ(table.entries[1].icon.get(), 0x5002u);
+  EXPECT_TRUE(sink.lines.empty()) << "no trace output while the switch is off";
+}
+
+TEST_F(WindowListTest, LeavesOutWindowsWhoseProgramHasNoIcon) {
+  fake.paths[8] = u"C:\\plain.dll";
+  fake.iconless.insert(u"C:\\plain.dll");
+  fake.Add({u"No icon", true, 0, 0, 8});
+  fake.Add({u"With icon"});
+  EnumerateAll();
+  EXPECT_EQ(Titles(), std::vector<std::u16string>{u"With icon"});
+}
+
+TEST_F(WindowListTest, CutsLongTitlesTo39CharactersWithoutSplittingAPair) {
+  const std::u16string fifty(50, u'x');
+  fake.Add({fifty});
+  std::u16string pairAtCut(38, u'a');
+  pairAtCut += u"\U0001F600tail";
+  fake.Add({pairAtCut});
+  fake.Add({std::u16string(39, u'y')});
+  EnumerateAll();
+  EXPECT_EQ(table.entries[0].Title(), fifty.substr(0, 39));
+  EXPECT_EQ(table.entries[1].Title(), std::u16string(38, u'a'));
+  EXPECT_EQ(table.entries[2].Title(), std::u16string(39, u'y'));
+}
+
+TEST_F(WindowListTest, ListsAtMost29AndExtractsNoIconForWindowsItCannotAdd) {
+  for (int i = 0; i < 35; ++i) fake.Add({u"Window " + std::u16string(1, char16_t(u'A' + i))});
+  EnumerateAll();
+  EXPECT_EQ(table.count, kMaxListed);
+  EXPECT_EQ(fake.iconsMade, kMaxListed);
+  table.DestroyIcons();
+  EXPECT_EQ(g_destroyed.size(), size_t(kMaxListed));
+  table = EntryTable{};  // icons already gone: destroyed once only
+  EXPECT_EQ(g_destroyed.size(), size_t(kMaxListed));
+  EXPECT_EQ(g_destroyed.count(0x5001), 1u);
+}
+
+TEST_F(WindowListTest, TracesVisibleWindowsAndPathLookupsWhileSwitchedOn) {
+  trace.SetEnabled(true);
+  fake.Add({u"Editor", true, 0, 0, 0x1c});
+  fake.Add({u"Hidden", false});
+  fake.Add({u"Owned", true, 0x100, 0, 0x2f});
+  fake.paths[0x1c] = u"C:\\ed.exe";
+  EnumerateAll();
+  EXPECT_EQ(sink.lines, (std::vector<std::u16string>{
+                            u"PID=1c, HWND=100, Parent=0, Text= Editor\n",
+                            u"Process= C:\\ed.exe",
+                            u"PID=2f, HWND=104, Parent=100, Text= Owned\n",
+                        }));
+  sink.lines.clear();
+  fake.windows.clear();
+  fake.Add({u"Lost", true, 0, 0, 4242});
+  EnumerateAll();
+  EXPECT_EQ(sink.lines.back(), u"Get EXE Name failed, PID= 4242");
+}
+
+TEST(FormatTrace, FormatsNumbersAndTextAndCutsAt255) {
+  EXPECT_EQ(FormatTrace(u"[%d]: hIcon=%x, Text= %ws\n", {3, 0xABCDEFu, u"T"}),
+            u"[3]: hIcon=abcdef, Text= T\n");
+  EXPECT_EQ(FormatTrace(u"%d %x 100%%", {-5, uint32_t(0xFFFFFFFF)}), u"-5 ffffffff 100%");
+  EXPECT_EQ(FormatTrace(u"missing %d", {}), u"missing ");
+  const std::u16string longText(300, u'z');
+  EXPECT_EQ(FormatTrace(u"Process= %ws", {longText}).size(), kTraceLineMax);
+}
+
+}  // namespace
+}  // namespace norvi::swap
