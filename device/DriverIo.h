@@ -1,0 +1,34 @@
+#pragma once
+// The seam between the device link and whatever answers the control codes: the kernel
+// driver's control device, the built-in user-mode filter, or a simulated driver in tests.
+
+#include <cstdint>
+#include <string_view>
+
+namespace norvi {
+
+struct ControlResult {
+  bool ok = false;
+  uint32_t error = 0;  // system error number of a failed call
+};
+
+class IDriverIo {
+ public:
+  virtual ~IDriverIo() = default;
+  // Opens the control device; false when it is not there.
+  virtual bool Open() = 0;
+  // One control call. in and out may be the same buffer; either may be null with size 0.
+  // Called from the main thread and, for IOCTL_WT_READ only, from the reader thread.
+  virtual ControlResult Control(uint32_t code, const void* in, uint32_t inSize, void* out,
+                                uint32_t outSize) = 0;
+  virtual void Close() = 0;
+};
+
+// The debugger channel ("ERROR:" lines and the open and debug-level lines).
+class IDebugOutput {
+ public:
+  virtual ~IDebugOutput() = default;
+  virtual void Write(std::u16string_view line) = 0;
+};
+
+}  // namespace norvi

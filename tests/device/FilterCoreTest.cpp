@@ -1,0 +1,131 @@
+// Decisions of the user-mode filter and its event queue, without a hook.
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <thread>
+#include <vector>
+
+#include "device/FilterCore.h"
+#include "model/ButtonSlot.h"
+
+namespace norvi {
+namespace {
+
+using ::testing::ElementsAre;
+
+constexpr uint32_t kForward = 0x010;
+constexpr uint32_t kAllSlots = 0x1FE;
+
+MouseInput Down(int button) { return {MouseAction::ButtonDown, button, 0}; }
+MouseInput Up(int button) { return {MouseAction::ButtonUp, button, 0}; }
+MouseInput Wheel(int32_t delta) { return {MouseAction::Wheel, 0, delta}; }
+MouseInput Tilt(int32_t delta) { return {MouseAction::Tilt, 0, delta}; }
+
+class FilterCoreTest : public ::testing::Test {
+ protected:
+  EventQueue queue_;
+  FilterCore core_{queue_};
+
+  // Runs the inputs and returns which were swallowed.
+  std::vector<bool> Run(std::initializer_list<MouseInput> inputs, uint32_t mask) {
+    std::vector<bool> swallowed;
+    for (const MouseInput& input : inputs) {
+      FilterVerdict verdict = core_.Filter(input, mask);
+      swallowed.push_back(verdict.swallow);
+    }
+    return swallowed;
+  }
+  std::vector<DeviceEvent> Drain() {
+    std::vector<DeviceEvent> events;
+    DeviceEvent event;
+    while (queue_.Pop(event)) events.push_back(event);
+    return events;
+  }
+};
+
+TEST_F(FilterCoreTest, MaskedPressIsReportedAloneAndReleasedAsZero) {
+  // Forward held, back pressed and released, forward released.
+  EXPECT_THAT(Run({Down(kButtonBitForward), Down(kButtonBitBack), Up(kButtonBitBack),
+                   Up(kButtonBitForward)},
+                  kForward | SlotFilterBit(SlotBack)),
+              ElementsAre(true, true, true, true));
+  EXPECT_THAT(Drain(), ElementsAre(0x10u, 0x08u, 0u, 0u));
+}
+
+TEST_F(FilterCoreTest, UnmaskedAndLeftButtonsPass) {
+  EXPECT_THAT(Run({Down(kButtonBitForward), Up(kButtonBitForward), Down(kButtonBitLeft),
+                   Up(kButtonBitLeft), Down(kButtonBitRight), Up(kButtonBitRight)},
+                  SlotFilterBit(SlotMiddle) | 0x001),
+              ElementsAre(false, false, false, false, false, false));
+  EXPECT_TRUE(Drain().empty());
+}
+
+TEST_F(FilterCoreTest, ReleaseFollowsThePressWhateverTheMaskBecame) {
+  EXPECT_TRUE(core_.Filter(Down(kButtonBitMiddle), kAllSlots).swallow);
+  EXPECT_TRUE(core_.Filter(Up(kButtonBitMiddle), 0).swallow);
+  EXPECT_FALSE(core_.Filter(Down(kButtonBitRight), 0).swallow);
+  EXPECT_FALSE(core_.Filter(Up(kButtonBitRight), kAllSlots).swallow);
+  EXPECT_THAT(Drain(), ElementsAre(0x04u, 0u));
+}
+
+TEST_F(FilterCoreTest, WheelGivesOneEventPerNotchAndKeepsTheRest) {
+  EXPECT_THAT(Run({Wheel(120), Wheel(40), Wheel(40), Wheel(40), Wheel(360), Wheel(-120),
+                   Wheel(-60), Wheel(60), Wheel(-60), Wheel(-60)},
+                  kAllSlots),
+              ElementsAre(true, true, true, true, true, true, true, true, true, true));
+  EXPECT_THAT(Drain(), ElementsAre(kEventWheelUp, kEventWheelUp, kEventWheelUp, kEventWheelUp,
+                                   kEventWheelUp, kEventWheelDown, kEventWheelDown));
+}
+
+TEST_F(FilterCoreTest, WheelDirectionsFollowTheirOwnBits) {
+  uint32_t upOnly = SlotFilterBit(SlotWheelUp);
+  EXPECT_THAT(Run({Wheel(60), Wheel(-120), Wheel(60), Wheel(60)}, upOnly),
+              ElementsAre(true, false, true, true));
+  // The passed turn down dropped the half notch collected before it.
+  EXPECT_THAT(Drain(), ElementsAre(kEventWheelUp));
+}
+
+TEST_F(FilterCoreTest, TiltGivesOneEventPerMessage) {
+  EXPECT_THAT(Run({Tilt(120), Tilt(-30), Tilt(0)}, kAllSlots), ElementsAre(true, true, false));
+  EXPECT_THAT(Run({Tilt(120), Tilt(-120)}, SlotFilterBit(SlotTiltLeft)),
+              ElementsAre(false, true));
+  EXPECT_THAT(Drain(), ElementsAre(kEventTiltRight, kEventTiltLeft, kEventTiltLeft));
+}
+
+TEST_F(FilterCoreTest, FullQueueDropsTheNewestAndCountsIt) {
+  for (uint32_t i = 0; i < EventQueue::kCapacity; ++i) {
+    ASSERT_EQ(core_.Filter(Tilt(1), kAllSlots).queued, 1u);
+  }
+  FilterVerdict verdict = core_.Filter(Tilt(-1), kAllSlots);
+  EXPECT_TRUE(verdict.swallow);
+  EXPECT_EQ(verdict.queued, 0u);
+  EXPECT_EQ(queue_.Dropped(), 1u);
+  EXPECT_EQ(queue_.Size(), EventQueue::kCapacity);
+  std::vector<DeviceEvent> events = Drain();
+  EXPECT_EQ(events.size(), EventQueue::kCapacity);
+  EXPECT_EQ(events.back(), kEventTiltRight);
+}
+
+TEST(EventQueueTest, KeepsOrderAcrossThreadsAndWrapAround) {
+  EventQueue queue;
+  constexpr uint32_t kEvents = 5 * EventQueue::kCapacity + 17;
+  std::thread producer([&] {
+    for (uint32_t i = 0; i < kEvents;) {
+      if (queue.Push(i)) ++i;
+    }
+  });
+  uint32_t expected = 0;
+  DeviceEvent event;
+  while (expected < kEvents) {
+    if (queue.Pop(event)) {
+      ASSERT_EQ(event, expected);
+      ++expected;
+    }
+  }
+  producer.join();
+  EXPECT_EQ(queue.Size(), 0u);
+}
+
+}  // namespace
+}  // namespace norvi
