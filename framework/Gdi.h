@@ -1,0 +1,154 @@
+#pragma once
+// Move-only owners of GDI objects and device contexts, and a scoped selection into a DC.
+// Every font, brush, bitmap, region and DC the program makes has one of these as its owner.
+
+#include <windows.h>
+
+#include <utility>
+
+namespace norvi {
+
+// Owns a GDI object made by a Create... call; DeleteObject on release.
+template <typename T>
+class UniqueGdiObject {
+ public:
+  UniqueGdiObject() = default;
+  explicit UniqueGdiObject(T h) : h_(h) {}
+  UniqueGdiObject(UniqueGdiObject&& o) noexcept : h_(std::exchange(o.h_, nullptr)) {}
+  UniqueGdiObject& operator=(UniqueGdiObject&& o) noexcept {
+    if (this != &o) reset(std::exchange(o.h_, nullptr));
+    return *this;
+  }
+  UniqueGdiObject(const UniqueGdiObject&) = delete;
+  UniqueGdiObject& operator=(const UniqueGdiObject&) = delete;
+  ~UniqueGdiObject() { reset(); }
+
+  T get() const { return h_; }
+  explicit operator bool() const { return h_ != nullptr; }
+  T release() { return std::exchange(h_, nullptr); }
+  void reset(T h = nullptr) {
+    T old = std::exchange(h_, h);
+    if (old) ::DeleteObject(old);
+  }
+
+ private:
+  T h_ = nullptr;
+};
+
+using UniqueBitmap = UniqueGdiObject<HBITMAP>;
+using UniqueFont = UniqueGdiObject<HFONT>;
+using UniqueBrush = UniqueGdiObject<HBRUSH>;
+using UniquePen = UniqueGdiObject<HPEN>;
+using UniqueRegion = UniqueGdiObject<HRGN>;
+
+// Owns a DC made by CreateCompatibleDC / CreateDC; DeleteDC on release.
+class UniqueDC {
+ public:
+  UniqueDC() = default;
+  explicit UniqueDC(HDC h) : h_(h) {}
+  UniqueDC(UniqueDC&& o) noexcept : h_(std::exchange(o.h_, nullptr)) {}
+  UniqueDC& operator=(UniqueDC&& o) noexcept {
+    if (this != &o) reset(std::exchange(o.h_, nullptr));
+    return *this;
+  }
+  UniqueDC(const UniqueDC&) = delete;
+  UniqueDC& operator=(const UniqueDC&) = delete;
+  ~UniqueDC() { reset(); }
+
+  HDC get() const { return h_; }
+  explicit operator bool() const { return h_ != nullptr; }
+  void reset(HDC h = nullptr) {
+    HDC old = std::exchange(h_, h);
+    if (old) ::DeleteDC(old);
+  }
+
+ private:
+  HDC h_ = nullptr;
+};
+
+// A window's DC from GetDC, released with ReleaseDC. Lives within one function.
+class WindowDC {
+ public:
+  explicit WindowDC(HWND hwnd) : hwnd_(hwnd), dc_(::GetDC(hwnd)) {}
+  WindowDC(const WindowDC&) = delete;
+  WindowDC& operator=(const WindowDC&) = delete;
+  ~WindowDC() {
+    if (dc_) ::ReleaseDC(hwnd_, dc_);
+  }
+  HDC get() const { return dc_; }
+
+ private:
+  HWND hwnd_;
+  HDC dc_;
+};
+
+// BeginPaint / EndPaint around one WM_PAINT.
+class PaintDC {
+ public:
+  explicit PaintDC(HWND hwnd) : hwnd_(hwnd) { dc_ = ::BeginPaint(hwnd, &ps_); }
+  PaintDC(const PaintDC&) = delete;
+  PaintDC& operator=(const PaintDC&) = delete;
+  ~PaintDC() { ::EndPaint(hwnd_, &ps_); }
+  HDC get() const { return dc_; }
+  const PAINTSTRUCT& paint() const { return ps_; }
+
+ private:
+  HWND hwnd_;
+  PAINTSTRUCT ps_{};
+  HDC dc_ = nullptr;
+};
+
+// Selects an object into a DC and puts the previous one back when it goes out of scope.
+class SelectObjectScope {
+ public:
+  SelectObjectScope(HDC dc, HGDIOBJ obj) : dc_(dc), old_(obj ? ::SelectObject(dc, obj) : nullptr) {}
+  SelectObjectScope(SelectObjectScope&& o) noexcept
+      : dc_(std::exchange(o.dc_, nullptr)), old_(std::exchange(o.old_, nullptr)) {}
+  SelectObjectScope& operator=(SelectObjectScope&&) = delete;
+  SelectObjectScope(const SelectObjectScope&) = delete;
+  SelectObjectScope& operator=(const SelectObjectScope&) = delete;
+  ~SelectObjectScope() {
+    if (dc_ && old_) ::SelectObject(dc_, old_);
+  }
+
+ private:
+  HDC dc_;
+  HGDIOBJ old_;
+};
+
+// A memory DC compatible with `reference` holding a compatible bitmap of width x height:
+// the off-screen surface of double-buffered painting.
+class MemoryCanvas {
+ public:
+  MemoryCanvas(HDC reference, int width, int height)
+      : dc_(::CreateCompatibleDC(reference)),
+        bitmap_(::CreateCompatibleBitmap(reference, width, height)),
+        select_(dc_.get(), bitmap_.get()),
+        width_(width),
+        height_(height) {}
+  HDC dc() const { return dc_.get(); }
+  HBITMAP bitmap() const { return bitmap_.get(); }
+  int width() const { return width_; }
+  int height() const { return height_; }
+  // Copies the whole surface to `target` at (x, y) in one BitBlt.
+  void CopyTo(HDC target, int x = 0, int y = 0) const {
+    ::BitBlt(target, x, y, width_, height_, dc_.get(), 0, 0, SRCCOPY);
+  }
+
+ private:
+  UniqueDC dc_;
+  UniqueBitmap bitmap_;
+  SelectObjectScope select_;
+  int width_;
+  int height_;
+};
+
+// The program's text font: "MS Shell Dlg", the given height and weight, default character
+// set, family FF_SWISS.
+inline UniqueFont CreateShellDlgFont(int height, int weight, const wchar_t* face = L"MS Shell Dlg") {
+  return UniqueFont(::CreateFontW(height, 0, 0, 0, weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                                  OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                  FF_SWISS, face));
+}
+
+}  // namespace norvi
