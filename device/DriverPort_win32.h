@@ -1,0 +1,30 @@
+#pragma once
+// Production ports of the device link: the kernel driver's control device and the
+// debugger channel.
+
+#include <windows.h>
+
+#include "device/DriverIo.h"
+#include "framework/Handles.h"
+
+namespace norvi {
+
+// "\\.\qnkmdrv" through CreateFileW, DeviceIoControl and CloseHandle.
+class DeviceControlPort : public IDriverIo {
+ public:
+  bool Open() override;
+  ControlResult Control(uint32_t code, const void* in, uint32_t inSize, void* out,
+                        uint32_t outSize) override;
+  void Close() override { device_.reset(); }
+
+ private:
+  UniqueFileHandle device_;
+};
+
+// OutputDebugStringW, at most 255 characters a line.
+class DebuggerOutput : public IDebugOutput {
+ public:
+  void Write(std::u16string_view line) override;
+};
+
+}  // namespace norvi

@@ -1,0 +1,111 @@
+#include "device/USBDriver_win32.h"
+
+#include "device/DriverPort_win32.h"
+#include "device/UserModeFilter_win32.h"
+
+namespace norvi {
+
+namespace {
+
+constexpr SIZE_T kReaderStackBytes = 4096;
+// StopReader waits this long for the reader before closing what it waits on.
+constexpr DWORD kReaderStopWaitMs = 1000;
+constexpr wchar_t kLinkWindowClass[] = L"NorviDeviceLink";
+constexpr wchar_t kLinkWindowName[] = L"Zarqo24gms";
+
+ATOM RegisterLinkWindowClass(HINSTANCE instance) {
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof(wc);
+  wc.lpfnWndProc = ::DefWindowProcW;
+  wc.hInstance = instance;
+  wc.lpszClassName = kLinkWindowClass;
+  return ::RegisterClassExW(&wc);
+}
+
+// Hidden, handles no message of its own.
+HWND CreateLinkWindow() {
+  HINSTANCE instance = ::GetModuleHandleW(nullptr);
+  WNDCLASSEXW existing{};
+  existing.cbSize = sizeof(existing);
+  if (!::GetClassInfoExW(instance, kLinkWindowClass, &existing) &&
+      !RegisterLinkWindowClass(instance)) {
+    return nullptr;
+  }
+  return ::CreateWindowExW(0, kLinkWindowClass, kLinkWindowName, WS_POPUP, 1, 1, 1, 1, nullptr,
+                           nullptr, instance, nullptr);
+}
+
+uint32_t HandleValue(HANDLE handle) {
+  return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(handle));
+}
+
+}  // namespace
+
+struct CUSBDriver::ProductionPorts {
+  DebuggerOutput debug;
+  DeviceControlPort device;
+  UserModeFilter filter;
+};
+
+CUSBDriver::CUSBDriver(ITraceSink& trace)
+    : CUSBDriver(trace, std::make_unique<ProductionPorts>()) {}
+
+CUSBDriver::CUSBDriver(ITraceSink& trace, std::unique_ptr<ProductionPorts> ports)
+    : ports_(std::move(ports)), link_(trace, ports_->debug, ports_->device, &ports_->filter) {}
+
+CUSBDriver::CUSBDriver(ITraceSink& trace, IDebugOutput& debug, IDriverIo& device,
+                       IDriverIo* fallback)
+    : link_(trace, debug, device, fallback) {}
+
+CUSBDriver::~CUSBDriver() {
+  Close();
+  StopReader();
+}
+
+int CUSBDriver::Open() { return link_.Open(HandleValue(semaphore_.get())); }
+
+int CUSBDriver::StartReader(HWND target) {
+  if (reader_) return 1;
+  target_.store(target);
+  semaphore_.reset(::CreateSemaphoreW(nullptr, 0, kEventSemaphoreMaximum, nullptr));
+  if (!semaphore_) return 0;
+  stop_.store(0);
+  reader_.reset(::CreateThread(nullptr, kReaderStackBytes, ReaderThread, this, 0, nullptr));
+  if (!reader_) return 0;
+  linkWindow_.reset(CreateLinkWindow());
+  return 1;
+}
+
+int CUSBDriver::StopReader() {
+  stop_.store(1);
+  if (semaphore_) ::ReleaseSemaphore(semaphore_.get(), 1, nullptr);
+  if (reader_ && ::WaitForSingleObject(reader_.get(), kReaderStopWaitMs) != WAIT_OBJECT_0) {
+    // The reader is stuck in a driver call: leave it its semaphore rather than close a handle
+    // it may still wait on.
+    semaphore_.release();
+  }
+  semaphore_.reset();
+  reader_.reset();
+  linkWindow_.reset();
+  return 1;
+}
+
+DWORD WINAPI CUSBDriver::ReaderThread(void* self) {
+  static_cast<CUSBDriver*>(self)->ReadLoop();
+  return 0;
+}
+
+// One wake-up, one read and one posted message per event; nothing allocated.
+void CUSBDriver::ReadLoop() {
+  DeviceEvent cell = 0;
+  while (stop_.load() == 0) {
+    ::WaitForSingleObject(semaphore_.get(), INFINITE);
+    if (!link_.ReadEvent(cell)) continue;
+    HWND target = target_.load();
+    if (!target) continue;
+    link_.TraceEvent(cell);
+    ::PostMessageW(target, UM_DEVICE_EVENT, cell, 0);
+  }
+}
+
+}  // namespace norvi

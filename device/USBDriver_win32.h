@@ -1,0 +1,60 @@
+#pragma once
+// The program's one link to the filter driver: the control calls of DriverLink, the
+// semaphore the driver releases per swallowed input, the reader thread that turns each
+// release into a UM_DEVICE_EVENT message for the target window, and the hidden link window.
+//
+// Order of use: StartReader, Open, filter calls ...; at the end Close, then StopReader.
+
+#include <windows.h>
+
+#include <atomic>
+#include <memory>
+
+#include "device/DriverIo.h"
+#include "device/DriverLink.h"
+#include "framework/Handles.h"
+#include "model/TraceSink.h"
+
+namespace norvi {
+
+class CUSBDriver {
+ public:
+  // The kernel driver's control device, else the built-in user-mode filter; diagnostics to
+  // the debugger.
+  explicit CUSBDriver(ITraceSink& trace);
+  // Given ports (tests, benchmarks); fallback may be null.
+  CUSBDriver(ITraceSink& trace, IDebugOutput& debug, IDriverIo& device, IDriverIo* fallback);
+  CUSBDriver(const CUSBDriver&) = delete;
+  CUSBDriver& operator=(const CUSBDriver&) = delete;
+  ~CUSBDriver();
+
+  int Open();
+  int SetMouseFilter(uint32_t mask) { return link_.SetMouseFilter(mask); }
+  int SetKeyboardFilter(uint32_t value) { return link_.SetKeyboardFilter(value); }
+  int SetComboFilter(uint32_t bits) { return link_.SetComboFilter(bits); }
+  int SetDebug(uint32_t level) { return link_.SetDebug(level); }
+  int Close() { return link_.Close(); }
+
+  // target may be null: events are then read and dropped.
+  int StartReader(HWND target);
+  int StopReader();
+
+  HWND LinkWindow() const { return linkWindow_.get(); }
+
+ private:
+  struct ProductionPorts;
+  CUSBDriver(ITraceSink& trace, std::unique_ptr<ProductionPorts> ports);
+
+  static DWORD WINAPI ReaderThread(void* self);
+  void ReadLoop();
+
+  std::unique_ptr<ProductionPorts> ports_;  // before link_, which refers to them
+  DriverLink link_;
+  UniqueHandle semaphore_;
+  UniqueHandle reader_;
+  std::atomic<LONG> stop_{0};
+  std::atomic<HWND> target_{nullptr};
+  UniqueWindow linkWindow_;
+};
+
+}  // namespace norvi

@@ -1,0 +1,112 @@
+#include "device/UserModeFilter_win32.h"
+
+namespace norvi {
+
+namespace {
+
+// The filter whose hook runs on this thread: a low-level hook procedure gets no context.
+thread_local UserModeFilter* t_hookOwner = nullptr;
+
+class HookOwner {
+ public:
+  explicit HookOwner(HHOOK hook) : hook_(hook) {}
+  HookOwner(const HookOwner&) = delete;
+  HookOwner& operator=(const HookOwner&) = delete;
+  ~HookOwner() {
+    if (hook_) ::UnhookWindowsHookEx(hook_);
+  }
+  explicit operator bool() const { return hook_ != nullptr; }
+
+ private:
+  HHOOK hook_;
+};
+
+LRESULT CALLBACK LowLevelMouse(int code, WPARAM message, LPARAM data) {
+  if (code == HC_ACTION && t_hookOwner &&
+      t_hookOwner->OnMouse(message, *reinterpret_cast<const MSLLHOOKSTRUCT*>(data))) {
+    return 1;
+  }
+  return ::CallNextHookEx(nullptr, code, message, data);
+}
+
+int16_t WheelDelta(const MSLLHOOKSTRUCT& info) {
+  return static_cast<int16_t>(HIWORD(info.mouseData));
+}
+
+// The filter's view of a mouse message; false for input it never looks at.
+bool ToMouseInput(WPARAM message, const MSLLHOOKSTRUCT& info, MouseInput& input) {
+  switch (message) {
+    case WM_RBUTTONDOWN: input = {MouseAction::ButtonDown, kButtonBitRight}; return true;
+    case WM_RBUTTONUP: input = {MouseAction::ButtonUp, kButtonBitRight}; return true;
+    case WM_MBUTTONDOWN: input = {MouseAction::ButtonDown, kButtonBitMiddle}; return true;
+    case WM_MBUTTONUP: input = {MouseAction::ButtonUp, kButtonBitMiddle}; return true;
+    case WM_XBUTTONDOWN:
+    case WM_XBUTTONUP: {
+      WORD which = HIWORD(info.mouseData);
+      if (which != XBUTTON1 && which != XBUTTON2) return false;
+      input.action = message == WM_XBUTTONDOWN ? MouseAction::ButtonDown : MouseAction::ButtonUp;
+      input.button = which == XBUTTON1 ? kButtonBitBack : kButtonBitForward;
+      return true;
+    }
+    case WM_MOUSEWHEEL: input = {MouseAction::Wheel, 0, WheelDelta(info)}; return true;
+    case WM_MOUSEHWHEEL: input = {MouseAction::Tilt, 0, WheelDelta(info)}; return true;
+    default: return false;
+  }
+}
+
+}  // namespace
+
+bool UserModeFilter::OnMouse(WPARAM message, const MSLLHOOKSTRUCT& info) {
+  if (info.flags & LLMHF_INJECTED) return false;
+  MouseInput input{MouseAction::ButtonDown};
+  if (!ToMouseInput(message, info, input)) return false;
+  FilterVerdict verdict = core_.Filter(input, Mask());
+  HANDLE semaphore = semaphore_.load(std::memory_order_relaxed);
+  if (verdict.queued != 0 && semaphore) {
+    ::ReleaseSemaphore(semaphore, static_cast<LONG>(verdict.queued), nullptr);
+  }
+  return verdict.swallow;
+}
+
+bool UserModeFilter::Hook(uint32_t semaphoreValue) {
+  semaphore_.store(reinterpret_cast<HANDLE>(static_cast<uintptr_t>(semaphoreValue)));
+  if (thread_) return true;
+  ready_.reset(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
+  if (!ready_) return false;
+  thread_.reset(::CreateThread(nullptr, 0, HookThread, this, 0, &threadId_));
+  if (!thread_) return false;
+  ::WaitForSingleObject(ready_.get(), INFINITE);
+  if (!hookInstalled_) {
+    ::WaitForSingleObject(thread_.get(), INFINITE);
+    thread_.reset();
+  }
+  return hookInstalled_;
+}
+
+void UserModeFilter::Unhook() {
+  if (!thread_) return;
+  ::PostThreadMessageW(threadId_, WM_QUIT, 0, 0);
+  // The thread only pumps messages, so it ends as soon as it sees the quit.
+  ::WaitForSingleObject(thread_.get(), INFINITE);
+  thread_.reset();
+  semaphore_.store(nullptr);
+}
+
+DWORD WINAPI UserModeFilter::HookThread(void* self) {
+  return static_cast<UserModeFilter*>(self)->RunHookLoop();
+}
+
+DWORD UserModeFilter::RunHookLoop() {
+  t_hookOwner = this;
+  MSG msg;
+  // Makes the thread's message queue, so that the quit message can be posted at once.
+  ::PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE);
+  HookOwner hook(::SetWindowsHookExW(WH_MOUSE_LL, LowLevelMouse, ::GetModuleHandleW(nullptr), 0));
+  hookInstalled_ = static_cast<bool>(hook);
+  ::SetEvent(ready_.get());
+  if (!hook) return 1;
+  while (::GetMessageW(&msg, nullptr, 0, 0) > 0) ::DispatchMessageW(&msg);
+  return 0;
+}
+
+}  // namespace norvi
