@@ -1,0 +1,32 @@
+#include "app/ApplyModel.h"
+
+#include "app/TraceFormat.h"
+
+namespace norvi {
+
+void ApplyPendingChoices(ProfileImage& profile, ITraceSink& trace) {
+  for (int i = 0; i < kSlotCount; ++i) {
+    ButtonSlot& slot = profile.Slots[i];
+    slot.FunID = slot.TempID;
+    const bool remapped = slot.InitID != slot.TempID;
+    profile.Remapped[i] = remapped ? 1 : 0;
+    if (remapped)
+      trace.Trace(FormatTrace(u"ApplySetting:应用%d按键.InitID:%d,TempID:%d,FunID:%d\r\n",
+                              {i, slot.InitID, slot.TempID, slot.FunID}));
+  }
+}
+
+int32_t ApplyFilerToDevice(ProfileImage& profile, IFilterLink& link, ITraceSink& trace) {
+  link.SetMouseFilter(0);
+  link.SetKeyboardFilter(0);
+  link.SetComboFilter(0);
+  trace.Trace(u"ApplyFilerToDevice:0\r\n");
+  // The tilts always pass through the program: the driver reports them only when filtered.
+  profile.Remapped[SlotTiltLeft] = 1;
+  profile.Remapped[SlotTiltRight] = 1;
+  for (int i = 0; i < kSlotCount; ++i)
+    if (profile.Remapped[i]) trace.Trace(FormatTrace(u"ApplyFilerToDevice:%d", {i}));
+  return link.SetMouseFilter(FilterMask(profile.Remapped));
+}
+
+}  // namespace norvi

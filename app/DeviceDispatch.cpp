@@ -1,0 +1,58 @@
+#include "app/DeviceDispatch.h"
+
+#include <string>
+
+namespace norvi {
+namespace {
+
+// "DeviceMessageEvent:" and the slot's word, built once so dispatch never allocates.
+const std::array<std::u16string, kSlotCount>& Traces() {
+  static const std::array<std::u16string, kSlotCount> traces = [] {
+    std::array<std::u16string, kSlotCount> lines;
+    for (int i = 0; i < kSlotCount; ++i)
+      lines[i] = std::u16string(u"DeviceMessageEvent:") + std::u16string(kSlotInfo[i].traceWord) + u"\r\n";
+    return lines;
+  }();
+  return traces;
+}
+
+// Button byte bits 1 to 4, in the order they are examined.
+constexpr std::array<std::pair<uint32_t, int>, 4> kButtonBits{
+    {{0x02, SlotRight}, {0x04, SlotMiddle}, {0x08, SlotBack}, {0x10, SlotForward}}};
+
+bool Remapped(const SlotTable& slots, int slot) { return slots[slot].FunID != slots[slot].InitID; }
+
+void Add(DispatchPlan& plan, int slot) { plan.steps[plan.count++] = {slot, Traces()[slot]}; }
+
+}  // namespace
+
+DispatchPlan PlanDeviceEvent(uint32_t event, const SlotTable& slots) {
+  DispatchPlan plan;
+  switch (event) {
+    case kEventWheelUp:
+      if (Remapped(slots, SlotWheelUp)) Add(plan, SlotWheelUp);
+      return plan;
+    case kEventWheelDown:
+      if (Remapped(slots, SlotWheelDown)) Add(plan, SlotWheelDown);
+      return plan;
+    // Tilts are performed even with their native code: the driver reports them only here.
+    case kEventTiltRight: Add(plan, SlotTiltRight); return plan;
+    case kEventTiltLeft: Add(plan, SlotTiltLeft); return plan;
+    default: break;
+  }
+  if (event >= kFirstNonButtonEvent) return plan;
+  for (const auto& [bit, slot] : kButtonBits)
+    if ((event & bit) && Remapped(slots, slot)) Add(plan, slot);
+  return plan;
+}
+
+void DispatchDeviceEvent(uint32_t event, const SlotTable& slots, ITraceSink& trace,
+                         ISlotPerformer& performer) {
+  const DispatchPlan plan = PlanDeviceEvent(event, slots);
+  for (int i = 0; i < plan.count; ++i) {
+    trace.Trace(plan.steps[i].trace);
+    performer.PerformSlot(plan.steps[i].slot);
+  }
+}
+
+}  // namespace norvi

@@ -1,0 +1,45 @@
+#pragma once
+// What one device event from the reader thread performs: which slots, in which order, with
+// which trace line. No allocation per event: the plan is fixed-size, the traces constants.
+
+#include <array>
+#include <cstdint>
+#include <string_view>
+
+#include "model/ButtonSlot.h"
+#include "model/TraceSink.h"
+
+namespace norvi {
+
+// Device events above the button byte: wheel steps and tilts.
+constexpr uint32_t kEventWheelUp = 257;
+constexpr uint32_t kEventWheelDown = 511;
+constexpr uint32_t kEventTiltRight = 513;
+constexpr uint32_t kEventTiltLeft = 767;
+constexpr uint32_t kFirstNonButtonEvent = 256;
+
+struct DispatchStep {
+  int slot;
+  std::u16string_view trace;
+};
+
+// At most four steps: the four button bits that map to slots.
+struct DispatchPlan {
+  std::array<DispatchStep, 4> steps{};
+  int count = 0;
+};
+
+// Performs the function of one slot (the action executor).
+class ISlotPerformer {
+ public:
+  virtual ~ISlotPerformer() = default;
+  virtual void PerformSlot(int slot) = 0;
+};
+
+DispatchPlan PlanDeviceEvent(uint32_t event, const SlotTable& slots);
+
+// Traces and performs each step of the plan in order.
+void DispatchDeviceEvent(uint32_t event, const SlotTable& slots, ITraceSink& trace,
+                         ISlotPerformer& performer);
+
+}  // namespace norvi

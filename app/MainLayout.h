@@ -1,0 +1,65 @@
+#pragma once
+// Where everything sits in the 1000 x 715 main window, for the Chinese and the other
+// interface layout. Portable: plain numbers in client coordinates.
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+
+namespace norvi {
+
+struct LayoutRect {
+  int32_t left, top, right, bottom;
+  int32_t width() const { return right - left; }
+  int32_t height() const { return bottom - top; }
+  bool operator==(const LayoutRect&) const = default;
+};
+
+// The main window's controls, in the order they are created.
+enum class MainControl {
+  Minimise, Close, SpeedSlider, Precision, RowsOption, RowsEdit, RowsUp, RowsDown, ScreenOption,
+  Slot0, Slot1, Slot2, Slot3, Slot4, Slot5, Slot6, Slot7,
+  Language, Pair, Defaults, Ok,
+};
+constexpr int kMainControlCount = 21;
+
+struct ControlPlace {
+  MainControl control;
+  LayoutRect chinese;
+  LayoutRect other;
+};
+
+const std::array<ControlPlace, kMainControlCount>& MainControlPlaces();
+LayoutRect PlaceOf(MainControl control, bool chineseInterface);
+MainControl SlotControl(int slot);
+
+// The slider's thumb travels over this part of its bar (owner coordinates), range 1 to 20.
+constexpr LayoutRect kSpeedTravel{106, 210, 272, 226};
+
+// Hint line: font "MS Shell Dlg" 14 / 300, FF_SWISS, colour RGB(83, 97, 103).
+constexpr LayoutRect kHintRect{88, 631, 333, 664};
+constexpr uint32_t kHintColour = 0x00676153;  // GDI order 0x00BBGGRR
+constexpr uint32_t kHintFlags = 0xA114;  // VCENTER WORDBREAK NOCLIP EDITCONTROL END_ELLIPSIS
+
+// Caption colours of the pair, defaults and OK buttons (normal, hover, pressed).
+constexpr uint32_t kCaptionGrey = 0x00505050;
+constexpr uint32_t kCaptionWhite = 0x00FFFFFF;
+
+// Language flag picture (control 1010): left, top, width, height.
+constexpr int32_t kFlagControlId = 1010;
+constexpr LayoutRect kFlagRect{39, 623, 39 + 38, 623 + 23};
+
+// Language menu popup: placed at the language button's (left - 4, bottom - 287) on screen.
+constexpr int32_t kLanguageMenuDx = -4;
+constexpr int32_t kLanguageMenuDy = -287;
+constexpr int32_t kLanguageMenuId = 0x401;
+
+// Resource bitmaps of the language background, from which the slider track and number box
+// take their backgrounds.
+constexpr int32_t kLanguageBackgroundChinese = 156;
+constexpr int32_t kLanguageBackgroundOther = 159;
+
+// Window position centred on the full-screen area (integer division, as the system does).
+constexpr int32_t CentredOrigin(int32_t screen, int32_t size) { return (screen - size) / 2; }
+
+}  // namespace norvi

@@ -1,0 +1,28 @@
+#pragma once
+// Private window messages, commands and timers of the main window. Portable: plain numbers.
+
+#include <cstdint>
+
+namespace norvi {
+
+constexpr uint32_t kWmUser = 1024;
+constexpr uint32_t UM_LANGUAGE = kWmUser + 1;         // wParam 272 at start-up, lParam language
+constexpr uint32_t UM_TRAY_NOTIFY = kWmUser + 108;    // lParam: the mouse message
+constexpr uint32_t UM_DEVICE_EVENT = kWmUser + 1003;  // wParam: the device event
+constexpr uint32_t UM_SPEED_CHANGED = kWmUser + 1024; // wParam: position, lParam: slider id
+constexpr uint32_t UM_HOVER_TEXT = kWmUser + 1029;    // lParam: hovered control 1 to 14
+constexpr uint32_t UM_RESET_PROFILE = kWmUser + 1030;
+
+constexpr uint32_t kLanguageAtStartUp = 272;
+constexpr int32_t kTrayLeftDoubleClick = 515;  // WM_LBUTTONDBLCLK
+constexpr int32_t kTrayRightButtonUp = 517;    // WM_RBUTTONUP
+
+constexpr uint32_t kCommandConfig = 0x6000;
+constexpr uint32_t kCommandExit = 0x6001;
+constexpr uint32_t kCommandAbout = 0x10;  // system menu item without a handler
+
+constexpr uint32_t kWheelLinesTimer = 152;
+constexpr uint32_t kWheelLinesPeriodMs = 4000;
+constexpr uint32_t kAltReleaseTimer = 5;
+
+}  // namespace norvi

@@ -1,0 +1,59 @@
+#include "app/MouseSettings.h"
+
+#include <algorithm>
+
+#include "model/Text.h"
+
+namespace norvi {
+
+MouseAcceleration AccelerationFor(int32_t enhancePrecision) {
+  return enhancePrecision ? MouseAcceleration{6, 10, 1} : MouseAcceleration{0, 0, 0};
+}
+
+void ApplyPointerAndWheel(const ProfileImage& profile, ISettingsTarget& target) {
+  MouseAcceleration acceleration = AccelerationFor(profile.EnhancePrecision);
+  target.SystemParametersInfo(kSpiSetMouse, 0, acceleration.data(),
+                              kSpifUpdateIniFileAndSendChange);
+  target.SettingChanged(kSpiSetMouse, acceleration.data());
+  // The speed travels in the pointer argument itself, not behind it.
+  void* speed = reinterpret_cast<void*>(static_cast<uintptr_t>(profile.PointerSpeed));
+  target.SystemParametersInfo(kSpiSetMouseSpeed, 0, speed, kSpifUpdateIniFileAndSendChange);
+  target.SettingChanged(kSpiSetMouseSpeed, nullptr);
+  // -1 becomes the system's one-screen value 0xFFFFFFFF.
+  target.SystemParametersInfo(kSpiSetWheelScrollLines, static_cast<uint32_t>(profile.WheelLines),
+                              nullptr, kSpifUpdateIniFileAndSendChange);
+  target.SettingChanged(kSpiSetWheelScrollLines, nullptr);
+}
+
+WheelControlsView ViewOfWheel(const ProfileImage& profile) {
+  if (profile.WheelLines == kWheelLinesScreen)
+    return {false, true, false, kScreenOptionDialogLines};
+  return {true, false, true, profile.WheelLines};
+}
+
+NormalisedLines NormaliseWheelLines(std::u16string_view editText) {
+  std::u16string_view text = editText;
+  while (!text.empty() && text.front() == u'0') text.remove_prefix(1);
+  if (text.empty()) return {1, u"1", false, 0};
+  int32_t lines = 0;
+  for (char16_t c : text) {
+    if (c < u'0' || c > u'9') break;
+    lines = std::min(lines * 10 + (c - u'0'), kMaxWheelLines);  // saturate: no overflow
+  }
+  if (lines < kMinWheelLines) lines = kMinWheelLines;
+  return {lines, AsciiToUtf16(std::to_string(lines)), true, text.size()};
+}
+
+int32_t WheelLinesUp(int32_t lines) {
+  return lines > kMaxWheelLines - 1 ? kMaxWheelLines : lines + 1;
+}
+
+int32_t WheelLinesDown(int32_t lines) {
+  return lines > kMinWheelLines ? lines - 1 : kMinWheelLines;
+}
+
+void OnSpeedChanged(ProfileImage& profile, uint32_t position, int32_t sliderId) {
+  if (sliderId == kSpeedSliderId) profile.PointerSpeed = static_cast<int32_t>(position);
+}
+
+}  // namespace norvi

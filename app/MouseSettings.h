@@ -1,0 +1,69 @@
+#pragma once
+// The three Windows mouse settings: how they are sent to the system, how the controls show
+// them and how the controls change them. Portable: the system is reached through ISettingsTarget.
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "model/ProfileImage.h"
+
+namespace norvi {
+
+constexpr uint32_t kSpiSetMouse = 4;
+constexpr uint32_t kSpiSetMouseSpeed = 113;
+constexpr uint32_t kSpiSetWheelScrollLines = 105;
+constexpr uint32_t kSpifUpdateIniFileAndSendChange = 3;
+
+constexpr int32_t kSpeedSliderId = 0xA00;
+constexpr int32_t kWheelLinesEditId = 0xA03;
+constexpr int32_t kMinPointerSpeed = 1;
+constexpr int32_t kMaxPointerSpeed = 20;
+constexpr int32_t kMinWheelLines = 1;
+constexpr int32_t kMaxWheelLines = 30;
+constexpr int32_t kScreenOptionDialogLines = 3;  // what the edit shows while a page is chosen
+
+using MouseAcceleration = std::array<int32_t, 3>;  // threshold 1, threshold 2, acceleration
+
+// Where the settings go: SystemParametersInfoW and the WM_SETTINGCHANGE that follows each call.
+class ISettingsTarget {
+ public:
+  virtual ~ISettingsTarget() = default;
+  virtual void SystemParametersInfo(uint32_t action, uint32_t param, void* value,
+                                    uint32_t flags) = 0;
+  virtual void SettingChanged(uint32_t action, const void* detail) = 0;
+};
+
+MouseAcceleration AccelerationFor(int32_t enhancePrecision);
+
+// Sends pointer precision, pointer speed and wheel lines, each followed by its notice.
+void ApplyPointerAndWheel(const ProfileImage& profile, ISettingsTarget& target);
+
+// What the wheel controls show for a profile.
+struct WheelControlsView {
+  bool rowsChecked;
+  bool screenChecked;
+  bool editEnabled;  // the edit and both arrows
+  int32_t dialogLines;
+};
+WheelControlsView ViewOfWheel(const ProfileImage& profile);
+
+// Result of reading the edit back.
+struct NormalisedLines {
+  int32_t lines;            // 1 to 30
+  std::u16string text;      // the edit's new text
+  bool placeCaret;          // whether the caret moves (not when the text was all zeros)
+  size_t caret;             // character position of the caret
+};
+// Leading zeros dropped; nothing left or no leading digits gives 1 (never 0, which would
+// switch wheel scrolling off system-wide); 30 and more give 30.
+NormalisedLines NormaliseWheelLines(std::u16string_view editText);
+
+int32_t WheelLinesUp(int32_t lines);
+int32_t WheelLinesDown(int32_t lines);
+
+// UM_SPEED_CHANGED: only the main window's own slider changes the speed.
+void OnSpeedChanged(ProfileImage& profile, uint32_t position, int32_t sliderId);
+
+}  // namespace norvi

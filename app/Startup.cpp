@@ -1,0 +1,34 @@
+#include "app/Startup.h"
+
+#include <cstdio>
+
+#include "model/Text.h"
+
+namespace norvi {
+
+std::u16string ProgramFolderFrom(std::u16string_view modulePath) {
+  const size_t cut = modulePath.rfind(u'\\');
+  return cut == std::u16string_view::npos ? std::u16string() : std::u16string(modulePath.substr(0, cut));
+}
+
+std::u16string LibraryPathIn(std::u16string_view programFolder, std::u16string_view name) {
+  std::u16string path(programFolder);
+  path += u'\\';
+  path += name;
+  return path;
+}
+
+std::u16string StartBanner(const LocalTime& t) {
+  char line[96];
+  std::snprintf(line, sizeof line, "==============%4d-%2d-%2d      %2d:%2d:%2d=============\r\n",
+                t.year, t.month, t.day, t.hour, t.minute, t.second);
+  const std::u16string rule = u"===================================================\r\n";
+  return rule + AsciiToUtf16(line) + rule;
+}
+
+BuiltInMessage NoReceiverMessage(uint16_t defaultLanguageId) {
+  if (defaultLanguageId == kChineseSimplifiedLanguageId) return {u"确定", u"未发现Norvi接收器设备."};
+  return {u"OK", u"No Norvi device connected. Application will close now."};
+}
+
+}  // namespace norvi

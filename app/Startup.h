@@ -1,0 +1,38 @@
+#pragma once
+// The pure parts of start-up: folders, the start banner and the built-in messages shown
+// before any language file is read.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace norvi {
+
+constexpr char16_t kInstanceMutexName[] = u"NorviDriver.exe";
+constexpr char16_t kMainWindowTitle[] = u"Zarqo Norvi Mouse Driver";
+constexpr char16_t kReceiverLibrary[] = u"Pardex.dll";
+constexpr char16_t kSwapLibrary[] = u"Swap.dll";
+constexpr char16_t kReceiverLibraryFailed[] = u"Loading Pardex.dll failed.";
+constexpr char16_t kSwapLibraryFailed[] = u"Loading Swap.dll failed.";
+constexpr uint16_t kChineseSimplifiedLanguageId = 0x0804;
+constexpr char16_t kRegistryKeyName[] = u"应用程序向导生成的本地应用程序";
+
+// The folder of the program file: everything before the last backslash (none: empty).
+std::u16string ProgramFolderFrom(std::u16string_view modulePath);
+
+// A library beside the program, by full path.
+std::u16string LibraryPathIn(std::u16string_view programFolder, std::u16string_view name);
+
+struct LocalTime {
+  int year, month, day, hour, minute, second;
+};
+std::u16string StartBanner(const LocalTime& time);
+
+// The missing-receiver message and the text of its button, by the system's default language.
+struct BuiltInMessage {
+  std::u16string_view okText;
+  std::u16string_view text;
+};
+BuiltInMessage NoReceiverMessage(uint16_t defaultLanguageId);
+
+}  // namespace norvi
