@@ -1,0 +1,77 @@
+#pragma once
+// The action executor: performs the function assigned to a button slot.
+//
+// Wiring (main window): construct one CFunction for the program's life with the profile's
+// slot table and the production seams of actions/Production_win32.h (the timer seam on the
+// main window's handle), then
+//   - on each device event: PerformSlot(slot);
+//   - on WM_TIMER with id kAltReleaseTimerId: OnAltReleaseTimer();
+//   - when closing: Shutdown(), so that no Alt key stays held after exit.
+// Everything runs on the main window's thread; no call allocates or creates a window.
+
+#include <cstdint>
+
+#include "actions/Seams.h"
+#include "model/ButtonSlot.h"
+
+namespace norvi {
+
+// Timer of the main window that releases the Alt key held by switch window.
+constexpr uint32_t kAltReleaseTimerId = 5;
+constexpr uint32_t kAltReleaseMs = 1500;
+
+struct ActionSeams {
+  IInputInjector& input;
+  IWindowSystem& windows;
+  ISystemCalls& system;
+  ITimer& timer;
+};
+
+class CFunction {
+ public:
+  CFunction(const SlotTable& slots, ActionSeams seams);
+  CFunction(const CFunction&) = delete;
+  CFunction& operator=(const CFunction&) = delete;
+
+  // Performs the slot's applied function in full; an index outside 0 to 7 does nothing.
+  void PerformSlot(int slotIndex);
+  // Performs one function code; path is the slot's zero-terminated path (codes 81 to 84).
+  void Perform(int32_t code, const char16_t* path);
+
+  void OnAltReleaseTimer();
+  // Releases a held Alt key and stops its timer.
+  void Shutdown();
+  bool AltHeld() const { return altHeld_; }
+
+  // Action methods.
+  void PlaySequence(int32_t code);
+  void Zoom(bool zoomIn);
+  void SwitchWindow();
+  void LockPC();
+  void Maximize();
+  void Minimize();
+  void PlaySoundFile(const char16_t* path);
+  void OpenProgram(const char16_t* path);
+  void OpenFileOrFolder(const char16_t* path);
+  void ScrollLeft() { ScrollHorizontally(true); }
+  void ScrollRight() { ScrollHorizontally(false); }
+  void BrowserDocumentScroll(int32_t count, bool left);
+
+ private:
+  void ScrollHorizontally(bool left);
+  void ArrowKeys(WindowHandle w, bool left);
+  void ScrollBarMessages(WindowHandle target, bool left);
+  void ArrowClicks(WindowHandle target, ScreenPoint cursor, bool left);
+  void GenericScroll(WindowHandle w, bool htmlView, bool left);
+  void SendSystemCommand(uint32_t boxStyle, uintptr_t command);
+  void Open(const char16_t* file);
+
+  const SlotTable& slots_;
+  IInputInjector& input_;
+  IWindowSystem& windows_;
+  ISystemCalls& system_;
+  ITimer& timer_;
+  bool altHeld_ = false;  // switch window holds left Alt down until its timer fires
+};
+
+}  // namespace norvi

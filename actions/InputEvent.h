@@ -1,0 +1,78 @@
+#pragma once
+// One injected input event as data: a key, a mouse event or a pause. Every sequence the
+// action engine plays is a fixed list of these, so tests compare exact event lists.
+
+#include <cstdint>
+
+namespace norvi {
+
+// Virtual keys.
+constexpr uint8_t kVkTab = 0x09;
+constexpr uint8_t kVkControl = 0x11;
+constexpr uint8_t kVkLeft = 0x25;
+constexpr uint8_t kVkRight = 0x27;
+constexpr uint8_t kVkLeftWin = 0x5B;
+constexpr uint8_t kVkF4 = 0x73;
+constexpr uint8_t kVkLeftAlt = 0xA4;
+constexpr uint8_t kVkOemPlus = 0xBB;
+constexpr uint8_t kVkOemMinus = 0xBD;
+
+// Key flags: every key goes out as an extended key.
+constexpr uint32_t kKeyExtended = 0x0001;
+constexpr uint32_t kKeyUp = 0x0002;
+
+// Mouse flags.
+constexpr uint32_t kMouseLeftDown = 0x0002;
+constexpr uint32_t kMouseLeftUp = 0x0004;
+constexpr uint32_t kMouseRightDown = 0x0008;
+constexpr uint32_t kMouseRightUp = 0x0010;
+constexpr uint32_t kMouseMiddleDown = 0x0020;
+constexpr uint32_t kMouseMiddleUp = 0x0040;
+constexpr uint32_t kMouseXDown = 0x0080;
+constexpr uint32_t kMouseXUp = 0x0100;
+constexpr uint32_t kMouseWheel = 0x0800;
+constexpr uint32_t kMouseAbsolute = 0x8000;
+
+constexpr int32_t kXButton1 = 1;  // back
+constexpr int32_t kXButton2 = 2;  // forward
+constexpr int32_t kWheelDelta = 120;
+
+constexpr uint32_t kClickPauseMs = 100;
+
+enum class InputKind : uint8_t { Key, Mouse, Pause };
+
+struct InputEvent {
+  InputKind kind = InputKind::Pause;
+  uint8_t virtualKey = 0;  // key events
+  uint32_t flags = 0;      // key or mouse flags
+  int32_t x = 0;           // mouse position arguments
+  int32_t y = 0;
+  int32_t data = 0;        // mouse data: wheel amount or X button
+  // Mouse events: extra information is the thread's message extra information, read when
+  // the event is injected; otherwise 0.
+  bool messageExtraInfo = false;
+  uint32_t pauseMs = 0;
+
+  friend bool operator==(const InputEvent&, const InputEvent&) = default;
+};
+
+constexpr InputEvent KeyDown(uint8_t vk) { return {InputKind::Key, vk, kKeyExtended}; }
+constexpr InputEvent KeyUp(uint8_t vk) { return {InputKind::Key, vk, kKeyExtended | kKeyUp}; }
+
+// A relative mouse event at the current cursor position.
+constexpr InputEvent MouseAt(uint32_t flags, int32_t data = 0) {
+  return {InputKind::Mouse, 0, flags, 0, 0, data, true};
+}
+
+// A mouse event with explicit coordinates and extra information 0.
+constexpr InputEvent MouseWith(uint32_t flags, int32_t x, int32_t y) {
+  return {InputKind::Mouse, 0, flags, x, y, 0, false};
+}
+
+constexpr InputEvent PauseFor(uint32_t ms) {
+  InputEvent e;
+  e.pauseMs = ms;
+  return e;
+}
+
+}  // namespace norvi
