@@ -10,19 +10,18 @@ MouseAcceleration AccelerationFor(int32_t enhancePrecision) {
   return enhancePrecision ? MouseAcceleration{6, 10, 1} : MouseAcceleration{0, 0, 0};
 }
 
-void ApplyPointerAndWheel(const ProfileImage& profile, ISettingsTarget& target) {
+void ApplyPointerAndWheel(const ProfileImage& profile, ISystemCalls& system, WindowHandle mainWindow) {
   MouseAcceleration acceleration = AccelerationFor(profile.EnhancePrecision);
-  target.SystemParametersInfo(kSpiSetMouse, 0, acceleration.data(),
-                              kSpifUpdateIniFileAndSendChange);
-  target.SettingChanged(kSpiSetMouse, acceleration.data());
+  system.ParametersInfo(kSpiSetMouse, 0, acceleration.data(), kSpifUpdateIniFileAndSendChange);
+  system.SendSettingChange(mainWindow, kSpiSetMouse, reinterpret_cast<intptr_t>(acceleration.data()));
   // The speed travels in the pointer argument itself, not behind it.
   void* speed = reinterpret_cast<void*>(static_cast<uintptr_t>(profile.PointerSpeed));
-  target.SystemParametersInfo(kSpiSetMouseSpeed, 0, speed, kSpifUpdateIniFileAndSendChange);
-  target.SettingChanged(kSpiSetMouseSpeed, nullptr);
+  system.ParametersInfo(kSpiSetMouseSpeed, 0, speed, kSpifUpdateIniFileAndSendChange);
+  system.SendSettingChange(mainWindow, kSpiSetMouseSpeed, 0);
   // -1 becomes the system's one-screen value 0xFFFFFFFF.
-  target.SystemParametersInfo(kSpiSetWheelScrollLines, static_cast<uint32_t>(profile.WheelLines),
-                              nullptr, kSpifUpdateIniFileAndSendChange);
-  target.SettingChanged(kSpiSetWheelScrollLines, nullptr);
+  system.ParametersInfo(kSpiSetWheelScrollLines, static_cast<uint32_t>(profile.WheelLines), nullptr,
+                        kSpifUpdateIniFileAndSendChange);
+  system.SendSettingChange(mainWindow, kSpiSetWheelScrollLines, 0);
 }
 
 WheelControlsView ViewOfWheel(const ProfileImage& profile) {

@@ -1,12 +1,13 @@
 #pragma once
 // The three Windows mouse settings: how they are sent to the system, how the controls show
-// them and how the controls change them. Portable: the system is reached through ISettingsTarget.
+// them and how the controls change them. Portable: the system is reached through ISystemCalls.
 
 #include <array>
 #include <cstdint>
 #include <string>
 #include <string_view>
 
+#include "actions/Seams.h"
 #include "model/ProfileImage.h"
 
 namespace norvi {
@@ -26,19 +27,11 @@ constexpr int32_t kScreenOptionDialogLines = 3;  // what the edit shows while a 
 
 using MouseAcceleration = std::array<int32_t, 3>;  // threshold 1, threshold 2, acceleration
 
-// Where the settings go: SystemParametersInfoW and the WM_SETTINGCHANGE that follows each call.
-class ISettingsTarget {
- public:
-  virtual ~ISettingsTarget() = default;
-  virtual void SystemParametersInfo(uint32_t action, uint32_t param, void* value,
-                                    uint32_t flags) = 0;
-  virtual void SettingChanged(uint32_t action, const void* detail) = 0;
-};
-
 MouseAcceleration AccelerationFor(int32_t enhancePrecision);
 
-// Sends pointer precision, pointer speed and wheel lines, each followed by its notice.
-void ApplyPointerAndWheel(const ProfileImage& profile, ISettingsTarget& target);
+// Sends pointer precision, pointer speed and wheel lines through SystemParametersInfoW, each
+// followed by WM_SETTINGCHANGE to the main window.
+void ApplyPointerAndWheel(const ProfileImage& profile, ISystemCalls& system, WindowHandle mainWindow);
 
 // What the wheel controls show for a profile.
 struct WheelControlsView {

@@ -1,50 +1,57 @@
 #include <gtest/gtest.h>
 
+#include "actions/fakes/ActionFakes.h"
 #include "app/MouseSettings.h"
 #include "model/Text.h"
 
 namespace norvi {
 namespace {
 
-// Records each call with the values behind its pointer, as Windows would read them.
-struct SettingsRecorder : ISettingsTarget {
-  std::vector<std::string> calls;
-  void SystemParametersInfo(uint32_t action, uint32_t param, void* value, uint32_t flags) override {
-    std::string call = "spi " + std::to_string(action) + " " + std::to_string(param) + " ";
-    if (action == kSpiSetMouse) {
-      const auto* a = static_cast<const int32_t*>(value);
-      call += "[" + std::to_string(a[0]) + "," + std::to_string(a[1]) + "," + std::to_string(a[2]) + "]";
-    } else {
-      call += std::to_string(reinterpret_cast<uintptr_t>(value));
-    }
-    calls.push_back(call + " " + std::to_string(flags));
-  }
-  void SettingChanged(uint32_t action, const void* detail) override {
-    calls.push_back("notice " + std::to_string(action) + (detail ? " array" : " 0"));
-  }
-};
+constexpr WindowHandle kMain = 0x1234;
 
-std::vector<std::string> Sent(int32_t speed, int32_t precision, int32_t lines) {
+// Each call as "action param pointer-or-array flags", reading the array as Windows would.
+std::vector<std::string> Sent(int32_t speed, int32_t precision, int32_t lines,
+                              std::vector<fakes::SettingChange>* notices = nullptr) {
   ProfileImage p = DefaultProfile();
   p.PointerSpeed = speed;
   p.EnhancePrecision = precision;
   p.WheelLines = lines;
-  SettingsRecorder r;
-  ApplyPointerAndWheel(p, r);
-  return r.calls;
+  fakes::SystemRecorder system;
+  std::vector<std::string> sent;
+  system.parametersAnswer = [&](uint32_t action, uint32_t param, void* value) {
+    std::string v = std::to_string(reinterpret_cast<uintptr_t>(value));
+    if (action == kSpiSetMouse) {
+      const auto* a = static_cast<const int32_t*>(value);
+      v = "[" + std::to_string(a[0]) + "," + std::to_string(a[1]) + "," + std::to_string(a[2]) + "]";
+    }
+    sent.push_back(std::to_string(action) + " " + std::to_string(param) + " " + v);
+  };
+  ApplyPointerAndWheel(p, system, kMain);
+  for (size_t i = 0; i < system.parameters.size(); ++i) sent[i] += " " + std::to_string(system.parameters[i].winIni);
+  EXPECT_EQ(system.calls, (std::vector<std::string>{"ParametersInfo 4", "SendSettingChange 4",
+                                                     "ParametersInfo 113", "SendSettingChange 113",
+                                                     "ParametersInfo 105", "SendSettingChange 105"}));
+  if (notices) *notices = system.settingChanges;
+  return sent;
 }
 
 TEST(PointerAndWheel, ThreeCallsWithTheirExactArgumentsEachFollowedByItsNotice) {
-  EXPECT_EQ(Sent(17, 1, 7), (std::vector<std::string>{
-                                "spi 4 0 [6,10,1] 3", "notice 4 array",
-                                "spi 113 0 17 3", "notice 113 0",  // speed in the pointer itself
-                                "spi 105 7 0 3", "notice 105 0"}));
+  std::vector<fakes::SettingChange> notices;
+  EXPECT_EQ(Sent(17, 1, 7, &notices), (std::vector<std::string>{
+                                           "4 0 [6,10,1] 3",
+                                           "113 0 17 3",  // the speed in the pointer itself
+                                           "105 7 0 3"}));
+  ASSERT_EQ(notices.size(), 3u);
+  EXPECT_EQ(notices[0].target, kMain);
+  EXPECT_NE(notices[0].lParam, 0);  // the array
+  EXPECT_EQ(notices[1], (fakes::SettingChange{kMain, 113, 0}));
+  EXPECT_EQ(notices[2], (fakes::SettingChange{kMain, 105, 0}));
 }
 
 TEST(PointerAndWheel, PrecisionOffSendsZerosAndScreenOptionSendsMinusOne) {
   const auto calls = Sent(10, 0, kWheelLinesScreen);
-  EXPECT_EQ(calls[0], "spi 4 0 [0,0,0] 3");
-  EXPECT_EQ(calls[4], "spi 105 4294967295 0 3");
+  EXPECT_EQ(calls[0], "4 0 [0,0,0] 3");
+  EXPECT_EQ(calls[2], "105 4294967295 0 3");
 }
 
 TEST(WheelLines, EditTextIsNormalisedIntoOneToThirty) {
