@@ -1,0 +1,110 @@
+#pragma once
+// The program's 64 interface strings, filled from a language file. Every string is empty
+// until a file provides it; loading another file replaces all 64 (a key the file lacks
+// becomes empty). User-interface thread only.
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "localisation/XmlDoc.h"
+#include "model/FunctionName.h"
+
+namespace norvi {
+
+// The language keys in table order; each is an element name under "config".
+inline constexpr std::array<std::string_view, 64> kLanguageKeys = {
+    "str_improveAccuracy",
+    "str_rollerRows",
+    "str_rollerScreen",
+    "str_openPair",
+    "str_ok",
+    "str_list_base",
+    "str_list_base_cut",
+    "str_list_base_copy",
+    "str_list_base_paste",
+    "str_list_base_selectall",
+    "str_list_base_search",
+    "str_list_base_new",
+    "str_list_base_paint",
+    "str_list_base_save",
+    "str_list_windows",
+    "str_list_windows_switch_window",
+    "str_list_windows_close_window",
+    "str_list_windows_lock_PC",
+    "str_list_windows_resource_manager",
+    "str_list_windows_run",
+    "str_list_windows_desktop",
+    "str_list_windows_start",
+    "str_list_windows_find",
+    "str_list_windows_super_button",
+    "str_list_windows_zoom_in",
+    "str_list_windows_zoom_out",
+    "str_list_windows_maximize",
+    "str_list_windows_minimize",
+    "str_list_media",
+    "str_list_media_player",
+    "str_list_media_play_pause",
+    "str_list_media_stop",
+    "str_list_media_previous",
+    "str_list_media_next",
+    "str_list_media_vol_plus",
+    "str_list_media_vol_less",
+    "str_list_media_mute",
+    "str_list_mouse",
+    "str_list_mouse_left",
+    "str_list_mouse_right",
+    "str_list_mouse_middle",
+    "str_list_mouse_forward",
+    "str_list_mouse_backward",
+    "str_list_mouse_roll_up",
+    "str_list_mouse_roll_down",
+    "str_list_mouse_roll_left",
+    "str_list_mouse_roll_right",
+    "str_list_advance",
+    "str_list_advance_play_sound",
+    "str_list_advance_open_program",
+    "str_list_advance_open_file",
+    "str_list_advance_open_dir",
+    "str_browse",
+    "str_list_disable",
+    "str_list_default",
+    "str_panel",
+    "str_cur_function",
+    "str_cancel",
+    "str_notfind",
+    "str_msg1",
+    "str_msg2",
+    "str_msg3",
+    "str_msg4",
+    "str_msg5",
+};
+
+// The parent element of every key in a language file.
+inline constexpr std::u16string_view kLanguageKeyParent = u"config";
+
+// The text of key under the first element named parentName below the root, or under a
+// parentName nested in it (searched level by level); empty when there is none.
+std::u16string LookupKey(XmlDoc& doc, std::u16string_view parentName, std::u16string_view key);
+
+class StringTable : public IStringLookup {
+ public:
+  // Assigns all 64 strings from the language file at path. Returns 1 when the file was
+  // read, 0 when it was not (every string is then empty).
+  int LoadLanguageStrings(std::u16string_view path);
+
+  // Empty for a key outside the table.
+  std::u16string_view Text(std::string_view key) const override;
+  // Replaces one string; 0 for a key outside the table.
+  int Set(std::string_view key, std::u16string text);
+
+  // The loader's document, kept for diagnosis (its result text).
+  const XmlDoc& Document() const { return doc_; }
+
+ private:
+  XmlDoc doc_;
+  std::array<std::u16string, kLanguageKeys.size()> strings_;
+};
+
+}  // namespace norvi
