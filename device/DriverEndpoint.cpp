@@ -24,9 +24,7 @@ ControlResult DriverEndpoint::Control(uint32_t code, const void* in, uint32_t in
     case IOCTL_WT_HOOK:
       if (!ReadCell(in, inSize, value)) return kBadBuffer;
       return Hook(value) ? kSuccess : ControlResult{false, kErrorGenFailure};
-    case IOCTL_WT_UNHOOK:
-      Unhook();
-      return kSuccess;
+    case IOCTL_WT_UNHOOK: Unhook(); return kSuccess;
     case IOCTL_WT_READ: {
       if (!out || outSize != kCellBytes) return kBadBuffer;
       DeviceEvent event = 0;
@@ -44,14 +42,12 @@ ControlResult DriverEndpoint::Control(uint32_t code, const void* in, uint32_t in
     case IOCTL_SET_DEBUG:
       if (!ReadCell(in, inSize, debug_)) return kBadBuffer;
       return kSuccess;
-    case IOCTL_SET_COMBOFILTER:
-      return SetCombo(in, inSize);
+    case IOCTL_SET_COMBOFILTER: return SetCombo(in, inSize);
     case IOCTL_GET_COMBOFILTER:
       if (!out || outSize != kComboTableBytes) return kBadBuffer;
       std::memcpy(out, combo_.data(), kComboTableBytes);
       return kSuccess;
-    default:
-      return kBadBuffer;
+    default: return kBadBuffer;
   }
 }
 

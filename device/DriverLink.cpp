@@ -98,9 +98,8 @@ int DriverLink::SetComboFilter(uint32_t bits) {
 // entry is already there.
 int DriverLink::AddComboEntry(IDriverIo& io, uint32_t entry) {
   ComboTable table{};
-  ControlResult result =
-      io.Control(IOCTL_GET_COMBOFILTER, table.data(), kComboTableBytes, table.data(),
-                 kComboTableBytes);
+  ControlResult result = io.Control(IOCTL_GET_COMBOFILTER, table.data(), kComboTableBytes,
+                                    table.data(), kComboTableBytes);
   if (!result.ok) {
     DebugError(u"IOCTL_GET_COMBOFILTER", result.error);
     return 0;

@@ -15,11 +15,11 @@ bool DeviceControlPort::Open() {
   return static_cast<bool>(device_);
 }
 
-ControlResult DeviceControlPort::Control(uint32_t code, const void* in, uint32_t inSize,
-                                         void* out, uint32_t outSize) {
+ControlResult DeviceControlPort::Control(uint32_t code, const void* in, uint32_t inSize, void* out,
+                                         uint32_t outSize) {
   DWORD returned = 0;
-  if (::DeviceIoControl(device_.get(), code, const_cast<void*>(in), inSize, out, outSize,
-                        &returned, nullptr)) {
+  if (::DeviceIoControl(device_.get(), code, const_cast<void*>(in), inSize, out, outSize, &returned,
+                        nullptr)) {
     return {true, 0};
   }
   return {false, ::GetLastError()};

@@ -8,7 +8,9 @@
 namespace norvi {
 
 // Device type 0x22 (unknown), buffered transfer, any access; the function is 0x900 plus an index.
-constexpr uint32_t DriverControlCode(uint32_t function) { return (0x22u << 16) | (function << 2); }
+constexpr uint32_t DriverControlCode(uint32_t function) {
+  return (0x22u << 16) | (function << 2);
+}
 
 constexpr uint32_t IOCTL_WT_HOOK = DriverControlCode(0x900);
 constexpr uint32_t IOCTL_WT_UNHOOK = DriverControlCode(0x901);

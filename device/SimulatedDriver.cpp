@@ -8,7 +8,9 @@ namespace {
 
 constexpr uint32_t kFirstFunction = 0x900;
 
-uint32_t FunctionIndex(uint32_t code) { return ((code >> 2) & 0xFFF) - kFirstFunction; }
+uint32_t FunctionIndex(uint32_t code) {
+  return ((code >> 2) & 0xFFF) - kFirstFunction;
+}
 
 }  // namespace
 
@@ -34,8 +36,8 @@ void SimulatedDriver::SetCombo(const ComboTable& table) {
   DriverEndpoint::Control(IOCTL_SET_COMBOFILTER, table.data(), kComboTableBytes, nullptr, 0);
 }
 
-ControlResult SimulatedDriver::Control(uint32_t code, const void* in, uint32_t inSize,
-                                       void* out, uint32_t outSize) {
+ControlResult SimulatedDriver::Control(uint32_t code, const void* in, uint32_t inSize, void* out,
+                                       uint32_t outSize) {
   uint32_t index = FunctionIndex(code);
   if (index < kFunctionCount) counts_[index].fetch_add(1);
   if (code != IOCTL_WT_READ) {
@@ -55,9 +57,13 @@ bool SimulatedDriver::Hook(uint32_t semaphoreValue) {
   return true;
 }
 
-void SimulatedDriver::Unhook() { hooked_ = false; }
+void SimulatedDriver::Unhook() {
+  hooked_ = false;
+}
 
-bool SimulatedDriver::Pop(DeviceEvent& event) { return queue_.Pop(event); }
+bool SimulatedDriver::Pop(DeviceEvent& event) {
+  return queue_.Pop(event);
+}
 
 bool SimulatedDriver::Report(uint32_t filterBit, DeviceEvent event) {
   if (!hooked_ || (Mask() & filterBit) == 0) return false;

@@ -62,7 +62,9 @@ CUSBDriver::~CUSBDriver() {
   StopReader();
 }
 
-int CUSBDriver::Open() { return link_.Open(HandleValue(semaphore_.get())); }
+int CUSBDriver::Open() {
+  return link_.Open(HandleValue(semaphore_.get()));
+}
 
 int CUSBDriver::StartReader(HWND target) {
   if (reader_) return 1;

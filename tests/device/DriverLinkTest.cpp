@@ -79,11 +79,10 @@ TEST_F(DriverLinkTest, FailedHookClosesTheDevice) {
 TEST_F(DriverLinkTest, CloseTurnsEverythingOffInOrder) {
   OpenLink();
   EXPECT_EQ(link_.Close(), 1);
-  EXPECT_THAT(driver_.Calls(), ElementsAre(Call{IOCTL_WT_HOOK, 4, kSemaphoreValue},
-                                           Call{IOCTL_SET_MSFILTER, 4, 0},
-                                           Call{IOCTL_SET_KBFILTER, 4, 0},
-                                           Call{IOCTL_WT_UNHOOK, 0, 0},
-                                           Call{IOCTL_SET_DEBUG, 4, 0}));
+  EXPECT_THAT(driver_.Calls(),
+              ElementsAre(Call{IOCTL_WT_HOOK, 4, kSemaphoreValue}, Call{IOCTL_SET_MSFILTER, 4, 0},
+                          Call{IOCTL_SET_KBFILTER, 4, 0}, Call{IOCTL_WT_UNHOOK, 0, 0},
+                          Call{IOCTL_SET_DEBUG, 4, 0}));
   EXPECT_THAT(debug_.Lines(), ElementsAre(u"QN: SetDebug, dwDebug=0\n"));
   EXPECT_FALSE(driver_.IsOpen());
   EXPECT_EQ(link_.Close(), 1);
@@ -132,13 +131,11 @@ TEST_F(DriverLinkTest, ComboAddsEachMissingEntryInTheFirstFreePlace) {
   driver_.SetCombo(table);
   // Bits 1 (0x3B00, present), 0 (0x3A00) and 13 (0x5608).
   EXPECT_EQ(link_.SetComboFilter(0x2003), 1);
-  EXPECT_THAT(driver_.Calls(),
-              ElementsAre(Call{IOCTL_WT_HOOK, 4, kSemaphoreValue},
-                          Call{IOCTL_GET_COMBOFILTER, 160, 0},
-                          Call{IOCTL_SET_COMBOFILTER, 160, 0x3B00},
-                          Call{IOCTL_GET_COMBOFILTER, 160, 0},
-                          Call{IOCTL_GET_COMBOFILTER, 160, 0},
-                          Call{IOCTL_SET_COMBOFILTER, 160, 0x3B00}));
+  EXPECT_THAT(
+      driver_.Calls(),
+      ElementsAre(Call{IOCTL_WT_HOOK, 4, kSemaphoreValue}, Call{IOCTL_GET_COMBOFILTER, 160, 0},
+                  Call{IOCTL_SET_COMBOFILTER, 160, 0x3B00}, Call{IOCTL_GET_COMBOFILTER, 160, 0},
+                  Call{IOCTL_GET_COMBOFILTER, 160, 0}, Call{IOCTL_SET_COMBOFILTER, 160, 0x3B00}));
   EXPECT_EQ(driver_.Combo()[1], 0x3A00u);
   EXPECT_EQ(driver_.Combo()[3], 0x5608u);
   EXPECT_EQ(driver_.Combo()[2], 0x9999u);
@@ -169,8 +166,8 @@ TEST_F(DriverLinkTest, ReadPassesTheCellAndTracesFailures) {
   trace_.Clear();
   EXPECT_FALSE(link_.ReadEvent(cell));
   link_.TraceEvent(kEventWheelDown);
-  EXPECT_THAT(trace_.Lines(), ElementsAre(u"USBDriver:IOCTL_WT_READ FAIL\r\n",
-                                          u"USBDriver:IOCTL_WT_READ 511\r\n"));
+  EXPECT_THAT(trace_.Lines(),
+              ElementsAre(u"USBDriver:IOCTL_WT_READ FAIL\r\n", u"USBDriver:IOCTL_WT_READ 511\r\n"));
 }
 
 TEST(LineBufferTest, FormatsLikePrintfAndCutsAt255) {

@@ -17,10 +17,18 @@ using ::testing::ElementsAre;
 constexpr uint32_t kForward = 0x010;
 constexpr uint32_t kAllSlots = 0x1FE;
 
-MouseInput Down(int button) { return {MouseAction::ButtonDown, button, 0}; }
-MouseInput Up(int button) { return {MouseAction::ButtonUp, button, 0}; }
-MouseInput Wheel(int32_t delta) { return {MouseAction::Wheel, 0, delta}; }
-MouseInput Tilt(int32_t delta) { return {MouseAction::Tilt, 0, delta}; }
+MouseInput Down(int button) {
+  return {MouseAction::ButtonDown, button, 0};
+}
+MouseInput Up(int button) {
+  return {MouseAction::ButtonUp, button, 0};
+}
+MouseInput Wheel(int32_t delta) {
+  return {MouseAction::Wheel, 0, delta};
+}
+MouseInput Tilt(int32_t delta) {
+  return {MouseAction::Tilt, 0, delta};
+}
 
 class FilterCoreTest : public ::testing::Test {
  protected:
@@ -70,8 +78,8 @@ TEST_F(FilterCoreTest, ReleaseFollowsThePressWhateverTheMaskBecame) {
 }
 
 TEST_F(FilterCoreTest, WheelGivesOneEventPerNotchAndKeepsTheRest) {
-  EXPECT_THAT(Run({Wheel(120), Wheel(40), Wheel(40), Wheel(40), Wheel(360), Wheel(-120),
-                   Wheel(-60), Wheel(60), Wheel(-60), Wheel(-60)},
+  EXPECT_THAT(Run({Wheel(120), Wheel(40), Wheel(40), Wheel(40), Wheel(360), Wheel(-120), Wheel(-60),
+                   Wheel(60), Wheel(-60), Wheel(-60)},
                   kAllSlots),
               ElementsAre(true, true, true, true, true, true, true, true, true, true));
   EXPECT_THAT(Drain(), ElementsAre(kEventWheelUp, kEventWheelUp, kEventWheelUp, kEventWheelUp,
@@ -88,8 +96,7 @@ TEST_F(FilterCoreTest, WheelDirectionsFollowTheirOwnBits) {
 
 TEST_F(FilterCoreTest, TiltGivesOneEventPerMessage) {
   EXPECT_THAT(Run({Tilt(120), Tilt(-30), Tilt(0)}, kAllSlots), ElementsAre(true, true, false));
-  EXPECT_THAT(Run({Tilt(120), Tilt(-120)}, SlotFilterBit(SlotTiltLeft)),
-              ElementsAre(false, true));
+  EXPECT_THAT(Run({Tilt(120), Tilt(-120)}, SlotFilterBit(SlotTiltLeft)), ElementsAre(false, true));
   EXPECT_THAT(Drain(), ElementsAre(kEventTiltRight, kEventTiltLeft, kEventTiltLeft));
 }
 

@@ -24,14 +24,13 @@ ProbeWindow::ProbeWindow(const RECT* onScreen) {
   }
   if (onScreen) {
     window_.reset(::CreateWindowExW(WS_EX_TOPMOST, kProbeClass, L"probe", WS_POPUP | WS_VISIBLE,
-                                    onScreen->left, onScreen->top,
-                                    onScreen->right - onScreen->left,
-                                    onScreen->bottom - onScreen->top, nullptr, nullptr,
-                                    instance, nullptr));
+                                    onScreen->left, onScreen->top, onScreen->right - onScreen->left,
+                                    onScreen->bottom - onScreen->top, nullptr, nullptr, instance,
+                                    nullptr));
     ::SetForegroundWindow(window_.get());
   } else {
-    window_.reset(::CreateWindowExW(0, kProbeClass, L"probe", 0, 0, 0, 0, 0, HWND_MESSAGE,
-                                    nullptr, instance, nullptr));
+    window_.reset(::CreateWindowExW(0, kProbeClass, L"probe", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                    instance, nullptr));
   }
   ::SetWindowLongPtrW(window_.get(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
 }
@@ -50,8 +49,8 @@ void ProbeWindow::Record(UINT message, WPARAM wParam, LPARAM lParam) {
       eventLParams.push_back(lParam);
       if (onEvent) onEvent();
       break;
-    case WM_XBUTTONDOWN: ++xButtonDowns; break;
-    case WM_XBUTTONUP: ++xButtonUps; break;
+    case WM_XBUTTONDOWN: xDowns.push_back(GET_XBUTTON_WPARAM(wParam)); break;
+    case WM_XBUTTONUP: xUps.push_back(GET_XBUTTON_WPARAM(wParam)); break;
     case WM_MOUSEWHEEL:
     case WM_MOUSEHWHEEL: ++wheels; break;
     case WM_MOUSEMOVE: ++moves; break;

@@ -20,8 +20,8 @@ class ProbeWindow {
 
   std::vector<DeviceEvent> events;
   std::vector<LPARAM> eventLParams;
-  int xButtonDowns = 0;
-  int xButtonUps = 0;
+  std::vector<int> xDowns;  // XBUTTON1 or XBUTTON2, in order
+  std::vector<int> xUps;
   int wheels = 0;
   int moves = 0;
   // Called for each device event as it arrives (the benchmark's clock).

@@ -13,8 +13,8 @@ namespace norvi {
 namespace {
 
 using ::testing::Contains;
-using ::testing::ElementsAre;
 using ::testing::Each;
+using ::testing::ElementsAre;
 using ::testing::Not;
 
 constexpr DWORD kTimeoutMs = 5000;
@@ -38,16 +38,19 @@ TEST_F(ReaderTest, EventsReachTheWindowInTheDriversOrder) {
   ASSERT_EQ(usb_.Open(), 1);
   ASSERT_NE(driver_.HookedSemaphore(), 0u);
   ASSERT_EQ(usb_.SetMouseFilter(kAllSlots), 1);
-  const std::vector<std::pair<int, DeviceEvent>> inputs{
-      {SlotForward, 0x10},          {SlotForward, 0},
-      {SlotWheelUp, kEventWheelUp}, {SlotWheelDown, kEventWheelDown},
-      {SlotTiltRight, kEventTiltRight}, {SlotTiltLeft, kEventTiltLeft},
-      {SlotMiddle, 0x04},           {SlotMiddle, 0}};
+  const std::vector<std::pair<int, DeviceEvent>> inputs{{SlotForward, 0x10},
+                                                        {SlotForward, 0},
+                                                        {SlotWheelUp, kEventWheelUp},
+                                                        {SlotWheelDown, kEventWheelDown},
+                                                        {SlotTiltRight, kEventTiltRight},
+                                                        {SlotTiltLeft, kEventTiltLeft},
+                                                        {SlotMiddle, 0x04},
+                                                        {SlotMiddle, 0}};
   for (const auto& [slot, event] : inputs) ASSERT_TRUE(driver_.Report(SlotFilterBit(slot), event));
 
   ASSERT_TRUE(test::PumpUntil([&] { return probe_.events.size() >= inputs.size(); }, kTimeoutMs));
-  EXPECT_THAT(probe_.events, ElementsAre(0x10u, 0u, kEventWheelUp, kEventWheelDown,
-                                         kEventTiltRight, kEventTiltLeft, 0x04u, 0u));
+  EXPECT_THAT(probe_.events, ElementsAre(0x10u, 0u, kEventWheelUp, kEventWheelDown, kEventTiltRight,
+                                         kEventTiltLeft, 0x04u, 0u));
   EXPECT_THAT(probe_.eventLParams, Each(0));
   EXPECT_THAT(trace_.Lines(), Contains(u"USBDriver:IOCTL_WT_READ 767\r\n"));
   EXPECT_EQ(usb_.Close(), 1);
