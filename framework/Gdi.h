@@ -8,63 +8,46 @@
 
 namespace norvi {
 
-// Owns a GDI object made by a Create... call; DeleteObject on release.
-template <typename T>
-class UniqueGdiObject {
+// Owns a handle that `Release` gives back; move-only, so nothing is released twice.
+template <typename T, auto Release>
+class UniqueGdiHandle {
  public:
-  UniqueGdiObject() = default;
-  explicit UniqueGdiObject(T h) : h_(h) {}
-  UniqueGdiObject(UniqueGdiObject&& o) noexcept : h_(std::exchange(o.h_, nullptr)) {}
-  UniqueGdiObject& operator=(UniqueGdiObject&& o) noexcept {
+  UniqueGdiHandle() = default;
+  explicit UniqueGdiHandle(T h) : h_(h) {}
+  UniqueGdiHandle(UniqueGdiHandle&& o) noexcept : h_(std::exchange(o.h_, nullptr)) {}
+  UniqueGdiHandle& operator=(UniqueGdiHandle&& o) noexcept {
     if (this != &o) reset(std::exchange(o.h_, nullptr));
     return *this;
   }
-  UniqueGdiObject(const UniqueGdiObject&) = delete;
-  UniqueGdiObject& operator=(const UniqueGdiObject&) = delete;
-  ~UniqueGdiObject() { reset(); }
+  UniqueGdiHandle(const UniqueGdiHandle&) = delete;
+  UniqueGdiHandle& operator=(const UniqueGdiHandle&) = delete;
+  ~UniqueGdiHandle() { reset(); }
 
   T get() const { return h_; }
   explicit operator bool() const { return h_ != nullptr; }
   T release() { return std::exchange(h_, nullptr); }
   void reset(T h = nullptr) {
     T old = std::exchange(h_, h);
-    if (old) ::DeleteObject(old);
+    if (old) Release(old);
   }
 
  private:
   T h_ = nullptr;
 };
 
+inline void DeleteGdiObject(HGDIOBJ h) { ::DeleteObject(h); }
+inline void DeleteDeviceContext(HDC h) { ::DeleteDC(h); }
+
+// GDI objects made by a Create... call.
+template <typename T>
+using UniqueGdiObject = UniqueGdiHandle<T, DeleteGdiObject>;
 using UniqueBitmap = UniqueGdiObject<HBITMAP>;
 using UniqueFont = UniqueGdiObject<HFONT>;
 using UniqueBrush = UniqueGdiObject<HBRUSH>;
 using UniquePen = UniqueGdiObject<HPEN>;
 using UniqueRegion = UniqueGdiObject<HRGN>;
-
-// Owns a DC made by CreateCompatibleDC / CreateDC; DeleteDC on release.
-class UniqueDC {
- public:
-  UniqueDC() = default;
-  explicit UniqueDC(HDC h) : h_(h) {}
-  UniqueDC(UniqueDC&& o) noexcept : h_(std::exchange(o.h_, nullptr)) {}
-  UniqueDC& operator=(UniqueDC&& o) noexcept {
-    if (this != &o) reset(std::exchange(o.h_, nullptr));
-    return *this;
-  }
-  UniqueDC(const UniqueDC&) = delete;
-  UniqueDC& operator=(const UniqueDC&) = delete;
-  ~UniqueDC() { reset(); }
-
-  HDC get() const { return h_; }
-  explicit operator bool() const { return h_ != nullptr; }
-  void reset(HDC h = nullptr) {
-    HDC old = std::exchange(h_, h);
-    if (old) ::DeleteDC(old);
-  }
-
- private:
-  HDC h_ = nullptr;
-};
+// A DC made by CreateCompatibleDC / CreateDC.
+using UniqueDC = UniqueGdiHandle<HDC, DeleteDeviceContext>;
 
 // A window's DC from GetDC, released with ReleaseDC. Lives within one function.
 class WindowDC {

@@ -37,6 +37,16 @@ def source(rel):
         return f.read()
 
 
+def variant(svg_text, show):
+    """Switches the SVG's optional groups: for each prefix (look, form, lang) only elements of
+    the class prefix-value stay visible, e.g. show={"look": "over", "form": "two"}."""
+    rules = "".join(
+        f'[class*="{prefix}-"]:not(.{prefix}-{value}){{display:none}}'
+        for prefix, value in show.items())
+    head_end = svg_text.index(">", svg_text.index("<svg")) + 1
+    return svg_text[:head_end] + f"<style>{rules}</style>" + svg_text[head_end:]
+
+
 def to_bmp24(png, bmp, background="#ffffff"):
     """Flattens onto a background and writes an uncompressed 24-bit BMP without colour-space
     header (the form LoadImage and OleLoadPicture read everywhere)."""
@@ -63,6 +73,45 @@ def make_icons(art, work):
         run(CONVERT, *pngs, os.path.join(art, f"icon_{rid}.ico"))
 
 
+# Message box: resource id -> (form, look).
+INFO_PICTURES = {1004: ("two", "down"), 1005: ("one", "down"), 1006: ("two", "normal"),
+                 1007: ("one", "normal"), 1008: ("two", "over"), 1009: ("one", "over")}
+
+
+def make_info(art, work):
+    text = source("windows/info.svg")
+    for rid, (form, look) in INFO_PICTURES.items():
+        png = os.path.join(work, f"bitmap_{rid}.png")
+        render_png(variant(text, {"form": form, "look": look}), 330, 160, png)
+        to_bmp24(png, os.path.join(art, f"bitmap_{rid}.bmp"))
+
+
+# Flags in language-table order: bitmaps 142.. (37 x 22) and PNG icons 130.. (19 x 11).
+# Traditional Chinese shows the same flag as Chinese.
+FLAGS = ("sc", "en", "fre", "kor", "ger", "ita", "span", "dutch", "pt", "rus", "ukr", "sc")
+FLAG_BITMAP_FIRST, FLAG_PNG_FIRST = 142, 130
+
+
+def make_flags(art, work):
+    for index, name in enumerate(FLAGS):
+        text = source(f"flags/{name}.svg")
+        big = os.path.join(work, f"flag_{name}_37.png")
+        render_png(text, 37, 22, big)
+        to_bmp24(big, os.path.join(art, f"bitmap_{FLAG_BITMAP_FIRST + index}.bmp"))
+        small = os.path.join(work, f"flag_{name}_19.png")
+        render_png(text, 19, 11, small)
+        to_png(small, os.path.join(art, f"png_{FLAG_PNG_FIRST + index}.png"))
+
+
+def make_parts(art, work):
+    frame = os.path.join(work, "png_129.png")
+    render_png(source("parts/popup_frame.svg"), 65, 65, frame)
+    to_png(frame, os.path.join(art, "png_129.png"))
+    cells = os.path.join(work, "bitmap_166.png")
+    render_png(source("parts/scrollbar.svg"), 163, 54, cells)
+    to_bmp24(cells, os.path.join(art, "bitmap_166.bmp"))
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--art", required=True)
@@ -74,6 +123,9 @@ def main():
     work = os.path.join(args.art, "work")
     os.makedirs(work, exist_ok=True)
     make_icons(args.art, work)
+    make_info(args.art, work)
+    make_flags(args.art, work)
+    make_parts(args.art, work)
     return 0
 
 

@@ -1,0 +1,154 @@
+#include "controls/DlgInfo.h"
+
+#include "framework/WideText.h"
+#include "res/ResourceIds.h"
+
+namespace norvi {
+namespace {
+
+const wchar_t kWindowText[] = L"ZarqoPelkoInfoDlg";
+const char16_t kTitleChinese[] = u"\u63d0\u793a";  // "Tips"
+const char16_t kTitleOther[] = u"Tips";
+
+constexpr RECT kCloseRect{300, 0, 329, 29};
+constexpr RECT kOkRectTwoButtons{183, 127, 249, 159};
+constexpr RECT kOkRectOneButton{240, 127, 306, 159};
+constexpr RECT kCancelRect{249, 127, 315, 159};
+constexpr RECT kMessageRect{90, 73, 305, 91};
+constexpr RECT kTitleRect{10, 9, 100, 23};
+
+constexpr COLORREF kTextColour = RGB(83, 97, 103);
+constexpr COLORREF kButtonTextNormal = RGB(83, 97, 103);
+constexpr COLORREF kButtonTextActive = RGB(255, 255, 255);
+constexpr UINT kMessageFlags = DT_VCENTER | DT_WORDBREAK | DT_NOCLIP | DT_END_ELLIPSIS;  // 0x8114
+constexpr UINT kTitleFlags = kMessageFlags | DT_SINGLELINE;                              // 0x8134
+constexpr int kFontHeight = 14;
+constexpr int kFontWeight = 300;
+
+struct FormPictures {
+  UINT background, over, down;
+};
+constexpr FormPictures kTwoButtonPictures{IDB_INFO_TWO_BUTTONS_NORMAL, IDB_INFO_TWO_BUTTONS_OVER,
+                                          IDB_INFO_TWO_BUTTONS_DOWN};
+constexpr FormPictures kOneButtonPictures{IDB_INFO_ONE_BUTTON_NORMAL, IDB_INFO_ONE_BUTTON_OVER,
+                                          IDB_INFO_ONE_BUTTON_DOWN};
+
+HBITMAP LoadResourceBitmap(HMODULE module, UINT id) {
+  return static_cast<HBITMAP>(
+      ::LoadImageW(module, MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+}
+
+bool IsSwallowedKey(const MSG& msg) {
+  if (msg.message != WM_KEYDOWN && msg.message != WM_KEYUP) return false;
+  return msg.wParam == VK_RETURN || msg.wParam == VK_ESCAPE || msg.wParam == VK_SPACE;
+}
+
+void DrawText16(HDC dc, const std::u16string& text, RECT rect, UINT flags) {
+  ::DrawTextW(dc, W(text), static_cast<int>(text.size()), &rect, flags);
+}
+
+}  // namespace
+
+CDlgInfo::CDlgInfo(const InfoSettings& settings)
+    : Dialog(IDD_INFO, settings.resources), settings_(settings) {}
+
+INT_PTR ShowInfo(const InfoSettings& settings, const std::u16string& text, bool twoButtons) {
+  CDlgInfo dialog(settings);
+  dialog.SetMessage(text);
+  dialog.SetTwoButtons(twoButtons);
+  const INT_PTR result = dialog.Run();
+  return result == IDOK ? IDOK : IDCANCEL;
+}
+
+bool CDlgInfo::PreTranslateMessage(MSG& msg) { return IsSwallowedKey(msg); }
+
+BOOL CDlgInfo::OnInitDialog() {
+  ::SetWindowTextW(hwnd(), kWindowText);
+  LoadPictures();
+  CreateButtons();
+  return TRUE;
+}
+
+void CDlgInfo::LoadPictures() {
+  HMODULE module = settings_.resources ? settings_.resources : ::GetModuleHandleW(nullptr);
+  const FormPictures& ids = twoButtons_ ? kTwoButtonPictures : kOneButtonPictures;
+  background_.reset(LoadResourceBitmap(module, ids.background));
+  over_.reset(LoadResourceBitmap(module, ids.over));
+  down_.reset(LoadResourceBitmap(module, ids.down));
+  BITMAP info{};
+  if (!::GetObjectW(background_.get(), sizeof(info), &info)) return;
+  const int x = (::GetSystemMetrics(SM_CXFULLSCREEN) - info.bmWidth) / 2;
+  const int y = (::GetSystemMetrics(SM_CYFULLSCREEN) - info.bmHeight) / 2;
+  ::SetWindowPos(hwnd(), nullptr, x, y, info.bmWidth, info.bmHeight,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void CDlgInfo::CreateButtons() {
+  struct Spec {
+    CGDIBitmapBtn& button;
+    RECT rect;
+    const char* captionKey;
+  };
+  const Spec specs[] = {
+      {close_, kCloseRect, nullptr},
+      {ok_, twoButtons_ ? kOkRectTwoButtons : kOkRectOneButton, "str_ok"},
+      {cancel_, kCancelRect, "str_cancel"},
+  };
+  for (const Spec& spec : specs) {
+    if (&spec.button == &cancel_ && !twoButtons_) continue;
+    spec.button.Create(hwnd(), spec.rect);
+    spec.button.SetImages(spec.rect, background_.get(), over_.get(), down_.get(),
+                          background_.get());
+    if (!spec.captionKey) continue;
+    spec.button.SetCaption(std::u16string(settings_.strings.Text(spec.captionKey)));
+    spec.button.SetTextColours(kButtonTextNormal, kButtonTextActive, kButtonTextActive);
+  }
+}
+
+void CDlgInfo::Paint() {
+  PaintDC paint(hwnd());
+  const RECT client = ClientRect();
+  MemoryCanvas canvas(paint.get(), client.right, client.bottom);
+  {
+    UniqueDC pictureDc(::CreateCompatibleDC(paint.get()));
+    SelectObjectScope select(pictureDc.get(), background_.get());
+    ::BitBlt(canvas.dc(), 0, 0, client.right, client.bottom, pictureDc.get(), 0, 0, SRCCOPY);
+  }
+  UniqueFont font = CreateShellDlgFont(kFontHeight, kFontWeight);
+  {
+    SelectObjectScope selectFont(canvas.dc(), font.get());
+    ::SetBkMode(canvas.dc(), TRANSPARENT);
+    ::SetTextColor(canvas.dc(), kTextColour);
+    DrawText16(canvas.dc(), message_, kMessageRect, kMessageFlags);
+    DrawText16(canvas.dc(), settings_.chineseInterface ? kTitleChinese : kTitleOther, kTitleRect,
+               kTitleFlags);
+  }
+  canvas.CopyTo(paint.get());
+}
+
+LRESULT CDlgInfo::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_ERASEBKGND:
+      return TRUE;
+    case WM_PAINT:
+      Paint();
+      return 0;
+    case WM_COMMAND: {
+      const HWND from = reinterpret_cast<HWND>(lp);
+      if (from && from == ok_.hwnd()) {
+        EndDialog(IDOK);
+        return 0;
+      }
+      if (from && (from == cancel_.hwnd() || from == close_.hwnd())) {
+        EndDialog(IDCANCEL);
+        return 0;
+      }
+      break;
+    }
+    default:
+      break;
+  }
+  return Dialog::HandleMessage(msg, wp, lp);
+}
+
+}  // namespace norvi

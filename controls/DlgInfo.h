@@ -1,0 +1,60 @@
+#pragma once
+// The program's message box: a modal dialog drawn from one 330 x 160 picture, with a title
+// word, one line of message text, a close button and either OK alone or OK and Cancel.
+
+#include <windows.h>
+
+#include <string>
+
+#include "controls/GDIBitmapBtn.h"
+#include "framework/Dialog.h"
+#include "framework/Gdi.h"
+#include "model/FunctionName.h"
+
+namespace norvi {
+
+// What every message box needs from the program: the interface strings (str_ok, str_cancel),
+// whether the interface is Chinese, the owner window and the module holding the pictures.
+struct InfoSettings {
+  const IStringLookup& strings;
+  bool chineseInterface = false;
+  HWND owner = nullptr;
+  HMODULE resources = nullptr;  // nullptr: the program file
+};
+
+class CDlgInfo : public Dialog {
+ public:
+  explicit CDlgInfo(const InfoSettings& settings);
+
+  void SetMessage(const std::u16string& text) { message_ = text; }
+  void SetTwoButtons(bool twoButtons) { twoButtons_ = twoButtons; }
+  // Runs the dialog modally: IDOK for OK, IDCANCEL for Cancel, the close button or closing.
+  INT_PTR Run() { return DoModal(settings_.owner); }
+
+  const CGDIBitmapBtn& OkButton() const { return ok_; }
+  const CGDIBitmapBtn& CancelButton() const { return cancel_; }
+  const CGDIBitmapBtn& CloseButton() const { return close_; }
+
+  // Enter, Escape and Space neither confirm nor close the box: only its buttons do.
+  bool PreTranslateMessage(MSG& msg) override;
+
+ protected:
+  BOOL OnInitDialog() override;
+  LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+
+ private:
+  void LoadPictures();
+  void CreateButtons();
+  void Paint();
+
+  InfoSettings settings_;
+  std::u16string message_;
+  bool twoButtons_ = false;
+  UniqueBitmap background_, over_, down_;
+  CGDIBitmapBtn close_, ok_, cancel_;
+};
+
+// Shows a message (OK) or a question (OK and Cancel) and returns IDOK or IDCANCEL.
+INT_PTR ShowInfo(const InfoSettings& settings, const std::u16string& text, bool twoButtons);
+
+}  // namespace norvi
