@@ -1,0 +1,111 @@
+// The installed language files, each in the encoding it is stored in: 8-bit files with a
+// declaration (gb2312, big5, koi8-r, windows-1252, iso-8859-1), UTF-8 with and without a byte
+// order mark or declaration, and UTF-16LE with a mark. Edit them with an editor that keeps
+// the file's encoding (or convert with iconv and back); the tests below pin each one down.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <string>
+
+#include "localisation/Languages.h"
+#include "localisation/StringTable.h"
+#include "model/FileIO.h"
+#include "model/FunctionCodes.h"
+#include "model/FunctionName.h"
+#include "model/Text.h"
+
+namespace norvi {
+namespace {
+
+// A path under the source tree; under Wine the Unix root is drive Z:.
+std::u16string SourcePath(std::u16string_view relative) {
+  const char* root = std::getenv("NORVI_SOURCE_DIR");
+  std::u16string path = Utf8ToUtf16(root ? root : ".");
+#ifdef _WIN32
+  if (!path.empty() && path[0] == u'/') path = u"Z:" + path;
+  std::replace(path.begin(), path.end(), u'/', u'\\');
+#endif
+  return path + u"\\" + std::u16string(relative);
+}
+
+struct Expected {
+  std::u16string_view encoding;  // how the load account begins
+  std::u16string_view ok;
+  std::string_view key;  // a key whose text needs more than ASCII (where the language has any)
+  std::u16string_view text;
+};
+
+// In language-table order.
+const Expected kExpected[] = {
+    {u"gb2312 ", u"确定", "str_list_base_copy", u"复制"},
+    {u"utf-8 ", u"OK", "str_list_base_copy", u"Copy"},
+    {u"UTF-8 BOM + ", u"OK", "str_list_base", u"Édition"},
+    {u"UTF-16LE BOM + ", u"확인", "str_list_base_copy", u"복사"},
+    {u"UTF-8 ", u"OK", "str_list_base_paste", u"Einfügen"},
+    {u"windows-1252 ", u"OK", "str_list_media_vol_less", u"Volume giù"},
+    {u"iso-8859-1 ", u"Aceptar", "str_msg3", u"¿Restaurar los botones predeterminados?"},
+    {u"UTF-8 BOM + ", u"OK", "str_list_base_copy", u"Kopiëren"},
+    {u"UTF-16LE BOM + ", u"OK", "str_list_media", u"Mídia"},
+    {u"koi8-r ", u"ОК", "str_list_base_selectall", u"Выделить всё"},
+    {u"UTF-16LE BOM + ", u"OK", "str_list_base_copy", u"Копіювати"},
+    {u"big5 ", u"確定", "str_list_base_copy", u"複製"},
+};
+static_assert(std::size(kExpected) == kLanguages.size());
+
+size_t Count(std::u16string_view text, std::u16string_view part) {
+  size_t n = 0;
+  for (size_t at = text.find(part); at != text.npos; at = text.find(part, at + part.size())) ++n;
+  return n;
+}
+
+TEST(LanguageFiles, EveryFileLoadsAllKeysInItsOwnEncoding) {
+  StringTable table;
+  for (size_t i = 0; i < kLanguages.size(); ++i) {
+    const Language& language = kLanguages[i];
+    const Expected& expected = kExpected[i];
+    SCOPED_TRACE(Utf16ToUtf8(language.file));
+    ASSERT_EQ(table.LoadLanguageStrings(SourcePath(language.file)), 1);
+    const XmlDoc& doc = table.Document();
+    EXPECT_TRUE(doc.WellFormed()) << Utf16ToUtf8(doc.Result());
+    EXPECT_EQ(doc.Result().rfind(expected.encoding, 0), 0u) << Utf16ToUtf8(doc.Result());
+    for (std::string_view key : kLanguageKeys) EXPECT_FALSE(table.Text(key).empty()) << key;
+    EXPECT_EQ(table.Text("str_ok"), expected.ok);
+    EXPECT_EQ(table.Text(expected.key), expected.text);
+    const std::u16string_view format = table.Text("str_msg2");
+    EXPECT_EQ(Count(format, u"%s"), 1u);
+    EXPECT_EQ(Count(format, u"%"), 1u);
+    EXPECT_EQ(Count(table.Text("str_msg5"), u"%"), 0u);
+  }
+}
+
+TEST(LanguageFiles, NamesFitThePickerRowsAndTabs) {
+  constexpr size_t kMaxFunctionName = 24, kMaxTab = 13;
+  StringTable table;
+  for (const Language& language : kLanguages) {
+    ASSERT_EQ(table.LoadLanguageStrings(SourcePath(language.file)), 1);
+    for (const FunctionInfo& f : FunctionCatalogue())
+      EXPECT_LE(FunctionName(f.code, table).size(), kMaxFunctionName) << f.key;
+    for (FunctionCategory c : {FunctionCategory::Base, FunctionCategory::Windows,
+                               FunctionCategory::Media, FunctionCategory::Mouse,
+                               FunctionCategory::Advance})
+      EXPECT_LE(table.Text(CategoryHeaderKey(c)).size(), kMaxTab) << CategoryHeaderKey(c);
+  }
+  ASSERT_EQ(table.LoadLanguageStrings(SourcePath(u"Language\\en.xml")), 1);
+  EXPECT_EQ(FunctionName(fn::LockPC, table), u"Lock computer");
+  EXPECT_EQ(FunctionName(fn::Disable, table), u"Disabled");
+}
+
+TEST(LanguageFiles, InstallationDefaultIsEnglish) {
+  std::string ini(256, '\0');
+  const FileResult read = ReadFilePrefix(SourcePath(u"skins\\languagetype.ini"),
+                                         std::as_writable_bytes(std::span(ini)));
+  ASSERT_TRUE(read.ok());
+  ini.resize(read.bytes);
+  EXPECT_NE(ini.find("[languagetype]"), std::string::npos);
+  EXPECT_NE(ini.find("value=0"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace norvi
