@@ -24,6 +24,14 @@ void DriverLink::DebugError(std::u16string_view codeName, uint32_t error) {
   debug_.Write(line.View());
 }
 
+// Sends one cell; a failure goes to the debugger channel as an "ERROR:" line.
+bool DriverLink::SendReported(IDriverIo& io, uint32_t code, std::u16string_view codeName,
+                              uint32_t value) {
+  ControlResult result = SendCell(io, code, value);
+  if (!result.ok) DebugError(codeName, result.error);
+  return result.ok;
+}
+
 int DriverLink::Open(uint32_t semaphoreValue) {
   if (IsOpen()) return 1;
   IDriverIo* io = &device_;
@@ -59,12 +67,7 @@ int DriverLink::SetMouseFilter(uint32_t mask) {
 int DriverLink::SetKeyboardFilter(uint32_t value) {
   IDriverIo* io = active_.load();
   if (!io) return 0;
-  ControlResult result = SendCell(*io, IOCTL_SET_KBFILTER, value);
-  if (!result.ok) {
-    DebugError(u"IOCTL_SET_KBFILTER", result.error);
-    return 0;
-  }
-  return 1;
+  return SendReported(*io, IOCTL_SET_KBFILTER, u"IOCTL_SET_KBFILTER", value) ? 1 : 0;
 }
 
 int DriverLink::SetDebug(uint32_t level) {
@@ -72,21 +75,14 @@ int DriverLink::SetDebug(uint32_t level) {
   if (!io) return 0;
   LineBuffer line;
   debug_.Write(line.Text(u"QN: SetDebug, dwDebug=").Hex(level).Text(u"\n").View());
-  ControlResult result = SendCell(*io, IOCTL_SET_DEBUG, level);
-  if (!result.ok) {
-    DebugError(u"IOCTL_SET_DEBUG", result.error);
-    return 0;
-  }
-  return 1;
+  return SendReported(*io, IOCTL_SET_DEBUG, u"IOCTL_SET_DEBUG", level) ? 1 : 0;
 }
 
 int DriverLink::SetComboFilter(uint32_t bits) {
   IDriverIo* io = active_.load();
   if (!io) return 0;
   if (bits == 0) {
-    ControlResult result = SendCell(*io, IOCTL_SET_COMBOFILTER, 0);
-    if (!result.ok) DebugError(u"IOCTL_SET_COMBOFILTER", result.error);
-    return result.ok ? 1 : 0;
+    return SendReported(*io, IOCTL_SET_COMBOFILTER, u"IOCTL_SET_COMBOFILTER", 0) ? 1 : 0;
   }
   for (size_t bit = 0; bit < kComboBitEntries.size(); ++bit) {
     if ((bits >> bit & 1) && !AddComboEntry(*io, kComboBitEntries[bit])) return 0;
@@ -119,10 +115,8 @@ int DriverLink::AddComboEntry(IDriverIo& io, uint32_t entry) {
 int DriverLink::Close() {
   IDriverIo* io = active_.load();
   if (!io) return 1;
-  ControlResult result = SendCell(*io, IOCTL_SET_MSFILTER, 0);
-  if (!result.ok) DebugError(u"IOCTL_SET_MSFILTER", result.error);
-  result = SendCell(*io, IOCTL_SET_KBFILTER, 0);
-  if (!result.ok) DebugError(u"IOCTL_SET_KBFILTER", result.error);
+  SendReported(*io, IOCTL_SET_MSFILTER, u"IOCTL_SET_MSFILTER", 0);
+  SendReported(*io, IOCTL_SET_KBFILTER, u"IOCTL_SET_KBFILTER", 0);
   io->Control(IOCTL_WT_UNHOOK, nullptr, 0, nullptr, 0);
   SetDebug(0);
   active_.store(nullptr);

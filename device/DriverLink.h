@@ -38,6 +38,7 @@ class DriverLink {
  private:
   int AddComboEntry(IDriverIo& io, uint32_t entry);
   void DebugError(std::u16string_view codeName, uint32_t error);
+  bool SendReported(IDriverIo& io, uint32_t code, std::u16string_view codeName, uint32_t value);
 
   ITraceSink& trace_;
   IDebugOutput& debug_;

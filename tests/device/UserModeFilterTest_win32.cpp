@@ -127,5 +127,17 @@ TEST_F(UserModeFilterTest, WheelAndTiltGiveOneEventEach) {
   EXPECT_EQ(probe_.wheels, 0);
 }
 
+// The program's own composition: without the driver it opens the built-in filter.
+TEST(UserModeFilterProductionTest, ProductionLinkOpensWithoutTheDriver) {
+  test::LineRecorder trace;
+  CUSBDriver usb{trace};
+  ASSERT_EQ(usb.StartReader(nullptr), 1);
+  EXPECT_EQ(usb.Open(), 1);
+  EXPECT_EQ(usb.SetMouseFilter(kForwardBit), 1);
+  EXPECT_EQ(usb.Close(), 1);
+  EXPECT_EQ(usb.SetMouseFilter(kForwardBit), 0);
+  EXPECT_EQ(usb.StopReader(), 1);
+}
+
 }  // namespace
 }  // namespace norvi
