@@ -17,8 +17,10 @@ const std::array<std::u16string, kSlotCount>& Traces() {
 }
 
 // Button byte bits 1 to 4, in the order they are examined.
-constexpr std::array<std::pair<uint32_t, int>, 4> kButtonBits{
-    {{0x02, SlotRight}, {0x04, SlotMiddle}, {0x08, SlotBack}, {0x10, SlotForward}}};
+constexpr std::array<std::pair<int, int>, 4> kButtonBits{{{kButtonBitRight, SlotRight},
+                                                          {kButtonBitMiddle, SlotMiddle},
+                                                          {kButtonBitBack, SlotBack},
+                                                          {kButtonBitForward, SlotForward}}};
 
 bool Remapped(const SlotTable& slots, int slot) { return slots[slot].FunID != slots[slot].InitID; }
 
@@ -26,7 +28,7 @@ void Add(DispatchPlan& plan, int slot) { plan.steps[plan.count++] = {slot, Trace
 
 }  // namespace
 
-DispatchPlan PlanDeviceEvent(uint32_t event, const SlotTable& slots) {
+DispatchPlan PlanDeviceEvent(DeviceEvent event, const SlotTable& slots) {
   DispatchPlan plan;
   switch (event) {
     case kEventWheelUp:
@@ -42,11 +44,11 @@ DispatchPlan PlanDeviceEvent(uint32_t event, const SlotTable& slots) {
   }
   if (event >= kFirstNonButtonEvent) return plan;
   for (const auto& [bit, slot] : kButtonBits)
-    if ((event & bit) && Remapped(slots, slot)) Add(plan, slot);
+    if ((event & (1u << bit)) && Remapped(slots, slot)) Add(plan, slot);
   return plan;
 }
 
-void DispatchDeviceEvent(uint32_t event, const SlotTable& slots, ITraceSink& trace,
+void DispatchDeviceEvent(DeviceEvent event, const SlotTable& slots, ITraceSink& trace,
                          ISlotPerformer& performer) {
   const DispatchPlan plan = PlanDeviceEvent(event, slots);
   for (int i = 0; i < plan.count; ++i) {

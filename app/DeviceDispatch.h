@@ -6,17 +6,14 @@
 #include <cstdint>
 #include <string_view>
 
+#include "device/DriverProtocol.h"
 #include "model/ButtonSlot.h"
 #include "model/TraceSink.h"
 
 namespace norvi {
 
-// Device events above the button byte: wheel steps and tilts.
-constexpr uint32_t kEventWheelUp = 257;
-constexpr uint32_t kEventWheelDown = 511;
-constexpr uint32_t kEventTiltRight = 513;
-constexpr uint32_t kEventTiltLeft = 767;
-constexpr uint32_t kFirstNonButtonEvent = 256;
+// Events from here on are wheel steps and tilts, not button bytes.
+constexpr DeviceEvent kFirstNonButtonEvent = 256;
 
 struct DispatchStep {
   int slot;
@@ -36,10 +33,10 @@ class ISlotPerformer {
   virtual void PerformSlot(int slot) = 0;
 };
 
-DispatchPlan PlanDeviceEvent(uint32_t event, const SlotTable& slots);
+DispatchPlan PlanDeviceEvent(DeviceEvent event, const SlotTable& slots);
 
 // Traces and performs each step of the plan in order.
-void DispatchDeviceEvent(uint32_t event, const SlotTable& slots, ITraceSink& trace,
+void DispatchDeviceEvent(DeviceEvent event, const SlotTable& slots, ITraceSink& trace,
                          ISlotPerformer& performer);
 
 }  // namespace norvi

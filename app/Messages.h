@@ -1,5 +1,6 @@
 #pragma once
-// Private window messages, commands and timers of the main window. Portable: plain numbers.
+// Private window messages, commands and timers of the main window (UM_DEVICE_EVENT belongs to
+// the device link). Portable: plain numbers.
 
 #include <cstdint>
 
@@ -8,7 +9,6 @@ namespace norvi {
 constexpr uint32_t kWmUser = 1024;
 constexpr uint32_t UM_LANGUAGE = kWmUser + 1;         // wParam 272 at start-up, lParam language
 constexpr uint32_t UM_TRAY_NOTIFY = kWmUser + 108;    // lParam: the mouse message
-constexpr uint32_t UM_DEVICE_EVENT = kWmUser + 1003;  // wParam: the device event
 constexpr uint32_t UM_SPEED_CHANGED = kWmUser + 1024; // wParam: position, lParam: slider id
 constexpr uint32_t UM_HOVER_TEXT = kWmUser + 1029;    // lParam: hovered control 1 to 14
 constexpr uint32_t UM_RESET_PROFILE = kWmUser + 1030;

@@ -25,9 +25,3 @@ using OpenHidDeviceFn = HANDLE(__cdecl*)(USHORT, USHORT, const wchar_t*, wchar_t
 using GetInputReportFn = BOOLEAN(__cdecl*)(HANDLE, BYTE*, DWORD);
 using FindHidDeviceFn = BOOL(__cdecl*)(USHORT, USHORT, const wchar_t*);
 
-// GetProcAddress result as the entry point's real type (through the generic function
-// pointer type, which the compiler accepts as a deliberate conversion).
-template <class Fn>
-Fn BindExport(HMODULE library, const char* name) {
-  return reinterpret_cast<Fn>(reinterpret_cast<void (*)()>(::GetProcAddress(library, name)));
-}

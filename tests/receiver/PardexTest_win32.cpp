@@ -10,6 +10,7 @@
 #include "framework/WideText.h"
 #include "receiver/Pardex.h"
 #include "receiver/ReceiverProtocol.h"
+#include "swap/SwapExports.h"  // BindExport
 
 namespace norvi {
 namespace {

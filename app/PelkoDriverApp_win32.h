@@ -1,0 +1,78 @@
+#pragma once
+// The application object: one instance per session, its folders, the two libraries bound at
+// run time, the receiver check and query, and the modal run of the main dialog.
+
+#include <windows.h>
+
+#include <array>
+#include <string>
+
+#include "controls/ImageHelpers_win32.h"
+#include "framework/Handles.h"
+#include "localisation/StringTable.h"
+#include "model/ProfileImage.h"
+#include "model/TraceSink.h"
+#include "receiver/Pardex.h"
+#include "swap/SwapExports.h"
+
+namespace norvi {
+
+class CPelkoDriverApp : public ITraceSink {
+ public:
+  CPelkoDriverApp();
+  CPelkoDriverApp(const CPelkoDriverApp&) = delete;
+  CPelkoDriverApp& operator=(const CPelkoDriverApp&) = delete;
+
+  // Start-up, the main dialog's run and the end; the result is the process exit code.
+  int InitInstance();
+
+  // The trace sink: keeps the latest line and produces no output.
+  void Trace(std::u16string_view line) override;
+
+  // Receiver detection: closes the held handle, then looks for the receiver with id.
+  // Returns its product id, or 0 when none is present (or id is 0).
+  int32_t DetectReceiver(uint32_t id);
+
+  const std::u16string& ProgramFolder() const { return programFolder_; }
+  const std::u16string& ConfigFolder() const { return configFolder_; }
+  ProfileImage& Profile() { return profile_; }
+  StringTable& Strings() { return strings_; }
+  bool ChineseInterface() const { return chineseInterface_; }
+  void SetChineseInterface(bool chinese) { chineseInterface_ = chinese; }
+  int32_t ReceiverInfo() const { return receiverInfo_; }
+
+  // A message in the program's message box (one button, or OK and Cancel).
+  INT_PTR Tell(const std::u16string& text, bool twoButtons, HWND owner) const;
+
+ private:
+  bool ClaimSingleInstance();
+  void FindFolders();
+  bool BindReceiverLibrary();
+  void BindSwapLibrary();
+  bool CheckReceiver();
+  void OpenAndQueryReceiver();
+  void TraceStartBanner();
+
+  GdiplusSession gdiplus_;
+  UniqueFileHandle receiver_;  // ReceiverLink: the handle, then its device path
+  std::array<wchar_t, 260> receiverPath_{};
+  int32_t receiverInfo_ = 0;
+  std::u16string programFolder_;
+  std::u16string configFolder_;
+  std::u16string traceLine_;
+
+  UniqueHandle instanceMutex_;
+  UniqueModule receiverLibrary_;
+  OpenHidDeviceFn openHidDevice_ = nullptr;
+  GetInputReportFn getInputReport_ = nullptr;
+  FindHidDeviceFn findHidDevice_ = nullptr;  // bound, never called
+  UniqueModule swapLibrary_;
+  InitEnumWindowFn initEnumWindow_ = nullptr;  // bound for hosts; the program calls neither
+  ShowSwapWindowFn showSwapWindow_ = nullptr;
+
+  ProfileImage profile_{};  // all zero until the main dialog loads the profile
+  StringTable strings_;
+  bool chineseInterface_ = false;
+};
+
+}  // namespace norvi

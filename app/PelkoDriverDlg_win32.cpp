@@ -1,0 +1,459 @@
+#include "app/PelkoDriverDlg_win32.h"
+
+#include <windowsx.h>
+
+#include "app/Messages.h"
+#include "app/MouseSettings.h"
+#include "app/PelkoDriverApp_win32.h"
+#include "app/Startup.h"
+#include "controls/ImageHelpers_win32.h"
+#include "framework/WideText.h"
+#include "localisation/Languages.h"
+#include "model/FunctionName.h"
+#include "model/ProfileStore.h"
+#include "res/ResourceIds.h"
+
+namespace norvi {
+namespace {
+
+constexpr int kDefaultWidth = 1000;  // when the skin pictures are missing
+constexpr int kDefaultHeight = 715;
+constexpr UINT kAboutStringId = 101;
+constexpr DWORD kWheelEditStyle = WS_CHILD | WS_VISIBLE | ES_NUMBER | ES_AUTOHSCROLL | ES_CENTER;
+constexpr UINT kCloseDelayMs = 500;
+constexpr UINT kTrayFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP | NIF_INFO;  // 0x17
+constexpr UINT kBalloonTimeoutMs = 5000;
+constexpr wchar_t kBalloonTitle[] = L"Running";
+constexpr wchar_t kPairingTool[] = L"\\Varnel\\Varnix.exe";
+
+RECT ToRect(const LayoutRect& r) { return {r.left, r.top, r.right, r.bottom}; }
+
+// The fourteen described controls in hover order (numbers 1 to 14) and their language keys;
+// the slot buttons show their function's name instead.
+struct Described {
+  MainControl control;
+  std::string_view key;
+};
+constexpr std::array<Described, 14> kDescribed{{
+    {MainControl::Precision, "str_improveAccuracy"}, {MainControl::RowsOption, "str_rollerRows"},
+    {MainControl::ScreenOption, "str_rollerScreen"},  {MainControl::Slot0, {}},
+    {MainControl::Slot1, {}}, {MainControl::Slot2, {}}, {MainControl::Slot3, {}},
+    {MainControl::Slot4, {}}, {MainControl::Slot5, {}}, {MainControl::Slot6, {}},
+    {MainControl::Slot7, {}}, {MainControl::Pair, "str_openPair"},
+    {MainControl::Defaults, "str_list_default"}, {MainControl::Ok, "str_ok"},
+}};
+
+int SlotOf(MainControl control) {
+  return static_cast<int>(control) - static_cast<int>(MainControl::Slot0);
+}
+bool IsSlot(MainControl control) { return SlotOf(control) >= 0 && SlotOf(control) < kSlotCount; }
+
+std::u16string FormatPath(std::u16string_view format, const std::u16string& path) {
+  std::u16string text(format);
+  if (const size_t at = text.find(u"%s"); at != std::u16string::npos) text.replace(at, 2, path);
+  return text;
+}
+
+}  // namespace
+
+CPelkoDriverDlg::CPelkoDriverDlg(CPelkoDriverApp& app)
+    : Dialog(kMainDialogTemplate),
+      app_(app),
+      profile_(app.Profile()),
+      function_(app.Profile().Slots, {input_, windows_, system_, timer_}),
+      driver_(app) {}
+
+CPelkoDriverDlg::~CPelkoDriverDlg() { function_.Shutdown(); }
+
+RECT CPelkoDriverDlg::Place(MainControl control) const {
+  return ToRect(PlaceOf(control, app_.ChineseInterface()));
+}
+
+BOOL CPelkoDriverDlg::OnInitDialog() {
+  // What the window's creation does: the basic language and the skin with its controls.
+  LoadBasicLanguage();
+  BuildSkin();
+  AddSystemMenuItem();
+  SetIcons();
+  ::SetWindowTextW(hwnd(), W(kMainWindowTitle));
+  ShowLanguageFlag();
+  AddTrayIcon();
+  LoadProfile();
+  Post(UM_LANGUAGE, kLanguageAtStartUp, app_.ChineseInterface() ? kSimplifiedChineseIndex : 2);
+  driver_.StartReader(hwnd());
+  driver_.Open();  // without the driver the program runs without remapping
+  ApplySetting();
+  ::ShowWindow(hwnd(), SW_SHOW);
+  ::BringWindowToTop(hwnd());
+  SetTimer(kWheelLinesTimer, kWheelLinesPeriodMs);
+  ModifyStyle(0, WS_MINIMIZEBOX);
+  return TRUE;
+}
+
+void CPelkoDriverDlg::LoadBasicLanguage() {
+  const std::u16string ini = app_.ProgramFolder() + std::u16string(kBasicLanguageFile);
+  const int type = ::GetPrivateProfileIntW(W(std::u16string(kBasicLanguageSection)),
+                                           W(std::u16string(kBasicLanguageKey)), 0, W(ini));
+  const bool chinese = type == kBasicLanguageChinese;
+  app_.SetChineseInterface(chinese);
+  const Language& language = kLanguages[chinese ? 0 : 1];
+  app_.Strings().LoadLanguageStrings(app_.ProgramFolder() + u"\\" + std::u16string(language.file));
+}
+
+void CPelkoDriverDlg::BuildSkin() {
+  const std::u16string skins = app_.ProgramFolder() + u"\\skins\\";
+  SIZE ignored{};
+  LoadPictureFile(skins + u"Main_Normal.bmp", normal_, size_);
+  LoadPictureFile(skins + u"Main_Down.bmp", down_, ignored);
+  LoadPictureFile(skins + u"Main_Over.bmp", over_, ignored);
+  if (size_.cx <= 0 || size_.cy <= 0) size_ = {kDefaultWidth, kDefaultHeight};
+  ::MoveWindow(hwnd(), CentredOrigin(::GetSystemMetrics(SM_CXFULLSCREEN), size_.cx),
+               CentredOrigin(::GetSystemMetrics(SM_CYFULLSCREEN), size_.cy), size_.cx, size_.cy,
+               FALSE);
+  // The language background lives only while the controls cut their backgrounds from it.
+  const UINT backgroundId = app_.ChineseInterface() ? IDB_LANGUAGE_BACKGROUND_CHINESE
+                                                    : IDB_LANGUAGE_BACKGROUND_OTHER;
+  UniqueBitmap background(::LoadBitmapW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(backgroundId)));
+  std::unique_ptr<Gdiplus::Bitmap> languageBackground;
+  if (background) languageBackground.reset(Gdiplus::Bitmap::FromHBITMAP(background.get(), nullptr));
+  for (const ControlPlace& place : MainControlPlaces()) CreateControl(place, languageBackground.get());
+}
+
+void CPelkoDriverDlg::CreateControl(const ControlPlace& place, Gdiplus::Bitmap* languageBackground) {
+  const RECT rect = Place(place.control);
+  switch (place.control) {
+    case MainControl::SpeedSlider:
+      slider_.Create(app_.ProgramFolder() + u"\\skins\\Slider.png", rect, hwnd(), kSpeedSliderId);
+      slider_.SetTravelRect(ToRect(kSpeedTravel));
+      slider_.SetRange(kMinPointerSpeed, kMaxPointerSpeed);
+      if (languageBackground)
+        slider_.SetTrackBackground(*languageBackground, rect.left, rect.top, rect.right - rect.left,
+                                   rect.bottom - rect.top);
+      return;
+    case MainControl::RowsEdit:
+      wheelEdit_.Create(hwnd(), rect, kWheelEditStyle, kWheelLinesEditId);
+      wheelEdit_.SetRange(kMinWheelLines, kMaxWheelLines);
+      if (languageBackground)
+        wheelEdit_.SetBackground(*languageBackground, rect.left, rect.top, rect.right - rect.left,
+                                 rect.bottom - rect.top);
+      return;
+    default: break;
+  }
+  CGDIBitmapBtn& button = Button(place.control);
+  button.Create(hwnd(), rect);
+  button.SetImages(rect, normal_.get(), over_.get(), down_.get(), normal_.get());
+  switch (place.control) {
+    case MainControl::Precision:
+    case MainControl::RowsOption:
+    case MainControl::ScreenOption: button.SetToggleMode(1); break;
+    case MainControl::Pair:
+      button.SetCaption(std::u16string(app_.Strings().Text("str_openPair")));
+      button.SetTextColours(kCaptionGrey, kCaptionGrey, kCaptionWhite);
+      break;
+    case MainControl::Defaults:
+      button.SetCaption(std::u16string(app_.Strings().Text("str_list_default")));
+      button.SetTextColours(kCaptionGrey, kCaptionGrey, kCaptionWhite);
+      break;
+    case MainControl::Ok:
+      button.SetCaption(std::u16string(app_.Strings().Text("str_ok")));
+      button.SetTextColours(kCaptionWhite, kCaptionWhite, kCaptionWhite);
+      break;
+    default:
+      if (IsSlot(place.control)) button.SetToggleMode(1);
+      break;
+  }
+}
+
+void CPelkoDriverDlg::AddSystemMenuItem() {
+  wchar_t about[128];
+  if (::LoadStringW(::GetModuleHandleW(nullptr), kAboutStringId, about, 128) <= 0) return;
+  if (HMENU menu = ::GetSystemMenu(hwnd(), FALSE)) {
+    ::AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+    ::AppendMenuW(menu, MF_STRING, kCommandAbout, about);
+  }
+}
+
+void CPelkoDriverDlg::SetIcons() {
+  const HINSTANCE module = ::GetModuleHandleW(nullptr);
+  for (WPARAM kind : {ICON_BIG, ICON_SMALL}) {
+    const int size = ::GetSystemMetrics(kind == ICON_BIG ? SM_CXICON : SM_CXSMICON);
+    // Shared icons belong to the system; nothing to release.
+    Send(WM_SETICON, kind,
+         reinterpret_cast<LPARAM>(::LoadImageW(module, MAKEINTRESOURCEW(IDI_PROGRAM), IMAGE_ICON,
+                                               size, size, LR_SHARED)));
+  }
+}
+
+void CPelkoDriverDlg::ShowLanguageFlag() {
+  const HWND flag = ::GetDlgItem(hwnd(), kFlagControlId);
+  if (!flag) return;
+  const int index = app_.ChineseInterface() ? kSimplifiedChineseIndex : 2;
+  flag_.reset(::LoadBitmapW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDB_FLAG_FIRST + index - 1)));
+  ::SendMessageW(flag, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(flag_.get()));
+  ::MoveWindow(flag, kFlagRect.left, kFlagRect.top, kFlagRect.width(), kFlagRect.height(), TRUE);
+}
+
+void CPelkoDriverDlg::AddTrayIcon() {
+  tray_ = {};
+  tray_.cbSize = sizeof tray_;
+  tray_.hWnd = hwnd();
+  tray_.uID = 0;
+  tray_.uFlags = kTrayFlags;
+  tray_.uCallbackMessage = UM_TRAY_NOTIFY;
+  tray_.hIcon = static_cast<HICON>(::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_PROGRAM),
+                                                IMAGE_ICON, 0, 0, LR_DEFAULTSIZE | LR_SHARED));
+  lstrcpynW(tray_.szTip, W(kMainWindowTitle), ARRAYSIZE(tray_.szTip));
+  lstrcpynW(tray_.szInfo, W(kMainWindowTitle), ARRAYSIZE(tray_.szInfo));
+  tray_.uTimeout = kBalloonTimeoutMs;
+  lstrcpynW(tray_.szInfoTitle, kBalloonTitle, ARRAYSIZE(tray_.szInfoTitle));
+  tray_.dwInfoFlags = NIIF_INFO;
+  ::Shell_NotifyIconW(NIM_ADD, &tray_);
+}
+
+void CPelkoDriverDlg::LoadProfile() {
+  const std::u16string path = ProfilePathIn(app_.ConfigFolder());
+  const ProfileOutcome outcome = LoadProfileFile(path, profile_);
+  if (outcome.status == ProfileStatus::PathMissing)
+    app_.Tell(FormatPath(kOpenFailedText, path), false, hwnd());
+  if (outcome.status == ProfileStatus::InvalidSignature)
+    app_.Tell(std::u16string(app_.ChineseInterface() ? kInvalidProfileTextChinese : kInvalidProfileText),
+              false, hwnd());
+  UpdateControls(1);
+}
+
+void CPelkoDriverDlg::SaveProfile() {
+  const std::u16string path = ProfilePathIn(app_.ConfigFolder());
+  const ProfileOutcome outcome = SaveProfileFile(path, profile_);
+  if (outcome.status != ProfileStatus::SaveFailed) return;
+  const std::u16string text =
+      FormatPath(app_.Strings().Text(SaveFailureMessageKey(outcome.systemError)), path);
+  ::MessageBoxW(hwnd(), W(text), W(std::u16string(kSaveFailedCaption)), MB_OK);
+}
+
+void CPelkoDriverDlg::ResetProfile() {
+  ResetProfileFile(ProfilePathIn(app_.ConfigFolder()));
+  LoadProfile();
+  ApplySetting();
+}
+
+void CPelkoDriverDlg::ApplySetting() {
+  ApplyPointerAndWheel(profile_, system_, reinterpret_cast<WindowHandle>(hwnd()));
+  ApplyPendingChoices(profile_, app_);
+  ApplyFilerToDevice();
+  RefreshTooltips();
+  SaveProfile();
+}
+
+int32_t CPelkoDriverDlg::ApplyFilerToDevice() {
+  return norvi::ApplyFilerToDevice(profile_, *this, app_);
+}
+
+void CPelkoDriverDlg::UpdateControls(int form) {
+  slider_.SetPos(profile_.PointerSpeed);
+  Button(MainControl::Precision).SetCheck(profile_.EnhancePrecision == 1 ? 1 : 0);
+  const WheelControlsView wheel = ViewOfWheel(profile_);
+  Button(MainControl::RowsOption).SetCheck(wheel.rowsChecked);
+  Button(MainControl::ScreenOption).SetCheck(wheel.screenChecked);
+  SetWheelEditEnabled(wheel.editEnabled);
+  dialogLines_ = wheel.dialogLines;
+  for (int i = 0; i < kSlotCount; ++i) {
+    const ButtonSlot& slot = profile_.Slots[i];
+    Button(SlotControl(i)).SetCheck(slot.InitID != (form == 1 ? slot.FunID : slot.TempID));
+  }
+  PushWheelLines();
+}
+
+void CPelkoDriverDlg::RefreshTooltips() {
+  for (const Described& d : kDescribed) {
+    const std::u16string text =
+        IsSlot(d.control) ? FunctionName(profile_.Slots[SlotOf(d.control)].FunID, app_.Strings())
+                          : std::u16string(app_.Strings().Text(d.key));
+    Button(d.control).SetTooltip(text, true);
+  }
+}
+
+void CPelkoDriverDlg::SetWheelEditEnabled(bool enabled) {
+  ::EnableWindow(wheelEdit_.hwnd(), enabled);
+  ::EnableWindow(Button(MainControl::RowsUp).hwnd(), enabled);
+  ::EnableWindow(Button(MainControl::RowsDown).hwnd(), enabled);
+}
+
+void CPelkoDriverDlg::PushWheelLines() {
+  ::SetWindowTextW(wheelEdit_.hwnd(), std::to_wstring(dialogLines_).c_str());
+}
+
+void CPelkoDriverDlg::NormaliseWheelLines() {
+  const int length = ::GetWindowTextLengthW(wheelEdit_.hwnd());
+  std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+  ::GetWindowTextW(wheelEdit_.hwnd(), text.data(), length + 1);
+  text.resize(static_cast<size_t>(length));
+  const NormalisedLines n = norvi::NormaliseWheelLines(U16(text));
+  dialogLines_ = n.lines;
+  profile_.WheelLines = n.lines;
+  ::SetWindowTextW(wheelEdit_.hwnd(), W(n.text));
+  if (n.placeCaret) {
+    wheelEdit_.Send(EM_SETSEL, n.caret, n.caret);
+    wheelEdit_.Send(EM_SCROLLCARET);
+  }
+}
+
+void CPelkoDriverDlg::Paint() {
+  PaintDC paint(hwnd());
+  MemoryCanvas canvas(paint.get(), size_.cx, size_.cy);
+  if (normal_) {
+    UniqueDC picture(::CreateCompatibleDC(paint.get()));
+    SelectObjectScope select(picture.get(), normal_.get());
+    ::BitBlt(canvas.dc(), 0, 0, size_.cx, size_.cy, picture.get(), 0, 0, SRCCOPY);
+  } else {
+    RECT all{0, 0, size_.cx, size_.cy};
+    ::FillRect(canvas.dc(), &all, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
+  }
+  UniqueFont font = CreateShellDlgFont(14, 300);
+  SelectObjectScope selectFont(canvas.dc(), font.get());
+  ::SetBkMode(canvas.dc(), TRANSPARENT);
+  ::SetTextColor(canvas.dc(), kHintColour);
+  RECT hint = ToRect(kHintRect);
+  ::DrawTextW(canvas.dc(), W(hint_), static_cast<int>(hint_.size()), &hint, kHintFlags);
+  canvas.CopyTo(paint.get());
+}
+
+void CPelkoDriverDlg::OnButton(HWND button) {
+  for (const ControlPlace& place : MainControlPlaces()) {
+    if (Button(place.control).hwnd() == button) {
+      OnSettingsButton(place.control);
+      return;
+    }
+  }
+}
+
+void CPelkoDriverDlg::OnSettingsButton(MainControl control) {
+  switch (control) {
+    case MainControl::Minimise: ::ShowWindow(hwnd(), SW_MINIMIZE); break;
+    case MainControl::Close: ::ShowWindow(hwnd(), SW_HIDE); break;
+    case MainControl::Precision: {
+      CGDIBitmapBtn& box = Button(control);
+      box.SetCheck(box.GetCheck() ? 0 : 1);
+      profile_.EnhancePrecision = box.GetCheck() ? 1 : 0;
+      break;
+    }
+    case MainControl::RowsOption:
+      Button(MainControl::RowsOption).SetCheck(1);
+      Button(MainControl::ScreenOption).SetCheck(0);
+      SetWheelEditEnabled(true);
+      profile_.WheelLines = dialogLines_;
+      break;
+    case MainControl::ScreenOption:
+      Button(MainControl::RowsOption).SetCheck(0);
+      Button(MainControl::ScreenOption).SetCheck(1);
+      SetWheelEditEnabled(false);
+      profile_.WheelLines = kWheelLinesScreen;
+      break;
+    case MainControl::RowsUp:
+    case MainControl::RowsDown:
+      dialogLines_ = control == MainControl::RowsUp ? WheelLinesUp(dialogLines_) : WheelLinesDown(dialogLines_);
+      profile_.WheelLines = dialogLines_;
+      PushWheelLines();
+      break;
+    case MainControl::Pair:
+      system_.Execute(reinterpret_cast<WindowHandle>(hwnd()), u"open",
+                      (app_.ProgramFolder() + U16(kPairingTool)).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+      break;
+    case MainControl::Defaults:
+      if (app_.Tell(std::u16string(app_.Strings().Text("str_msg3")), true, hwnd()) == IDOK)
+        Post(UM_RESET_PROFILE);
+      break;
+    case MainControl::Ok:
+      if (profile_.WheelLines != kWheelLinesScreen) NormaliseWheelLines();
+      ApplySetting();
+      app_.Tell(std::u16string(app_.Strings().Text("str_msg1")), false, hwnd());
+      break;
+    default: break;  // slot buttons and the language menu: the picker and language flows
+  }
+}
+
+void CPelkoDriverDlg::OnMouseMove(POINT client) {
+  if (!hint_.empty()) {
+    hint_.clear();
+    RECT hint = ToRect(kHintRect);
+    ::InvalidateRect(hwnd(), &hint, FALSE);
+  }
+  for (size_t i = 0; i < kDescribed.size(); ++i) {
+    const HWND control = Button(kDescribed[i].control).hwnd();
+    RECT r;
+    if (!control || !::GetWindowRect(control, &r)) continue;
+    ::MapWindowPoints(HWND_DESKTOP, hwnd(), reinterpret_cast<POINT*>(&r), 2);
+    ::InflateRect(&r, 1, 1);
+    if (::PtInRect(&r, client)) Post(UM_HOVER_TEXT, 0, static_cast<LPARAM>(i + 1));
+  }
+}
+
+void CPelkoDriverDlg::OnHoverText(LPARAM number) {
+  hint_.clear();
+  if (number >= 1 && number <= static_cast<LPARAM>(kDescribed.size())) {
+    const Described& d = kDescribed[static_cast<size_t>(number - 1)];
+    hint_ = IsSlot(d.control) ? FunctionName(profile_.Slots[SlotOf(d.control)].FunID, app_.Strings())
+                              : std::u16string(app_.Strings().Text(d.key));
+  }
+  RECT hint = ToRect(kHintRect);
+  ::InvalidateRect(hwnd(), &hint, FALSE);
+}
+
+void CPelkoDriverDlg::OnTimer(UINT_PTR id) {
+  if (id == kWheelLinesTimer && Button(MainControl::RowsOption).GetCheck()) NormaliseWheelLines();
+  if (id == kAltReleaseTimerId) function_.OnAltReleaseTimer();
+}
+
+void CPelkoDriverDlg::OnClose() {
+  ::Shell_NotifyIconW(NIM_DELETE, &tray_);
+  driver_.SetMouseFilter(0);
+  app_.Trace(u"OnClose:SetMouseDriverFilter 0\r\n");
+  driver_.Close();
+  driver_.StopReader();
+  function_.Shutdown();  // no Alt key stays held after the program
+  SaveProfile();
+  ::Sleep(kCloseDelayMs);
+  EndDialog(IDCANCEL);
+}
+
+bool CPelkoDriverDlg::PreTranslateMessage(MSG& msg) {
+  const bool key = msg.message == WM_KEYDOWN || msg.message == WM_KEYUP;
+  if (key && (msg.wParam == VK_RETURN || msg.wParam == VK_ESCAPE || msg.wParam == VK_SPACE)) return true;
+  if (msg.message == WM_SYSKEYDOWN && msg.wParam == VK_F4) {
+    ::ShowWindow(hwnd(), SW_HIDE);  // Alt+F4 hides; the program stays in the tray
+    return true;
+  }
+  return Dialog::PreTranslateMessage(msg);
+}
+
+LRESULT CPelkoDriverDlg::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_ERASEBKGND: return 1;
+    case WM_PAINT: Paint(); return 0;
+    case WM_LBUTTONDOWN:
+      // Any background point drags the window.
+      Post(WM_NCLBUTTONDOWN, HTCAPTION, lp);
+      return 0;
+    case WM_MOUSEMOVE: OnMouseMove({GET_X_LPARAM(lp), GET_Y_LPARAM(lp)}); break;
+    case WM_COMMAND:
+      if (lp != 0 && HIWORD(wp) == BN_CLICKED) OnButton(reinterpret_cast<HWND>(lp));
+      break;
+    case WM_TIMER: OnTimer(wp); break;
+    case WM_CLOSE: OnClose(); return 0;
+    case UM_DEVICE_EVENT:
+      DispatchDeviceEvent(static_cast<uint32_t>(wp), profile_.Slots, app_, *this);
+      return 1;
+    case UM_SPEED_CHANGED: OnSpeedChanged(profile_, static_cast<uint32_t>(wp), static_cast<int32_t>(lp)); return 1;
+    case UM_HOVER_TEXT: OnHoverText(lp); return 1;
+    case UM_RESET_PROFILE: ResetProfile(); return 0;
+    case UM_TRAY_NOTIFY:
+      if (lp == kTrayLeftDoubleClick) {
+        UpdateControls(1);
+        ::ShowWindow(hwnd(), SW_SHOW);
+      }
+      return 1;
+    default: break;
+  }
+  return Dialog::HandleMessage(msg, wp, lp);
+}
+
+}  // namespace norvi

@@ -1,0 +1,112 @@
+#pragma once
+// The main dialog: the skinned window with its 21 controls, apply and device-event dispatch,
+// the pointer and wheel settings, the tray icon and the orderly shutdown.
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include <array>
+#include <memory>
+#include <string>
+
+#include "actions/Function.h"
+#include "actions/Production_win32.h"
+#include "app/ApplyModel.h"
+#include "app/DeviceDispatch.h"
+#include "app/MainLayout.h"
+#include "app/PngHSlider_win32.h"
+#include "controls/BitmapEdit.h"
+#include "controls/GDIBitmapBtn.h"
+#include "device/USBDriver_win32.h"
+#include "framework/Dialog.h"
+#include "framework/Gdi.h"
+
+namespace norvi {
+
+class CPelkoDriverApp;
+
+constexpr UINT kMainDialogTemplate = 102;
+
+// The main window's timers, on its own handle.
+class WindowTimer : public ITimer {
+ public:
+  explicit WindowTimer(const Window& window) : window_(window) {}
+  void Start(uint32_t id, uint32_t periodMs) override { window_.SetTimer(id, periodMs); }
+  void Kill(uint32_t id) override { window_.KillTimer(id); }
+
+ private:
+  const Window& window_;
+};
+
+class CPelkoDriverDlg : public Dialog, private ISlotPerformer, private IFilterLink {
+ public:
+  explicit CPelkoDriverDlg(CPelkoDriverApp& app);
+  ~CPelkoDriverDlg() override;
+
+  void ApplySetting();
+  int32_t ApplyFilerToDevice();
+  void UpdateControls(int form);
+  void RefreshTooltips();
+  void NormaliseWheelLines();
+
+  bool PreTranslateMessage(MSG& msg) override;
+
+ protected:
+  BOOL OnInitDialog() override;
+  void OnCancel() override {}  // Escape and the dialog manager's cancel never close it
+  LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+
+ private:
+  // ISlotPerformer, IFilterLink: the executor and the driver link.
+  void PerformSlot(int slot) override { function_.PerformSlot(slot); }
+  int32_t SetMouseFilter(uint32_t mask) override { return driver_.SetMouseFilter(mask); }
+  int32_t SetKeyboardFilter(uint32_t value) override { return driver_.SetKeyboardFilter(value); }
+  int32_t SetComboFilter(uint32_t bits) override { return driver_.SetComboFilter(bits); }
+
+  void BuildSkin();
+  void CreateControl(const ControlPlace& place, Gdiplus::Bitmap* languageBackground);
+  void AddSystemMenuItem();
+  void SetIcons();
+  void ShowLanguageFlag();
+  void LoadBasicLanguage();
+  void AddTrayIcon();
+  void LoadProfile();
+  void SaveProfile();
+  void ResetProfile();
+
+  void Paint();
+  void OnButton(HWND button);
+  void OnSettingsButton(MainControl control);
+  void SetWheelEditEnabled(bool enabled);
+  void PushWheelLines();
+  void OnMouseMove(POINT client);
+  void OnHoverText(LPARAM number);
+  void OnClose();
+  void OnTimer(UINT_PTR id);
+
+  CGDIBitmapBtn& Button(MainControl control) { return buttons_[static_cast<size_t>(control)]; }
+  RECT Place(MainControl control) const;
+
+  CPelkoDriverApp& app_;
+  ProfileImage& profile_;
+
+  Win32InputInjector input_;
+  Win32WindowSystem windows_;
+  Win32SystemCalls system_;
+  WindowTimer timer_{*this};
+  CFunction function_;
+  CUSBDriver driver_;
+
+  UniqueBitmap normal_, over_, down_;
+  SIZE size_{};
+  // One button per place of the layout; the slider's and the edit's places stay unused.
+  std::array<CGDIBitmapBtn, kMainControlCount> buttons_;
+  CPngHSliderBar slider_;
+  CBitmapEdit wheelEdit_;
+  int32_t dialogLines_ = 3;
+  std::u16string hint_;
+  UniqueBitmap flag_;
+  NOTIFYICONDATAW tray_{};
+};
+
+}  // namespace norvi
