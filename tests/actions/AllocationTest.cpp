@@ -1,0 +1,83 @@
+// Performing any function allocates nothing: global operator new is counted around each call.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <new>
+
+#include "actions/Function.h"
+#include "actions/fakes/ActionFakes.h"
+#include "model/FunctionCodes.h"
+
+namespace {
+std::atomic<long> g_allocations{0};
+}
+
+void* operator new(std::size_t size) {
+  ++g_allocations;
+  if (void* p = std::malloc(size ? size : 1)) return p;
+  throw std::bad_alloc();
+}
+void operator delete(void* p) noexcept { std::free(p); }
+void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+
+namespace norvi::test {
+namespace {
+
+class NullInput : public IInputInjector {
+ public:
+  void Inject(std::span<const InputEvent> batch) override { events += batch.size(); }
+  void Pause(uint32_t) override {}
+  size_t events = 0;
+};
+
+class NullSystem : public ISystemCalls {
+ public:
+  OsVersionInfo Version() override { return {2, 6, 2}; }
+  void Execute(WindowHandle, const char16_t*, const char16_t*, const char16_t*, const char16_t*,
+               int32_t) override {}
+  void Sound(const char16_t*, uintptr_t, uint32_t) override {}
+  bool IsWow64() override { return true; }
+  bool DisableFsRedirection(RedirectionState&) override { return true; }
+  void RevertFsRedirection(RedirectionState) override {}
+  void LockStation() override {}
+  int32_t ParametersInfo(uint32_t, uint32_t, void*, uint32_t) override { return 1; }
+  intptr_t SendSettingChange(WindowHandle, uintptr_t, intptr_t) override { return 0; }
+  void DebugText(const char16_t*) override {}
+};
+
+class NullTimer : public ITimer {
+ public:
+  void Start(uint32_t, uint32_t) override {}
+  void Kill(uint32_t) override {}
+};
+
+TEST(Executor, PerformsEveryFunctionWithoutAllocating) {
+  fakes::FakeClock clock;
+  fakes::FakeWindowTree windows(clock);
+  const WindowHandle frame = windows.Add(u"OpusApp", {0, 0, 800, 600}, 0x00030000);
+  windows.pointed = windows.Add(u"_WwG", {0, 0, 800, 580}, 0, frame);
+  windows.Add(u"ScrollBar", {0, 580, 800, 597}, 0, frame);
+  windows.foreground = frame;
+  windows.cursor = {100, 100};
+  windows.messages.reserve(1000);
+  NullInput input;
+  NullSystem system;
+  NullTimer timer;
+  SlotTable slots = FactorySlots();
+  SetPath(slots[0], u"C:\\My Files\\a.txt");
+  CFunction actions(slots, {input, windows, system, timer});
+
+  for (int32_t code = -1; code <= 100; ++code) {
+    slots[0].FunID = code;
+    const long before = g_allocations.load();
+    actions.PerformSlot(0);
+    EXPECT_EQ(g_allocations.load() - before, 0) << "code " << code;
+  }
+  actions.Shutdown();
+  EXPECT_GT(input.events, 90u);  // the functions really ran
+  EXPECT_EQ(windows.messages.size(), 6u);  // two scroll messages per tilt, two system commands
+}
+
+}  // namespace
+}  // namespace norvi::test

@@ -1,0 +1,222 @@
+// The scroll functions against real windows: window classes with the names the finder knows,
+// real scroll-bar controls, and the messages the windows really receive. Input is recorded,
+// not injected, so nothing reaches the rest of the display.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <vector>
+
+#include "actions/Function.h"
+#include "actions/Production_win32.h"
+#include "actions/fakes/ActionFakes.h"
+#include "framework/Handles.h"
+
+namespace norvi::test {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+
+struct Received {
+  HWND to;
+  UINT message;
+  WPARAM wParam;
+  LPARAM lParam;
+  friend bool operator==(const Received&, const Received&) = default;
+};
+
+// Filled by the probe windows' procedure; the test thread owns every window.
+std::vector<Received> g_received;
+UINT g_documentRequest = 0;
+
+LRESULT CALLBACK ProbeProc(HWND w, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_HSCROLL || message == WM_KEYDOWN || message == WM_KEYUP ||
+      (message == g_documentRequest && message != 0))
+    g_received.push_back({w, message, wParam, lParam});
+  return ::DefWindowProcW(w, message, wParam, lParam);
+}
+
+const wchar_t* const kProbeClasses[] = {
+    L"OpusApp", L"_WwG", L"EXCEL7", L"XLDESK", L"Chrome_RenderWidgetHostHWND",
+    L"paneClassDC", L"NorviHolder", L"NorviPlainView", L"Internet Explorer_Server",
+    L"Progman", L"SHELLDLL_DefView", L"SysListView32"};
+
+class RealWindows : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    g_documentRequest = ::RegisterWindowMessageW(L"WM_HTML_GETOBJECT");
+    for (const wchar_t* name : kProbeClasses) {
+      WNDCLASSW wc{};
+      wc.lpfnWndProc = ProbeProc;
+      wc.hInstance = ::GetModuleHandleW(nullptr);
+      wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+      wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+      wc.lpszClassName = name;
+      ASSERT_NE(::RegisterClassW(&wc), 0) << "class " << ::GetLastError();
+    }
+  }
+
+  void SetUp() override { g_received.clear(); }
+
+  // A visible top-level window at the top of the z-order, or a child of parent. Top-level
+  // windows are never activated: hiding an active window costs seconds on a bare X server.
+  HWND Make(const wchar_t* cls, RECT r, DWORD style = 0, HWND parent = nullptr) {
+    const DWORD kind = parent ? WS_CHILD | WS_VISIBLE : WS_POPUP;
+    const DWORD ex = parent ? 0 : WS_EX_TOPMOST | WS_EX_NOACTIVATE;
+    HWND w = ::CreateWindowExW(ex, cls, L"", kind | style, r.left, r.top, r.right - r.left,
+                               r.bottom - r.top, parent, nullptr, ::GetModuleHandleW(nullptr),
+                               nullptr);
+    EXPECT_NE(w, nullptr) << "create " << ::GetLastError();
+    if (!parent) {
+      ::ShowWindow(w, SW_SHOWNOACTIVATE);
+      windows_.emplace_back(w);
+    }
+    return w;
+  }
+
+  // Puts the cursor on a screen point and checks that the system agrees.
+  void CursorTo(int x, int y) {
+    ::SetCursorPos(x, y);
+    POINT p{};
+    for (int i = 0; i < 100 && (p.x != x || p.y != y); ++i) {
+      Pump();
+      ::GetCursorPos(&p);
+      if (p.x != x || p.y != y) ::Sleep(10);
+    }
+    ASSERT_EQ(p.x, x);
+    ASSERT_EQ(p.y, y);
+  }
+
+  static void Pump() {
+    MSG msg;
+    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&msg);
+  }
+
+  void Perform(int32_t code) {
+    actions.Perform(code, u"");
+    Pump();
+  }
+
+  std::vector<Received> Scrolls() const {
+    std::vector<Received> r;
+    for (const Received& m : g_received)
+      if (m.message == WM_HSCROLL) r.push_back(m);
+    return r;
+  }
+
+  fakes::FakeClock clock;
+  fakes::InputRecorder input{clock};
+  Win32WindowSystem windows;
+  fakes::SystemRecorder system;
+  fakes::FakeTimer timer{clock};
+  SlotTable slots = FactorySlots();
+  CFunction actions{slots, {input, windows, system, timer}};
+
+ private:
+  std::vector<UniqueWindow> windows_;
+};
+
+constexpr int32_t kLeft = 72, kRight = 73;
+
+TEST_F(RealWindows, DocumentViewScrollsThroughItsSiblingBar) {
+  HWND frame = Make(L"OpusApp", {100, 100, 700, 500});
+  Make(L"_WwG", {0, 0, 600, 380}, 0, frame);
+  HWND bar = Make(L"ScrollBar", {0, 380, 600, 397}, SBS_HORZ, frame);
+  CursorTo(300, 200);
+  Perform(kLeft);
+  const auto lp = reinterpret_cast<LPARAM>(bar);
+  EXPECT_THAT(Scrolls(), ElementsAre(Received{frame, WM_HSCROLL, SB_LINELEFT, lp},
+                                     Received{frame, WM_HSCROLL, SB_LINELEFT, lp}));
+  EXPECT_EQ(system.debugOutput, u"ClassName:_WwG");
+}
+
+TEST_F(RealWindows, PaneFindsANearBarAnywhereUnderItsParent) {
+  HWND frame = Make(L"OpusApp", {100, 100, 700, 500});
+  Make(L"paneClassDC", {0, 0, 600, 300}, 0, frame);
+  HWND holder = Make(L"NorviHolder", {0, 300, 600, 340}, 0, frame);
+  HWND bar = Make(L"ScrollBar", {0, 0, 620, 17}, SBS_HORZ, holder);  // 20 px too wide: still near
+  CursorTo(300, 200);
+  Perform(kRight);
+  const auto lp = reinterpret_cast<LPARAM>(bar);
+  EXPECT_THAT(Scrolls(), ElementsAre(Received{holder, WM_HSCROLL, SB_LINERIGHT, lp},
+                                     Received{holder, WM_HSCROLL, SB_LINERIGHT, lp}));
+}
+
+TEST_F(RealWindows, UnknownScrollableWindowGetsTheMessagesItself) {
+  HWND view = Make(L"NorviPlainView", {100, 100, 500, 400}, WS_HSCROLL);
+  CursorTo(200, 200);
+  Perform(kLeft);
+  Perform(kRight);
+  EXPECT_THAT(Scrolls(), ElementsAre(Received{view, WM_HSCROLL, SB_LINELEFT, 0},
+                                     Received{view, WM_HSCROLL, SB_LINELEFT, 0},
+                                     Received{view, WM_HSCROLL, SB_LINERIGHT, 0},
+                                     Received{view, WM_HSCROLL, SB_LINERIGHT, 0}));
+}
+
+TEST_F(RealWindows, WindowWithoutAnyScrollingGetsNothing) {
+  Make(L"NorviPlainView", {100, 100, 500, 400});
+  CursorTo(200, 200);
+  Perform(kRight);
+  EXPECT_THAT(g_received, IsEmpty());
+  EXPECT_EQ(system.debugOutput, u"ClassName:NorviPlainViewNo scroll bar found\n");
+}
+
+TEST_F(RealWindows, BrowserViewGetsArrowKeys) {
+  HWND page = Make(L"Chrome_RenderWidgetHostHWND", {100, 100, 500, 400});
+  CursorTo(200, 200);
+  Perform(kRight);
+  const auto up = static_cast<LPARAM>(0xC14D0001u);
+  const Received down{page, WM_KEYDOWN, VK_RIGHT, 0x014D0001};
+  const Received release{page, WM_KEYUP, VK_RIGHT, up};
+  EXPECT_THAT(g_received, ElementsAre(down, release, down, release));
+  EXPECT_THAT(input.events, ElementsAre(PauseFor(100), PauseFor(100)));
+}
+
+TEST_F(RealWindows, SpreadsheetClickAimsAtTheBarArrowAndRestoresTheCursor) {
+  HWND desk = Make(L"XLDESK", {100, 100, 700, 500});
+  Make(L"EXCEL7", {0, 0, 600, 380}, 0, desk);
+  HWND bar = Make(L"ScrollBar", {50, 380, 600, 397}, SBS_HORZ, desk);
+  RECT r{};
+  ::GetWindowRect(bar, &r);
+  CursorTo(300, 200);
+  Perform(kLeft);
+  const bool swapped = ::GetSystemMetrics(SM_SWAPBUTTON) != 0;
+  const InputEvent down = MouseWith(swapped ? 0x8008 : 0x8002, r.left + 5, r.top + 5);
+  const InputEvent up = MouseWith(swapped ? 0x8010 : 0x8004, r.left + 5, r.top + 5);
+  EXPECT_THAT(input.events, ElementsAre(down, PauseFor(100), up, down, PauseFor(100), up));
+  POINT p{};
+  ::GetCursorPos(&p);
+  EXPECT_EQ(p.x, 300);
+  EXPECT_EQ(p.y, 200);
+}
+
+TEST_F(RealWindows, HtmlViewWithoutDocumentIsAskedAndNotScrolled) {
+  HWND html = Make(L"Internet Explorer_Server", {100, 100, 500, 400});
+  CursorTo(200, 200);
+  Perform(kLeft);
+  const Received ask{html, g_documentRequest, 0, 0};
+  EXPECT_THAT(g_received, ElementsAre(ask, ask));
+}
+
+TEST_F(RealWindows, DesktopIconViewIsNeverScrolled) {
+  HWND progman = Make(L"Progman", {100, 100, 500, 400});
+  HWND view = Make(L"SHELLDLL_DefView", {0, 0, 400, 300}, 0, progman);
+  Make(L"SysListView32", {0, 0, 400, 300}, WS_HSCROLL, view);
+  CursorTo(200, 200);
+  Perform(kLeft);
+  EXPECT_THAT(g_received, IsEmpty());
+  EXPECT_EQ(system.debugOutput, u"ClassName:SysListView32");
+}
+
+TEST(ProductionSystemCalls, AnswerTheQueriesOfThisSystem) {
+  Win32SystemCalls calls;
+  EXPECT_EQ(calls.Version().platformId, 2u);  // an NT system, as Wine reports itself
+  EXPECT_FALSE(calls.IsWow64());              // 32-bit prefix
+  UINT lines = 0;
+  EXPECT_NE(calls.ParametersInfo(SPI_GETWHEELSCROLLLINES, 0, &lines, 0), 0);
+  EXPECT_GT(lines, 0u);
+}
+
+}  // namespace
+}  // namespace norvi::test
