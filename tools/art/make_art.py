@@ -8,7 +8,9 @@ the skin pictures installed beside the program. SVG is rendered with rsvg-conver
 into 24-bit BMP, PNG or ICO with ImageMagick 6; the output depends only on the sources.
 """
 import argparse
+import configparser
 import os
+import shutil
 import subprocess
 import sys
 
@@ -112,6 +114,71 @@ def make_parts(art, work):
     to_bmp24(cells, os.path.join(art, "bitmap_166.bmp"))
 
 
+LOOKS = ("normal", "over", "down")
+MAIN_SIZE = (1000, 715)
+# Language background resources: the normal main picture of each layout.
+LANGUAGE_BACKGROUNDS = {"zh": 156, "en": 159}
+SKIN_NAMES = {"normal": "Normal", "over": "Over", "down": "Down"}
+
+
+def make_main(art, work):
+    """Both layouts of the main window in all three looks; the normal ones double as the
+    language backgrounds linked into the program."""
+    text = source("windows/main.svg")
+    for lang, rid in LANGUAGE_BACKGROUNDS.items():
+        for look in LOOKS:
+            png = os.path.join(work, f"main_{lang}_{look}.png")
+            render_png(variant(text, {"lang": lang, "look": look}), *MAIN_SIZE, png)
+            to_bmp24(png, os.path.join(art, f"main_{lang}_{look}.bmp"))
+        shutil.copyfile(os.path.join(art, f"main_{lang}_normal.bmp"),
+                        os.path.join(art, f"bitmap_{rid}.bmp"))
+
+
+def basic_language(ini_path):
+    """The layout the installation starts in: "zh" when section languagetype has value 1."""
+    if not ini_path or not os.path.exists(ini_path):
+        return "en"
+    with open(ini_path, "rb") as f:
+        raw = f.read()
+    if raw.startswith((b"\xff\xfe", b"\xfe\xff")):
+        text = raw.decode("utf-16")
+    else:
+        text = raw.decode("utf-8-sig", errors="replace")
+    parser = configparser.ConfigParser()
+    try:
+        parser.read_string(text)
+        value = parser.get("languagetype", "value", fallback="0").strip()
+    except configparser.Error:
+        return "en"
+    return "zh" if value == "1" else "en"
+
+
+def install_skins(art, work, skins, lang):
+    for look in LOOKS:
+        shutil.copyfile(os.path.join(art, f"main_{lang}_{look}.bmp"),
+                        os.path.join(skins, f"Main_{SKIN_NAMES[look]}.bmp"))
+    for folder, rel, size, looks in (("setting", "windows/setting.svg", (413, 290), LOOKS),
+                                     ("advanced", "windows/advanced.svg", (370, 169), LOOKS),
+                                     ("base", "windows/base.svg", (370, 169), ("normal",))):
+        os.makedirs(os.path.join(skins, folder), exist_ok=True)
+        text = source(rel)
+        prefix = folder.capitalize()
+        for look in looks:
+            png = os.path.join(work, f"{folder}_{look}.png")
+            render_png(variant(text, {"look": look}), *size, png)
+            to_bmp24(png, os.path.join(skins, folder, f"{prefix}_{SKIN_NAMES[look]}.bmp"))
+    make_slider(work, skins)
+
+
+def make_slider(work, skins):
+    """The thumb, opaque, with every pixel outside the knob in the key colour magenta."""
+    png = os.path.join(work, "slider.png")
+    render_png(source("parts/slider.svg"), 20, 16, png)
+    run(CONVERT, png, "-channel", "A", "-threshold", "50%", "+channel",
+        "-background", "#ff00ff", "-alpha", "remove", "-alpha", "off", "-strip",
+        "-define", "png:exclude-chunks=date,time", "PNG24:" + os.path.join(skins, "Slider.png"))
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--art", required=True)
@@ -126,6 +193,8 @@ def main():
     make_info(args.art, work)
     make_flags(args.art, work)
     make_parts(args.art, work)
+    make_main(args.art, work)
+    install_skins(args.art, work, args.skins, basic_language(args.language_ini))
     return 0
 
 

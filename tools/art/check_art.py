@@ -1,0 +1,174 @@
+#!/usr/bin/env python3
+"""Checks that every generated picture exists with the size the program relies on.
+
+    check_art.py --art DIR --skins DIR
+
+Bitmaps must be uncompressed 24-bit BMP files; PNG and icon files are checked by their headers.
+Exit status 0 when all pictures are right, 1 otherwise (one line per fault).
+"""
+import argparse
+import os
+import struct
+import sys
+
+# Linked resources: file in the art folder -> (width, height).
+RESOURCES = {
+    **{f"bitmap_{i}.bmp": (1000, 715) for i in (156, 159)},
+    **{f"bitmap_{i}.bmp": (37, 22) for i in range(142, 154)},
+    "bitmap_166.bmp": (163, 54),
+    **{f"bitmap_{i}.bmp": (330, 160) for i in range(1004, 1010)},
+    "png_129.png": (65, 65),
+    **{f"png_{i}.png": (19, 11) for i in range(130, 142)},
+}
+ICONS = [f"icon_{i}.ico" for i in (128, 1011, 1012, 3001)]
+# Installed skins: path below the skins folder -> (width, height); None: any size.
+SKINS = {
+    **{f"Main_{look}.bmp": (1000, 715) for look in ("Normal", "Over", "Down")},
+    "Slider.png": None,
+    **{f"setting/Setting_{look}.bmp": None for look in ("Normal", "Over", "Down")},
+    "base/Base_Normal.bmp": (370, 169),
+    **{f"advanced/Advanced_{look}.bmp": (370, 169) for look in ("Normal", "Over", "Down")},
+}
+# The picker's controls reach to (412, 280): its pictures must cover them.
+PICKER_MINIMUM = (413, 281)
+
+
+# Control rectangles (left, top, right, bottom) whose looks the over and down pictures show.
+MAIN_COMMON = [(921, 1, 959, 40), (960, 1, 998, 40), (62, 237, 262, 261),
+               (836, 192, 872, 222), (883, 190, 936, 233), (829, 142, 880, 188),
+               (834, 221, 876, 263), (531, 402, 556, 427), (564, 400, 595, 428),
+               (504, 427, 532, 454), (498, 390, 524, 417), (36, 647, 78, 664),
+               (410, 619, 594, 665), (595, 619, 777, 665), (778, 619, 963, 665)]
+MAIN_CONTROLS = {
+    "zh": MAIN_COMMON + [(60, 407, 271, 427), (300, 406, 315, 417), (300, 417, 315, 428),
+                         (62, 437, 203, 457)],
+    "en": MAIN_COMMON + [(59, 406, 246, 451), (279, 431, 294, 442), (279, 442, 294, 453),
+                         (60, 459, 294, 510)],
+}
+PICKER_CONTROLS = [(383, 1, 411, 28), (0, 37, 82, 64), (83, 37, 165, 64), (166, 37, 248, 64),
+                   (249, 37, 331, 64), (332, 37, 412, 64), (23, 258, 42, 277),
+                   (249, 255, 321, 280), (321, 255, 393, 280)]
+ADVANCED_CONTROLS = [(21, 37, 38, 54), (21, 63, 38, 80), (21, 88, 38, 105), (21, 114, 38, 131),
+                     (100, 36, 263, 52), (100, 63, 262, 79), (100, 89, 262, 105),
+                     (100, 116, 262, 132), (273, 33, 349, 55), (273, 59, 349, 81),
+                     (273, 86, 349, 108), (273, 113, 349, 135)]
+
+
+def bmp_pixels(path):
+    """(width, height, rows) of a 24-bit BMP; rows[y] holds the bytes of image row y."""
+    with open(path, "rb") as f:
+        data = f.read()
+    width, height = bmp_size(data)
+    offset = struct.unpack_from("<I", data, 10)[0]
+    stride = (width * 3 + 3) & ~3
+    rows = [data[offset + i * stride: offset + i * stride + width * 3] for i in range(height)]
+    if struct.unpack_from("<i", data, 22)[0] > 0:  # bottom-up
+        rows.reverse()
+    return width, height, rows
+
+
+def check_looks(normal, other, controls, faults):
+    """Every pixel where `other` differs from `normal` lies inside a control rectangle, and
+    every control shows some difference: the looks line up with the controls."""
+    try:
+        w, h, base = bmp_pixels(normal)
+        w2, h2, changed = bmp_pixels(other)
+    except (OSError, ValueError, struct.error) as e:
+        faults.append(f"{other}: {e}")
+        return
+    if (w, h) != (w2, h2):
+        faults.append(f"{other}: size differs from {normal}")
+        return
+    shown = [False] * len(controls)
+    for y in range(h):
+        if base[y] == changed[y]:
+            continue
+        for x in range(w):
+            if base[y][3 * x:3 * x + 3] == changed[y][3 * x:3 * x + 3]:
+                continue
+            inside = [i for i, (l, t, r, b) in enumerate(controls) if l <= x < r and t <= y < b]
+            if not inside:
+                faults.append(f"{other}: pixel ({x}, {y}) changes outside every control")
+                return
+            for i in inside:
+                shown[i] = True
+    for i, seen in enumerate(shown):
+        if not seen:
+            faults.append(f"{other}: control {controls[i]} shows no look of its own")
+
+
+def bmp_size(data):
+    if data[:2] != b"BM":
+        raise ValueError("not a BMP file")
+    width, height, _, bits, compression = struct.unpack_from("<iiHHI", data, 18)
+    if bits != 24 or compression != 0:
+        raise ValueError(f"{bits} bits, compression {compression}; want 24 bits uncompressed")
+    return width, abs(height)
+
+
+def png_size(data):
+    if data[:8] != b"\x89PNG\r\n\x1a\n":
+        raise ValueError("not a PNG file")
+    return struct.unpack_from(">II", data, 16)
+
+
+def ico_sizes(data):
+    reserved, kind, count = struct.unpack_from("<HHH", data, 0)
+    if reserved != 0 or kind != 1 or count == 0:
+        raise ValueError("not an icon file")
+    return {(data[6 + 16 * i] or 256, data[7 + 16 * i] or 256) for i in range(count)}
+
+
+def size_of(path):
+    with open(path, "rb") as f:
+        data = f.read()
+    return png_size(data) if path.endswith(".png") else bmp_size(data)
+
+
+def check(folder, table, faults):
+    for name, want in table.items():
+        path = os.path.join(folder, name)
+        try:
+            got = tuple(size_of(path))
+        except (OSError, ValueError, struct.error) as e:
+            faults.append(f"{path}: {e}")
+            continue
+        if want is not None and got != want:
+            faults.append(f"{path}: {got[0]} x {got[1]}, want {want[0]} x {want[1]}")
+        if "setting/" in name and (got[0] < PICKER_MINIMUM[0] or got[1] < PICKER_MINIMUM[1]):
+            faults.append(f"{path}: {got[0]} x {got[1]} does not cover the picker's controls")
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--art", required=True)
+    parser.add_argument("--skins", required=True)
+    args = parser.parse_args()
+    faults = []
+    check(args.art, RESOURCES, faults)
+    check(args.skins, SKINS, faults)
+    for name in ICONS:
+        path = os.path.join(args.art, name)
+        try:
+            with open(path, "rb") as f:
+                sizes = ico_sizes(f.read())
+            if not {(16, 16), (32, 32)} <= sizes:
+                faults.append(f"{path}: has {sorted(sizes)}, needs 16 x 16 and 32 x 32")
+        except (OSError, ValueError, struct.error) as e:
+            faults.append(f"{path}: {e}")
+    for lang, controls in MAIN_CONTROLS.items():
+        for look in ("over", "down"):
+            check_looks(os.path.join(args.art, f"main_{lang}_normal.bmp"),
+                        os.path.join(args.art, f"main_{lang}_{look}.bmp"), controls, faults)
+    for folder, controls in (("setting", PICKER_CONTROLS), ("advanced", ADVANCED_CONTROLS)):
+        prefix = os.path.join(args.skins, folder, folder.capitalize())
+        for look in ("Over", "Down"):
+            check_looks(prefix + "_Normal.bmp", f"{prefix}_{look}.bmp", controls, faults)
+    for fault in faults:
+        print(fault)
+    print(f"{len(faults)} faults")
+    return 1 if faults else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
