@@ -1,0 +1,289 @@
+// Starts the installed program (a copy of dist/ in a fresh folder) under Wine with the
+// simulated receiver and watches it from outside: its windows, its shown messages (through
+// NORVI_MESSAGE_LOG), its exit code and the profile it leaves behind.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <map>
+#include <optional>
+#include <sstream>
+
+#include "app/MainLayout.h"
+#include "app/MouseSettings.h"
+#include "controls/ImageHelpers_win32.h"
+#include "framework/Gdi.h"
+#include "framework/Handles.h"
+#include "model/ProfileImage.h"
+
+namespace norvi {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr wchar_t kMainTitle[] = L"Zarqo Norvi Mouse Driver";
+constexpr wchar_t kInfoTitle[] = L"ZarqoPelkoInfoDlg";
+constexpr DWORD kPatienceMs = 30000;
+
+fs::path Dist() {
+  wchar_t self[MAX_PATH];
+  ::GetModuleFileNameW(nullptr, self, MAX_PATH);
+  // The test sits in <build>\tests\e2e, the installed layout in <build>\dist.
+  return fs::path(self).parent_path().parent_path().parent_path() / L"dist";
+}
+
+fs::path OutputFolder() {
+  const wchar_t* folder = _wgetenv(L"NORVI_TEST_OUTPUT");
+  std::wstring path = folder && *folder ? folder : L".";
+  if (path[0] == L'/') path = L"Z:" + path;  // Wine passes Unix paths; Z: is the Unix root
+  return fs::path(path);
+}
+
+fs::path ProfilePath() {
+  wchar_t temp[MAX_PATH];
+  ::GetTempPathW(MAX_PATH, temp);
+  return fs::path(temp) / L"Zarqo" / L"Norvi" / L"Profile.cfg";
+}
+
+// A copy of the installed layout, optionally without some files, removed afterwards.
+class Installation {
+ public:
+  explicit Installation(std::initializer_list<const wchar_t*> without = {}) {
+    dir_ = fs::temp_directory_path() / (L"norvi-e2e-" + std::to_wstring(::GetTickCount()) +
+                                        L"-" + std::to_wstring(++count_));
+    fs::copy(Dist(), dir_, fs::copy_options::recursive);
+    for (const wchar_t* name : without) fs::remove(dir_ / name);
+    log_ = dir_ / L"messages.log";
+  }
+  ~Installation() {
+    std::error_code ec;
+    fs::remove_all(dir_, ec);
+  }
+  const fs::path& dir() const { return dir_; }
+  const fs::path& log() const { return log_; }
+  std::string Messages() const {
+    std::ifstream in(log_, std::ios::binary);
+    std::stringstream all;
+    all << in.rdbuf();
+    return all.str();
+  }
+  void SetBasicLanguage(int type) const {
+    std::ofstream(dir_ / L"skins" / L"languagetype.ini") << "[languagetype]\r\nvalue=" << type << "\r\n";
+  }
+
+ private:
+  fs::path dir_;
+  fs::path log_;
+  static inline int count_ = 0;
+};
+
+// Environment the program inherits; the previous values come back afterwards.
+class ScopedEnvironment {
+ public:
+  explicit ScopedEnvironment(const std::map<std::wstring, std::wstring>& values) {
+    for (const auto& [name, value] : values) {
+      wchar_t old[1024];
+      const DWORD n = ::GetEnvironmentVariableW(name.c_str(), old, 1024);
+      saved_[name] = n ? std::optional<std::wstring>(old) : std::nullopt;
+      ::SetEnvironmentVariableW(name.c_str(), value.c_str());
+    }
+  }
+  ~ScopedEnvironment() {
+    for (const auto& [name, value] : saved_)
+      ::SetEnvironmentVariableW(name.c_str(), value ? value->c_str() : nullptr);
+  }
+
+ private:
+  std::map<std::wstring, std::optional<std::wstring>> saved_;
+};
+
+class Program {
+ public:
+  Program(const Installation& at, std::map<std::wstring, std::wstring> env) {
+    env.emplace(L"NORVI_MESSAGE_LOG", at.log().wstring());
+    env.emplace(L"NORVI_SIMULATED_RECEIVER", L"1");
+    ScopedEnvironment scoped(env);
+    std::wstring command = L"\"" + (at.dir() / L"NorviDriver.exe").wstring() + L"\"";
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    const std::wstring folder = at.dir().wstring();
+    if (::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                         folder.c_str(), &si, &pi)) {
+      process_.reset(pi.hProcess);
+      ::CloseHandle(pi.hThread);
+    }
+  }
+  ~Program() {
+    if (process_ && ::WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT)
+      ::TerminateProcess(process_.get(), 99);
+  }
+  bool Started() const { return static_cast<bool>(process_); }
+
+  // The top-level window with this title, once it is visible; null when the program ends or
+  // the time runs out first.
+  HWND WaitForWindow(const wchar_t* title) const {
+    for (DWORD start = ::GetTickCount(); ::GetTickCount() - start < kPatienceMs;) {
+      HWND w = ::FindWindowW(nullptr, title);
+      if (w && ::IsWindowVisible(w)) return w;
+      if (::WaitForSingleObject(process_.get(), 50) == WAIT_OBJECT_0) return nullptr;
+    }
+    return nullptr;
+  }
+  // The exit code, or STILL_ACTIVE when the program did not end in time.
+  DWORD WaitForExit() const {
+    ::WaitForSingleObject(process_.get(), kPatienceMs);
+    DWORD code = STILL_ACTIVE;
+    ::GetExitCodeProcess(process_.get(), &code);
+    return code;
+  }
+
+ private:
+  UniqueHandle process_;
+};
+
+// Lets the program finish what its queue holds (painting included).
+void Settle(HWND w) {
+  DWORD_PTR ignored;
+  for (int i = 0; i < 3; ++i) ::SendMessageTimeoutW(w, WM_NULL, 0, 0, SMTO_BLOCK, 5000, &ignored);
+}
+
+void SaveScreenshot(HWND w, const wchar_t* name) {
+  Settle(w);
+  RECT r;
+  ::GetWindowRect(w, &r);
+  WindowDC screen(nullptr);
+  MemoryCanvas canvas(screen.get(), r.right - r.left, r.bottom - r.top);
+  ::BitBlt(canvas.dc(), 0, 0, canvas.width(), canvas.height(), screen.get(), r.left, r.top, SRCCOPY);
+  Gdiplus::Bitmap picture(canvas.bitmap(), nullptr);
+  const CLSID png{0x557CF406, 0x1A04, 0x11D3, {0x9A, 0x73, 0x00, 0x00, 0xF8, 0x1E, 0xF3, 0x2E}};
+  fs::create_directories(OutputFolder());
+  const fs::path path = OutputFolder() / name;
+  EXPECT_EQ(picture.Save(path.c_str(), &png, nullptr), Gdiplus::Ok) << path;
+  std::wcout << L"Screenshot: " << path.wstring() << std::endl;
+}
+
+RECT ClientRectOf(HWND control, HWND parent) {
+  RECT r;
+  ::GetWindowRect(control, &r);
+  ::MapWindowPoints(HWND_DESKTOP, parent, reinterpret_cast<POINT*>(&r), 2);
+  return r;
+}
+
+class ProgramTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    std::error_code ec;
+    fs::remove(ProfilePath(), ec);
+  }
+  GdiplusSession gdiplus_;
+};
+
+TEST_F(ProgramTest, StartsShowsItsWindowAndLeavesTheAppliedDefaultProfileOnClose) {
+  Installation installed;
+  Program program(installed, {});
+  ASSERT_TRUE(program.Started());
+  HWND main = program.WaitForWindow(kMainTitle);
+  ASSERT_TRUE(main) << installed.Messages();
+  RECT client;
+  ::GetClientRect(main, &client);
+  EXPECT_EQ(client.right, 1000);
+  EXPECT_EQ(client.bottom, 715);
+  // The number box sits where the non-Chinese layout puts it.
+  const RECT edit = ClientRectOf(::GetDlgItem(main, kWheelLinesEditId), main);
+  const LayoutRect expected = PlaceOf(MainControl::RowsEdit, false);
+  EXPECT_EQ(edit.left, expected.left);
+  EXPECT_EQ(edit.top, expected.top);
+  SaveScreenshot(main, L"main-window.png");
+
+  ::PostMessageW(main, WM_CLOSE, 0, 0);
+  EXPECT_EQ(program.WaitForExit(), 0u);
+  EXPECT_EQ(installed.Messages(), "");
+
+  ProfileImage expectedImage = DefaultProfile();
+  expectedImage.Remapped[SlotTiltLeft] = 1;
+  expectedImage.Remapped[SlotTiltRight] = 1;
+  std::ifstream file(ProfilePath(), std::ios::binary);
+  std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+  ASSERT_EQ(bytes.size(), kProfileSize);
+  EXPECT_EQ(std::memcmp(bytes.data(), &expectedImage, kProfileSize), 0);
+}
+
+TEST_F(ProgramTest, ChineseBasicLanguageUsesTheChineseLayout) {
+  Installation installed;
+  installed.SetBasicLanguage(1);
+  Program program(installed, {});
+  HWND main = program.WaitForWindow(kMainTitle);
+  ASSERT_TRUE(main) << installed.Messages();
+  const RECT edit = ClientRectOf(::GetDlgItem(main, kWheelLinesEditId), main);
+  const LayoutRect expected = PlaceOf(MainControl::RowsEdit, true);
+  EXPECT_EQ(edit.left, expected.left);
+  EXPECT_EQ(edit.top, expected.top);
+  SaveScreenshot(main, L"main-window-chinese.png");
+  ::PostMessageW(main, WM_CLOSE, 0, 0);
+  EXPECT_EQ(program.WaitForExit(), 0u);
+}
+
+TEST_F(ProgramTest, WithoutTheReceiverLibraryItEndsAfterItsMessage) {
+  Installation installed({L"Pardex.dll"});
+  Program program(installed, {});
+  HWND box = program.WaitForWindow(kInfoTitle);
+  ASSERT_TRUE(box);
+  EXPECT_EQ(installed.Messages(), "Loading Pardex.dll failed.\n");
+  ::PostMessageW(box, WM_CLOSE, 0, 0);
+  EXPECT_EQ(program.WaitForExit(), 1u);
+  EXPECT_FALSE(::FindWindowW(nullptr, kMainTitle));
+}
+
+TEST_F(ProgramTest, WithoutTheSwitcherLibraryItWarnsAndGoesOn) {
+  Installation installed({L"Swap.dll"});
+  Program program(installed, {});
+  HWND box = program.WaitForWindow(kInfoTitle);
+  ASSERT_TRUE(box);
+  EXPECT_EQ(installed.Messages(), "Loading Swap.dll failed.\n");
+  ::PostMessageW(box, WM_CLOSE, 0, 0);
+  HWND main = program.WaitForWindow(kMainTitle);
+  ASSERT_TRUE(main);
+  ::PostMessageW(main, WM_CLOSE, 0, 0);
+  EXPECT_EQ(program.WaitForExit(), 0u);
+}
+
+// CTest runs this once more with a Simplified Chinese system language (LANG=zh_CN.UTF-8): the
+// program follows the system's default language, which it shares with this test.
+TEST_F(ProgramTest, WithoutTheReceiverItEndsAfterTheMessageOfTheSystemLanguage) {
+  Installation installed;
+  const std::wstring absent = (installed.dir() / L"receiver-unplugged").wstring();
+  Program program(installed, {{L"NORVI_SIMULATED_RECEIVER", absent}});
+  HWND box = program.WaitForWindow(kInfoTitle);
+  ASSERT_TRUE(box);
+  ::PostMessageW(box, WM_CLOSE, 0, 0);
+  EXPECT_EQ(program.WaitForExit(), 1u);
+  EXPECT_FALSE(::FindWindowW(nullptr, kMainTitle));
+  std::cout << "System language " << std::hex << ::GetSystemDefaultLangID() << std::dec
+            << ", shown: " << installed.Messages();
+  EXPECT_EQ(installed.Messages(), ::GetSystemDefaultLangID() == 0x0804
+                                      ? "未发现Norvi接收器设备.\n"
+                                      : "No Norvi device connected. Application will close now.\n");
+}
+
+TEST_F(ProgramTest, SecondInstanceShowsTheFirstWindowAndEndsSilently) {
+  Installation installed;
+  Program first(installed, {});
+  HWND main = first.WaitForWindow(kMainTitle);
+  ASSERT_TRUE(main);
+  ::ShowWindow(main, SW_HIDE);
+  Settle(main);
+  ASSERT_FALSE(::IsWindowVisible(main));
+  Program second(installed, {});
+  EXPECT_EQ(second.WaitForExit(), 0u);
+  EXPECT_EQ(first.WaitForWindow(kMainTitle), main);  // shown again
+  EXPECT_EQ(installed.Messages(), "");
+  ::PostMessageW(main, WM_CLOSE, 0, 0);
+  EXPECT_EQ(first.WaitForExit(), 0u);
+}
+
+}  // namespace
+}  // namespace norvi
