@@ -33,7 +33,7 @@ void CFunction::PerformSlot(int slotIndex) {
   const ButtonSlot& slot = slots_[static_cast<size_t>(slotIndex)];
   // A local copy, always terminated inside the field, whatever the record holds.
   char16_t path[kPathUnits];
-  const size_t length = PathLength(slot) < kPathUnits ? PathLength(slot) : kPathUnits - 1;
+  const size_t length = std::min(PathLength(slot), static_cast<size_t>(kPathUnits - 1));
   std::copy_n(slot.Path, length, path);
   path[length] = u'\0';
   Perform(slot.FunID, path);

@@ -1,13 +1,18 @@
 #pragma once
 // The action executor: performs the function assigned to a button slot.
 //
-// Wiring (main window): construct one CFunction for the program's life with the profile's
-// slot table and the production seams of actions/Production_win32.h (the timer seam on the
-// main window's handle), then
-//   - on each device event: PerformSlot(slot);
-//   - on WM_TIMER with id kAltReleaseTimerId: OnAltReleaseTimer();
-//   - when closing: Shutdown(), so that no Alt key stays held after exit.
-// Everything runs on the main window's thread; no call allocates or creates a window.
+// Wiring (main window): construct one CFunction for the program's life with the profile
+// image's slot table (held by reference, so later loads are seen) and the production seams of
+// actions/Production_win32.h:
+//     Win32InputInjector input; Win32WindowSystem windows; Win32SystemCalls system;
+//     Win32WindowTimer timer(mainWindow);
+//     CFunction actions(image.Slots, {input, windows, system, timer});
+// then
+//   - on each device event: actions.PerformSlot(slot);
+//   - on WM_TIMER with id kAltReleaseTimerId: actions.OnAltReleaseTimer();
+//   - when closing: actions.Shutdown(), so that no Alt key stays held after exit.
+// Everything runs on the main window's thread, never on a hook thread (injected input waits
+// for every low-level hook to return). No call allocates or creates a window.
 
 #include <cstdint>
 
