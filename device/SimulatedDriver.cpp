@@ -1,6 +1,7 @@
 #include "device/SimulatedDriver.h"
 
 #include <cstring>
+#include <thread>
 
 namespace norvi {
 
@@ -45,6 +46,9 @@ ControlResult SimulatedDriver::Control(uint32_t code, const void* in, uint32_t i
     if (in && inSize >= kCellBytes) std::memcpy(&call.firstCell, in, kCellBytes);
     std::lock_guard<std::mutex> lock(callsLock_);
     calls_.push_back(call);
+  }
+  if (code == IOCTL_WT_READ && readDelayMs_ > 0) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(readDelayMs_.load()));
   }
   if (!open_) return {false, kErrorInvalidParameter};
   if (code == failCode_) return {false, failError_};

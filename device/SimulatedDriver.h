@@ -5,6 +5,7 @@
 
 #include <array>
 #include <atomic>
+#include <chrono>
 #include <functional>
 #include <mutex>
 #include <vector>
@@ -37,6 +38,8 @@ class SimulatedDriver : public DriverEndpoint {
   // Every later call with code fails with error; code 0 ends the failure.
   void FailCode(uint32_t code, uint32_t error);
   void SetCombo(const ComboTable& table);
+  // A slow driver: every IOCTL_WT_READ takes this long before it answers.
+  void SetReadDelay(std::chrono::milliseconds delay) { readDelayMs_ = delay.count(); }
 
   // An input arrives from the mouse: queued (and the semaphore released) when hooked and
   // filterBit is in the mask.
@@ -67,6 +70,7 @@ class SimulatedDriver : public DriverEndpoint {
   std::atomic<uint32_t> semaphore_{0};
   std::atomic<uint32_t> failCode_{0};
   std::atomic<uint32_t> failError_{0};
+  std::atomic<int64_t> readDelayMs_{0};
   std::array<std::atomic<uint32_t>, kFunctionCount> counts_{};
   mutable std::mutex callsLock_;
   std::vector<Call> calls_;

@@ -77,6 +77,19 @@ TEST_F(ReaderTest, StopAfterCloseEndsTheReaderWithoutARead) {
   EXPECT_EQ(driver_.CallCount(IOCTL_WT_READ), 0u);
 }
 
+// The reader's last pass is over before StopReader closes its handles: with the link still
+// open it wakes, reads (nothing is queued, and the driver is slow to say so) and ends, all
+// before StopReader returns.
+TEST_F(ReaderTest, StopReaderWaitsForTheReadersLastPass) {
+  ASSERT_EQ(usb_.StartReader(probe_.get()), 1);
+  ASSERT_EQ(usb_.Open(), 1);
+  driver_.SetReadDelay(std::chrono::milliseconds(100));
+  EXPECT_EQ(usb_.StopReader(), 1);
+  EXPECT_EQ(driver_.CallCount(IOCTL_WT_READ), 1u);
+  EXPECT_THAT(trace_.Lines(), Contains(u"USBDriver:IOCTL_WT_READ FAIL\r\n"));
+  usb_.Close();
+}
+
 TEST_F(ReaderTest, LinkWindowIsHiddenAndLivesWithTheReader) {
   ASSERT_EQ(usb_.StartReader(probe_.get()), 1);
   HWND link = usb_.LinkWindow();
