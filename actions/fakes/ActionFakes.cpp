@@ -29,8 +29,10 @@ void InputRecorder::Pause(uint32_t ms) {
   clock_.nowMs += ms;
 }
 
+// The desktop window is the root, apart from the top-level windows the test adds.
 FakeWindowTree::FakeWindowTree(FakeClock& clock) : clock_(clock) {
-  desktop = Add(u"#32769", {0, 0, 1280, 1024});
+  desktop = next_++;
+  nodes_[desktop] = Node{u"#32769", {0, 0, 1280, 1024}, 0, kNoWindow, {}};
 }
 
 WindowHandle FakeWindowTree::Add(std::u16string windowClass, ScreenRect rect, uint32_t style,
