@@ -43,6 +43,14 @@ Point OpeningPosition(int32_t mode, Size window, Size screen, Point cursor);
 // Top-left corner at the cursor, flipped to the left or upwards where it would leave the screen.
 Point AtCursor(Size window, Size screen, Point cursor);
 
+// Colours (0x00BBGGRR) of a switcher; the host may replace any of them.
+struct SwitcherColours {
+  uint32_t button = 0x005A1E8C;
+  uint32_t hover = 0x00C9C9C9;
+  uint32_t text = 0x00000000;
+  uint32_t window = 0x005F3C3C;
+};
+
 // The desktop row's caption: Chinese on a Simplified Chinese system (language 0x0804).
 inline constexpr uint16_t kLangChineseSimplified = 0x0804;
 std::u16string_view DesktopCaption(uint16_t systemLanguage);

@@ -1,0 +1,78 @@
+// The host program: loads the library by full path and opens the switcher on demand.
+
+#include <gtest/gtest.h>
+
+#include "SwapWinSupport.h"
+
+namespace norvi::swap::test {
+namespace {
+
+HWND FindWindowOf(DWORD pid, const wchar_t* className, const wchar_t* title) {
+  HWND found = nullptr;
+  while ((found = ::FindWindowExW(nullptr, found, className, title))) {
+    DWORD owner = 0;
+    ::GetWindowThreadProcessId(found, &owner);
+    if (owner == pid) return found;
+  }
+  return nullptr;
+}
+
+// The host started with a command line; killed if it is still running at the end.
+class HostProcess {
+ public:
+  explicit HostProcess(std::wstring arguments) {
+    std::wstring command = L"\"" + BesideTest(L"SwapHost.exe") + L"\" " + arguments;
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    if (::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                         &startup, &info)) {
+      process_.reset(info.hProcess);
+      ::CloseHandle(info.hThread);
+      pid_ = info.dwProcessId;
+    }
+  }
+  ~HostProcess() {
+    if (process_ && ::WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT)
+      ::TerminateProcess(process_.get(), 99);
+  }
+  DWORD pid() const { return pid_; }
+  // The exit code once the host has ended within the time-out, else -1.
+  long ExitCode(DWORD timeoutMs) const {
+    DWORD code = 0;
+    if (::WaitForSingleObject(process_.get(), timeoutMs) != WAIT_OBJECT_0) return -1;
+    ::GetExitCodeProcess(process_.get(), &code);
+    return static_cast<long>(code);
+  }
+
+ private:
+  UniqueHandle process_;
+  DWORD pid_ = 0;
+};
+
+TEST(SwapHost, OpensTheSwitcherAtTheLeftEdgeAndClosesItOnEscape) {
+  HostProcess host(L"--show --mode 8");
+  ASSERT_NE(host.pid(), 0u);
+  HWND switcher = nullptr;
+  ASSERT_TRUE(PumpUntil(
+      [&] { return (switcher = FindWindowOf(host.pid(), L"#32770", L"FastSwapWindow")); }, 20000));
+  RECT r{};
+  ::GetWindowRect(switcher, &r);
+  EXPECT_EQ(r.left, 2);
+  EXPECT_GE(Rows(switcher).size(), 2u) << "the host's window and the desktop";
+  // The host's loop only dispatches: the key reaches the switcher's window procedure.
+  ::PostMessageW(switcher, WM_KEYDOWN, VK_ESCAPE, 0);
+  EXPECT_TRUE(PumpUntil([&] { return !::IsWindow(switcher); }));
+  const HWND window = FindWindowOf(host.pid(), nullptr, L"Swap host");
+  ASSERT_NE(window, nullptr);
+  ::PostMessageW(window, WM_CLOSE, 0, 0);
+  EXPECT_EQ(host.ExitCode(10000), 0);
+}
+
+TEST(SwapHost, ReportsALibraryThatDoesNotLoad) {
+  HostProcess host(L"--library C:\\nowhere\\Swap.dll");
+  EXPECT_EQ(host.ExitCode(20000), 2);
+}
+
+}  // namespace
+}  // namespace norvi::swap::test

@@ -1,0 +1,289 @@
+#include "SwapWinSupport.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <type_traits>
+
+#include "framework/Gdi.h"
+
+namespace norvi::swap::test {
+namespace {
+
+// Exception codes by which OutputDebugString reaches a debugger.
+constexpr DWORD kPrintException = 0x40010006;
+constexpr DWORD kPrintExceptionWide = 0x4001000A;
+constexpr wchar_t kWindowClass[] = L"SwapTestWindow";
+
+DebugCapture* activeCapture = nullptr;
+KeyRecorder* activeRecorder = nullptr;
+
+std::string Narrow(const wchar_t* text) {
+  std::string out;
+  for (; *text; ++text) out += *text < 0x80 ? static_cast<char>(*text) : '?';
+  return out;
+}
+
+// The "[i]: hIcon=h, Text= title" lines after the last "After enum".
+std::vector<std::string> ListedLines(const std::vector<std::string>& lines) {
+  std::vector<std::string> out;
+  for (const std::string& line : lines) {
+    if (line == "After enum") out.clear();
+    if (line.size() > 1 && line[0] == '[' && line.find("]: hIcon=") != std::string::npos)
+      out.push_back(line);
+  }
+  return out;
+}
+
+}  // namespace
+
+std::wstring BesideTest(const wchar_t* file) {
+  wchar_t path[MAX_PATH];
+  const DWORD length = ::GetModuleFileNameW(nullptr, path, MAX_PATH);
+  std::wstring folder(path, length);
+  return folder.substr(0, folder.find_last_of(L'\\') + 1) + file;
+}
+
+SwapLibrary::SwapLibrary() : module_(::LoadLibraryW(BesideTest(L"Swap.dll").c_str())) {
+  if (!module_) return;
+  init_ = BindExport<InitEnumWindowFn>(module_.get(), "InitEnumWindow");
+  show_ = BindExport<ShowSwapWindowFn>(module_.get(), "ShowSwapWindow");
+}
+
+DebugCapture::DebugCapture() : handler_(::AddVectoredExceptionHandler(1, Handler)) {
+  activeCapture = this;
+}
+
+DebugCapture::~DebugCapture() {
+  ::RemoveVectoredExceptionHandler(handler_);
+  activeCapture = nullptr;
+}
+
+LONG CALLBACK DebugCapture::Handler(EXCEPTION_POINTERS* info) {
+  const EXCEPTION_RECORD& r = *info->ExceptionRecord;
+  if (activeCapture && r.NumberParameters >= 2) {
+    if (r.ExceptionCode == kPrintExceptionWide) {
+      activeCapture->Add(Narrow(reinterpret_cast<const wchar_t*>(r.ExceptionInformation[1])));
+      // The wide form is followed by the narrow one only when no debugger takes it.
+      return EXCEPTION_CONTINUE_EXECUTION;
+    }
+    if (r.ExceptionCode == kPrintException)
+      activeCapture->Add(reinterpret_cast<const char*>(r.ExceptionInformation[1]));
+  }
+  return EXCEPTION_CONTINUE_SEARCH;
+}
+
+void DebugCapture::Add(std::string line) {
+  std::lock_guard lock(mutex_);
+  lines_.push_back(std::move(line));
+}
+
+std::vector<std::string> DebugCapture::Lines() const {
+  std::lock_guard lock(mutex_);
+  return lines_;
+}
+
+void DebugCapture::Clear() {
+  std::lock_guard lock(mutex_);
+  lines_.clear();
+}
+
+std::vector<std::string> DebugCapture::ListedTitles() const {
+  std::vector<std::string> out;
+  for (const std::string& line : ListedLines(Lines())) {
+    std::string title = line.substr(line.find(", Text= ") + 8);
+    if (!title.empty() && title.back() == '\n') title.pop_back();
+    out.push_back(title);
+  }
+  return out;
+}
+
+std::vector<HICON> DebugCapture::ListedIcons() const {
+  std::vector<HICON> out;
+  for (const std::string& line : ListedLines(Lines()))
+    out.push_back(reinterpret_cast<HICON>(
+        std::strtoul(line.c_str() + line.find("hIcon=") + 6, nullptr, 16)));
+  return out;
+}
+
+bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs) {
+  const ULONGLONG end = ::GetTickCount64() + timeoutMs;
+  while (!done()) {
+    const ULONGLONG now = ::GetTickCount64();
+    if (now >= end) return done();
+    ::MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(std::min<ULONGLONG>(end - now, 50)),
+                                QS_ALLINPUT);
+    MSG msg;
+    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      ::TranslateMessage(&msg);
+      ::DispatchMessageW(&msg);
+    }
+  }
+  return true;
+}
+
+void PumpFor(DWORD ms) { PumpUntil([] { return false; }, ms); }
+
+UniqueWindow MakeWindow(const std::wstring& title, DWORD exStyle, HWND owner, int show) {
+  static const ATOM atom = [] {
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = ::DefWindowProcW;
+    wc.hInstance = ::GetModuleHandleW(nullptr);
+    wc.hCursor = ::LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+    wc.lpszClassName = kWindowClass;
+    return ::RegisterClassExW(&wc);
+  }();
+  UniqueWindow window(::CreateWindowExW(exStyle, reinterpret_cast<LPCWSTR>(atom), title.c_str(),
+                                        WS_POPUP | WS_BORDER, 40, 40, 300, 200, owner, nullptr,
+                                        ::GetModuleHandleW(nullptr), nullptr));
+  ::ShowWindow(window.get(), show);
+  PumpFor(50);
+  return window;
+}
+
+HWND FindSwitcher() {
+  HWND found = nullptr;
+  while ((found = ::FindWindowExW(nullptr, found, L"#32770", L"FastSwapWindow"))) {
+    DWORD pid = 0;
+    ::GetWindowThreadProcessId(found, &pid);
+    if (pid == ::GetCurrentProcessId()) return found;
+  }
+  return nullptr;
+}
+
+std::vector<HWND> Rows(HWND switcher) {
+  std::vector<HWND> rows;
+  for (HWND child = ::GetWindow(switcher, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT))
+    rows.push_back(child);
+  return rows;
+}
+
+RECT WindowRect(HWND hwnd) {
+  RECT r{};
+  ::GetWindowRect(hwnd, &r);
+  return r;
+}
+
+POINT RowCentre(HWND switcher, int row) {
+  POINT p{165, 10 + 40 * row + 19};
+  ::ClientToScreen(switcher, &p);
+  return p;
+}
+
+void ClickAt(POINT screen) {
+  ::SetCursorPos(screen.x, screen.y);
+  PumpFor(50);
+  INPUT input[2]{};
+  input[0].type = input[1].type = INPUT_MOUSE;
+  input[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+  input[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+  ::SendInput(2, input, sizeof(INPUT));
+}
+
+void PressKey(BYTE virtualKey) {
+  ::keybd_event(virtualKey, 0, 0, 0);
+  ::keybd_event(virtualKey, 0, KEYEVENTF_KEYUP, 0);
+}
+
+Picture CapturePicture(HWND hwnd) {
+  Picture picture;
+  const RECT r = WindowRect(hwnd);
+  picture.width = r.right - r.left;
+  picture.height = r.bottom - r.top;
+  picture.pixels.resize(static_cast<size_t>(picture.width * picture.height));
+  const WindowDC window(hwnd);
+  const UniqueDC memory(::CreateCompatibleDC(window.get()));
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+  info.bmiHeader.biWidth = picture.width;
+  info.bmiHeader.biHeight = -picture.height;  // top-down rows
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  void* bits = nullptr;
+  const UniqueBitmap dib(::CreateDIBSection(window.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  if (!dib) return picture;
+  {
+    const SelectObjectScope select(memory.get(), dib.get());
+    ::BitBlt(memory.get(), 0, 0, picture.width, picture.height, window.get(), 0, 0, SRCCOPY);
+    ::GdiFlush();
+  }
+  const auto* bgrx = static_cast<const uint8_t*>(bits);
+  for (size_t i = 0; i < picture.pixels.size(); ++i)
+    picture.pixels[i] = RGB(bgrx[i * 4 + 2], bgrx[i * 4 + 1], bgrx[i * 4]);
+  return picture;
+}
+
+bool Picture::SaveBmp(const std::wstring& path) const {
+  std::ofstream out(std::filesystem::path(path), std::ios::binary);
+  const auto imageBytes = static_cast<DWORD>(width * height * 4);
+  BITMAPFILEHEADER file{};
+  file.bfType = 0x4D42;  // "BM"
+  file.bfOffBits = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER);
+  file.bfSize = file.bfOffBits + imageBytes;
+  BITMAPINFOHEADER header{};
+  header.biSize = sizeof header;
+  header.biWidth = width;
+  header.biHeight = -height;
+  header.biPlanes = 1;
+  header.biBitCount = 32;
+  header.biSizeImage = imageBytes;
+  out.write(reinterpret_cast<const char*>(&file), sizeof file);
+  out.write(reinterpret_cast<const char*>(&header), sizeof header);
+  for (COLORREF c : pixels) {
+    const char bgrx[4] = {static_cast<char>(GetBValue(c)), static_cast<char>(GetGValue(c)),
+                          static_cast<char>(GetRValue(c)), 0};
+    out.write(bgrx, 4);
+  }
+  return static_cast<bool>(out);
+}
+
+std::wstring OutputFile(const wchar_t* name) {
+  const wchar_t* folder = _wgetenv(L"NORVI_TEST_OUTPUT");
+  if (!folder || !*folder) return BesideTest(name);
+  std::wstring path = folder;
+  // Under Wine the variable holds a Unix path; drive Z: is the Unix root.
+  if (path[0] == L'/') path = L"Z:" + path;
+  return path + L"\\" + name;
+}
+
+KeyRecorder::KeyRecorder() {
+  activeRecorder = this;
+  std::atomic<bool> ready{false};
+  thread_ = std::thread([this, &ready] {
+    MSG msg;
+    ::PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE);  // the thread's queue
+    const std::unique_ptr<std::remove_pointer_t<HHOOK>, decltype(&::UnhookWindowsHookEx)> hook(
+        ::SetWindowsHookExW(WH_KEYBOARD_LL, Hook, ::GetModuleHandleW(nullptr), 0),
+        &::UnhookWindowsHookEx);
+    threadId_ = ::GetCurrentThreadId();
+    ready = true;
+    while (::GetMessageW(&msg, nullptr, 0, 0) > 0) ::DispatchMessageW(&msg);
+  });
+  while (!ready) ::Sleep(1);
+}
+
+KeyRecorder::~KeyRecorder() {
+  ::PostThreadMessageW(threadId_, WM_QUIT, 0, 0);
+  thread_.join();
+  activeRecorder = nullptr;
+}
+
+LRESULT CALLBACK KeyRecorder::Hook(int code, WPARAM wp, LPARAM lp) {
+  if (code == HC_ACTION && activeRecorder) {
+    const auto* key = reinterpret_cast<const KBDLLHOOKSTRUCT*>(lp);
+    std::lock_guard lock(activeRecorder->mutex_);
+    activeRecorder->keys_.push_back({key->vkCode, wp == WM_KEYUP || wp == WM_SYSKEYUP});
+  }
+  return ::CallNextHookEx(nullptr, code, wp, lp);
+}
+
+std::vector<KeyRecorder::Key> KeyRecorder::Keys() const {
+  std::lock_guard lock(mutex_);
+  return keys_;
+}
+
+}  // namespace norvi::swap::test

@@ -1,0 +1,280 @@
+// The switcher under Wine: the library loaded by full path, real windows, real input.
+
+#include <gtest/gtest.h>
+
+#include <objbase.h>
+
+#include <algorithm>
+#include <memory>
+#include <string>
+
+#include "SwapWinSupport.h"
+
+namespace norvi::swap::test {
+namespace {
+
+// Its existence switches the library's trace on.
+constexpr wchar_t kMarker[] = L"C:\\swapwnd.txt";
+constexpr COLORREF kDefaultWindow = 0x005F3C3C;
+constexpr COLORREF kDefaultButton = 0x005A1E8C;
+constexpr COLORREF kDefaultHover = 0x00C9C9C9;
+
+int ScreenWidth() { return ::GetSystemMetrics(SM_CXSCREEN); }
+int ScreenHeight() { return ::GetSystemMetrics(SM_CYSCREEN); }
+
+bool Contains(const std::vector<std::string>& list, const std::string& item) {
+  return std::find(list.begin(), list.end(), item) != list.end();
+}
+
+// Opens a switcher and returns its window; fails the test when none opens.
+HWND Open(const SwapLibrary& swap, int32_t mode) {
+  swap.Show(mode);
+  PumpUntil([] { return FindSwitcher() != nullptr; });
+  return FindSwitcher();
+}
+
+bool Closed() { return FindSwitcher() == nullptr; }
+
+// Set-up without the trace marker, and a failing set-up: each with its own library load.
+TEST(SwapSetUp, FailedSetUpWritesOneLineAndShowsNothing) {
+  ASSERT_EQ(::CoInitializeEx(nullptr, COINIT_MULTITHREADED), S_OK);  // the host's apartment
+  {
+    DebugCapture debug;
+    SwapLibrary swap;
+    ASSERT_TRUE(swap.loaded());
+    const UniqueWindow host = MakeWindow(L"Failing host");
+    swap.Init(host.get());
+    swap.Show(2);
+    PumpFor(200);
+    EXPECT_TRUE(Closed());
+    EXPECT_EQ(debug.Lines(), std::vector<std::string>{"Initialize WMI failed"});
+  }
+  ::CoUninitialize();
+}
+
+TEST(SwapSetUp, WithoutTheMarkerOnlyTheSetUpOutcomeIsTraced) {
+  ::DeleteFileW(kMarker);
+  DebugCapture debug;
+  {
+    SwapLibrary swap;
+    const UniqueWindow host = MakeWindow(L"Quiet host");
+    swap.Init(host.get());
+    const HWND switcher = Open(swap, 2);
+    ASSERT_NE(switcher, nullptr);
+    ::PostMessageW(switcher, WM_KEYDOWN, VK_ESCAPE, 0);
+    EXPECT_TRUE(PumpUntil(Closed));
+  }
+  EXPECT_EQ(debug.Lines(), std::vector<std::string>{"bInit is true"});
+}
+
+// One library load with the trace marker for the rest: the trace names what is listed.
+class Switcher : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    const UniqueFileHandle marker(::CreateFileW(kMarker, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    debug_ = new DebugCapture;
+    swap_ = new SwapLibrary;
+    host_ = new UniqueWindow(MakeWindow(L"Switcher test host"));
+    swap_->Init(host_->get());
+  }
+  static void TearDownTestSuite() {
+    delete host_;
+    delete swap_;
+    delete debug_;
+    ::DeleteFileW(kMarker);
+  }
+  void SetUp() override {
+    ASSERT_TRUE(swap_->loaded());
+    ASSERT_TRUE(Closed());
+    debug_->Clear();
+  }
+  void TearDown() override {
+    if (const HWND open = FindSwitcher()) ::DestroyWindow(open);
+  }
+  // The switcher's row of the window titled `title`, from the trace; -1 when not listed.
+  static int RowOf(const std::string& title) {
+    const auto titles = debug_->ListedTitles();
+    const auto it = std::find(titles.begin(), titles.end(), title);
+    return it == titles.end() ? -1 : static_cast<int>(it - titles.begin());
+  }
+
+  static DebugCapture* debug_;
+  static SwapLibrary* swap_;
+  static UniqueWindow* host_;
+};
+DebugCapture* Switcher::debug_ = nullptr;
+SwapLibrary* Switcher::swap_ = nullptr;
+UniqueWindow* Switcher::host_ = nullptr;
+
+TEST_F(Switcher, ListsApplicationWindowsOnlyAndSizesItselfToThem) {
+  const std::wstring fifty = L"Fifty characters long title .....................:";
+  ASSERT_EQ(fifty.size(), 50u);
+  const UniqueWindow untitled = MakeWindow(L"");
+  const UniqueWindow tool = MakeWindow(L"A tool window", WS_EX_TOOLWINDOW);
+  const UniqueWindow owned = MakeWindow(L"An owned window", 0, host_->get());
+  const UniqueWindow shell = MakeWindow(L"Program Manager");
+  const UniqueWindow lower = MakeWindow(L"program manager");
+  const UniqueWindow longTitle = MakeWindow(fifty);
+
+  const HWND switcher = Open(*swap_, 2);
+  ASSERT_NE(switcher, nullptr);
+  const auto titles = debug_->ListedTitles();
+  EXPECT_TRUE(Contains(titles, "program manager"));
+  EXPECT_TRUE(Contains(titles, "Switcher test host"));
+  EXPECT_TRUE(Contains(titles, "Fifty characters long title ..........."));
+  EXPECT_FALSE(Contains(titles, ""));
+  EXPECT_FALSE(Contains(titles, "A tool window"));
+  EXPECT_FALSE(Contains(titles, "An owned window"));
+  EXPECT_FALSE(Contains(titles, "Program Manager"));
+  // Newest windows are on top of the z-order, so they come first.
+  EXPECT_LT(RowOf("Fifty characters long title ..........."), RowOf("program manager"));
+
+  const int count = static_cast<int>(titles.size());
+  EXPECT_EQ(Rows(switcher).size(), static_cast<size_t>(count + 1));
+  const RECT r = WindowRect(switcher);
+  const int height = (count + 1) * 40 + 20;
+  EXPECT_EQ(r.right - r.left, 330);
+  EXPECT_EQ(r.bottom - r.top, height);
+  EXPECT_EQ(r.left, (ScreenWidth() - 330) / 2);
+  EXPECT_EQ(r.top, (ScreenHeight() - height) / 2);
+  const LONG_PTR ex = ::GetWindowLongPtrW(switcher, GWL_EXSTYLE);
+  EXPECT_TRUE(ex & WS_EX_TOOLWINDOW);
+  EXPECT_FALSE(ex & (WS_EX_APPWINDOW | WS_EX_TOPMOST));
+  for (HWND row : Rows(switcher)) EXPECT_FALSE(::GetWindowLongPtrW(row, GWL_STYLE) & WS_TABSTOP);
+}
+
+TEST_F(Switcher, PaintsItsColoursAndTheHoveredRow) {
+  const HWND switcher = Open(*swap_, 2);
+  ASSERT_NE(switcher, nullptr);
+  ::SetCursorPos(0, 0);
+  PumpFor(300);
+  Picture picture = CapturePicture(switcher);
+  EXPECT_TRUE(picture.SaveBmp(OutputFile(L"swap-switcher.bmp")));
+  EXPECT_EQ(picture.At(4, 4), kDefaultWindow);
+  EXPECT_EQ(picture.At(325, 30), kDefaultWindow);
+  EXPECT_EQ(picture.At(12, 12), kDefaultButton);      // above the icon of row 0
+  EXPECT_EQ(picture.At(318, 50 + 2), kDefaultButton);  // right end of row 1
+
+  const POINT row0 = RowCentre(switcher, 0);
+  ::SetCursorPos(row0.x + 100, row0.y);
+  INPUT move{};
+  move.type = INPUT_MOUSE;
+  move.mi.dwFlags = MOUSEEVENTF_MOVE;
+  ::SendInput(1, &move, sizeof move);
+  PumpUntil([&] { return CapturePicture(switcher).At(318, 12) == kDefaultHover; }, 3000);
+  picture = CapturePicture(switcher);
+  EXPECT_EQ(picture.At(318, 12), kDefaultHover);
+  EXPECT_EQ(picture.At(318, 52), kDefaultButton);
+  EXPECT_TRUE(picture.SaveBmp(OutputFile(L"swap-switcher-hover.bmp")));
+}
+
+TEST_F(Switcher, HostColoursReplaceTheDefaults) {
+  const COLORREF window = RGB(10, 200, 30);
+  const COLORREF button = RGB(250, 240, 0);
+  swap_->Show(8, &window, &button, nullptr, nullptr);
+  ASSERT_TRUE(PumpUntil([] { return FindSwitcher() != nullptr; }));
+  const HWND switcher = FindSwitcher();
+  ::SetCursorPos(ScreenWidth() - 1, 0);
+  PumpFor(300);
+  const Picture picture = CapturePicture(switcher);
+  EXPECT_EQ(picture.At(4, 4), window);
+  EXPECT_EQ(picture.At(318, 12), button);
+  EXPECT_EQ(WindowRect(switcher).left, 2);
+}
+
+TEST_F(Switcher, EdgeAndCursorModesPlaceTheSwitcher) {
+  HWND switcher = Open(*swap_, 4);
+  ASSERT_NE(switcher, nullptr);
+  RECT r = WindowRect(switcher);
+  EXPECT_EQ(r.right, ScreenWidth());
+  EXPECT_EQ(r.top, (ScreenHeight() - (r.bottom - r.top)) / 2);
+  ::DestroyWindow(switcher);
+
+  ::SetCursorPos(ScreenWidth() - 100, 50);
+  switcher = Open(*swap_, 0);
+  ASSERT_NE(switcher, nullptr);
+  r = WindowRect(switcher);
+  EXPECT_EQ(r.left, ScreenWidth() - 100 - 330);  // opens to the left of the cursor
+  EXPECT_EQ(r.top, 50);
+}
+
+TEST_F(Switcher, ClickingTheRowOfAMinimisedWindowRestoresItAndBringsItToTheFront) {
+  const UniqueWindow target = MakeWindow(L"Minimised target", 0, nullptr, SW_MINIMIZE);
+  ASSERT_TRUE(::IsIconic(target.get()));
+  const HWND switcher = Open(*swap_, 2);
+  ASSERT_NE(switcher, nullptr);
+  const int row = RowOf("Minimised target");
+  ASSERT_GE(row, 0);
+  const std::vector<HICON> icons = debug_->ListedIcons();
+  ICONINFO info{};
+  ASSERT_TRUE(::GetIconInfo(icons[0], &info));
+  ::DeleteObject(info.hbmColor);
+  ::DeleteObject(info.hbmMask);
+
+  ClickAt(RowCentre(switcher, row));
+  ASSERT_TRUE(PumpUntil(Closed));
+  EXPECT_TRUE(PumpUntil([&] { return !::IsIconic(target.get()); }));
+  EXPECT_EQ(::GetForegroundWindow(), target.get());
+  // The listed icons went with the window.
+  for (HICON icon : icons) EXPECT_FALSE(::GetIconInfo(icon, &info));
+}
+
+TEST_F(Switcher, TheDesktopRowInjectsWinD) {
+  const HWND switcher = Open(*swap_, 2);
+  ASSERT_NE(switcher, nullptr);
+  const int desktopRow = static_cast<int>(debug_->ListedTitles().size());
+  KeyRecorder keys;
+  ClickAt(RowCentre(switcher, desktopRow));
+  ASSERT_TRUE(PumpUntil(Closed));
+  PumpUntil([&] { return keys.Keys().size() >= 4; });
+  const std::vector<KeyRecorder::Key> expected = {
+      {VK_LWIN, false}, {'D', false}, {'D', true}, {VK_LWIN, true}};
+  EXPECT_EQ(keys.Keys(), expected);
+}
+
+TEST_F(Switcher, SpaceDoesNothingEnterAndEscapeCloseWithoutSwitching) {
+  const UniqueWindow other = MakeWindow(L"Bystander", 0, nullptr, SW_MINIMIZE);
+  for (const BYTE closing : {VK_RETURN, VK_ESCAPE}) {
+    const HWND switcher = Open(*swap_, 2);
+    ASSERT_NE(switcher, nullptr);
+    ASSERT_TRUE(PumpUntil([&] { return ::GetForegroundWindow() == switcher; }));
+    PressKey(VK_SPACE);
+    PumpFor(300);
+    EXPECT_EQ(FindSwitcher(), switcher) << "Space pressed no row";
+    PressKey(closing);
+    EXPECT_TRUE(PumpUntil(Closed)) << int(closing);
+    EXPECT_TRUE(::IsIconic(other.get())) << "nothing was switched to";
+  }
+}
+
+TEST_F(Switcher, ClosesByItselfAfterTenSeconds) {
+  const HWND switcher = Open(*swap_, 2);
+  ASSERT_NE(switcher, nullptr);
+  ::SendMessageW(switcher, WM_TIMER, 0x1101, 0);  // not its timer
+  EXPECT_EQ(FindSwitcher(), switcher);
+  EXPECT_TRUE(PumpUntil(Closed, 20000));
+}
+
+TEST_F(Switcher, ASecondCallWhileOpenMovesItToTheCursorAndKeepsItsList) {
+  const HWND switcher = Open(*swap_, 2);
+  ASSERT_NE(switcher, nullptr);
+  const std::vector<HWND> rows = Rows(switcher);
+  const RECT before = WindowRect(switcher);
+  const UniqueWindow late = MakeWindow(L"Late window");
+  debug_->Clear();
+  ::SetCursorPos(ScreenWidth() - 40, ScreenHeight() - 30);
+  swap_->Show(4);
+  PumpFor(100);
+  EXPECT_EQ(FindSwitcher(), switcher);
+  EXPECT_EQ(Rows(switcher), rows);
+  EXPECT_TRUE(debug_->ListedTitles().empty()) << "no new enumeration";
+  const RECT after = WindowRect(switcher);
+  EXPECT_EQ(after.left, ScreenWidth() - 40 - 330);
+  EXPECT_EQ(after.top, ScreenHeight() - 30 - (before.bottom - before.top));
+  EXPECT_EQ(after.right - after.left, before.right - before.left);
+  EXPECT_TRUE(::GetWindowLongPtrW(switcher, GWL_EXSTYLE) & WS_EX_TOPMOST);
+}
+
+}  // namespace
+}  // namespace norvi::swap::test
