@@ -233,12 +233,14 @@ std::u16string XmlDoc::ElementText(uint32_t index) const {
   return xml::ContentText(std::u16string_view(text_).substr(from, to > from ? to - from : 0));
 }
 
+// The tag name must end where the searched name ends or goes on with one of " =/[]".
 bool XmlDoc::NameMatches(uint32_t index, std::u16string_view name) const {
   if (name.empty()) return true;
-  const std::u16string_view tag = TagName(index);
-  const size_t same = std::mismatch(tag.begin(), tag.end(), name.begin(), name.end()).first - tag.begin();
-  if (same != tag.size()) return false;
-  return same == name.size() || std::u16string_view(u" =/[]").find(name[same]) != std::u16string_view::npos;
+  const std::u16string_view tag = std::u16string_view(text_).substr(elements_[index].start + 1);
+  size_t i = 0;
+  while (i < name.size() && i < tag.size() && tag[i] == name[i] && !xml::EndsName(tag[i])) ++i;
+  if (i < tag.size() && !xml::EndsName(tag[i])) return false;
+  return i == name.size() || std::u16string_view(u" =/[]").find(name[i]) != std::u16string_view::npos;
 }
 
 uint32_t XmlDoc::FindAfter(uint32_t parent, uint32_t after, std::u16string_view name) const {

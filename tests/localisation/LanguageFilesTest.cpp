@@ -22,7 +22,7 @@ namespace {
 // A path under the source tree; under Wine the Unix root is drive Z:.
 std::u16string SourcePath(std::u16string_view relative) {
   const char* root = std::getenv("NORVI_SOURCE_DIR");
-  std::u16string path = Utf8ToUtf16(root ? root : ".");
+  std::u16string path = Utf8ToUtf16(root ? root : NORVI_DEFAULT_SOURCE_DIR);
 #ifdef _WIN32
   if (!path.empty() && path[0] == u'/') path = u"Z:" + path;
   std::replace(path.begin(), path.end(), u'/', u'\\');
