@@ -34,6 +34,8 @@ bool IsChildWindow(HWND hwnd) { return (::GetWindowLongPtrW(hwnd, GWL_STYLE) & W
 Dialog::Dialog(UINT templateId, HINSTANCE module)
     : templateId_(templateId), module_(module ? module : ::GetModuleHandleW(nullptr)) {}
 
+Dialog::~Dialog() { Destroy(); }
+
 bool Dialog::CreateModeless(HWND parent) {
   if (hwnd()) return false;
   endRequested_ = false;

@@ -14,6 +14,8 @@ class Dialog : public Window {
  public:
   // templateId names a dialog template in `module` (nullptr: the program file).
   explicit Dialog(UINT templateId, HINSTANCE module = nullptr);
+  // Destroys the window while the object is still a dialog, so its procedure sees one.
+  ~Dialog() override;
 
   // Creates the dialog without showing more than its template asks for.
   bool CreateModeless(HWND parent);

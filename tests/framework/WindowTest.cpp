@@ -191,6 +191,21 @@ TEST(Dialog, ModalRunDisablesTheOwnerAndTimersReachTheHandler) {
   EXPECT_TRUE(::IsWindowEnabled(owner.hwnd()));
 }
 
+TEST(Dialog, ModelessDialogLivesUntilEndedOrUntilItsParentGoes) {
+  ProbeWindow parent;
+  ASSERT_TRUE(parent.Create(nullptr, RECT{0, 0, 200, 100}, WS_POPUP));
+  TestDialog first;
+  ASSERT_TRUE(first.CreateModeless(parent.hwnd()));
+  EXPECT_FALSE(first.IsModal());
+  first.EndDialog(IDOK);
+  EXPECT_EQ(first.hwnd(), nullptr);
+  TestDialog second;
+  ASSERT_TRUE(second.CreateModeless(parent.hwnd()));
+  EXPECT_EQ(::GetWindow(second.hwnd(), GW_OWNER), parent.hwnd());
+  parent.Destroy();
+  EXPECT_EQ(second.hwnd(), nullptr);
+}
+
 TEST(Dialog, MissingTemplateFailsWithoutAWindow) {
   struct Missing : Dialog {
     Missing() : Dialog(4242) {}
