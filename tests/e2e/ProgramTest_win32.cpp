@@ -5,12 +5,14 @@
 #include <windows.h>
 
 #include <cstring>
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <map>
 #include <optional>
 #include <sstream>
+#include <vector>
 
 #include "app/MainLayout.h"
 #include "app/MouseSettings.h"
@@ -283,6 +285,90 @@ TEST_F(ProgramTest, SecondInstanceShowsTheFirstWindowAndEndsSilently) {
   EXPECT_EQ(installed.Messages(), "");
   ::PostMessageW(main, WM_CLOSE, 0, 0);
   EXPECT_EQ(first.WaitForExit(), 0u);
+}
+
+// A plain window that records the keys it receives, standing in for the user's application.
+class KeyProbe {
+ public:
+  KeyProbe() {
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = &KeyProbe::Proc;
+    wc.hInstance = ::GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"NorviKeyProbe";
+    ::RegisterClassW(&wc);
+    window_.reset(::CreateWindowExW(0, wc.lpszClassName, L"Norvi key probe", WS_POPUP | WS_VISIBLE,
+                                    1000, 760, 240, 200, nullptr, nullptr, wc.hInstance, nullptr));
+    keys_.clear();
+    mouse_ = 0;
+  }
+  HWND hwnd() const { return window_.get(); }
+  static const std::vector<WPARAM>& Keys() { return keys_; }
+  static int MouseButtons() { return mouse_; }
+
+  // Pumps until `done` holds or the time runs out.
+  template <class Done>
+  static bool PumpUntil(Done done, DWORD ms) {
+    for (DWORD start = ::GetTickCount(); ::GetTickCount() - start < ms;) {
+      MSG msg;
+      while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&msg);
+      if (done()) return true;
+      ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+    }
+    return done();
+  }
+
+ private:
+  static LRESULT CALLBACK Proc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_KEYDOWN) keys_.push_back(wp);
+    if (msg == WM_XBUTTONDOWN || msg == WM_XBUTTONUP) ++mouse_;
+    return ::DefWindowProcW(w, msg, wp, lp);
+  }
+  UniqueWindow window_;
+  static inline std::vector<WPARAM> keys_;
+  static inline int mouse_ = 0;
+};
+
+// Real pointer input through the X server, as a hardware mouse would give it. Wine starts
+// the Unix program but gives no usable handle to wait on: the caller pumps for the effect.
+bool StartXdotool(const std::wstring& arguments) {
+  std::wstring command = L"Z:\\usr\\bin\\xdotool " + arguments;
+  STARTUPINFOW si{};
+  si.cb = sizeof si;
+  PROCESS_INFORMATION pi{};
+  if (!::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+    return false;
+  ::CloseHandle(pi.hProcess);
+  ::CloseHandle(pi.hThread);
+  return true;
+}
+
+TEST_F(ProgramTest, ForwardButtonRemappedToCopyIsSwallowedAndPerformedAsCtrlC) {
+  ProfileImage profile = DefaultProfile();
+  profile.Slots[SlotForward].TempID = 2;  // copy; applied at start-up
+  fs::create_directories(ProfilePath().parent_path());
+  std::ofstream(ProfilePath(), std::ios::binary).write(reinterpret_cast<const char*>(&profile), kProfileSize);
+
+  Installation installed;
+  Program program(installed, {});
+  HWND main = program.WaitForWindow(kMainTitle);
+  ASSERT_TRUE(main);
+  Settle(main);
+  KeyProbe probe;
+  ::SetForegroundWindow(probe.hwnd());
+  ::SetFocus(probe.hwnd());
+  ASSERT_TRUE(KeyProbe::PumpUntil([&] { return ::GetForegroundWindow() == probe.hwnd(); }, 5000));
+
+  ASSERT_TRUE(StartXdotool(L"mousemove 1100 850 click 9"));  // X button 9: forward
+  const auto sawCopy = [] {
+    const auto& k = KeyProbe::Keys();
+    const auto control = std::find(k.begin(), k.end(), WPARAM{VK_CONTROL});
+    return control != k.end() && std::find(control, k.end(), WPARAM{'C'}) != k.end();
+  };
+  EXPECT_TRUE(KeyProbe::PumpUntil(sawCopy, 10000)) << KeyProbe::Keys().size() << " keys";
+  EXPECT_EQ(KeyProbe::MouseButtons(), 0);  // the button itself was swallowed
+
+  ::PostMessageW(main, WM_CLOSE, 0, 0);
+  EXPECT_EQ(program.WaitForExit(), 0u);
 }
 
 }  // namespace
