@@ -7,6 +7,8 @@ namespace norvi {
 
 namespace {
 
+// The reader's initial commit; its reservation is the program's default (2 MiB), so the
+// stack can still grow.
 constexpr SIZE_T kReaderStackBytes = 4096;
 // StopReader waits this long for the reader before closing what it waits on.
 constexpr DWORD kReaderStopWaitMs = 1000;
