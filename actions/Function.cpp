@@ -17,7 +17,9 @@ constexpr uint32_t kStyleMinimizeBox = 0x00020000;
 constexpr uint32_t kSoundFileAsync = 0x00020001;  // SND_FILENAME | SND_ASYNC
 constexpr int32_t kShowNormal = 1;
 
-bool InRange(int32_t code, int32_t first, int32_t last) { return code >= first && code <= last; }
+bool InRange(int32_t code, int32_t first, int32_t last) {
+  return code >= first && code <= last;
+}
 
 }  // namespace
 
@@ -115,8 +117,12 @@ void CFunction::LockPC() {
   system_.RevertFsRedirection(saved);
 }
 
-void CFunction::Maximize() { SendSystemCommand(kStyleMaximizeBox, kCommandMaximize); }
-void CFunction::Minimize() { SendSystemCommand(kStyleMinimizeBox, kCommandMinimize); }
+void CFunction::Maximize() {
+  SendSystemCommand(kStyleMaximizeBox, kCommandMaximize);
+}
+void CFunction::Minimize() {
+  SendSystemCommand(kStyleMinimizeBox, kCommandMinimize);
+}
 
 void CFunction::SendSystemCommand(uint32_t boxStyle, uintptr_t command) {
   const WindowHandle w = windows_.Foreground();

@@ -58,7 +58,9 @@ Strategy StrategyFor(std::u16string_view windowClass) {
   return Strategy::Generic;
 }
 
-uintptr_t LineCode(bool left) { return left ? kLineLeft : kLineRight; }
+uintptr_t LineCode(bool left) {
+  return left ? kLineLeft : kLineRight;
+}
 
 }  // namespace
 

@@ -1,6 +1,7 @@
 // Scrolls an embedded HTML view through its document object: the view hands out its
 // document for a registered message, and the document's script window scrolls itself.
 #include "actions/Production_win32.h"
+
 // After <windows.h>, which these rely on.
 #include <mshtml.h>
 #include <oleacc.h>
@@ -56,7 +57,8 @@ HtmlScrollResult ScrollDocument(HWND view, HMODULE oleacc, LONG dx) {
       reinterpret_cast<void*>(::GetProcAddress(oleacc, "ObjectFromLresult")));
   if (!objectFromResult) return HtmlScrollResult::NoDocument;
   ComRef<IHTMLDocument2> document;
-  if (FAILED(objectFromResult(static_cast<LRESULT>(result), kIidHtmlDocument2, 0, document.Out())) ||
+  if (FAILED(
+          objectFromResult(static_cast<LRESULT>(result), kIidHtmlDocument2, 0, document.Out())) ||
       !document)
     return HtmlScrollResult::NoDocument;
   ComRef<IDispatch> script;

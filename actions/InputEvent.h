@@ -47,7 +47,7 @@ struct InputEvent {
   uint32_t flags = 0;      // key or mouse flags
   int32_t x = 0;           // mouse position arguments
   int32_t y = 0;
-  int32_t data = 0;        // mouse data: wheel amount or X button
+  int32_t data = 0;  // mouse data: wheel amount or X button
   // Mouse events: extra information is the thread's message extra information, read when
   // the event is injected; otherwise 0.
   bool messageExtraInfo = false;
@@ -56,8 +56,12 @@ struct InputEvent {
   friend bool operator==(const InputEvent&, const InputEvent&) = default;
 };
 
-constexpr InputEvent KeyDown(uint8_t vk) { return {InputKind::Key, vk, kKeyExtended}; }
-constexpr InputEvent KeyUp(uint8_t vk) { return {InputKind::Key, vk, kKeyExtended | kKeyUp}; }
+constexpr InputEvent KeyDown(uint8_t vk) {
+  return {InputKind::Key, vk, kKeyExtended};
+}
+constexpr InputEvent KeyUp(uint8_t vk) {
+  return {InputKind::Key, vk, kKeyExtended | kKeyUp};
+}
 
 // A relative mouse event at the current cursor position.
 constexpr InputEvent MouseAt(uint32_t flags, int32_t data = 0) {

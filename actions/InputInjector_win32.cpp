@@ -23,7 +23,8 @@ INPUT ToRecord(const InputEvent& e) {
     record.mi.mouseData = static_cast<DWORD>(e.data);
     record.mi.dwFlags = e.flags;
     // Read afresh for each event.
-    record.mi.dwExtraInfo = e.messageExtraInfo ? static_cast<ULONG_PTR>(::GetMessageExtraInfo()) : 0;
+    record.mi.dwExtraInfo =
+        e.messageExtraInfo ? static_cast<ULONG_PTR>(::GetMessageExtraInfo()) : 0;
   }
   return record;
 }
@@ -40,6 +41,8 @@ void Win32InputInjector::Inject(std::span<const InputEvent> batch) {
   }
 }
 
-void Win32InputInjector::Pause(uint32_t ms) { ::Sleep(ms); }
+void Win32InputInjector::Pause(uint32_t ms) {
+  ::Sleep(ms);
+}
 
 }  // namespace norvi

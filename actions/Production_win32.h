@@ -66,7 +66,11 @@ class Win32WindowTimer : public ITimer {
   HWND owner_;
 };
 
-inline HWND ToHwnd(WindowHandle w) { return reinterpret_cast<HWND>(w); }
-inline WindowHandle ToHandle(HWND w) { return reinterpret_cast<WindowHandle>(w); }
+inline HWND ToHwnd(WindowHandle w) {
+  return reinterpret_cast<HWND>(w);
+}
+inline WindowHandle ToHandle(HWND w) {
+  return reinterpret_cast<WindowHandle>(w);
+}
 
 }  // namespace norvi

@@ -31,7 +31,9 @@ constexpr FixedSequence Combination(uint8_t modifier, uint8_t key) {
   return {{KeyDown(modifier), KeyDown(key), KeyUp(key), KeyUp(modifier)}, 4};
 }
 
-constexpr FixedSequence Tap(uint8_t key) { return {{KeyDown(key), KeyUp(key)}, 2}; }
+constexpr FixedSequence Tap(uint8_t key) {
+  return {{KeyDown(key), KeyUp(key)}, 2};
+}
 
 constexpr FixedSequence Click(uint32_t down, uint32_t up, int32_t data = 0) {
   return {{MouseAt(down, data), PauseFor(kClickPauseMs), MouseAt(up, data)}, 3};

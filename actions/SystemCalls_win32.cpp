@@ -1,4 +1,5 @@
 #include "actions/Production_win32.h"
+
 // After <windows.h>, which these rely on.
 #include <mmsystem.h>
 #include <shellapi.h>
@@ -13,8 +14,9 @@ static_assert(sizeof(OSVERSIONINFOW) == kVersionRecordSize);
 
 template <class Function>
 Function Lookup(HMODULE module, const char* name) {
-  return module ? reinterpret_cast<Function>(reinterpret_cast<void*>(::GetProcAddress(module, name)))
-                : nullptr;
+  return module
+             ? reinterpret_cast<Function>(reinterpret_cast<void*>(::GetProcAddress(module, name)))
+             : nullptr;
 }
 
 }  // namespace
@@ -83,6 +85,8 @@ intptr_t Win32SystemCalls::SendSettingChange(WindowHandle target, uintptr_t wPar
   return ::SendMessageW(ToHwnd(target), WM_SETTINGCHANGE, wParam, lParam);
 }
 
-void Win32SystemCalls::DebugText(const char16_t* text) { ::OutputDebugStringW(W(text)); }
+void Win32SystemCalls::DebugText(const char16_t* text) {
+  ::OutputDebugStringW(W(text));
+}
 
 }  // namespace norvi

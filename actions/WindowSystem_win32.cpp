@@ -9,15 +9,21 @@ ScreenPoint Win32WindowSystem::CursorPosition() {
   return {p.x, p.y};
 }
 
-void Win32WindowSystem::MoveCursor(ScreenPoint to) { ::SetCursorPos(to.x, to.y); }
+void Win32WindowSystem::MoveCursor(ScreenPoint to) {
+  ::SetCursorPos(to.x, to.y);
+}
 
 WindowHandle Win32WindowSystem::WindowAt(ScreenPoint p) {
   return ToHandle(::WindowFromPoint(POINT{p.x, p.y}));
 }
 
-WindowHandle Win32WindowSystem::Desktop() { return ToHandle(::GetDesktopWindow()); }
+WindowHandle Win32WindowSystem::Desktop() {
+  return ToHandle(::GetDesktopWindow());
+}
 
-WindowHandle Win32WindowSystem::Foreground() { return ToHandle(::GetForegroundWindow()); }
+WindowHandle Win32WindowSystem::Foreground() {
+  return ToHandle(::GetForegroundWindow());
+}
 
 std::u16string_view Win32WindowSystem::ClassOf(WindowHandle w, ClassNameBuffer& buffer) {
   buffer.fill(u'\0');
@@ -70,8 +76,7 @@ BOOL CALLBACK EnumStep(HWND w, LPARAM lParam) {
 
 }  // namespace
 
-bool Win32WindowSystem::EnumDescendants(WindowHandle parent, EnumCallback callback,
-                                        void* context) {
+bool Win32WindowSystem::EnumDescendants(WindowHandle parent, EnumCallback callback, void* context) {
   EnumContext c{callback, context};
   // The walk's own result means nothing (a stopping callback also gives 0); the error does.
   ::SetLastError(ERROR_SUCCESS);
@@ -88,6 +93,8 @@ intptr_t Win32WindowSystem::Send(WindowHandle w, uint32_t message, uintptr_t wPa
   return ::SendMessageW(ToHwnd(w), message, wParam, lParam);
 }
 
-int32_t Win32WindowSystem::Metric(int32_t index) { return ::GetSystemMetrics(index); }
+int32_t Win32WindowSystem::Metric(int32_t index) {
+  return ::GetSystemMetrics(index);
+}
 
 }  // namespace norvi

@@ -7,7 +7,9 @@
 namespace norvi::fakes {
 namespace {
 
-std::string Utf8(const char16_t* text) { return text ? Utf16ToUtf8(text) : "null"; }
+std::string Utf8(const char16_t* text) {
+  return text ? Utf16ToUtf8(text) : "null";
+}
 
 bool Contains(const ScreenRect& r, ScreenPoint p) {
   return p.x >= r.left && p.x < r.right && p.y >= r.top && p.y < r.bottom;
@@ -135,10 +137,9 @@ HtmlScrollResult FakeWindowTree::ScrollHtmlView(WindowHandle w, int32_t dx) {
 }
 
 void SystemRecorder::Execute(WindowHandle owner, const char16_t* verb, const char16_t* file,
-                             const char16_t* parameters, const char16_t* directory,
-                             int32_t show) {
-  calls.push_back("Execute " + std::to_string(owner) + " " + Utf8(verb) + " [" + Utf8(file) +
-                  "] " + Utf8(parameters) + " " + Utf8(directory) + " " + std::to_string(show));
+                             const char16_t* parameters, const char16_t* directory, int32_t show) {
+  calls.push_back("Execute " + std::to_string(owner) + " " + Utf8(verb) + " [" + Utf8(file) + "] " +
+                  Utf8(parameters) + " " + Utf8(directory) + " " + std::to_string(show));
 }
 
 void SystemRecorder::Sound(const char16_t* path, uintptr_t module, uint32_t flags) {
@@ -162,7 +163,9 @@ void SystemRecorder::RevertFsRedirection(RedirectionState saved) {
   calls.push_back("RevertFsRedirection " + std::to_string(reinterpret_cast<uintptr_t>(saved)));
 }
 
-void SystemRecorder::LockStation() { calls.push_back("LockStation"); }
+void SystemRecorder::LockStation() {
+  calls.push_back("LockStation");
+}
 
 int32_t SystemRecorder::ParametersInfo(uint32_t action, uint32_t uiParam, void* pvParam,
                                        uint32_t winIni) {
@@ -172,14 +175,15 @@ int32_t SystemRecorder::ParametersInfo(uint32_t action, uint32_t uiParam, void* 
   return parametersResult;
 }
 
-intptr_t SystemRecorder::SendSettingChange(WindowHandle target, uintptr_t wParam,
-                                           intptr_t lParam) {
+intptr_t SystemRecorder::SendSettingChange(WindowHandle target, uintptr_t wParam, intptr_t lParam) {
   settingChanges.push_back({target, wParam, lParam});
   calls.push_back("SendSettingChange " + std::to_string(wParam));
   return 0;
 }
 
-void SystemRecorder::DebugText(const char16_t* text) { debugOutput += text; }
+void SystemRecorder::DebugText(const char16_t* text) {
+  debugOutput += text;
+}
 
 void FakeTimer::Start(uint32_t id, uint32_t periodMs) {
   timers_[id] = {periodMs, clock_.nowMs + periodMs};

@@ -23,9 +23,9 @@ class InputRecorder : public IInputInjector {
   void Inject(std::span<const InputEvent> batch) override;
   void Pause(uint32_t ms) override;
 
-  std::vector<InputEvent> events;     // pauses included, in order
-  std::vector<uint64_t> times;        // clock time of each entry of events
-  std::vector<size_t> batchSizes;     // one entry per Inject call
+  std::vector<InputEvent> events;  // pauses included, in order
+  std::vector<uint64_t> times;     // clock time of each entry of events
+  std::vector<size_t> batchSizes;  // one entry per Inject call
 
  private:
   FakeClock& clock_;

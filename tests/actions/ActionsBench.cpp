@@ -10,7 +10,9 @@ namespace {
 
 class NullInput : public IInputInjector {
  public:
-  void Inject(std::span<const InputEvent> batch) override { benchmark::DoNotOptimize(batch.data()); }
+  void Inject(std::span<const InputEvent> batch) override {
+    benchmark::DoNotOptimize(batch.data());
+  }
   void Pause(uint32_t) override {}
 };
 

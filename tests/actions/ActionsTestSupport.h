@@ -11,9 +11,15 @@
 namespace norvi::test {
 
 // Expected events written with the raw numbers, independent of the product's constants.
-inline InputEvent Key(uint8_t vk, uint32_t flags) { return {InputKind::Key, vk, flags}; }
-inline InputEvent Down(uint8_t vk) { return Key(vk, 0x0001); }
-inline InputEvent Up(uint8_t vk) { return Key(vk, 0x0003); }
+inline InputEvent Key(uint8_t vk, uint32_t flags) {
+  return {InputKind::Key, vk, flags};
+}
+inline InputEvent Down(uint8_t vk) {
+  return Key(vk, 0x0001);
+}
+inline InputEvent Up(uint8_t vk) {
+  return Key(vk, 0x0003);
+}
 inline InputEvent Mouse(uint32_t flags, int32_t data = 0) {
   return {InputKind::Mouse, 0, flags, 0, 0, data, true};
 }

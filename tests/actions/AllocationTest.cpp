@@ -18,8 +18,12 @@ void* operator new(std::size_t size) {
   if (void* p = std::malloc(size ? size : 1)) return p;
   throw std::bad_alloc();
 }
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+void operator delete(void* p) noexcept {
+  std::free(p);
+}
+void operator delete(void* p, std::size_t) noexcept {
+  std::free(p);
+}
 
 namespace norvi::test {
 namespace {
@@ -75,7 +79,7 @@ TEST(Executor, PerformsEveryFunctionWithoutAllocating) {
     EXPECT_EQ(g_allocations.load() - before, 0) << "code " << code;
   }
   actions.Shutdown();
-  EXPECT_GT(input.events, 90u);  // the functions really ran
+  EXPECT_GT(input.events, 90u);            // the functions really ran
   EXPECT_EQ(windows.messages.size(), 6u);  // two scroll messages per tilt, two system commands
 }
 

@@ -49,8 +49,8 @@ TEST(Win32InputInjector, KeysAndWheelReachTheFocusedWindow) {
   UniqueWindow edit(::CreateWindowExW(0, L"EDIT", L"", WS_POPUP | WS_VISIBLE, 200, 200, 300, 40,
                                       nullptr, nullptr, ::GetModuleHandleW(nullptr), nullptr));
   ASSERT_TRUE(edit);
-  g_editProc = reinterpret_cast<WNDPROC>(::SetWindowLongPtrW(
-      edit.get(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&EditProbe)));
+  g_editProc = reinterpret_cast<WNDPROC>(
+      ::SetWindowLongPtrW(edit.get(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&EditProbe)));
   ::SetForegroundWindow(edit.get());
   ::SetFocus(edit.get());
   ::SetCursorPos(300, 220);

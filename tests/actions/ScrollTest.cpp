@@ -1,8 +1,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "actions/FindScrollBar.h"
 #include "ActionsTestSupport.h"
+#include "actions/FindScrollBar.h"
 
 namespace norvi::test {
 namespace {
@@ -70,8 +70,9 @@ TEST_F(Scroll, BrowsersGetTwoArrowKeyPairsPostedAHundredMillisecondsApart) {
                                                 Msg{false, page, 0x0101, 0x27, kRightUp, 300},
                                                 Msg{false, page, 0x0100, 0x27, 0x014D0001, 300},
                                                 Msg{false, page, 0x0101, 0x27, kRightUp, 400}));
-  EXPECT_EQ(rig.system.debugOutput, u"ClassName:Chrome_RenderWidgetHostHWNDClassName:"
-                                    u"Chrome_RenderWidgetHostHWND");
+  EXPECT_EQ(rig.system.debugOutput,
+            u"ClassName:Chrome_RenderWidgetHostHWNDClassName:"
+            u"Chrome_RenderWidgetHostHWND");
 }
 
 class Spreadsheet : public Scroll {
@@ -113,9 +114,10 @@ TEST_F(Scroll, DocumentViewScrollsThroughTheFollowingHorizontalBar) {
   rig.Perform(kLeftCode);
   rig.Perform(kRightCode);
   const auto target = static_cast<intptr_t>(bar);
-  EXPECT_THAT(rig.windows.messages,
-              ElementsAre(Msg{false, frame, 0x0114, 0, target, 0}, Msg{false, frame, 0x0114, 0, target, 0},
-                          Msg{false, frame, 0x0114, 1, target, 0}, Msg{false, frame, 0x0114, 1, target, 0}));
+  EXPECT_THAT(rig.windows.messages, ElementsAre(Msg{false, frame, 0x0114, 0, target, 0},
+                                                Msg{false, frame, 0x0114, 0, target, 0},
+                                                Msg{false, frame, 0x0114, 1, target, 0},
+                                                Msg{false, frame, 0x0114, 1, target, 0}));
 }
 
 TEST_F(Scroll, UnknownScrollableWindowGetsPostedLeftAndSentRight) {
@@ -272,8 +274,7 @@ TEST_F(Scroll, HtmlViewScrollsItsDocumentAndFallsBackToMessages) {
   const WindowHandle html = Add(u"Internet Explorer_Server", {0, 0, 400, 400});
   Point(html, {10, 10});
   rig.Perform(kLeftCode);
-  EXPECT_THAT(rig.windows.htmlScrolls,
-              ElementsAre(std::pair{html, -10}, std::pair{html, -10}));
+  EXPECT_THAT(rig.windows.htmlScrolls, ElementsAre(std::pair{html, -10}, std::pair{html, -10}));
   EXPECT_THAT(rig.windows.messages, IsEmpty());
 
   rig.windows.htmlResult = HtmlScrollResult::ScrollByFailed;

@@ -37,10 +37,18 @@ LRESULT CALLBACK ProbeProc(HWND w, UINT message, WPARAM wParam, LPARAM lParam) {
   return ::DefWindowProcW(w, message, wParam, lParam);
 }
 
-const wchar_t* const kProbeClasses[] = {
-    L"OpusApp", L"_WwG", L"EXCEL7", L"XLDESK", L"Chrome_RenderWidgetHostHWND",
-    L"paneClassDC", L"NorviHolder", L"NorviPlainView", L"Internet Explorer_Server",
-    L"Progman", L"SHELLDLL_DefView", L"SysListView32"};
+const wchar_t* const kProbeClasses[] = {L"OpusApp",
+                                        L"_WwG",
+                                        L"EXCEL7",
+                                        L"XLDESK",
+                                        L"Chrome_RenderWidgetHostHWND",
+                                        L"paneClassDC",
+                                        L"NorviHolder",
+                                        L"NorviPlainView",
+                                        L"Internet Explorer_Server",
+                                        L"Progman",
+                                        L"SHELLDLL_DefView",
+                                        L"SysListView32"};
 
 class RealWindows : public ::testing::Test {
  protected:
@@ -64,9 +72,9 @@ class RealWindows : public ::testing::Test {
   HWND Make(const wchar_t* cls, RECT r, DWORD style = 0, HWND parent = nullptr) {
     const DWORD kind = parent ? WS_CHILD | WS_VISIBLE : WS_POPUP;
     const DWORD ex = parent ? 0 : WS_EX_TOPMOST | WS_EX_NOACTIVATE;
-    HWND w = ::CreateWindowExW(ex, cls, L"", kind | style, r.left, r.top, r.right - r.left,
-                               r.bottom - r.top, parent, nullptr, ::GetModuleHandleW(nullptr),
-                               nullptr);
+    HWND w =
+        ::CreateWindowExW(ex, cls, L"", kind | style, r.left, r.top, r.right - r.left,
+                          r.bottom - r.top, parent, nullptr, ::GetModuleHandleW(nullptr), nullptr);
     EXPECT_NE(w, nullptr) << "create " << ::GetLastError();
     if (!parent) {
       ::ShowWindow(w, SW_SHOWNOACTIVATE);

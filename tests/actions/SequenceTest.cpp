@@ -1,8 +1,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "actions/Sequences.h"
 #include "ActionsTestSupport.h"
+#include "actions/Sequences.h"
 
 namespace norvi::test {
 namespace {
@@ -18,17 +18,33 @@ struct Expected {
 std::vector<InputEvent> Combo(uint8_t modifier, uint8_t key) {
   return {Down(modifier), Down(key), Up(key), Up(modifier)};
 }
-std::vector<InputEvent> Single(uint8_t key) { return {Down(key), Up(key)}; }
+std::vector<InputEvent> Single(uint8_t key) {
+  return {Down(key), Up(key)};
+}
 
 TEST(InputSequences, EveryFixedCodeInjectsItsExactEventList) {
   const std::vector<Expected> table = {
-      {1, Combo(0x11, 0x58)},  {2, Combo(0x11, 0x43)},  {3, Combo(0x11, 0x56)},
-      {4, Combo(0x11, 0x41)},  {5, Combo(0x11, 0x46)},  {6, Combo(0x11, 0x4E)},
-      {7, Combo(0x11, 0x50)},  {8, Combo(0x11, 0x53)},  {34, Combo(0xA4, 0x73)},
-      {36, Combo(0x5B, 0x45)}, {37, Combo(0x5B, 0x52)}, {38, Combo(0x5B, 0x44)},
-      {39, Single(0x5B)},      {49, Single(0xB5)},      {50, Single(0xB3)},
-      {51, Single(0xB2)},      {52, Single(0xB1)},      {53, Single(0xB0)},
-      {54, Single(0xAF)},      {55, Single(0xAE)},      {56, Single(0xAD)},
+      {1, Combo(0x11, 0x58)},
+      {2, Combo(0x11, 0x43)},
+      {3, Combo(0x11, 0x56)},
+      {4, Combo(0x11, 0x41)},
+      {5, Combo(0x11, 0x46)},
+      {6, Combo(0x11, 0x4E)},
+      {7, Combo(0x11, 0x50)},
+      {8, Combo(0x11, 0x53)},
+      {34, Combo(0xA4, 0x73)},
+      {36, Combo(0x5B, 0x45)},
+      {37, Combo(0x5B, 0x52)},
+      {38, Combo(0x5B, 0x44)},
+      {39, Single(0x5B)},
+      {49, Single(0xB5)},
+      {50, Single(0xB3)},
+      {51, Single(0xB2)},
+      {52, Single(0xB1)},
+      {53, Single(0xB0)},
+      {54, Single(0xAF)},
+      {55, Single(0xAE)},
+      {56, Single(0xAD)},
       {65, {Mouse(0x0002), Wait(100), Mouse(0x0004)}},
       {66, {Mouse(0x0008), Wait(100), Mouse(0x0010)}},
       {67, {Mouse(0x0020), Wait(100), Mouse(0x0040)}},
@@ -63,11 +79,10 @@ TEST(InputSequences, SearchAndCharmsNeedVersionClassSeven) {
     bool performed;
   };
   const Case cases[] = {
-      {{2, 6, 1}, false},  // class 6
-      {{2, 6, 2}, true},   // class 7
-      {{2, 6, 3}, false},  // later than the table: class 0
-      {{2, 10, 0}, false},
-      {{0, 0, 0}, false},  // failed query
+      {{2, 6, 1}, false},                       // class 6
+      {{2, 6, 2}, true},                        // class 7
+      {{2, 6, 3}, false},                       // later than the table: class 0
+      {{2, 10, 0}, false}, {{0, 0, 0}, false},  // failed query
   };
   for (const Case& c : cases) {
     ActionRig find;
