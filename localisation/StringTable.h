@@ -94,7 +94,7 @@ class StringTable : public IStringLookup {
   // read, 0 when it was not (every string is then empty).
   int LoadLanguageStrings(std::u16string_view path);
 
-  // Empty for a key outside the table.
+  // Empty for a key outside the table. The view lasts until the next load or Set.
   std::u16string_view Text(std::string_view key) const override;
   // Replaces one string; 0 for a key outside the table.
   int Set(std::string_view key, std::u16string text);

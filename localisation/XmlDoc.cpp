@@ -73,7 +73,9 @@ FileResult ReadWholeFile(std::u16string_view path, std::vector<std::byte>& bytes
 
 }  // namespace
 
-XmlDoc::XmlDoc() { elements_.Reset(0); }
+XmlDoc::XmlDoc() {
+  elements_.Reset(0);
+}
 
 bool XmlDoc::LoadFile(std::u16string_view path) {
   flags_ = docflag::Reading;
@@ -115,7 +117,8 @@ void XmlDoc::Decode(std::span<const std::byte> bytes) {
     encoding = mark->encoding;
     bytes = bytes.subspan(mark->size);
   } else {
-    encoding = DeclaredEncoding(Utf8ToUtf16(AsChars(bytes.first(std::min(bytes.size(), kHeadBytes)))));
+    encoding =
+        DeclaredEncoding(Utf8ToUtf16(AsChars(bytes.first(std::min(bytes.size(), kHeadBytes)))));
     if (encoding.empty() && !bytes.empty() && bytes[0] == std::byte{'<'}) encoding = u"UTF-8";
   }
   result_ = encoding.empty() ? u"ANSI " : encoding + (mark ? u" BOM + " : u" ");
@@ -133,28 +136,23 @@ void XmlDoc::Decode(std::span<const std::byte> bytes) {
 void XmlDoc::DecodeUtf16(std::span<const std::byte> bytes, bool bigEndian) {
   const size_t units = bytes.size() / 2;  // a lone last byte is no character
   result_ += Phrase(u"length ", units, u" ");
-  text_.reserve(units);
-  size_t nulls = 0;
+  text_.resize(units);
   for (size_t i = 0; i < units; ++i) {
     const auto first = static_cast<char16_t>(bytes[2 * i]);
     const auto second = static_cast<char16_t>(bytes[2 * i + 1]);
-    const char16_t unit = bigEndian ? (first << 8 | second) : (second << 8 | first);
-    if (unit == 0)
-      ++nulls;
-    else
-      text_ += unit;
+    text_[i] = bigEndian ? (first << 8 | second) : (second << 8 | first);
   }
-  if (nulls) result_ += Phrase(u"(", nulls, u" nulls removed) ");
+  text_.erase(std::remove(text_.begin(), text_.end(), u'\0'), text_.end());
+  if (text_.size() != units) result_ += Phrase(u"(", units - text_.size(), u" nulls removed) ");
   if (bigEndian) result_ += u"endian swap ";
 }
 
 void XmlDoc::Decode8Bit(std::span<const std::byte> bytes, std::u16string encoding) {
   result_ += Phrase(u"length ", bytes.size(), u" ");
-  std::string chars;
-  chars.reserve(bytes.size());
-  for (std::byte b : bytes)
-    if (b != std::byte{0}) chars += static_cast<char>(b);
-  if (chars.size() != bytes.size()) result_ += Phrase(u"(", bytes.size() - chars.size(), u" nulls removed) ");
+  std::string chars(AsChars(bytes));
+  chars.erase(std::remove(chars.begin(), chars.end(), '\0'), chars.end());
+  if (chars.size() != bytes.size())
+    result_ += Phrase(u"(", bytes.size() - chars.size(), u" nulls removed) ");
   if (encoding.empty()) {
     if (IsValidUtf8(chars)) encoding = u"UTF-8";
     result_ += u"(used UTF-8 detection) ";
@@ -181,7 +179,9 @@ void XmlDoc::Parse() {
   result_ += messages;
 }
 
-void XmlDoc::Rewind() { parent_ = current_ = child_ = 0; }
+void XmlDoc::Rewind() {
+  parent_ = current_ = child_ = 0;
+}
 
 bool XmlDoc::FindSibling(std::u16string_view name) {
   if (elements_.size() <= 1) return false;
@@ -216,18 +216,21 @@ bool XmlDoc::EnterChild() {
   return true;
 }
 
-std::u16string XmlDoc::ChildText() const { return child_ ? ElementText(child_) : u""; }
+std::u16string XmlDoc::ChildText() const {
+  return child_ ? ElementText(child_) : u"";
+}
 
 std::u16string_view XmlDoc::TagName(uint32_t index) const {
-  if (index == 0) return {};
+  if (index == 0 || index >= elements_.size()) return {};
   const std::u16string_view text(text_);
   const size_t from = elements_[index].start + 1;
   return text.substr(from, xml::NameEnd(text, from) - from);
 }
 
 std::u16string XmlDoc::ElementText(uint32_t index) const {
+  if (index == 0 || index >= elements_.size()) return {};
   const ElemRecord& r = elements_[index];
-  if (index == 0 || r.firstChild || r.StartTagLength() >= r.length) return {};
+  if (r.firstChild || r.StartTagLength() >= r.length) return {};
   const size_t from = r.start + r.StartTagLength();
   const size_t to = r.start + r.length - r.EndTagLength();
   return xml::ContentText(std::u16string_view(text_).substr(from, to > from ? to - from : 0));
@@ -240,7 +243,8 @@ bool XmlDoc::NameMatches(uint32_t index, std::u16string_view name) const {
   size_t i = 0;
   while (i < name.size() && i < tag.size() && tag[i] == name[i] && !xml::EndsName(tag[i])) ++i;
   if (i < tag.size() && !xml::EndsName(tag[i])) return false;
-  return i == name.size() || std::u16string_view(u" =/[]").find(name[i]) != std::u16string_view::npos;
+  return i == name.size() ||
+         std::u16string_view(u" =/[]").find(name[i]) != std::u16string_view::npos;
 }
 
 uint32_t XmlDoc::FindAfter(uint32_t parent, uint32_t after, std::u16string_view name) const {

@@ -54,9 +54,10 @@ class XmlDoc {
   uint32_t Flags() const { return flags_; }
   bool WellFormed() const { return !(elements_[0].flags & elemflag::NotWellFormed); }
 
-  // Records, 0 being the document itself.
+  // Records, 0 being the document itself; Record needs an index below RecordCount.
   uint32_t RecordCount() const { return elements_.size(); }
   const ElemRecord& Record(uint32_t index) const { return elements_[index]; }
+  // Both are empty for record 0 and for an index past the table.
   std::u16string_view TagName(uint32_t index) const;
   std::u16string ElementText(uint32_t index) const;
 

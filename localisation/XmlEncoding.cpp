@@ -16,6 +16,7 @@ struct EncodingName {
 };
 
 // Names and aliases as documents write them, with the Windows code page of each.
+// clang-format off
 constexpr EncodingName kEncodings[] = {
     {u"utf-8", 65001}, {u"unicode-1-1-utf-8", 65001}, {u"unicode-2-0-utf-8", 65001},
     {u"x-unicode20utf8", 65001}, {u"utf-7", 65000}, {u"csunicode11utf7", 65000},
@@ -52,6 +53,7 @@ constexpr EncodingName kEncodings[] = {
     {u"ibm437", 437}, {u"cp437", 437}, {u"ibm850", 850}, {u"ibm852", 852},
     {u"cp866", 866}, {u"ibm866", 866}, {u"macintosh", 10000},
 };
+// clang-format on
 
 std::u16string_view TagName(std::u16string_view text, size_t lt) {
   return text.substr(lt + 1, xml::NameEnd(text, lt + 1) - (lt + 1));

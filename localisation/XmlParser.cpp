@@ -18,7 +18,9 @@ bool IsNameStart(char16_t c) {
          c >= 0x80;
 }
 
-std::u16string Number(size_t n) { return AsciiToUtf16(std::to_string(n)); }
+std::u16string Number(size_t n) {
+  return AsciiToUtf16(std::to_string(n));
+}
 
 class Parser {
  public:
@@ -167,8 +169,7 @@ class Parser {
       Error(u"End tag '" + std::u16string(name) + u"' at offset " + Number(lt) +
             u" does not match start tag '" + std::u16string(Name(innermost)) + u"' at offset " +
             Number(table_[innermost].start));
-    while (Name(open_.back().index) != name)
-      Close(static_cast<uint32_t>(lt), 0, elemflag::Unended);
+    while (Name(open_.back().index) != name) Close(static_cast<uint32_t>(lt), 0, elemflag::Unended);
     Close(static_cast<uint32_t>(lt + endLength), static_cast<uint32_t>(endLength), 0);
   }
 

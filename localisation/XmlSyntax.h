@@ -1,21 +1,23 @@
 #pragma once
 // Small pieces of XML syntax shared by the encoding sniffer, the parser and the text reader.
 
+#include <cstdint>
 #include <string_view>
 
 namespace norvi::xml {
 
-inline bool IsSpace(char16_t c) { return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r'; }
+inline bool IsSpace(char16_t c) {
+  return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r';
+}
 
 // Characters that end a tag name.
 inline bool EndsName(char16_t c) {
-  switch (c) {
-    case u' ': case u'\t': case u'\n': case u'\r': case u'<': case u'>': case u'=': case u'\\':
-    case u'/': case u'?': case u'!': case u'"': case u'\'': case u';':
-      return true;
-    default:
-      return false;
-  }
+  // All but the backslash are below 64: one bit each.
+  constexpr uint64_t kBelow64 = 1ull << ' ' | 1ull << '\t' | 1ull << '\n' | 1ull << '\r' |
+                                1ull << '<' | 1ull << '>' | 1ull << '=' | 1ull << '/' |
+                                1ull << '?' | 1ull << '!' | 1ull << '"' | 1ull << '\'' |
+                                1ull << ';';
+  return c < 64 ? (kBelow64 >> c) & 1 : c == u'\\';
 }
 
 // Index of the first name terminator at or after pos (text.size() when none).
@@ -24,7 +26,9 @@ inline size_t NameEnd(std::u16string_view text, size_t pos) {
   return pos;
 }
 
-constexpr char16_t FoldAscii(char16_t c) { return c >= u'A' && c <= u'Z' ? c + (u'a' - u'A') : c; }
+constexpr char16_t FoldAscii(char16_t c) {
+  return c >= u'A' && c <= u'Z' ? c + (u'a' - u'A') : c;
+}
 
 inline bool EqualsIgnoringCase(std::u16string_view a, std::u16string_view b) {
   if (a.size() != b.size()) return false;

@@ -19,6 +19,7 @@ struct Entity {
 };
 
 // The character entities of HTML 4 in the order of its definitions, and "apos".
+// clang-format off
 constexpr Entity kEntities[] = {
     {u"nbsp", 160}, {u"iexcl", 161}, {u"cent", 162}, {u"pound", 163}, {u"curren", 164},
     {u"yen", 165}, {u"brvbar", 166}, {u"sect", 167}, {u"uml", 168}, {u"copy", 169}, {u"ordf", 170},
@@ -70,6 +71,7 @@ constexpr Entity kEntities[] = {
     {u"rdquo", 8221}, {u"bdquo", 8222}, {u"dagger", 8224}, {u"Dagger", 8225}, {u"permil", 8240},
     {u"lsaquo", 8249}, {u"rsaquo", 8250}, {u"euro", 8364}, {u"apos", 39},
 };
+// clang-format on
 constexpr size_t kEntityCount = std::size(kEntities);
 static_assert(kEntityCount == 253);
 
@@ -105,9 +107,12 @@ uint32_t NumberValue(std::u16string_view digits, uint32_t base) {
   for (char16_t c : digits) {
     const char16_t f = FoldAscii(c);
     uint32_t d = 0;
-    if (f >= u'0' && f <= u'9') d = f - u'0';
-    else if (base == 16 && f >= u'a' && f <= u'f') d = f - u'a' + 10;
-    else return 0;
+    if (f >= u'0' && f <= u'9')
+      d = f - u'0';
+    else if (base == 16 && f >= u'a' && f <= u'f')
+      d = f - u'a' + 10;
+    else
+      return 0;
     value = value * base + d;  // at most 8 hexadecimal or 9 decimal digits: no overflow
   }
   return value;

@@ -20,8 +20,8 @@ void CheckRecords(const norvi::XmlDoc& doc) {
   const size_t textSize = doc.Text().size();
   for (uint32_t i = 1; i < count; ++i) {
     const norvi::ElemRecord& r = doc.Record(i);
-    const bool inside = size_t{r.start} + r.length <= textSize &&
-                        r.StartTagLength() + r.EndTagLength() <= r.length;
+    const bool inside =
+        size_t{r.start} + r.length <= textSize && r.StartTagLength() + r.EndTagLength() <= r.length;
     const bool linked = r.parent < i && r.prevSibling < i && ForwardLink(r.firstChild, i, count) &&
                         ForwardLink(r.nextSibling, i, count);
     if (!inside || !linked) std::abort();

@@ -87,9 +87,9 @@ TEST(LanguageFiles, NamesFitThePickerRowsAndTabs) {
     ASSERT_EQ(table.LoadLanguageStrings(SourcePath(language.file)), 1);
     for (const FunctionInfo& f : FunctionCatalogue())
       EXPECT_LE(FunctionName(f.code, table).size(), kMaxFunctionName) << f.key;
-    for (FunctionCategory c : {FunctionCategory::Base, FunctionCategory::Windows,
-                               FunctionCategory::Media, FunctionCategory::Mouse,
-                               FunctionCategory::Advance})
+    for (FunctionCategory c :
+         {FunctionCategory::Base, FunctionCategory::Windows, FunctionCategory::Media,
+          FunctionCategory::Mouse, FunctionCategory::Advance})
       EXPECT_LE(table.Text(CategoryHeaderKey(c)).size(), kMaxTab) << CategoryHeaderKey(c);
   }
   ASSERT_EQ(table.LoadLanguageStrings(SourcePath(u"Language\\en.xml")), 1);

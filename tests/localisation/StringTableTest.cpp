@@ -63,9 +63,9 @@ TEST(StringTable, ServesFunctionNamesOfTheCatalogue) {
   StringTable table;
   for (const FunctionInfo& f : FunctionCatalogue())
     EXPECT_EQ(table.Set(f.key, AsciiToUtf16(f.key)), 1) << f.key;
-  for (FunctionCategory c : {FunctionCategory::Base, FunctionCategory::Windows,
-                             FunctionCategory::Media, FunctionCategory::Mouse,
-                             FunctionCategory::Advance})
+  for (FunctionCategory c :
+       {FunctionCategory::Base, FunctionCategory::Windows, FunctionCategory::Media,
+        FunctionCategory::Mouse, FunctionCategory::Advance})
     EXPECT_EQ(table.Set(CategoryHeaderKey(c), u"tab"), 1) << CategoryHeaderKey(c);
   EXPECT_EQ(table.Set(kDefaultChoiceKey, u"Default"), 1);
   EXPECT_EQ(FunctionName(35, table), u"str_list_windows_lock_PC");

@@ -34,7 +34,9 @@ XmlDoc Loaded(std::string_view bytes) {
   return doc;
 }
 
-std::u16string Count(size_t n) { return AsciiToUtf16(std::to_string(n)); }
+std::u16string Count(size_t n) {
+  return AsciiToUtf16(std::to_string(n));
+}
 
 XmlDoc Parsed(std::u16string text) {
   XmlDoc doc;
@@ -79,8 +81,10 @@ TEST(XmlDocEncoding, DeclaredLegacyEncodingsConvertThroughTheirCodePage) {
   // "确定" in code page 936, "Привет" in KOI8-R, "café" in windows-1252.
   XmlDoc gb = Loaded("<?xml version=\"1.0\" encoding=\"GB2312\"?><r><a>\xC8\xB7\xB6\xA8</a></r>");
   EXPECT_EQ(TextOf(gb, u"a"), u"确定");
-  EXPECT_EQ(gb.Result().rfind(u"GB2312 length 57 to 55 wide chars", 0), 0u) << Utf16ToUtf8(gb.Result());
-  XmlDoc koi = Loaded("<?xml version='1.0' encoding='koi8-r'?><r><a>\xF0\xD2\xC9\xD7\xC5\xD4</a></r>");
+  EXPECT_EQ(gb.Result().rfind(u"GB2312 length 57 to 55 wide chars", 0), 0u)
+      << Utf16ToUtf8(gb.Result());
+  XmlDoc koi =
+      Loaded("<?xml version='1.0' encoding='koi8-r'?><r><a>\xF0\xD2\xC9\xD7\xC5\xD4</a></r>");
   EXPECT_EQ(TextOf(koi, u"a"), u"Привет");
   XmlDoc html = Loaded(
       "<!DOCTYPE html><HTML><Head><title>x</title><meta http-equiv=\"content-type\" "
@@ -94,7 +98,9 @@ TEST(XmlDocEncoding, UndeclaredTextIsDetectedAsUtf8OrElseAnsi) {
   // The account names the encoding known before the detection ran.
   EXPECT_EQ(utf8.Result(), u"ANSI length 15 (used UTF-8 detection) to 13 wide chars ");
   EXPECT_EQ(utf8.Text(), u" <r>Grüße</r>");
-  XmlDoc ansi = Loaded(" <r>Gr\xFC\xDF" "e</r>");
+  XmlDoc ansi = Loaded(
+      " <r>Gr\xFC\xDF"
+      "e</r>");
   EXPECT_EQ(ansi.Result(), u"ANSI length 13 (used UTF-8 detection) to 13 wide chars ");
   EXPECT_EQ(ansi.Text(), u" <r>Grüße</r>");  // the ANSI code page of the test systems is 1252
 }
@@ -113,11 +119,11 @@ TEST(XmlDocEncoding, NullUnitsAreRemovedAndLengthsReported) {
 
 TEST(XmlDocEncoding, NamesAndAliasesMapToCodePagesRegardlessOfCase) {
   const std::pair<std::u16string_view, uint32_t> names[] = {
-      {u"utf-8", 65001},     {u"UTF-7", 65000},       {u"unicode", 1200},
-      {u"unicodeFFFE", 1201}, {u"gb2312", 936},        {u"Chinese", 936},
-      {u"big5", 950},        {u"csBig5", 950},        {u"Shift_JIS", 932},
-      {u"euc-kr", 949},      {u"ks_c_5601-1987", 949}, {u"KOI8-R", 20866},
-      {u"us-ascii", 20127},  {u"ISO-8859-1", 28591},  {u"latin1", 28591},
+      {u"utf-8", 65001},      {u"UTF-7", 65000},        {u"unicode", 1200},
+      {u"unicodeFFFE", 1201}, {u"gb2312", 936},         {u"Chinese", 936},
+      {u"big5", 950},         {u"csBig5", 950},         {u"Shift_JIS", 932},
+      {u"euc-kr", 949},       {u"ks_c_5601-1987", 949}, {u"KOI8-R", 20866},
+      {u"us-ascii", 20127},   {u"ISO-8859-1", 28591},   {u"latin1", 28591},
       {u"windows-1252", 1252}};
   for (const auto& [name, codePage] : names) EXPECT_EQ(CodePageOfEncoding(name), codePage);
   EXPECT_FALSE(CodePageOfEncoding(u"klingon").has_value());
@@ -169,8 +175,9 @@ TEST(XmlDocText, ElementsWithChildrenOrNoContentHaveEmptyText) {
 }
 
 TEST(XmlDocNavigation, FindsByNameWithTerminatorsAndMovesDown) {
-  XmlDoc doc = Parsed(u"<?xml version='1.0'?><root><con/><config id='1'><k>1</k></config>"
-                      u"<config><k>2</k></config></root>");
+  XmlDoc doc = Parsed(
+      u"<?xml version='1.0'?><root><con/><config id='1'><k>1</k></config>"
+      u"<config><k>2</k></config></root>");
   EXPECT_TRUE(doc.FindChild(u"config"));
   EXPECT_EQ(doc.TagName(doc.Current()), u"root");
   EXPECT_EQ(doc.Parent(), 0u);
@@ -182,7 +189,7 @@ TEST(XmlDocNavigation, FindsByNameWithTerminatorsAndMovesDown) {
   EXPECT_EQ(doc.ChildText(), u"2");  // failure changes nothing
   doc.Rewind();
   EXPECT_TRUE(doc.FindChild(u"config attr"));  // a name may go on with " =/[]"
-  EXPECT_FALSE(doc.FindSibling(u""));  // nothing follows the root at the top
+  EXPECT_FALSE(doc.FindSibling(u""));          // nothing follows the root at the top
   doc.Rewind();
   EXPECT_FALSE(doc.EnterChild());
   EXPECT_TRUE(doc.FindSibling(u""));
