@@ -170,6 +170,22 @@ void CALLBACK PressOkOfShownBox(HWND, UINT, UINT_PTR id, DWORD) {
     if (ChildRect(child).left == 183) Click(child);  // OK of the two-button form
 }
 
+TEST_F(InfoTest, ChineseInterfaceTitlesTheBoxInChinese) {
+  auto titlePixels = [this](bool chinese) {
+    int count = 0;
+    Run(false, [&count, chinese](DrivenInfo& d) {
+      UniqueBitmap shot = Capture(d.Handle());
+      if (chinese) testing::SaveBitmap(shot.get(), testing::OutputFolder() + L"message_box_ok_chinese.bmp");
+      for (int y = 9; y < 23; ++y)
+        for (int x = 10; x < 100; ++x) count += testing::PixelOf(shot.get(), x, y) == RGB(83, 97, 103);
+      Click(d.CloseButton().hwnd());
+    }, chinese);
+    return count;
+  };
+  // Two ideographs and the four Latin letters of "Tips" do not cover the same pixels.
+  EXPECT_NE(titlePixels(true), titlePixels(false));
+}
+
 TEST_F(InfoTest, ShowInfoRunsTheBoxModallyAndReturnsItsResult) {
   ::SetTimer(nullptr, 0, 10, &PressOkOfShownBox);
   EXPECT_EQ(ShowInfo(InfoSettings{strings}, u"Restore the default settings?", true), IDOK);

@@ -73,9 +73,15 @@ class ReflectingControl : public Window {
  public:
   UniqueBrush brush{::CreateSolidBrush(RGB(1, 2, 3))};
   int drawn = 0;
+  int measured = 0;
 
  protected:
   bool OnReflectedMessage(UINT msg, WPARAM, LPARAM, LRESULT& result) override {
+    if (msg == WM_MEASUREITEM) {
+      ++measured;
+      result = TRUE;
+      return true;
+    }
     if (msg == WM_DRAWITEM) {
       ++drawn;
       result = TRUE;
@@ -102,6 +108,16 @@ TEST(Window, ReflectsOwnerDrawAndColourRequestsToTheControlObject) {
   dis.hwndItem = button.hwnd();
   EXPECT_EQ(parent.Send(WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&dis)), TRUE);
   EXPECT_EQ(button.drawn, 1);
+  // Measure requests name the control by identifier only.
+  ReflectingControl list;
+  ASSERT_TRUE(list.CreateControl(L"LISTBOX", parent.hwnd(), RECT{100, 0, 180, 90},
+                                 WS_CHILD | LBS_OWNERDRAWVARIABLE | LBS_HASSTRINGS, 0, L"", 101));
+  MEASUREITEMSTRUCT mis{};
+  mis.CtlType = ODT_LISTBOX;
+  mis.CtlID = 101;
+  EXPECT_EQ(parent.Send(WM_MEASUREITEM, 101, reinterpret_cast<LPARAM>(&mis)), TRUE);
+  EXPECT_EQ(list.measured, 1);
+  EXPECT_EQ(button.measured, 0);
   WindowDC dc(edit.hwnd());
   EXPECT_EQ(parent.Send(WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(dc.get()),
                         reinterpret_cast<LPARAM>(edit.hwnd())),
