@@ -8,6 +8,7 @@ packages=(
   g++-mingw-w64-i686-posix mingw-w64-tools
   wine wine32:i386 wine64 xvfb xauth xdotool imagemagick librsvg2-bin fonts-wqy-microhei
   python3
+  fonts-dejavu-core
 )
 
 missing=()
