@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "localisation/CodePage.h"
 #include "localisation/XmlDoc.h"
 #include "localisation/XmlEncoding.h"
 #include "model/FileIO.h"
@@ -128,6 +129,15 @@ TEST(XmlDocEncoding, NamesAndAliasesMapToCodePagesRegardlessOfCase) {
   for (const auto& [name, codePage] : names) EXPECT_EQ(CodePageOfEncoding(name), codePage);
   EXPECT_FALSE(CodePageOfEncoding(u"klingon").has_value());
   EXPECT_FALSE(CodePageOfEncoding(u"").has_value());
+}
+
+TEST(CodePage, ConvertsKnownPagesAndRefusesUnknownOnes) {
+  std::u16string out = u">";
+  EXPECT_TRUE(CodePageToUtf16(950, "\xBD\x54\xA9\x77", out));  // Big5
+  EXPECT_TRUE(CodePageToUtf16(1251, "\xCE\xCA", out));
+  EXPECT_EQ(out, u">確定ОК");
+  EXPECT_FALSE(CodePageToUtf16(12345, "abc", out));
+  EXPECT_EQ(out, u">確定ОК");
 }
 
 TEST(XmlDocEncoding, UnavailableCodePagesFallBackToAnsi) {
