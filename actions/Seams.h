@@ -76,6 +76,7 @@ class IWindowSystem {
   using EnumCallback = bool (*)(WindowHandle w, void* context);
   virtual bool EnumDescendants(WindowHandle parent, EnumCallback callback, void* context) = 0;
   virtual void Post(WindowHandle w, uint32_t message, uintptr_t wParam, intptr_t lParam) = 0;
+  // Waits for the window to process the message, within a time limit.
   virtual intptr_t Send(WindowHandle w, uint32_t message, uintptr_t wParam, intptr_t lParam) = 0;
   virtual int32_t Metric(int32_t index) = 0;
   // Scrolls the HTML document shown by w horizontally by dx pixels.

@@ -3,6 +3,9 @@
 
 namespace norvi {
 
+// How long a sent message may keep the main window's thread waiting.
+constexpr UINT kSendTimeoutMs = 1000;
+
 ScreenPoint Win32WindowSystem::CursorPosition() {
   POINT p{};
   ::GetCursorPos(&p);
@@ -90,7 +93,11 @@ void Win32WindowSystem::Post(WindowHandle w, uint32_t message, uintptr_t wParam,
 
 intptr_t Win32WindowSystem::Send(WindowHandle w, uint32_t message, uintptr_t wParam,
                                  intptr_t lParam) {
-  return ::SendMessageW(ToHwnd(w), message, wParam, lParam);
+  // The target belongs to another program; a hung one must not stop every button of ours.
+  DWORD_PTR result = 0;
+  ::SendMessageTimeoutW(ToHwnd(w), message, wParam, lParam, SMTO_ABORTIFHUNG, kSendTimeoutMs,
+                        &result);
+  return static_cast<intptr_t>(result);
 }
 
 int32_t Win32WindowSystem::Metric(int32_t index) {

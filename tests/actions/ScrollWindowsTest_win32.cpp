@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <thread>
 #include <vector>
 
 #include "actions/Function.h"
@@ -215,6 +216,27 @@ TEST_F(RealWindows, DesktopIconViewIsNeverScrolled) {
   Perform(kLeft);
   EXPECT_THAT(g_received, IsEmpty());
   EXPECT_EQ(system.debugOutput, u"ClassName:SysListView32");
+}
+
+TEST_F(RealWindows, HungWindowDoesNotHoldTheMainThreadForever) {
+  UniqueHandle ready(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
+  UniqueHandle release(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
+  // A scrollable window whose thread stops answering once it is shown.
+  std::thread owner([&] {
+    UniqueWindow hung(::CreateWindowExW(WS_EX_TOPMOST | WS_EX_NOACTIVATE, L"NorviPlainView", L"",
+                                        WS_POPUP | WS_HSCROLL, 100, 100, 400, 300, nullptr, nullptr,
+                                        ::GetModuleHandleW(nullptr), nullptr));
+    ::ShowWindow(hung.get(), SW_SHOWNOACTIVATE);
+    ::SetEvent(ready.get());
+    ::WaitForSingleObject(release.get(), INFINITE);
+    Pump();
+  });
+  ASSERT_EQ(::WaitForSingleObject(ready.get(), 10000), WAIT_OBJECT_0);
+  CursorTo(200, 200);
+  Perform(kRight);  // returns although the window never answers
+  ::SetEvent(release.get());
+  owner.join();
+  EXPECT_EQ(system.debugOutput, u"ClassName:NorviPlainView");
 }
 
 TEST(ProductionSystemCalls, AnswerTheQueriesOfThisSystem) {
