@@ -80,7 +80,9 @@ class Switcher : public ::testing::Test {
   }
   static void TearDownTestSuite() {
     delete host_;
-    delete swap_;
+    delete swap_;  // unloading runs the library's shutdown
+    const std::vector<std::string> lines = debug_->Lines();
+    EXPECT_EQ(lines.empty() ? "" : lines.back(), "Swap::ExitInstance");
     delete debug_;
     ::DeleteFileW(kMarker);
   }

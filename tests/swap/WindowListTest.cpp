@@ -1,68 +1,17 @@
 #include <gtest/gtest.h>
 
-#include <map>
 #include <set>
 #include <string>
 #include <vector>
 
-#include "swap/WindowList.h"
+#include "FakeWindowSource.h"
 
 namespace norvi::swap {
 namespace {
 
-struct FakeWindow {
-  std::u16string title;
-  bool visible = true;
-  WindowId parent = 0;
-  uint32_t exStyle = 0;
-  uint32_t pid = 7;
-  bool titleReadable = true;
-};
-
-std::multiset<IconId> g_destroyed;
-void CountDestroyed(IconId id) { g_destroyed.insert(id); }
-
-class FakeWindows : public IWindowSource {
- public:
-  std::map<WindowId, FakeWindow> windows;
-  std::map<uint32_t, std::u16string> paths = {{7, u"C:\\app\\app.exe"}};
-  std::set<std::u16string> iconless;
-  int iconsMade = 0;
-
-  WindowId Add(FakeWindow w) {
-    const WindowId id = 0x100 + windows.size() * 2;
-    windows[id] = std::move(w);
-    return id;
-  }
-  bool IsVisible(WindowId w) const override { return windows.at(w).visible; }
-  WindowId Parent(WindowId w) const override { return windows.at(w).parent; }
-  int32_t TitleLength(WindowId w) const override {
-    return static_cast<int32_t>(windows.at(w).title.size());
-  }
-  uint32_t ExStyle(WindowId w) const override { return windows.at(w).exStyle; }
-  std::u16string Title(WindowId w) const override {
-    return windows.at(w).titleReadable ? windows.at(w).title : u"";
-  }
-  uint32_t ProcessId(WindowId w) const override { return windows.at(w).pid; }
-  std::u16string ExecutablePath(uint32_t pid) override {
-    auto it = paths.find(pid);
-    return it == paths.end() ? u"" : it->second;
-  }
-  OwnedIcon FirstIcon(const std::u16string& path) override {
-    if (iconless.count(path)) return {};
-    return {static_cast<IconId>(0x5000 + ++iconsMade), CountDestroyed};
-  }
-};
-
-class Lines : public ITraceSink {
- public:
-  std::vector<std::u16string> lines;
-  void Trace(std::u16string_view line) override { lines.emplace_back(line); }
-};
-
 class WindowListTest : public ::testing::Test {
  protected:
-  void SetUp() override { g_destroyed.clear(); }
+  void SetUp() override { DestroyedIcons().clear(); }
   void EnumerateAll() {
     for (const auto& [id, w] : fake.windows) ConsiderWindow(id, fake, trace, table);
   }
@@ -73,7 +22,7 @@ class WindowListTest : public ::testing::Test {
   }
 
   FakeWindows fake;
-  Lines sink;
+  TraceLines sink;
   SwapTrace trace{sink};
   EntryTable table;
 };
@@ -125,10 +74,10 @@ TEST_F(WindowListTest, ListsAtMost29AndExtractsNoIconForWindowsItCannotAdd) {
   EXPECT_EQ(table.count, kMaxListed);
   EXPECT_EQ(fake.iconsMade, kMaxListed);
   table.DestroyIcons();
-  EXPECT_EQ(g_destroyed.size(), size_t(kMaxListed));
+  EXPECT_EQ(DestroyedIcons().size(), size_t(kMaxListed));
   table = EntryTable{};  // icons already gone: destroyed once only
-  EXPECT_EQ(g_destroyed.size(), size_t(kMaxListed));
-  EXPECT_EQ(g_destroyed.count(0x5001), 1u);
+  EXPECT_EQ(DestroyedIcons().size(), size_t(kMaxListed));
+  EXPECT_EQ(DestroyedIcons().count(0x5001), 1u);
 }
 
 TEST_F(WindowListTest, TracesVisibleWindowsAndPathLookupsWhileSwitchedOn) {
