@@ -82,11 +82,11 @@ std::u16string_view HtmlCharset(std::u16string_view head) {
   bool first = true;
   size_t pos = 0;
   while ((pos = head.find(u'<', pos)) != std::u16string_view::npos) {
-    if (StartsWith(head, pos, u"<!--")) {
-      pos = xml::SkipPast(head, pos + 4, u"-->");
+    if (StartsWith(head, pos, xml::kCommentOpen)) {
+      pos = xml::SkipPast(head, pos + xml::kCommentOpen.size(), xml::kCommentClose);
       continue;
     }
-    if (StartsWith(head, pos, u"<!") || StartsWith(head, pos, u"<?")) {
+    if (StartsWith(head, pos, u"<!") || StartsWith(head, pos, xml::kPiOpen)) {
       pos = xml::SkipPast(head, pos, u">");
       continue;
     }

@@ -54,7 +54,8 @@ class Parser {
     if (lt + 1 >= text_.size()) return Unterminated(u"tag", lt);
     switch (text_[lt + 1]) {
       case u'!': return Bang(lt);
-      case u'?': return Closed(lt, lt + 2, u"?>", u"Processing instruction");
+      case u'?':
+        return Closed(lt, lt + xml::kPiOpen.size(), xml::kPiClose, u"Processing instruction");
       case u'/': return EndTag(lt);
       default: return StartTag(lt);
     }
@@ -62,13 +63,15 @@ class Parser {
 
   // Comments, CDATA sections and document type declarations.
   size_t Bang(size_t lt) {
-    static constexpr std::u16string_view kComment = u"<!--", kCdata = u"<![CDATA[";
+    using xml::kCdataOpen, xml::kCommentOpen;
     const std::u16string_view rest = text_.substr(lt);
-    if (StartsWith(text_, lt, kComment)) return Closed(lt, lt + 4, u"-->", u"Comment");
-    if (StartsWith(text_, lt, kCdata)) return Closed(lt, lt + 9, u"]]>", u"CDATA Section");
-    if (rest.size() < kComment.size() && StartsWith(kComment, 0, rest))
+    if (StartsWith(text_, lt, kCommentOpen))
+      return Closed(lt, lt + kCommentOpen.size(), xml::kCommentClose, u"Comment");
+    if (StartsWith(text_, lt, kCdataOpen))
+      return Closed(lt, lt + kCdataOpen.size(), xml::kCdataClose, u"CDATA Section");
+    if (rest.size() < kCommentOpen.size() && StartsWith(kCommentOpen, 0, rest))
       return Unterminated(rest.size() == 2 ? u"tag" : u"Comment", lt);
-    if (rest.size() < kCdata.size() && StartsWith(kCdata, 0, rest))
+    if (rest.size() < kCdataOpen.size() && StartsWith(kCdataOpen, 0, rest))
       return Unterminated(u"CDATA Section", lt);
     const char16_t c = text_[lt + 2];
     if (c == u'-') return Incorrect(u"comment tag", lt, lt + 2);

@@ -6,6 +6,11 @@
 
 namespace norvi::xml {
 
+// Markers of the constructs that are not elements.
+constexpr std::u16string_view kCommentOpen = u"<!--", kCommentClose = u"-->";
+constexpr std::u16string_view kCdataOpen = u"<![CDATA[", kCdataClose = u"]]>";
+constexpr std::u16string_view kPiOpen = u"<?", kPiClose = u"?>";
+
 inline bool IsSpace(char16_t c) {
   return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r';
 }

@@ -10,8 +10,6 @@ namespace {
 
 constexpr size_t kMaxReferenceLength = 9;  // characters between "&" and ";"
 constexpr size_t kEntityBuckets = 130;
-constexpr std::u16string_view kCdataOpen = u"<![CDATA[";
-constexpr std::u16string_view kCdataClose = u"]]>";
 
 struct Entity {
   std::u16string_view name;
@@ -191,10 +189,10 @@ std::u16string ContentText(std::u16string_view content) {
       const size_t end = std::min(content.find(kCdataClose, from), content.size());
       out.append(content.substr(from, end - from));
       pos = SkipInContent(content, from, kCdataClose);
-    } else if (StartsWith(content, lt, u"<!--")) {
-      pos = SkipInContent(content, lt + 4, u"-->");
-    } else if (StartsWith(content, lt, u"<?")) {
-      pos = SkipInContent(content, lt + 2, u"?>");
+    } else if (StartsWith(content, lt, kCommentOpen)) {
+      pos = SkipInContent(content, lt + kCommentOpen.size(), kCommentClose);
+    } else if (StartsWith(content, lt, kPiOpen)) {
+      pos = SkipInContent(content, lt + kPiOpen.size(), kPiClose);
     } else {
       out += u'<';  // a stray "<" that opens no markup stays text
       pos = lt + 1;
