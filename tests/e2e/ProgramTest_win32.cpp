@@ -154,7 +154,10 @@ void Settle(HWND w) {
 }
 
 void SaveScreenshot(HWND w, const wchar_t* name) {
+  // Paint everything now; the pause only lets the X server catch up with the drawing.
+  ::RedrawWindow(w, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
   Settle(w);
+  ::Sleep(500);
   RECT r;
   ::GetWindowRect(w, &r);
   WindowDC screen(nullptr);
@@ -227,6 +230,7 @@ TEST_F(ProgramTest, ChineseBasicLanguageUsesTheChineseLayout) {
   SaveScreenshot(main, L"main-window-chinese.png");
   ::PostMessageW(main, WM_CLOSE, 0, 0);
   EXPECT_EQ(program.WaitForExit(), 0u);
+  EXPECT_EQ(installed.Messages(), "");
 }
 
 TEST_F(ProgramTest, WithoutTheReceiverLibraryItEndsAfterItsMessage) {
