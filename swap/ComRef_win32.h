@@ -2,6 +2,7 @@
 // Move-only owners of a COM interface pointer and of a BSTR.
 
 #include <windows.h>
+// After windows.h, which it builds on.
 #include <oleauto.h>
 
 #include <utility>

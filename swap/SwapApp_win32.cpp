@@ -32,9 +32,8 @@ void CSwapWindowApp::InitEnumWindow(HWND) {
 }
 
 void CSwapWindowApp::ShowSwapWindow(const COLORREF* windowBackground,
-                                    const COLORREF* buttonBackground,
-                                    const COLORREF* buttonHover, const COLORREF* buttonText,
-                                    int32_t mode) {
+                                    const COLORREF* buttonBackground, const COLORREF* buttonHover,
+                                    const COLORREF* buttonText, int32_t mode) {
   if (!bInit_) return;
   if (current_ && ::IsWindow(current_->hwnd())) {
     MoveOpenSwitcherToCursor();

@@ -12,8 +12,7 @@ void __cdecl InitEnumWindow(HWND host);
 // Opens the switcher, or moves an open one to the cursor. Null colours keep the defaults;
 // mode 2 centred, 4 right edge, 8 left edge, other values at the cursor.
 void __cdecl ShowSwapWindow(const COLORREF* windowBackground, const COLORREF* buttonBackground,
-                            const COLORREF* buttonHover, const COLORREF* buttonText,
-                            int32_t mode);
+                            const COLORREF* buttonHover, const COLORREF* buttonText, int32_t mode);
 }
 
 // What a host binds with GetProcAddress.

@@ -17,8 +17,7 @@ namespace norvi::swap {
 class TraceArg {
  public:
   template <typename T>
-    requires std::is_integral_v<T>
-  TraceArg(T value) : value_(static_cast<int64_t>(value)) {}
+  requires std::is_integral_v<T> TraceArg(T value) : value_(static_cast<int64_t>(value)) {}
   TraceArg(std::u16string_view text) : value_(text) {}
   TraceArg(const std::u16string& text) : value_(std::u16string_view(text)) {}
   TraceArg(const char16_t* text) : value_(std::u16string_view(text)) {}

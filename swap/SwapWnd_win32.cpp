@@ -18,14 +18,18 @@ constexpr int kCaptionLeft = 55;
 constexpr UINT kCaptionFormat =
     DT_VCENTER | DT_WORDBREAK | DT_SINGLELINE | DT_NOCLIP | DT_END_ELLIPSIS | DT_LEFT;
 
-RECT ToRect(const SwapRect& r) { return {r.left, r.top, r.right, r.bottom}; }
+RECT ToRect(const SwapRect& r) {
+  return {r.left, r.top, r.right, r.bottom};
+}
 
 void FillWith(HDC dc, const RECT& rect, uint32_t colour) {
   const UniqueBrush brush(::CreateSolidBrush(colour));
   ::FillRect(dc, &rect, brush.get());
 }
 
-Size ScreenSize() { return {::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)}; }
+Size ScreenSize() {
+  return {::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
+}
 
 Point CursorPosition() {
   POINT p{};
@@ -35,6 +39,11 @@ Point CursorPosition() {
 
 void ShowDesktop() {
   for (const KeyStroke& k : kShowDesktopKeys) ::keybd_event(k.virtualKey, 0, k.flags, 0);
+}
+
+// A key press as the message loop would have pre-translated it.
+MSG KeyDown(HWND hwnd, WPARAM key, LPARAM flags) {
+  return {hwnd, WM_KEYDOWN, key, flags, 0, {}};
 }
 
 void BringToFront(HWND target) {
@@ -48,8 +57,8 @@ void BringToFront(HWND target) {
 // --- CIconBtn ---
 
 CIconBtn::CIconBtn()
-    : font_(::CreateFontW(19, 0, 0, 0, 600, FALSE, FALSE, FALSE, DEFAULT_CHARSET, 0, 0, 0,
-                          FF_SWISS, L"MS Shell Dlg")) {}
+    : font_(::CreateFontW(19, 0, 0, 0, 600, FALSE, FALSE, FALSE, DEFAULT_CHARSET, 0, 0, 0, FF_SWISS,
+                          L"MS Shell Dlg")) {}
 
 bool CIconBtn::CreateRow(HWND parent, const SwapRect& rect) {
   return CreateControl(L"BUTTON", parent, ToRect(rect), kRowStyle);
@@ -65,11 +74,8 @@ void CIconBtn::SetRow(HICON icon, WindowId target, std::u16string_view caption,
 
 LRESULT CIconBtn::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
-    case WM_PAINT:
-      Paint();
-      return 0;
-    case WM_ERASEBKGND:
-      return TRUE;
+    case WM_PAINT: Paint(); return 0;
+    case WM_ERASEBKGND: return TRUE;
     case WM_MOUSEMOVE:
       if (!tracking_) {
         TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, hwnd(), 0};
@@ -84,13 +90,12 @@ LRESULT CIconBtn::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       break;
     case WM_KEYDOWN: {
       // Hosts whose loop does not pre-translate still get the switcher's keys.
-      MSG key{hwnd(), msg, wp, lp, 0, {}};
+      MSG key = KeyDown(hwnd(), wp, lp);
       if (Window* owner = FromHandle(::GetParent(hwnd())); owner && owner->PreTranslateMessage(key))
         return 0;
       break;
     }
-    default:
-      break;
+    default: break;
   }
   return Window::HandleMessage(msg, wp, lp);
 }
@@ -106,8 +111,7 @@ void CIconBtn::Paint() {
     SelectObjectScope font(canvas.dc(), font_.get());
     ::SetBkMode(canvas.dc(), TRANSPARENT);
     ::SetTextColor(canvas.dc(), colours_.text);
-    ::DrawTextW(canvas.dc(), W(caption_), static_cast<int>(caption_.size()), &text,
-                kCaptionFormat);
+    ::DrawTextW(canvas.dc(), W(caption_), static_cast<int>(caption_.size()), &text, kCaptionFormat);
   }
   canvas.CopyTo(paint.get());
 }
@@ -118,18 +122,16 @@ CSwapWnd::CSwapWnd(const SwitcherServices& services)
     : Dialog(IDD_SWAP, services.module), services_(services) {}
 
 // The base destructor cannot run this class's WM_DESTROY handling, so the window goes here.
-CSwapWnd::~CSwapWnd() { Destroy(); }
+CSwapWnd::~CSwapWnd() {
+  Destroy();
+}
 
 bool CSwapWnd::PreTranslateMessage(MSG& msg) {
   if (msg.message != WM_KEYDOWN) return Dialog::PreTranslateMessage(msg);
   switch (KeyDownAction(static_cast<uint32_t>(msg.wParam))) {
-    case KeyAction::Close:
-      Destroy();
-      return true;
-    case KeyAction::Swallow:
-      return true;
-    case KeyAction::Default:
-      break;
+    case KeyAction::Close: Destroy(); return true;
+    case KeyAction::Swallow: return true;
+    case KeyAction::Default: break;
   }
   return Dialog::PreTranslateMessage(msg);
 }
@@ -198,7 +200,7 @@ LRESULT CSwapWnd::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       if (lp && OnRowClicked(reinterpret_cast<HWND>(lp))) return 0;
       break;
     case WM_KEYDOWN: {
-      MSG key{hwnd(), msg, wp, lp, 0, {}};
+      MSG key = KeyDown(hwnd(), wp, lp);
       if (PreTranslateMessage(key)) return 0;
       break;
     }
@@ -207,18 +209,14 @@ LRESULT CSwapWnd::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       KillTimer(kCloseTimer);
       Destroy();
       return 0;
-    case WM_PAINT:
-      Paint();
-      return 0;
-    case WM_ERASEBKGND:
-      return TRUE;
+    case WM_PAINT: Paint(); return 0;
+    case WM_ERASEBKGND: return TRUE;
     case WM_DESTROY: {
       const LRESULT result = Dialog::HandleMessage(msg, wp, lp);
       table_.DestroyIcons();
       return result;
     }
-    default:
-      break;
+    default: break;
   }
   return Dialog::HandleMessage(msg, wp, lp);
 }

@@ -22,14 +22,10 @@ Point AtCursor(Size window, Size screen, Point cursor) {
 Point OpeningPosition(int32_t mode, Size window, Size screen, Point cursor) {
   const int32_t middleY = (screen.height - window.height) / 2;
   switch (mode) {
-    case kPlaceRightEdge:
-      return {screen.width - window.width, middleY};
-    case kPlaceLeftEdge:
-      return {kLeftEdgeGap, middleY};
-    case kPlaceCentred:
-      return {(screen.width - window.width) / 2, middleY};
-    default:
-      return AtCursor(window, screen, cursor);
+    case kPlaceRightEdge: return {screen.width - window.width, middleY};
+    case kPlaceLeftEdge: return {kLeftEdgeGap, middleY};
+    case kPlaceCentred: return {(screen.width - window.width) / 2, middleY};
+    default: return AtCursor(window, screen, cursor);
   }
 }
 

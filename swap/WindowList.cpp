@@ -18,8 +18,7 @@ bool Excluded(WindowId w, const IWindowSource& windows, std::u16string& title) {
 
 }  // namespace
 
-void ConsiderWindow(WindowId w, IWindowSource& windows, const SwapTrace& trace,
-                    EntryTable& table) {
+void ConsiderWindow(WindowId w, IWindowSource& windows, const SwapTrace& trace, EntryTable& table) {
   if (trace.enabled() && windows.IsVisible(w))
     trace.Line(u"PID=%x, HWND=%x, Parent=%x, Text= %ws\n",
                {windows.ProcessId(w), w, windows.Parent(w), windows.Title(w)});

@@ -33,7 +33,6 @@ inline constexpr uint32_t kExToolWindow = 0x00000080;
 inline constexpr std::u16string_view kShellTitles[] = {u"Program Manager", u"Start"};
 
 // The enumeration callback: appends window w to the table when it qualifies.
-void ConsiderWindow(WindowId w, IWindowSource& windows, const SwapTrace& trace,
-                    EntryTable& table);
+void ConsiderWindow(WindowId w, IWindowSource& windows, const SwapTrace& trace, EntryTable& table);
 
 }  // namespace norvi::swap

@@ -11,7 +11,9 @@ namespace {
 
 constexpr int kTextChars = 260;
 
-void DestroyIconId(IconId icon) { ::DestroyIcon(ToHicon(icon)); }
+void DestroyIconId(IconId icon) {
+  ::DestroyIcon(ToHicon(icon));
+}
 
 // The file of the process's first module; error gets the failing call's code.
 std::u16string FirstModulePath(uint32_t processId, DWORD& error) {
@@ -41,9 +43,13 @@ BOOL CALLBACK EnumProc(HWND hwnd, LPARAM context) {
 
 }  // namespace
 
-bool Win32WindowSource::IsVisible(WindowId w) const { return ::IsWindowVisible(ToHwnd(w)); }
+bool Win32WindowSource::IsVisible(WindowId w) const {
+  return ::IsWindowVisible(ToHwnd(w));
+}
 
-WindowId Win32WindowSource::Parent(WindowId w) const { return ToId(::GetParent(ToHwnd(w))); }
+WindowId Win32WindowSource::Parent(WindowId w) const {
+  return ToId(::GetParent(ToHwnd(w)));
+}
 
 int32_t Win32WindowSource::TitleLength(WindowId w) const {
   return ::GetWindowTextLengthW(ToHwnd(w));

@@ -8,9 +8,15 @@
 
 namespace norvi::swap {
 
-inline WindowId ToId(HWND hwnd) { return reinterpret_cast<WindowId>(hwnd); }
-inline HWND ToHwnd(WindowId id) { return reinterpret_cast<HWND>(id); }
-inline HICON ToHicon(IconId id) { return reinterpret_cast<HICON>(id); }
+inline WindowId ToId(HWND hwnd) {
+  return reinterpret_cast<WindowId>(hwnd);
+}
+inline HWND ToHwnd(WindowId id) {
+  return reinterpret_cast<HWND>(id);
+}
+inline HICON ToHicon(IconId id) {
+  return reinterpret_cast<HICON>(id);
+}
 
 class Win32WindowSource : public IWindowSource {
  public:

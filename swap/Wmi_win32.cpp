@@ -19,6 +19,7 @@ bool Fail(const SwapTrace& trace, std::u16string_view format, HRESULT status) {
 }  // namespace
 
 bool WmiConnection::Open(const SwapTrace& trace) {
+  Close();  // a repeated set-up must not leave an extra COM initialisation behind
   HRESULT hr = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
   if (FAILED(hr)) {
     trace.Line(u"Failed to initialize COM library. Error code = 0x%x", {static_cast<uint32_t>(hr)});
@@ -31,7 +32,8 @@ bool WmiConnection::Open(const SwapTrace& trace) {
   ComRef<IWbemLocator> locator;
   hr = ::CoCreateInstance(CLSID_WbemLocator, nullptr, CLSCTX_INPROC_SERVER, IID_IWbemLocator,
                           reinterpret_cast<void**>(locator.put()));
-  if (FAILED(hr)) return Fail(trace, u"Failed to create IWbemLocator object. Error code = 0x%x", hr);
+  if (FAILED(hr))
+    return Fail(trace, u"Failed to create IWbemLocator object. Error code = 0x%x", hr);
 
   ComRef<IWbemServices> service;
   const UniqueBstr space(L"ROOT\\CIMV2");

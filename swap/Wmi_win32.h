@@ -2,6 +2,7 @@
 // The WMI connection the switcher uses to find the executable of a process it cannot open.
 
 #include <windows.h>
+// After windows.h, which it builds on.
 #include <wbemidl.h>
 
 #include <cstdint>

@@ -9,6 +9,7 @@
 // host that knows nothing of the switcher.
 
 #include <windows.h>
+
 #include <shellapi.h>
 
 #include <cwchar>
@@ -67,9 +68,8 @@ class HostWindow : public norvi::Window {
     const HICON icon = ::LoadIconW(instance, MAKEINTRESOURCEW(IDI_PROGRAM));
     Send(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
     button_.reset(::CreateWindowExW(0, L"BUTTON", L"Show switcher",
-                                    WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 20, 20, 160, 32,
-                                    hwnd(), reinterpret_cast<HMENU>(kShowButton), instance,
-                                    nullptr));
+                                    WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 20, 20, 160, 32, hwnd(),
+                                    reinterpret_cast<HMENU>(kShowButton), instance, nullptr));
     ::RegisterHotKey(hwnd(), kShowHotKey, MOD_CONTROL | MOD_ALT, 'S');
     ::ShowWindow(hwnd(), SW_SHOW);
     return true;
@@ -82,9 +82,7 @@ class HostWindow : public norvi::Window {
       case WM_COMMAND:
         if (LOWORD(wp) == kShowButton) ShowSwitcher();
         return 0;
-      case WM_HOTKEY:
-        ShowSwitcher();
-        return 0;
+      case WM_HOTKEY: ShowSwitcher(); return 0;
       case WM_ERASEBKGND: {
         RECT r = ClientRect();
         ::FillRect(reinterpret_cast<HDC>(wp), &r, ::GetSysColorBrush(COLOR_BTNFACE));
@@ -94,8 +92,7 @@ class HostWindow : public norvi::Window {
         ::UnregisterHotKey(hwnd(), kShowHotKey);
         ::PostQuitMessage(0);
         return 0;
-      default:
-        return Window::HandleMessage(msg, wp, lp);
+      default: return Window::HandleMessage(msg, wp, lp);
     }
   }
 

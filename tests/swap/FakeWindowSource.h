@@ -25,7 +25,9 @@ inline std::multiset<IconId>& DestroyedIcons() {
   static std::multiset<IconId> destroyed;
   return destroyed;
 }
-inline void CountDestroyed(IconId id) { DestroyedIcons().insert(id); }
+inline void CountDestroyed(IconId id) {
+  DestroyedIcons().insert(id);
+}
 
 class FakeWindows : public IWindowSource {
  public:

@@ -16,8 +16,8 @@ class NoTrace : public ITraceSink {
 void BM_ListWindows(benchmark::State& state) {
   FakeWindows fake;
   for (int64_t i = 0; i < state.range(0); ++i)
-    fake.Add({u"Document " + std::u16string(1, char16_t(u'A' + i % 26)) + u" - Editor",
-              i % 3 != 1, 0, i % 3 == 2 ? kExToolWindow : 0u});
+    fake.Add({u"Document " + std::u16string(1, char16_t(u'A' + i % 26)) + u" - Editor", i % 3 != 1,
+              0, i % 3 == 2 ? kExToolWindow : 0u});
   NoTrace sink;
   SwapTrace trace(sink);
   for (auto _ : state) {

@@ -103,8 +103,8 @@ std::vector<std::string> DebugCapture::ListedTitles() const {
 std::vector<HICON> DebugCapture::ListedIcons() const {
   std::vector<HICON> out;
   for (const std::string& line : ListedLines(Lines()))
-    out.push_back(reinterpret_cast<HICON>(
-        std::strtoul(line.c_str() + line.find("hIcon=") + 6, nullptr, 16)));
+    out.push_back(
+        reinterpret_cast<HICON>(std::strtoul(line.c_str() + line.find("hIcon=") + 6, nullptr, 16)));
   return out;
 }
 
@@ -113,8 +113,8 @@ bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs) {
   while (!done()) {
     const ULONGLONG now = ::GetTickCount64();
     if (now >= end) return done();
-    ::MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(std::min<ULONGLONG>(end - now, 50)),
-                                QS_ALLINPUT);
+    ::MsgWaitForMultipleObjects(
+        0, nullptr, FALSE, static_cast<DWORD>(std::min<ULONGLONG>(end - now, 50)), QS_ALLINPUT);
     MSG msg;
     while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
       ::TranslateMessage(&msg);
@@ -124,7 +124,9 @@ bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs) {
   return true;
 }
 
-void PumpFor(DWORD ms) { PumpUntil([] { return false; }, ms); }
+void PumpFor(DWORD ms) {
+  PumpUntil([] { return false; }, ms);
+}
 
 UniqueWindow MakeWindow(const std::wstring& title, DWORD exStyle, HWND owner, int show) {
   static const ATOM atom = [] {
@@ -204,7 +206,8 @@ Picture CapturePicture(HWND hwnd) {
   info.bmiHeader.biPlanes = 1;
   info.bmiHeader.biBitCount = 32;
   void* bits = nullptr;
-  const UniqueBitmap dib(::CreateDIBSection(window.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  const UniqueBitmap dib(
+      ::CreateDIBSection(window.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
   if (!dib) return picture;
   {
     const SelectObjectScope select(memory.get(), dib.get());

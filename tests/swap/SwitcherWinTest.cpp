@@ -19,8 +19,12 @@ constexpr COLORREF kDefaultWindow = 0x005F3C3C;
 constexpr COLORREF kDefaultButton = 0x005A1E8C;
 constexpr COLORREF kDefaultHover = 0x00C9C9C9;
 
-int ScreenWidth() { return ::GetSystemMetrics(SM_CXSCREEN); }
-int ScreenHeight() { return ::GetSystemMetrics(SM_CYSCREEN); }
+int ScreenWidth() {
+  return ::GetSystemMetrics(SM_CXSCREEN);
+}
+int ScreenHeight() {
+  return ::GetSystemMetrics(SM_CYSCREEN);
+}
 
 bool Contains(const std::vector<std::string>& list, const std::string& item) {
   return std::find(list.begin(), list.end(), item) != list.end();
@@ -33,7 +37,9 @@ HWND Open(const SwapLibrary& swap, int32_t mode) {
   return FindSwitcher();
 }
 
-bool Closed() { return FindSwitcher() == nullptr; }
+bool Closed() {
+  return FindSwitcher() == nullptr;
+}
 
 // Set-up without the trace marker, and a failing set-up: each with its own library load.
 TEST(SwapSetUp, FailedSetUpWritesOneLineAndShowsNothing) {
@@ -155,7 +161,7 @@ TEST_F(Switcher, PaintsItsColoursAndTheHoveredRow) {
   EXPECT_TRUE(picture.SaveBmp(OutputFile(L"swap-switcher.bmp")));
   EXPECT_EQ(picture.At(4, 4), kDefaultWindow);
   EXPECT_EQ(picture.At(325, 30), kDefaultWindow);
-  EXPECT_EQ(picture.At(12, 12), kDefaultButton);      // above the icon of row 0
+  EXPECT_EQ(picture.At(12, 12), kDefaultButton);       // above the icon of row 0
   EXPECT_EQ(picture.At(318, 50 + 2), kDefaultButton);  // right end of row 1
 
   const POINT row0 = RowCentre(switcher, 0);

@@ -50,7 +50,10 @@ TEST_F(WindowSourceWin, TakesOnlyRealIconsFromAnExecutable) {
   wchar_t folder[MAX_PATH];
   ::GetTempPathW(MAX_PATH, folder);
   const std::wstring text = std::wstring(folder) + L"swap-no-icon.txt";
-  { UniqueFileHandle f(::CreateFileW(text.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr)); }
+  {
+    UniqueFileHandle f(
+        ::CreateFileW(text.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+  }
   EXPECT_FALSE(windows.FirstIcon(U16(text.c_str())));
   ::DeleteFileW(text.c_str());
 }
@@ -75,8 +78,8 @@ TEST_F(WindowSourceWin, SetUpInAMultithreadedApartmentFailsWithItsMessage) {
     EXPECT_FALSE(wmi.IsOpen());
     ::CoUninitialize();
   }).join();
-  EXPECT_EQ(sink.lines,
-            std::vector<std::u16string>{u"Failed to initialize COM library. Error code = 0x80010106"});
+  EXPECT_EQ(sink.lines, std::vector<std::u16string>{
+                            u"Failed to initialize COM library. Error code = 0x80010106"});
 }
 
 }  // namespace
