@@ -178,6 +178,24 @@ RECT ClientRectOf(HWND control, HWND parent) {
   return r;
 }
 
+// The controls that carry identifiers sit where the layout puts them; then a screenshot, and
+// WM_CLOSE ends the program without any message.
+void ShowsLayoutThenCloses(const Program& program, const Installation& installed, HWND main,
+                           bool chinese, const wchar_t* screenshot) {
+  for (auto [id, control] : {std::pair{kWheelLinesEditId, MainControl::RowsEdit},
+                             std::pair{kSpeedSliderId, MainControl::SpeedSlider}}) {
+    const RECT placed = ClientRectOf(::GetDlgItem(main, id), main);
+    const LayoutRect expected = PlaceOf(control, chinese);
+    EXPECT_EQ(placed.left, expected.left) << id;
+    EXPECT_EQ(placed.top, expected.top) << id;
+    EXPECT_EQ(placed.right, expected.right) << id;
+  }
+  SaveScreenshot(main, screenshot);
+  ::PostMessageW(main, WM_CLOSE, 0, 0);
+  EXPECT_EQ(program.WaitForExit(), 0u);
+  EXPECT_EQ(installed.Messages(), "");
+}
+
 class ProgramTest : public testing::Test {
  protected:
   void SetUp() override {
@@ -197,16 +215,7 @@ TEST_F(ProgramTest, StartsShowsItsWindowAndLeavesTheAppliedDefaultProfileOnClose
   ::GetClientRect(main, &client);
   EXPECT_EQ(client.right, 1000);
   EXPECT_EQ(client.bottom, 715);
-  // The number box sits where the non-Chinese layout puts it.
-  const RECT edit = ClientRectOf(::GetDlgItem(main, kWheelLinesEditId), main);
-  const LayoutRect expected = PlaceOf(MainControl::RowsEdit, false);
-  EXPECT_EQ(edit.left, expected.left);
-  EXPECT_EQ(edit.top, expected.top);
-  SaveScreenshot(main, L"main-window.png");
-
-  ::PostMessageW(main, WM_CLOSE, 0, 0);
-  EXPECT_EQ(program.WaitForExit(), 0u);
-  EXPECT_EQ(installed.Messages(), "");
+  ShowsLayoutThenCloses(program, installed, main, false, L"main-window.png");
 
   ProfileImage expectedImage = DefaultProfile();
   expectedImage.Remapped[SlotTiltLeft] = 1;
@@ -223,14 +232,7 @@ TEST_F(ProgramTest, ChineseBasicLanguageUsesTheChineseLayout) {
   Program program(installed, {});
   HWND main = program.WaitForWindow(kMainTitle);
   ASSERT_TRUE(main) << installed.Messages();
-  const RECT edit = ClientRectOf(::GetDlgItem(main, kWheelLinesEditId), main);
-  const LayoutRect expected = PlaceOf(MainControl::RowsEdit, true);
-  EXPECT_EQ(edit.left, expected.left);
-  EXPECT_EQ(edit.top, expected.top);
-  SaveScreenshot(main, L"main-window-chinese.png");
-  ::PostMessageW(main, WM_CLOSE, 0, 0);
-  EXPECT_EQ(program.WaitForExit(), 0u);
-  EXPECT_EQ(installed.Messages(), "");
+  ShowsLayoutThenCloses(program, installed, main, true, L"main-window-chinese.png");
 }
 
 TEST_F(ProgramTest, WithoutTheReceiverLibraryItEndsAfterItsMessage) {
