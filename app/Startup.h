@@ -15,7 +15,6 @@ constexpr char16_t kSwapLibrary[] = u"Swap.dll";
 constexpr char16_t kReceiverLibraryFailed[] = u"Loading Pardex.dll failed.";
 constexpr char16_t kSwapLibraryFailed[] = u"Loading Swap.dll failed.";
 constexpr uint16_t kChineseSimplifiedLanguageId = 0x0804;
-constexpr char16_t kRegistryKeyName[] = u"应用程序向导生成的本地应用程序";
 
 // The folder of the program file: everything before the last backslash (none: empty).
 std::u16string ProgramFolderFrom(std::u16string_view modulePath);

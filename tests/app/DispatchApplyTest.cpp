@@ -86,7 +86,7 @@ TEST(Apply, FilterIsClearedThenTheMaskWithTiltsForcedIsSent) {
   link.result = 0;
   EXPECT_EQ(ApplyFilerToDevice(profile, link, trace), 0);  // the final call's result
   EXPECT_EQ(link.calls, (std::vector<std::string>{"mouse 0", "keyboard 0", "combo 0",
-                                                   "mouse " + std::to_string(0x002 | 0x010 | 0x080 | 0x100)}));
+                                                   test::Line("mouse ", 0x002 | 0x010 | 0x080 | 0x100)}));
   EXPECT_EQ(profile.Remapped[SlotTiltLeft], 1);
   EXPECT_EQ(profile.Remapped[SlotTiltRight], 1);
   EXPECT_EQ(trace.lines, (std::vector<std::string>{"ApplyFilerToDevice:0\r\n", "ApplyFilerToDevice:1",

@@ -3,6 +3,7 @@
 #include "actions/fakes/ActionFakes.h"
 #include "app/MouseSettings.h"
 #include "model/Text.h"
+#include "tests/app/Recorders.h"
 
 namespace norvi {
 namespace {
@@ -19,15 +20,15 @@ std::vector<std::string> Sent(int32_t speed, int32_t precision, int32_t lines,
   fakes::SystemRecorder system;
   std::vector<std::string> sent;
   system.parametersAnswer = [&](uint32_t action, uint32_t param, void* value) {
-    std::string v = std::to_string(reinterpret_cast<uintptr_t>(value));
+    std::string v = test::Line(reinterpret_cast<uintptr_t>(value));
     if (action == kSpiSetMouse) {
       const auto* a = static_cast<const int32_t*>(value);
-      v = "[" + std::to_string(a[0]) + "," + std::to_string(a[1]) + "," + std::to_string(a[2]) + "]";
+      v = test::Line("[", a[0], ",", a[1], ",", a[2], "]");
     }
-    sent.push_back(std::to_string(action) + " " + std::to_string(param) + " " + v);
+    sent.push_back(test::Line(action, " ", param, " ", v));
   };
   ApplyPointerAndWheel(p, system, kMain);
-  for (size_t i = 0; i < system.parameters.size(); ++i) sent[i] += " " + std::to_string(system.parameters[i].winIni);
+  for (size_t i = 0; i < system.parameters.size(); ++i) sent[i] += test::Line(" ", system.parameters[i].winIni);
   EXPECT_EQ(system.calls, (std::vector<std::string>{"ParametersInfo 4", "SendSettingChange 4",
                                                      "ParametersInfo 113", "SendSettingChange 113",
                                                      "ParametersInfo 105", "SendSettingChange 105"}));
