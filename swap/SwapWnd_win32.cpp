@@ -56,9 +56,8 @@ void BringToFront(HWND target) {
 
 // --- CIconBtn ---
 
-CIconBtn::CIconBtn()
-    : font_(::CreateFontW(19, 0, 0, 0, 600, FALSE, FALSE, FALSE, DEFAULT_CHARSET, 0, 0, 0, FF_SWISS,
-                          L"MS Shell Dlg")) {}
+// Height 19, semi-bold: the caption font of a row.
+CIconBtn::CIconBtn() : font_(CreateShellDlgFont(19, 600)) {}
 
 bool CIconBtn::CreateRow(HWND parent, const SwapRect& rect) {
   return CreateControl(L"BUTTON", parent, ToRect(rect), kRowStyle);
