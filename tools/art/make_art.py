@@ -132,6 +132,12 @@ def make_main(art, work):
             to_bmp24(png, os.path.join(art, f"main_{lang}_{look}.bmp"))
         shutil.copyfile(os.path.join(art, f"main_{lang}_normal.bmp"),
                         os.path.join(art, f"bitmap_{rid}.bmp"))
+        # Both sets under their installed names, for installations of either basic language.
+        layout_skins = os.path.join(art, f"skins-{lang}")
+        os.makedirs(layout_skins, exist_ok=True)
+        for look in LOOKS:
+            shutil.copyfile(os.path.join(art, f"main_{lang}_{look}.bmp"),
+                            os.path.join(layout_skins, f"Main_{SKIN_NAMES[look]}.bmp"))
 
 
 def basic_language(ini_path):
