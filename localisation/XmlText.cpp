@@ -146,11 +146,16 @@ size_t SkipInContent(std::u16string_view content, size_t from, std::u16string_vi
 
 }  // namespace
 
+// Names match without regard to case ("&AMP;" is "&"), but a name written exactly as listed
+// wins, so "&oslash;" is the small letter and not the capital listed before it.
 uint32_t EntityCodePoint(std::u16string_view name) {
+  uint32_t folded = 0;
   for (int i = kEntityIndex.head[FoldedSum(name) % kEntityBuckets]; i >= 0;
-       i = kEntityIndex.next[static_cast<size_t>(i)])
+       i = kEntityIndex.next[static_cast<size_t>(i)]) {
     if (kEntities[i].name == name) return kEntities[i].codePoint;
-  return 0;
+    if (!folded && EqualsIgnoringCase(kEntities[i].name, name)) folded = kEntities[i].codePoint;
+  }
+  return folded;
 }
 
 void AppendDecoded(std::u16string_view text, std::u16string& out) {

@@ -15,7 +15,8 @@ void AppendDecoded(std::u16string_view text, std::u16string& out);
 // The text of an element's content that holds no child element.
 std::u16string ContentText(std::u16string_view content);
 
-// Code point of a named character entity (exact case); 0 when unknown.
+// Code point of a named character entity, the exact spelling before other cases; 0 when
+// unknown.
 uint32_t EntityCodePoint(std::u16string_view name);
 
 }  // namespace norvi::xml

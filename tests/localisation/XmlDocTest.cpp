@@ -164,12 +164,14 @@ TEST(XmlDocLoad, MissingFileLeavesNoElementsAndEveryFindFails) {
 TEST(XmlDocText, CharacterReferencesDecodeOnce) {
   XmlDoc doc = Parsed(
       u"<r><a>&amp;lt;</a><b>&#65;&#x41;&#X41;</b><c>&bogus; &amp &#0; &#xD800; &;</c>"
-      u"<d>&Oslash;&oslash;&euro;&apos;&#x1F600;</d><e>&verylongname;x</e></r>");
+      u"<d>&Oslash;&oslash;&euro;&apos;&#x1F600;</d><e>&verylongname;x</e>"
+      u"<f>&AMP;&Quot;&OSLASH;&EuRo;</f></r>");
   EXPECT_EQ(TextOf(doc, u"a"), u"&lt;");
   EXPECT_EQ(TextOf(doc, u"b"), u"AAA");
   EXPECT_EQ(TextOf(doc, u"c"), u"&bogus; &amp &#0; &#xD800; &;");
   EXPECT_EQ(TextOf(doc, u"d"), u"Øø€'\U0001F600");
   EXPECT_EQ(TextOf(doc, u"e"), u"&verylongname;x");
+  EXPECT_EQ(TextOf(doc, u"f"), u"&\"Ø€");  // other cases give the first one listed
 }
 
 TEST(XmlDocText, ElementsWithChildrenOrNoContentHaveEmptyText) {
