@@ -95,6 +95,7 @@ WindowHandle FakeWindowTree::Related(WindowHandle w, WindowRelation relation) {
   }
   const auto& siblings = SiblingsOf(w);
   const auto at = std::find(siblings.begin(), siblings.end(), w);
+  if (at == siblings.end()) return kNoWindow;  // the desktop root has no siblings
   if (relation == WindowRelation::Next) return at + 1 == siblings.end() ? kNoWindow : at[1];
   return at == siblings.begin() ? kNoWindow : at[-1];
 }

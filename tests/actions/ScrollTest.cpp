@@ -50,6 +50,9 @@ TEST_F(Scroll, DesktopIconViewAndDesktopAreLeftAloneSilently) {
   EXPECT_EQ(rig.system.debugOutput, u"ClassName:SysListView32ClassName:#32769");
   EXPECT_THAT(rig.windows.messages, IsEmpty());
   EXPECT_THAT(rig.input.events, IsEmpty());
+  // The desktop is the root: it has no siblings to search.
+  CFindScrollBar finder(rig.windows);
+  EXPECT_EQ(finder.SearchSiblings(rig.windows.desktop), kNoWindow);
 
   // A list view elsewhere is an ordinary scrollable window.
   const WindowHandle list = Add(u"SysListView32", {0, 0, 100, 100}, kHScroll);
