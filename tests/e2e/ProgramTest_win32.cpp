@@ -50,6 +50,12 @@ fs::path ProfilePath() {
   return fs::path(temp) / L"Zarqo" / L"Norvi" / L"Profile.cfg";
 }
 
+ProfileImage SavedProfile() {
+  ProfileImage image{};
+  std::ifstream(ProfilePath(), std::ios::binary).read(reinterpret_cast<char*>(&image), kProfileSize);
+  return image;
+}
+
 // A copy of the installed layout, optionally without some files, removed afterwards.
 class Installation {
  public:
@@ -220,10 +226,9 @@ TEST_F(ProgramTest, StartsShowsItsWindowAndLeavesTheAppliedDefaultProfileOnClose
   ProfileImage expectedImage = DefaultProfile();
   expectedImage.Remapped[SlotTiltLeft] = 1;
   expectedImage.Remapped[SlotTiltRight] = 1;
-  std::ifstream file(ProfilePath(), std::ios::binary);
-  std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-  ASSERT_EQ(bytes.size(), kProfileSize);
-  EXPECT_EQ(std::memcmp(bytes.data(), &expectedImage, kProfileSize), 0);
+  ASSERT_EQ(fs::file_size(ProfilePath()), kProfileSize);
+  const ProfileImage saved = SavedProfile();
+  EXPECT_EQ(std::memcmp(&saved, &expectedImage, kProfileSize), 0);
 }
 
 TEST_F(ProgramTest, ChineseBasicLanguageUsesTheChineseLayout) {
@@ -375,6 +380,39 @@ TEST_F(ProgramTest, ForwardButtonRemappedToCopyIsSwallowedAndPerformedAsCtrlC) {
 
   ::PostMessageW(main, WM_CLOSE, 0, 0);
   EXPECT_EQ(program.WaitForExit(), 0u);
+}
+
+TEST_F(ProgramTest, ClickedSettingsControlsChangeTheProfileThatClosingSaves) {
+  Installation installed;
+  Program program(installed, {});
+  HWND main = program.WaitForWindow(kMainTitle);
+  ASSERT_TRUE(main);
+  Settle(main);
+  RECT window;
+  ::GetWindowRect(main, &window);
+  const auto centre = [&](MainControl control) {
+    const LayoutRect r = PlaceOf(control, false);
+    return std::to_wstring(window.left + (r.left + r.right) / 2) + L" " +
+           std::to_wstring(window.top + (r.top + r.bottom) / 2);
+  };
+  const LayoutRect bar = PlaceOf(MainControl::SpeedSlider, false);
+  const std::wstring sliderEnd = std::to_wstring(window.left + bar.right - 6) + L" " +
+                                 std::to_wstring(window.top + bar.top + 3);
+  // Precision on, one screen per notch, the slider's right end; then a move that marks the end.
+  ASSERT_TRUE(StartXdotool(L"mousemove " + centre(MainControl::Precision) + L" click 1 mousemove " +
+                           centre(MainControl::ScreenOption) + L" click 1 mousemove " + sliderEnd +
+                           L" click 1 mousemove 3 3"));
+  ASSERT_TRUE(KeyProbe::PumpUntil([] {
+    POINT p;
+    return ::GetCursorPos(&p) && p.x == 3 && p.y == 3;
+  }, kPatienceMs));
+  Settle(main);
+  ::PostMessageW(main, WM_CLOSE, 0, 0);
+  EXPECT_EQ(program.WaitForExit(), 0u);
+  const ProfileImage saved = SavedProfile();
+  EXPECT_EQ(saved.EnhancePrecision, 1);
+  EXPECT_EQ(saved.WheelLines, kWheelLinesScreen);
+  EXPECT_EQ(saved.PointerSpeed, kMaxPointerSpeed);
 }
 
 }  // namespace
