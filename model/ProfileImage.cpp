@@ -21,7 +21,8 @@ void TerminatePaths(ProfileImage& image) {
 
 ImageCheck ImageFromBytes(std::span<const std::byte> bytes, ProfileImage& image) {
   std::memset(&image, 0, sizeof image);
-  std::memcpy(&image, bytes.data(), std::min(bytes.size(), sizeof image));
+  // An empty span may carry no pointer at all, which memcpy must never see.
+  if (!bytes.empty()) std::memcpy(&image, bytes.data(), std::min(bytes.size(), sizeof image));
   TerminatePaths(image);
   return image.ProfileSignature == kProfileSignature ? ImageCheck::Valid
                                                      : ImageCheck::InvalidSignature;

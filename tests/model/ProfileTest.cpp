@@ -116,6 +116,10 @@ TEST_F(ProfileFileTest, WrongSignatureIsReportedAndTheBytesKept) {
   WriteBytes(file, Bytes{});
   EXPECT_EQ(LoadProfileFile(path, image).status, ProfileStatus::InvalidSignature);
   EXPECT_EQ(AsBytes(image), Bytes(4304, 0));
+
+  image = DefaultProfile();
+  EXPECT_EQ(ImageFromBytes({}, image), ImageCheck::InvalidSignature);
+  EXPECT_EQ(AsBytes(image), Bytes(4304, 0));
 }
 
 TEST_F(ProfileFileTest, PathsAreKeptWholeAndAlwaysTerminated) {
