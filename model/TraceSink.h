@@ -1,6 +1,7 @@
 #pragma once
 // Where finished trace lines go ("USBDriver:", "ApplySetting:", ... and the start banner).
 // The application object implements it; the product's sink discards every line.
+// The device reader thread traces too, so Trace may run on two threads at once.
 
 #include <string_view>
 
