@@ -3,6 +3,7 @@
 
 #include "ActionsTestSupport.h"
 #include "actions/FindScrollBar.h"
+#include "model/Text.h"
 
 namespace norvi::test {
 namespace {
@@ -121,6 +122,58 @@ TEST_F(Scroll, DocumentViewScrollsThroughTheFollowingHorizontalBar) {
                                                 Msg{false, frame, 0x0114, 0, target, 0},
                                                 Msg{false, frame, 0x0114, 1, target, 0},
                                                 Msg{false, frame, 0x0114, 1, target, 0}));
+}
+
+// Every class of the strategy table, spelt exactly, over the same view with a horizontal bar
+// beside it; near misses fall to the generic strategy.
+TEST_F(Scroll, EachClassOfTheTableChoosesItsStrategy) {
+  enum Kind { BarMessage, ArrowClick, ArrowKeys, Generic };
+  const struct {
+    const char16_t* cls;
+    Kind kind;
+  } table[] = {
+      {u"_WwG", BarMessage},         {u"paneClassDC", BarMessage},
+      {u"VISIOG", BarMessage},       {u"PSViewC", BarMessage},
+      {u"EditControl", BarMessage},  {u"FrontPageEditorDocumentView", BarMessage},
+      {u"EXCEL7", ArrowClick},       {u"AVL_AVView", BarMessage},
+      {u"OGrid", BarMessage},        {u"OFormSub", BarMessage},
+      {u"OPrtPrevPage", BarMessage}, {u"MozillaWindowClass", ArrowKeys},
+      {u"Chrome_RenderWidgetHostHWND", ArrowKeys},
+      {u"OperaWindowClass", ArrowKeys},
+      {u"_wwg", Generic},            {u"EXCEL", Generic},
+      {u"OperaWindowClass ", Generic},
+  };
+  for (const auto& row : table) {
+    ActionRig fresh;
+    const WindowHandle frame = fresh.windows.Add(u"Frame", {0, 0, 800, 600});
+    const WindowHandle view = fresh.windows.Add(row.cls, {0, 0, 800, 580}, 0, frame);
+    const WindowHandle bar = fresh.windows.Add(u"ScrollBar", {0, 580, 800, 597}, 0, frame);
+    fresh.windows.pointed = view;
+    fresh.windows.cursor = {100, 100};
+    fresh.Perform(kLeftCode);
+    const auto& m = fresh.windows.messages;
+    const std::string name = Utf16ToUtf8(row.cls);
+    switch (row.kind) {
+      case BarMessage:
+        EXPECT_THAT(m, ElementsAre(Msg{false, frame, 0x0114, 0, static_cast<intptr_t>(bar), 0},
+                                   Msg{false, frame, 0x0114, 0, static_cast<intptr_t>(bar), 0}))
+            << name;
+        break;
+      case ArrowClick:
+        EXPECT_THAT(m, IsEmpty()) << name;
+        EXPECT_EQ(fresh.input.events.size(), 6u) << name;
+        break;
+      case ArrowKeys:
+        ASSERT_EQ(m.size(), 4u) << name;
+        EXPECT_EQ(m[0], (Msg{false, view, 0x0100, 0x25, 0x014B0001, 0})) << name;
+        break;
+      case Generic:
+        EXPECT_THAT(m, ElementsAre(Msg{false, view, 0x0114, 0, 0, 0},
+                                   Msg{false, view, 0x0114, 0, 0, 0}))
+            << name;
+        break;
+    }
+  }
 }
 
 TEST_F(Scroll, UnknownScrollableWindowGetsPostedLeftAndSentRight) {
