@@ -235,9 +235,9 @@ class PaneEnumeration : public Scroll {
  protected:
   // The bar sits inside another child of the pane's parent: only the enumeration finds it.
   // Each call builds a tree of its own beside the earlier ones.
-  WindowHandle FindWithBar(ScreenRect barRect) {
+  WindowHandle FindWithBar(ScreenRect barRect, const char16_t* paneClass = u"paneClassDC") {
     const WindowHandle parent = Add(u"Frame", {0, 0, 800, 800});
-    const WindowHandle pane = Add(u"paneClassDC", {100, 100, 500, 400}, 0, parent);
+    const WindowHandle pane = Add(paneClass, {100, 100, 500, 400}, 0, parent);
     const WindowHandle holder = Add(u"Static", {0, 400, 800, 450}, 0, parent);
     bar = Add(u"ScrollBar", barRect, 0, holder);
     Point(pane, {300, 200});
@@ -252,6 +252,8 @@ TEST_F(PaneEnumeration, AcceptsBarsThatStickOutByTwentyFivePixelsAtMost) {
   EXPECT_EQ(FindWithBar({100, 400, 525, 417}), bar);
   EXPECT_EQ(FindWithBar({100, 400, 526, 417}), kNoWindow);
   EXPECT_EQ(FindWithBar({100, 400, 117, 800}), kNoWindow);  // vertical
+  EXPECT_EQ(FindWithBar({75, 400, 525, 417}, u"VISIOG"), bar);
+  EXPECT_EQ(FindWithBar({75, 400, 525, 417}, u"VISIO"), kNoWindow);
   rig.windows.enumerationFails = true;
   EXPECT_EQ(Find(rig.windows.pointed), kNoWindow);
 }
