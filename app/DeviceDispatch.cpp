@@ -10,7 +10,8 @@ const std::array<std::u16string, kSlotCount>& Traces() {
   static const std::array<std::u16string, kSlotCount> traces = [] {
     std::array<std::u16string, kSlotCount> lines;
     for (int i = 0; i < kSlotCount; ++i)
-      lines[i] = std::u16string(u"DeviceMessageEvent:") + std::u16string(kSlotInfo[i].traceWord) + u"\r\n";
+      lines[i] =
+          std::u16string(u"DeviceMessageEvent:") + std::u16string(kSlotInfo[i].traceWord) + u"\r\n";
     return lines;
   }();
   return traces;
@@ -22,9 +23,13 @@ constexpr std::array<std::pair<int, int>, 4> kButtonBits{{{kButtonBitRight, Slot
                                                           {kButtonBitBack, SlotBack},
                                                           {kButtonBitForward, SlotForward}}};
 
-bool Remapped(const SlotTable& slots, int slot) { return slots[slot].FunID != slots[slot].InitID; }
+bool Remapped(const SlotTable& slots, int slot) {
+  return slots[slot].FunID != slots[slot].InitID;
+}
 
-void Add(DispatchPlan& plan, int slot) { plan.steps[plan.count++] = {slot, Traces()[slot]}; }
+void Add(DispatchPlan& plan, int slot) {
+  plan.steps[plan.count++] = {slot, Traces()[slot]};
+}
 
 }  // namespace
 

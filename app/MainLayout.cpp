@@ -5,7 +5,9 @@ namespace {
 
 using C = MainControl;
 
-constexpr ControlPlace Same(C control, LayoutRect place) { return {control, place, place}; }
+constexpr ControlPlace Same(C control, LayoutRect place) {
+  return {control, place, place};
+}
 
 constexpr std::array<ControlPlace, kMainControlCount> kPlaces{{
     Same(C::Minimise, {921, 1, 959, 40}),
@@ -33,7 +35,9 @@ constexpr std::array<ControlPlace, kMainControlCount> kPlaces{{
 
 }  // namespace
 
-const std::array<ControlPlace, kMainControlCount>& MainControlPlaces() { return kPlaces; }
+const std::array<ControlPlace, kMainControlCount>& MainControlPlaces() {
+  return kPlaces;
+}
 
 LayoutRect PlaceOf(MainControl control, bool chineseInterface) {
   const ControlPlace& place = kPlaces[static_cast<size_t>(control)];

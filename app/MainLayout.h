@@ -17,9 +17,27 @@ struct LayoutRect {
 
 // The main window's controls, in the order they are created.
 enum class MainControl {
-  Minimise, Close, SpeedSlider, Precision, RowsOption, RowsEdit, RowsUp, RowsDown, ScreenOption,
-  Slot0, Slot1, Slot2, Slot3, Slot4, Slot5, Slot6, Slot7,
-  Language, Pair, Defaults, Ok,
+  Minimise,
+  Close,
+  SpeedSlider,
+  Precision,
+  RowsOption,
+  RowsEdit,
+  RowsUp,
+  RowsDown,
+  ScreenOption,
+  Slot0,
+  Slot1,
+  Slot2,
+  Slot3,
+  Slot4,
+  Slot5,
+  Slot6,
+  Slot7,
+  Language,
+  Pair,
+  Defaults,
+  Ok,
 };
 constexpr int kMainControlCount = 21;
 
@@ -39,7 +57,7 @@ constexpr LayoutRect kSpeedTravel{106, 210, 272, 226};
 // Hint line: font "MS Shell Dlg" 14 / 300, FF_SWISS, colour RGB(83, 97, 103).
 constexpr LayoutRect kHintRect{88, 631, 333, 664};
 constexpr uint32_t kHintColour = 0x00676153;  // GDI order 0x00BBGGRR
-constexpr uint32_t kHintFlags = 0xA114;  // VCENTER WORDBREAK NOCLIP EDITCONTROL END_ELLIPSIS
+constexpr uint32_t kHintFlags = 0xA114;       // VCENTER WORDBREAK NOCLIP EDITCONTROL END_ELLIPSIS
 
 // Caption colours of the pair, defaults and OK buttons (normal, hover, pressed).
 constexpr uint32_t kCaptionGrey = 0x00505050;
@@ -60,6 +78,8 @@ constexpr int32_t kLanguageBackgroundChinese = 156;
 constexpr int32_t kLanguageBackgroundOther = 159;
 
 // Window position centred on the full-screen area (integer division, as the system does).
-constexpr int32_t CentredOrigin(int32_t screen, int32_t size) { return (screen - size) / 2; }
+constexpr int32_t CentredOrigin(int32_t screen, int32_t size) {
+  return (screen - size) / 2;
+}
 
 }  // namespace norvi

@@ -7,10 +7,10 @@
 namespace norvi {
 
 constexpr uint32_t kWmUser = 1024;
-constexpr uint32_t UM_LANGUAGE = kWmUser + 1;         // wParam 272 at start-up, lParam language
-constexpr uint32_t UM_TRAY_NOTIFY = kWmUser + 108;    // lParam: the mouse message
-constexpr uint32_t UM_SPEED_CHANGED = kWmUser + 1024; // wParam: position, lParam: slider id
-constexpr uint32_t UM_HOVER_TEXT = kWmUser + 1029;    // lParam: hovered control 1 to 14
+constexpr uint32_t UM_LANGUAGE = kWmUser + 1;          // wParam 272 at start-up, lParam language
+constexpr uint32_t UM_TRAY_NOTIFY = kWmUser + 108;     // lParam: the mouse message
+constexpr uint32_t UM_SPEED_CHANGED = kWmUser + 1024;  // wParam: position, lParam: slider id
+constexpr uint32_t UM_HOVER_TEXT = kWmUser + 1029;     // lParam: hovered control 1 to 14
 constexpr uint32_t UM_RESET_PROFILE = kWmUser + 1030;
 
 constexpr uint32_t kLanguageAtStartUp = 272;

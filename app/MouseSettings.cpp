@@ -10,10 +10,12 @@ MouseAcceleration AccelerationFor(int32_t enhancePrecision) {
   return enhancePrecision ? MouseAcceleration{6, 10, 1} : MouseAcceleration{0, 0, 0};
 }
 
-void ApplyPointerAndWheel(const ProfileImage& profile, ISystemCalls& system, WindowHandle mainWindow) {
+void ApplyPointerAndWheel(const ProfileImage& profile, ISystemCalls& system,
+                          WindowHandle mainWindow) {
   MouseAcceleration acceleration = AccelerationFor(profile.EnhancePrecision);
   system.ParametersInfo(kSpiSetMouse, 0, acceleration.data(), kSpifUpdateIniFileAndSendChange);
-  system.SendSettingChange(mainWindow, kSpiSetMouse, reinterpret_cast<intptr_t>(acceleration.data()));
+  system.SendSettingChange(mainWindow, kSpiSetMouse,
+                           reinterpret_cast<intptr_t>(acceleration.data()));
   // The speed travels in the pointer argument itself, not behind it.
   void* speed = reinterpret_cast<void*>(static_cast<uintptr_t>(profile.PointerSpeed));
   system.ParametersInfo(kSpiSetMouseSpeed, 0, speed, kSpifUpdateIniFileAndSendChange);

@@ -31,7 +31,8 @@ MouseAcceleration AccelerationFor(int32_t enhancePrecision);
 
 // Sends pointer precision, pointer speed and wheel lines through SystemParametersInfoW, each
 // followed by WM_SETTINGCHANGE to the main window.
-void ApplyPointerAndWheel(const ProfileImage& profile, ISystemCalls& system, WindowHandle mainWindow);
+void ApplyPointerAndWheel(const ProfileImage& profile, ISystemCalls& system,
+                          WindowHandle mainWindow);
 
 // What the wheel controls show for a profile.
 struct WheelControlsView {
@@ -44,10 +45,10 @@ WheelControlsView ViewOfWheel(const ProfileImage& profile);
 
 // Result of reading the edit back.
 struct NormalisedLines {
-  int32_t lines;            // 1 to 30
-  std::u16string text;      // the edit's new text
-  bool placeCaret;          // whether the caret moves (not when the text was all zeros)
-  size_t caret;             // character position of the caret
+  int32_t lines;        // 1 to 30
+  std::u16string text;  // the edit's new text
+  bool placeCaret;      // whether the caret moves (not when the text was all zeros)
+  size_t caret;         // character position of the caret
 };
 // Leading zeros dropped; nothing left or no leading digits gives 1 (never 0, which would
 // switch wheel scrolling off system-wide); 30 and more give 30.

@@ -41,10 +41,6 @@ void LogShownText(const std::u16string& text) {
 
 }  // namespace
 
-CPelkoDriverApp::CPelkoDriverApp() { traceLine_.reserve(512); }
-
-void CPelkoDriverApp::Trace(std::u16string_view line) { traceLine_.assign(line); }
-
 INT_PTR CPelkoDriverApp::Tell(const std::u16string& text, bool twoButtons, HWND owner) const {
   LogShownText(text);
   return ShowInfo({strings_, chineseInterface_, owner, nullptr}, text, twoButtons);

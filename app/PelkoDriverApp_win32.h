@@ -7,27 +7,24 @@
 #include <array>
 #include <string>
 
+#include "app/LastTraceLine.h"
 #include "controls/ImageHelpers_win32.h"
 #include "framework/Handles.h"
 #include "localisation/StringTable.h"
 #include "model/ProfileImage.h"
-#include "model/TraceSink.h"
 #include "receiver/Pardex.h"
 #include "swap/SwapExports.h"
 
 namespace norvi {
 
-class CPelkoDriverApp : public ITraceSink {
+class CPelkoDriverApp : public LastTraceLine {
  public:
-  CPelkoDriverApp();
+  CPelkoDriverApp() = default;
   CPelkoDriverApp(const CPelkoDriverApp&) = delete;
   CPelkoDriverApp& operator=(const CPelkoDriverApp&) = delete;
 
   // Start-up, the main dialog's run and the end; the result is the process exit code.
   int InitInstance();
-
-  // The trace sink: keeps the latest line and produces no output.
-  void Trace(std::u16string_view line) override;
 
   // Receiver detection: closes the held handle, then looks for the receiver with id.
   // Returns its product id, or 0 when none is present (or id is 0).
@@ -59,7 +56,6 @@ class CPelkoDriverApp : public ITraceSink {
   int32_t receiverInfo_ = 0;
   std::u16string programFolder_;
   std::u16string configFolder_;
-  std::u16string traceLine_;
 
   UniqueHandle instanceMutex_;
   UniqueModule receiverLibrary_;

@@ -26,7 +26,9 @@ constexpr UINT kBalloonTimeoutMs = 5000;
 constexpr wchar_t kBalloonTitle[] = L"Running";
 constexpr wchar_t kPairingTool[] = L"\\Varnel\\Varnix.exe";
 
-RECT ToRect(const LayoutRect& r) { return {r.left, r.top, r.right, r.bottom}; }
+RECT ToRect(const LayoutRect& r) {
+  return {r.left, r.top, r.right, r.bottom};
+}
 
 // The fourteen described controls in hover order (numbers 1 to 14) and their language keys;
 // the slot buttons show their function's name instead.
@@ -35,18 +37,28 @@ struct Described {
   std::string_view key;
 };
 constexpr std::array<Described, 14> kDescribed{{
-    {MainControl::Precision, "str_improveAccuracy"}, {MainControl::RowsOption, "str_rollerRows"},
-    {MainControl::ScreenOption, "str_rollerScreen"},  {MainControl::Slot0, {}},
-    {MainControl::Slot1, {}}, {MainControl::Slot2, {}}, {MainControl::Slot3, {}},
-    {MainControl::Slot4, {}}, {MainControl::Slot5, {}}, {MainControl::Slot6, {}},
-    {MainControl::Slot7, {}}, {MainControl::Pair, "str_openPair"},
-    {MainControl::Defaults, "str_list_default"}, {MainControl::Ok, "str_ok"},
+    {MainControl::Precision, "str_improveAccuracy"},
+    {MainControl::RowsOption, "str_rollerRows"},
+    {MainControl::ScreenOption, "str_rollerScreen"},
+    {MainControl::Slot0, {}},
+    {MainControl::Slot1, {}},
+    {MainControl::Slot2, {}},
+    {MainControl::Slot3, {}},
+    {MainControl::Slot4, {}},
+    {MainControl::Slot5, {}},
+    {MainControl::Slot6, {}},
+    {MainControl::Slot7, {}},
+    {MainControl::Pair, "str_openPair"},
+    {MainControl::Defaults, "str_list_default"},
+    {MainControl::Ok, "str_ok"},
 }};
 
 int SlotOf(MainControl control) {
   return static_cast<int>(control) - static_cast<int>(MainControl::Slot0);
 }
-bool IsSlot(MainControl control) { return SlotOf(control) >= 0 && SlotOf(control) < kSlotCount; }
+bool IsSlot(MainControl control) {
+  return SlotOf(control) >= 0 && SlotOf(control) < kSlotCount;
+}
 
 std::u16string FormatPath(std::u16string_view format, const std::u16string& path) {
   std::u16string text(format);
@@ -63,7 +75,9 @@ CPelkoDriverDlg::CPelkoDriverDlg(CPelkoDriverApp& app)
       function_(app.Profile().Slots, {input_, windows_, system_, timer_}),
       driver_(app) {}
 
-CPelkoDriverDlg::~CPelkoDriverDlg() { function_.Shutdown(); }
+CPelkoDriverDlg::~CPelkoDriverDlg() {
+  function_.Shutdown();
+}
 
 RECT CPelkoDriverDlg::Place(MainControl control) const {
   return ToRect(PlaceOf(control, app_.ChineseInterface()));
@@ -111,15 +125,18 @@ void CPelkoDriverDlg::BuildSkin() {
                CentredOrigin(::GetSystemMetrics(SM_CYFULLSCREEN), size_.cy), size_.cx, size_.cy,
                FALSE);
   // The language background lives only while the controls cut their backgrounds from it.
-  const UINT backgroundId = app_.ChineseInterface() ? IDB_LANGUAGE_BACKGROUND_CHINESE
-                                                    : IDB_LANGUAGE_BACKGROUND_OTHER;
-  UniqueBitmap background(::LoadBitmapW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(backgroundId)));
+  const UINT backgroundId =
+      app_.ChineseInterface() ? IDB_LANGUAGE_BACKGROUND_CHINESE : IDB_LANGUAGE_BACKGROUND_OTHER;
+  UniqueBitmap background(
+      ::LoadBitmapW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(backgroundId)));
   std::unique_ptr<Gdiplus::Bitmap> languageBackground;
   if (background) languageBackground.reset(Gdiplus::Bitmap::FromHBITMAP(background.get(), nullptr));
-  for (const ControlPlace& place : MainControlPlaces()) CreateControl(place, languageBackground.get());
+  for (const ControlPlace& place : MainControlPlaces())
+    CreateControl(place, languageBackground.get());
 }
 
-void CPelkoDriverDlg::CreateControl(const ControlPlace& place, Gdiplus::Bitmap* languageBackground) {
+void CPelkoDriverDlg::CreateControl(const ControlPlace& place,
+                                    Gdiplus::Bitmap* languageBackground) {
   const RECT rect = Place(place.control);
   switch (place.control) {
     case MainControl::SpeedSlider:
@@ -188,7 +205,8 @@ void CPelkoDriverDlg::ShowLanguageFlag() {
   const HWND flag = ::GetDlgItem(hwnd(), kFlagControlId);
   if (!flag) return;
   const int index = app_.ChineseInterface() ? kSimplifiedChineseIndex : 2;
-  flag_.reset(::LoadBitmapW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDB_FLAG_FIRST + index - 1)));
+  flag_.reset(
+      ::LoadBitmapW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDB_FLAG_FIRST + index - 1)));
   ::SendMessageW(flag, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(flag_.get()));
   ::MoveWindow(flag, kFlagRect.left, kFlagRect.top, kFlagRect.width(), kFlagRect.height(), TRUE);
 }
@@ -200,8 +218,9 @@ void CPelkoDriverDlg::AddTrayIcon() {
   tray_.uID = 0;
   tray_.uFlags = kTrayFlags;
   tray_.uCallbackMessage = UM_TRAY_NOTIFY;
-  tray_.hIcon = static_cast<HICON>(::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_PROGRAM),
-                                                IMAGE_ICON, 0, 0, LR_DEFAULTSIZE | LR_SHARED));
+  tray_.hIcon =
+      static_cast<HICON>(::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_PROGRAM),
+                                      IMAGE_ICON, 0, 0, LR_DEFAULTSIZE | LR_SHARED));
   lstrcpynW(tray_.szTip, W(kMainWindowTitle), ARRAYSIZE(tray_.szTip));
   lstrcpynW(tray_.szInfo, W(kMainWindowTitle), ARRAYSIZE(tray_.szInfo));
   tray_.uTimeout = kBalloonTimeoutMs;
@@ -216,8 +235,9 @@ void CPelkoDriverDlg::LoadProfile() {
   if (outcome.status == ProfileStatus::PathMissing)
     app_.Tell(FormatPath(kOpenFailedText, path), false, hwnd());
   if (outcome.status == ProfileStatus::InvalidSignature)
-    app_.Tell(std::u16string(app_.ChineseInterface() ? kInvalidProfileTextChinese : kInvalidProfileText),
-              false, hwnd());
+    app_.Tell(
+        std::u16string(app_.ChineseInterface() ? kInvalidProfileTextChinese : kInvalidProfileText),
+        false, hwnd());
   UpdateControls(1);
 }
 
@@ -350,13 +370,15 @@ void CPelkoDriverDlg::OnSettingsButton(MainControl control) {
       break;
     case MainControl::RowsUp:
     case MainControl::RowsDown:
-      dialogLines_ = control == MainControl::RowsUp ? WheelLinesUp(dialogLines_) : WheelLinesDown(dialogLines_);
+      dialogLines_ = control == MainControl::RowsUp ? WheelLinesUp(dialogLines_)
+                                                    : WheelLinesDown(dialogLines_);
       profile_.WheelLines = dialogLines_;
       PushWheelLines();
       break;
     case MainControl::Pair:
       system_.Execute(reinterpret_cast<WindowHandle>(hwnd()), u"open",
-                      (app_.ProgramFolder() + U16(kPairingTool)).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+                      (app_.ProgramFolder() + U16(kPairingTool)).c_str(), nullptr, nullptr,
+                      SW_SHOWNORMAL);
       break;
     case MainControl::Defaults:
       if (app_.Tell(std::u16string(app_.Strings().Text("str_msg3")), true, hwnd()) == IDOK)
@@ -391,8 +413,9 @@ void CPelkoDriverDlg::OnHoverText(LPARAM number) {
   hint_.clear();
   if (number >= 1 && number <= static_cast<LPARAM>(kDescribed.size())) {
     const Described& d = kDescribed[static_cast<size_t>(number - 1)];
-    hint_ = IsSlot(d.control) ? FunctionName(profile_.Slots[SlotOf(d.control)].FunID, app_.Strings())
-                              : std::u16string(app_.Strings().Text(d.key));
+    hint_ = IsSlot(d.control)
+                ? FunctionName(profile_.Slots[SlotOf(d.control)].FunID, app_.Strings())
+                : std::u16string(app_.Strings().Text(d.key));
   }
   RECT hint = ToRect(kHintRect);
   ::InvalidateRect(hwnd(), &hint, FALSE);
@@ -417,7 +440,8 @@ void CPelkoDriverDlg::OnClose() {
 
 bool CPelkoDriverDlg::PreTranslateMessage(MSG& msg) {
   const bool key = msg.message == WM_KEYDOWN || msg.message == WM_KEYUP;
-  if (key && (msg.wParam == VK_RETURN || msg.wParam == VK_ESCAPE || msg.wParam == VK_SPACE)) return true;
+  if (key && (msg.wParam == VK_RETURN || msg.wParam == VK_ESCAPE || msg.wParam == VK_SPACE))
+    return true;
   if (msg.message == WM_SYSKEYDOWN && msg.wParam == VK_F4) {
     ::ShowWindow(hwnd(), SW_HIDE);  // Alt+F4 hides; the program stays in the tray
     return true;
@@ -442,7 +466,9 @@ LRESULT CPelkoDriverDlg::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case UM_DEVICE_EVENT:
       DispatchDeviceEvent(static_cast<uint32_t>(wp), profile_.Slots, app_, *this);
       return 1;
-    case UM_SPEED_CHANGED: OnSpeedChanged(profile_, static_cast<uint32_t>(wp), static_cast<int32_t>(lp)); return 1;
+    case UM_SPEED_CHANGED:
+      OnSpeedChanged(profile_, static_cast<uint32_t>(wp), static_cast<int32_t>(lp));
+      return 1;
     case UM_HOVER_TEXT: OnHoverText(lp); return 1;
     case UM_RESET_PROFILE: ResetProfile(); return 0;
     case UM_TRAY_NOTIFY:

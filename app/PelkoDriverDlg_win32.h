@@ -3,6 +3,7 @@
 // the pointer and wheel settings, the tray icon and the orderly shutdown.
 
 #include <windows.h>
+// After windows.h, which it needs.
 #include <shellapi.h>
 
 #include <array>

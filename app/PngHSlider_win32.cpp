@@ -40,18 +40,22 @@ bool CPngHSlider::Create(HWND bar, std::unique_ptr<Gdiplus::Bitmap> picture, int
   id_ = id;
   const RECT place{0, barHeight - height_, width_, barHeight};
   if (!Window::Create(bar, place, kThumbStyle, 0, L"", id)) return false;
-  ::SetWindowLongPtrW(hwnd(), GWL_EXSTYLE, ::GetWindowLongPtrW(hwnd(), GWL_EXSTYLE) | kThumbExtraExStyle);
+  ::SetWindowLongPtrW(hwnd(), GWL_EXSTYLE,
+                      ::GetWindowLongPtrW(hwnd(), GWL_EXSTYLE) | kThumbExtraExStyle);
   RegionFromKeyColour(hwnd(), *picture_);
   SetPos(0);  // outside every range: becomes the minimum
   return true;
 }
 
-void CPngHSlider::SetRange(int minimum, int maximum) { range_ = {minimum, maximum}; }
+void CPngHSlider::SetRange(int minimum, int maximum) {
+  range_ = {minimum, maximum};
+}
 
 void CPngHSlider::SetPos(int value) {
   value_ = AcceptedValue(value, range_);
   if (hwnd())
-    ::MoveWindow(hwnd(), ThumbLeft(value_, range_, Track()), barHeight_ - height_, width_, height_, TRUE);
+    ::MoveWindow(hwnd(), ThumbLeft(value_, range_, Track()), barHeight_ - height_, width_, height_,
+                 TRUE);
 }
 
 void CPngHSlider::DragTo(int screenX) {
@@ -91,13 +95,15 @@ LRESULT CPngHSlider::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
   }
 }
 
-bool CPngHSliderBar::Create(const std::u16string& thumbPath, const RECT& rect, HWND owner, UINT id) {
+bool CPngHSliderBar::Create(const std::u16string& thumbPath, const RECT& rect, HWND owner,
+                            UINT id) {
   owner_ = owner;
   id_ = id;
   rect_ = rect;
   auto picture = std::make_unique<Gdiplus::Bitmap>(W(thumbPath));
   if (!Window::Create(owner, rect, WS_CHILD | WS_VISIBLE, 0, L"", id)) return false;
-  return thumb_.Create(hwnd(), std::move(picture), rect.right - rect.left, rect.bottom - rect.top, id);
+  return thumb_.Create(hwnd(), std::move(picture), rect.right - rect.left, rect.bottom - rect.top,
+                       id);
 }
 
 void CPngHSliderBar::SetRange(int minimum, int maximum) {
@@ -105,7 +111,8 @@ void CPngHSliderBar::SetRange(int minimum, int maximum) {
   thumb_.SetRange(minimum, maximum);
 }
 
-void CPngHSliderBar::SetTrackBackground(Gdiplus::Bitmap& source, int x, int y, int width, int height) {
+void CPngHSliderBar::SetTrackBackground(Gdiplus::Bitmap& source, int x, int y, int width,
+                                        int height) {
   background_.reset(source.Clone(Gdiplus::Rect(x, y, width, height), PixelFormat32bppARGB));
   if (background_ && background_->GetLastStatus() != Gdiplus::Ok) background_.reset();
   Invalidate();

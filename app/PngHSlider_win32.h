@@ -4,7 +4,9 @@
 // drags. Both report the value to the owner with a posted UM_SPEED_CHANGED.
 
 #include <windows.h>
+// GDI+ needs these two first, in this order.
 #include <objidl.h>
+
 #include <gdiplus.h>
 
 #include <memory>

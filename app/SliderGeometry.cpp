@@ -10,7 +10,9 @@ int32_t Limit(int32_t value, SliderRange range) {
 }
 
 // Room the thumb's left edge can travel; never negative, even for a thumb wider than the bar.
-int32_t Room(ThumbTrack track) { return std::max(0, track.maxX - track.minX - track.thumbWidth); }
+int32_t Room(ThumbTrack track) {
+  return std::max(0, track.maxX - track.minX - track.thumbWidth);
+}
 
 }  // namespace
 

@@ -8,7 +8,8 @@ namespace norvi {
 
 std::u16string ProgramFolderFrom(std::u16string_view modulePath) {
   const size_t cut = modulePath.rfind(u'\\');
-  return cut == std::u16string_view::npos ? std::u16string() : std::u16string(modulePath.substr(0, cut));
+  return cut == std::u16string_view::npos ? std::u16string()
+                                          : std::u16string(modulePath.substr(0, cut));
 }
 
 std::u16string LibraryPathIn(std::u16string_view programFolder, std::u16string_view name) {
@@ -27,7 +28,8 @@ std::u16string StartBanner(const LocalTime& t) {
 }
 
 BuiltInMessage NoReceiverMessage(uint16_t defaultLanguageId) {
-  if (defaultLanguageId == kChineseSimplifiedLanguageId) return {u"确定", u"未发现Norvi接收器设备."};
+  if (defaultLanguageId == kChineseSimplifiedLanguageId)
+    return {u"确定", u"未发现Norvi接收器设备."};
   return {u"OK", u"No Norvi device connected. Application will close now."};
 }
 

@@ -2,6 +2,7 @@
 // With NORVI_SIMULATED_RECEIVER set it reports a receiver that exists only in software.
 
 #include <windows.h>
+
 #include <setupapi.h>
 // These headers declare C functions without saying so.
 extern "C" {
@@ -30,7 +31,7 @@ Mode CurrentMode() {
   if (n >= MAX_PATH) return Mode::SimulatedUnplugged;  // no file has a name that long
   if (n == 0 || std::wstring_view(value) == L"1") return Mode::SimulatedPlugged;
   return ::GetFileAttributesW(value) == INVALID_FILE_ATTRIBUTES ? Mode::SimulatedUnplugged
-                                                                 : Mode::SimulatedPlugged;
+                                                                : Mode::SimulatedPlugged;
 }
 
 bool IsReceiver(USHORT usagePage, USHORT usage, const wchar_t* idText) {
@@ -86,8 +87,7 @@ std::u16string InterfacePath(HDEVINFO set, SP_DEVICE_INTERFACE_DATA& itf) {
   std::vector<BYTE> buffer(needed);
   auto* detail = reinterpret_cast<SP_DEVICE_INTERFACE_DETAIL_DATA_W*>(buffer.data());
   detail->cbSize = sizeof(SP_DEVICE_INTERFACE_DETAIL_DATA_W);
-  if (!::SetupDiGetDeviceInterfaceDetailW(set, &itf, detail, needed, nullptr, nullptr))
-    return {};
+  if (!::SetupDiGetDeviceInterfaceDetailW(set, &itf, detail, needed, nullptr, nullptr)) return {};
   return U16(detail->DevicePath);
 }
 

@@ -26,10 +26,10 @@ TEST_F(Dispatch, ButtonBitsPerformRightMiddleBackForwardInThatOrder) {
   for (int s : {SlotMiddle, SlotRight, SlotBack, SlotForward}) Assign(s, 2);
   EXPECT_EQ(Run(0x06), (Log{"DeviceMessageEvent:右键\r\n", "perform 1",
                             "DeviceMessageEvent:中键\r\n", "perform 0"}));
-  EXPECT_EQ(Run(0x1F), (Log{"DeviceMessageEvent:右键\r\n", "perform 1",
-                            "DeviceMessageEvent:中键\r\n", "perform 0",
-                            "DeviceMessageEvent:后退键\r\n", "perform 5",
-                            "DeviceMessageEvent:前进键\r\n", "perform 4"}));
+  EXPECT_EQ(Run(0x1F),
+            (Log{"DeviceMessageEvent:右键\r\n", "perform 1", "DeviceMessageEvent:中键\r\n",
+                 "perform 0", "DeviceMessageEvent:后退键\r\n", "perform 5",
+                 "DeviceMessageEvent:前进键\r\n", "perform 4"}));
   // The same byte twice acts twice: there is no edge detection.
   EXPECT_EQ(Run(0x10).size(), 2u);
   EXPECT_EQ(Run(0x10).size(), 2u);
@@ -72,9 +72,9 @@ TEST(Apply, PendingChoicesBecomeAppliedWithFlagsRecomputedAndTraced) {
   EXPECT_EQ(profile.Slots[SlotForward].FunID, 2);
   EXPECT_EQ(profile.Slots[SlotMiddle].FunID, 67);
   EXPECT_EQ(profile.Remapped, (std::array<int32_t, 8>{0, 0, 0, 0, 1, 0, 1, 0}));
-  EXPECT_EQ(trace.lines, (std::vector<std::string>{
-                             "ApplySetting:应用4按键.InitID:68,TempID:2,FunID:2\r\n",
-                             "ApplySetting:应用6按键.InitID:72,TempID:96,FunID:96\r\n"}));
+  EXPECT_EQ(trace.lines,
+            (std::vector<std::string>{"ApplySetting:应用4按键.InitID:68,TempID:2,FunID:2\r\n",
+                                      "ApplySetting:应用6按键.InitID:72,TempID:96,FunID:96\r\n"}));
 }
 
 TEST(Apply, FilterIsClearedThenTheMaskWithTiltsForcedIsSent) {
@@ -85,13 +85,15 @@ TEST(Apply, FilterIsClearedThenTheMaskWithTiltsForcedIsSent) {
   test::TraceRecorder trace;
   link.result = 0;
   EXPECT_EQ(ApplyFilerToDevice(profile, link, trace), 0);  // the final call's result
-  EXPECT_EQ(link.calls, (std::vector<std::string>{"mouse 0", "keyboard 0", "combo 0",
-                                                   test::Line("mouse ", 0x002 | 0x010 | 0x080 | 0x100)}));
+  EXPECT_EQ(link.calls,
+            (std::vector<std::string>{"mouse 0", "keyboard 0", "combo 0",
+                                      test::Line("mouse ", 0x002 | 0x010 | 0x080 | 0x100)}));
   EXPECT_EQ(profile.Remapped[SlotTiltLeft], 1);
   EXPECT_EQ(profile.Remapped[SlotTiltRight], 1);
-  EXPECT_EQ(trace.lines, (std::vector<std::string>{"ApplyFilerToDevice:0\r\n", "ApplyFilerToDevice:1",
-                                                    "ApplyFilerToDevice:4", "ApplyFilerToDevice:6",
-                                                    "ApplyFilerToDevice:7"}));
+  EXPECT_EQ(trace.lines,
+            (std::vector<std::string>{"ApplyFilerToDevice:0\r\n", "ApplyFilerToDevice:1",
+                                      "ApplyFilerToDevice:4", "ApplyFilerToDevice:6",
+                                      "ApplyFilerToDevice:7"}));
 }
 
 }  // namespace

@@ -28,20 +28,22 @@ std::vector<std::string> Sent(int32_t speed, int32_t precision, int32_t lines,
     sent.push_back(test::Line(action, " ", param, " ", v));
   };
   ApplyPointerAndWheel(p, system, kMain);
-  for (size_t i = 0; i < system.parameters.size(); ++i) sent[i] += test::Line(" ", system.parameters[i].winIni);
-  EXPECT_EQ(system.calls, (std::vector<std::string>{"ParametersInfo 4", "SendSettingChange 4",
-                                                     "ParametersInfo 113", "SendSettingChange 113",
-                                                     "ParametersInfo 105", "SendSettingChange 105"}));
+  for (size_t i = 0; i < system.parameters.size(); ++i)
+    sent[i] += test::Line(" ", system.parameters[i].winIni);
+  EXPECT_EQ(system.calls,
+            (std::vector<std::string>{"ParametersInfo 4", "SendSettingChange 4",
+                                      "ParametersInfo 113", "SendSettingChange 113",
+                                      "ParametersInfo 105", "SendSettingChange 105"}));
   if (notices) *notices = system.settingChanges;
   return sent;
 }
 
 TEST(PointerAndWheel, ThreeCallsWithTheirExactArgumentsEachFollowedByItsNotice) {
   std::vector<fakes::SettingChange> notices;
-  EXPECT_EQ(Sent(17, 1, 7, &notices), (std::vector<std::string>{
-                                           "4 0 [6,10,1] 3",
-                                           "113 0 17 3",  // the speed in the pointer itself
-                                           "105 7 0 3"}));
+  EXPECT_EQ(Sent(17, 1, 7, &notices),
+            (std::vector<std::string>{"4 0 [6,10,1] 3",
+                                      "113 0 17 3",  // the speed in the pointer itself
+                                      "105 7 0 3"}));
   ASSERT_EQ(notices.size(), 3u);
   EXPECT_EQ(notices[0].target, kMain);
   EXPECT_NE(notices[0].lParam, 0);  // the array
@@ -56,13 +58,19 @@ TEST(PointerAndWheel, PrecisionOffSendsZerosAndScreenOptionSendsMinusOne) {
 }
 
 TEST(WheelLines, EditTextIsNormalisedIntoOneToThirty) {
-  struct Case { std::u16string in; int32_t lines; std::u16string text; bool caret; size_t at; };
+  struct Case {
+    std::u16string in;
+    int32_t lines;
+    std::u16string text;
+    bool caret;
+    size_t at;
+  };
   const Case cases[] = {
-      {u"007", 7, u"7", true, 1},   {u"000", 1, u"1", false, 0}, {u"", 1, u"1", false, 0},
-      {u"45", 30, u"30", true, 2},  {u"30", 30, u"30", true, 2}, {u"29", 29, u"29", true, 2},
-      {u"abc", 1, u"1", true, 3},   // no digits: 1, never 0
-      {u"012x", 12, u"12", true, 3},
-      {u"99999999999999999999", 30, u"30", true, 20},  // no overflow
+      {u"007", 7, u"7", true, 1},    {u"000", 1, u"1", false, 0},
+      {u"", 1, u"1", false, 0},      {u"45", 30, u"30", true, 2},
+      {u"30", 30, u"30", true, 2},   {u"29", 29, u"29", true, 2},
+      {u"abc", 1, u"1", true, 3},  // no digits: 1, never 0
+      {u"012x", 12, u"12", true, 3}, {u"99999999999999999999", 30, u"30", true, 20},  // no overflow
   };
   for (const Case& c : cases) {
     const NormalisedLines n = NormaliseWheelLines(c.in);

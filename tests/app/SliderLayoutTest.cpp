@@ -15,8 +15,10 @@ constexpr SliderRange kSpeed{1, 20};
 constexpr ThumbTrack kTrack{0, 186, 20};
 
 TEST(Slider, ClicksMapTheTravelRectangleOntoTheRange) {
-  const auto click = [](int x) { return ValueAtClick(x, kSpeedTravel.left, kSpeedTravel.right, kSpeed); };
-  EXPECT_EQ(click(90), 1);    // left of the travel
+  const auto click = [](int x) {
+    return ValueAtClick(x, kSpeedTravel.left, kSpeedTravel.right, kSpeed);
+  };
+  EXPECT_EQ(click(90), 1);  // left of the travel
   EXPECT_EQ(click(106), 1);
   EXPECT_EQ(click(271), 19);  // truncation: the maximum needs the right edge
   EXPECT_EQ(click(272), 20);
@@ -59,17 +61,20 @@ TEST(MainLayout, TwentyOneControlsInCreationOrderWithTheirRectangles) {
   std::set<MainControl> moved;
   for (const ControlPlace& p : places)
     if (!(p.chinese == p.other)) moved.insert(p.control);
-  EXPECT_EQ(moved, (std::set<MainControl>{MainControl::RowsOption, MainControl::RowsEdit, MainControl::RowsUp,
-                                          MainControl::RowsDown, MainControl::ScreenOption}));
+  EXPECT_EQ(moved, (std::set<MainControl>{MainControl::RowsOption, MainControl::RowsEdit,
+                                          MainControl::RowsUp, MainControl::RowsDown,
+                                          MainControl::ScreenOption}));
   EXPECT_EQ(PlaceOf(MainControl::RowsEdit, false), (LayoutRect{256, 436, 279, 453}));
   EXPECT_EQ(PlaceOf(MainControl::ScreenOption, true), (LayoutRect{62, 437, 203, 457}));
   for (const ControlPlace& p : places) {
-    EXPECT_TRUE(p.other.width() > 0 && p.other.height() > 0 && p.other.right <= 1000 && p.other.bottom <= 715);
+    EXPECT_TRUE(p.other.width() > 0 && p.other.height() > 0 && p.other.right <= 1000 &&
+                p.other.bottom <= 715);
   }
 }
 
 TEST(StartUp, ProgramFolderIsCutBeforeTheLastBackslash) {
-  EXPECT_EQ(ProgramFolderFrom(u"C:\\Program Files\\Norvi\\NorviDriver.exe"), u"C:\\Program Files\\Norvi");
+  EXPECT_EQ(ProgramFolderFrom(u"C:\\Program Files\\Norvi\\NorviDriver.exe"),
+            u"C:\\Program Files\\Norvi");
   EXPECT_EQ(ProgramFolderFrom(u"NorviDriver.exe"), u"");
   EXPECT_EQ(LibraryPathIn(u"C:\\N", u"Pardex.dll"), u"C:\\N\\Pardex.dll");
 }
@@ -83,7 +88,8 @@ TEST(StartUp, BannerPadsFieldsWithSpaces) {
 TEST(StartUp, NoReceiverMessageFollowsTheDefaultLanguage) {
   EXPECT_EQ(NoReceiverMessage(0x0804).text, u"未发现Norvi接收器设备.");
   EXPECT_EQ(NoReceiverMessage(0x0804).okText, u"确定");
-  EXPECT_EQ(NoReceiverMessage(0x0409).text, u"No Norvi device connected. Application will close now.");
+  EXPECT_EQ(NoReceiverMessage(0x0409).text,
+            u"No Norvi device connected. Application will close now.");
   EXPECT_EQ(NoReceiverMessage(0x0404).okText, u"OK");  // Traditional Chinese is not 0x0804
 }
 

@@ -48,8 +48,9 @@ fs::path WriteThumbPicture() {
   Gdiplus::Bitmap picture(kThumbWidth, kThumbHeight, PixelFormat32bppARGB);
   for (int y = 0; y < kThumbHeight; ++y)
     for (int x = 0; x < kThumbWidth; ++x)
-      picture.SetPixel(x, y, (x < 2 || x >= kThumbWidth - 2) ? Gdiplus::Color(255, 255, 0, 255)
-                                                            : Gdiplus::Color(255, 30, 120, 200));
+      picture.SetPixel(x, y,
+                       (x < 2 || x >= kThumbWidth - 2) ? Gdiplus::Color(255, 255, 0, 255)
+                                                       : Gdiplus::Color(255, 30, 120, 200));
   const CLSID png{0x557CF406, 0x1A04, 0x11D3, {0x9A, 0x73, 0x00, 0x00, 0xF8, 0x1E, 0xF3, 0x2E}};
   const fs::path path = fs::temp_directory_path() / L"norvi-slider-thumb.png";
   picture.Save(path.c_str(), &png, nullptr);
@@ -64,7 +65,8 @@ class SliderTest : public testing::Test {
     ASSERT_TRUE(slider_.Create(WriteThumbPicture().u16string(),
                                {place.left, place.top, place.right, place.bottom}, owner_.hwnd(),
                                kSpeedSliderId));
-    slider_.SetTravelRect({kSpeedTravel.left, kSpeedTravel.top, kSpeedTravel.right, kSpeedTravel.bottom});
+    slider_.SetTravelRect(
+        {kSpeedTravel.left, kSpeedTravel.top, kSpeedTravel.right, kSpeedTravel.bottom});
     slider_.SetRange(kMinPointerSpeed, kMaxPointerSpeed);
   }
 

@@ -4,8 +4,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <cstring>
 #include <algorithm>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -52,7 +52,8 @@ fs::path ProfilePath() {
 
 ProfileImage SavedProfile() {
   ProfileImage image{};
-  std::ifstream(ProfilePath(), std::ios::binary).read(reinterpret_cast<char*>(&image), kProfileSize);
+  std::ifstream(ProfilePath(), std::ios::binary)
+      .read(reinterpret_cast<char*>(&image), kProfileSize);
   return image;
 }
 
@@ -60,8 +61,8 @@ ProfileImage SavedProfile() {
 class Installation {
  public:
   explicit Installation(std::initializer_list<const wchar_t*> without = {}) {
-    dir_ = fs::temp_directory_path() / (L"norvi-e2e-" + std::to_wstring(::GetTickCount()) +
-                                        L"-" + std::to_wstring(++count_));
+    dir_ = fs::temp_directory_path() /
+           (L"norvi-e2e-" + std::to_wstring(::GetTickCount()) + L"-" + std::to_wstring(++count_));
     fs::copy(Dist(), dir_, fs::copy_options::recursive);
     for (const wchar_t* name : without) fs::remove(dir_ / name);
     log_ = dir_ / L"messages.log";
@@ -79,7 +80,8 @@ class Installation {
     return all.str();
   }
   void SetBasicLanguage(int type) const {
-    std::ofstream(dir_ / L"skins" / L"languagetype.ini") << "[languagetype]\r\nvalue=" << type << "\r\n";
+    std::ofstream(dir_ / L"skins" / L"languagetype.ini")
+        << "[languagetype]\r\nvalue=" << type << "\r\n";
   }
 
  private:
@@ -168,7 +170,8 @@ void SaveScreenshot(HWND w, const wchar_t* name) {
   ::GetWindowRect(w, &r);
   WindowDC screen(nullptr);
   MemoryCanvas canvas(screen.get(), r.right - r.left, r.bottom - r.top);
-  ::BitBlt(canvas.dc(), 0, 0, canvas.width(), canvas.height(), screen.get(), r.left, r.top, SRCCOPY);
+  ::BitBlt(canvas.dc(), 0, 0, canvas.width(), canvas.height(), screen.get(), r.left, r.top,
+           SRCCOPY);
   Gdiplus::Bitmap picture(canvas.bitmap(), nullptr);
   const CLSID png{0x557CF406, 0x1A04, 0x11D3, {0x9A, 0x73, 0x00, 0x00, 0xF8, 0x1E, 0xF3, 0x2E}};
   fs::create_directories(OutputFolder());
@@ -346,7 +349,8 @@ bool StartXdotool(const std::wstring& arguments) {
   STARTUPINFOW si{};
   si.cb = sizeof si;
   PROCESS_INFORMATION pi{};
-  if (!::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+  if (!::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
+                        &pi))
     return false;
   ::CloseHandle(pi.hProcess);
   ::CloseHandle(pi.hThread);
@@ -357,7 +361,8 @@ TEST_F(ProgramTest, ForwardButtonRemappedToCopyIsSwallowedAndPerformedAsCtrlC) {
   ProfileImage profile = DefaultProfile();
   profile.Slots[SlotForward].TempID = 2;  // copy; applied at start-up
   fs::create_directories(ProfilePath().parent_path());
-  std::ofstream(ProfilePath(), std::ios::binary).write(reinterpret_cast<const char*>(&profile), kProfileSize);
+  std::ofstream(ProfilePath(), std::ios::binary)
+      .write(reinterpret_cast<const char*>(&profile), kProfileSize);
 
   Installation installed;
   Program program(installed, {});
@@ -402,10 +407,12 @@ TEST_F(ProgramTest, ClickedSettingsControlsChangeTheProfileThatClosingSaves) {
   ASSERT_TRUE(StartXdotool(L"mousemove " + centre(MainControl::Precision) + L" click 1 mousemove " +
                            centre(MainControl::ScreenOption) + L" click 1 mousemove " + sliderEnd +
                            L" click 1 mousemove 3 3"));
-  ASSERT_TRUE(KeyProbe::PumpUntil([] {
-    POINT p;
-    return ::GetCursorPos(&p) && p.x == 3 && p.y == 3;
-  }, kPatienceMs));
+  ASSERT_TRUE(KeyProbe::PumpUntil(
+      [] {
+        POINT p;
+        return ::GetCursorPos(&p) && p.x == 3 && p.y == 3;
+      },
+      kPatienceMs));
   Settle(main);
   ::PostMessageW(main, WM_CLOSE, 0, 0);
   EXPECT_EQ(program.WaitForExit(), 0u);

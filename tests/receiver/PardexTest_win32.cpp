@@ -60,8 +60,9 @@ TEST_F(PardexTest, SimulatedReceiverOpensWritesItsPathAndAnswersTheQuery) {
   EXPECT_TRUE(find_(kReceiverUsagePage, kReceiverUsage, W(id_)));
 
   // The caller opens the written path again and queries it, as start-up does.
-  UniqueFileHandle reopened(::CreateFileW(path_.data(), 0x12019F, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                          nullptr, OPEN_EXISTING, 0, nullptr));
+  UniqueFileHandle reopened(::CreateFileW(path_.data(), 0x12019F,
+                                          FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                          OPEN_EXISTING, 0, nullptr));
   ASSERT_TRUE(reopened);
   std::array<BYTE, kQueryBufferLength> buffer{kQueryReportId, kQueryCommand};
   buffer[40] = 0x77;  // beyond the 32 bytes asked for: must stay untouched
@@ -75,11 +76,13 @@ TEST_F(PardexTest, SimulatedReceiverMatchesOnlyItsCollectionAndId) {
   EXPECT_FALSE(Open(0xFF01, kReceiverUsage, id_));
   EXPECT_FALSE(Open(kReceiverUsagePage, 0x0F, id_));
   EXPECT_FALSE(Open(kReceiverUsagePage, kReceiverUsage, ReceiverIdText(ReceiverId + 1)));
-  EXPECT_FALSE(open_(kReceiverUsagePage, kReceiverUsage, nullptr, path_.data(), kReceiverPathBytes));
+  EXPECT_FALSE(
+      open_(kReceiverUsagePage, kReceiverUsage, nullptr, path_.data(), kReceiverPathBytes));
 }
 
 TEST_F(PardexTest, MarkerFileDecidesWhetherTheSimulatedReceiverIsPlugged) {
-  const std::filesystem::path marker = std::filesystem::temp_directory_path() / L"norvi-receiver-marker";
+  const std::filesystem::path marker =
+      std::filesystem::temp_directory_path() / L"norvi-receiver-marker";
   std::filesystem::remove(marker);
   Simulate(marker.c_str());
   EXPECT_FALSE(Open(kReceiverUsagePage, kReceiverUsage, id_));
@@ -99,7 +102,8 @@ TEST_F(PardexTest, WithoutSimulationNoReceiverIsFoundAndReadsFail) {
 TEST_F(PardexTest, PathIsCutToTheCallersBuffer) {
   Simulate(L"1");
   wchar_t small[4] = {L'#', L'#', L'#', L'#'};
-  UniqueFileHandle device(open_(kReceiverUsagePage, kReceiverUsage, W(id_), small, 3 * sizeof(wchar_t)));
+  UniqueFileHandle device(
+      open_(kReceiverUsagePage, kReceiverUsage, W(id_), small, 3 * sizeof(wchar_t)));
   ASSERT_TRUE(device);
   EXPECT_STREQ(small, L"\\\\");
   EXPECT_EQ(small[3], L'#');
