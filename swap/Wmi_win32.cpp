@@ -19,7 +19,6 @@ bool Fail(const SwapTrace& trace, std::u16string_view format, HRESULT status) {
 }  // namespace
 
 bool WmiConnection::Open(const SwapTrace& trace) {
-  Close();  // a repeated set-up must not leave an extra COM initialisation behind
   HRESULT hr = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
   if (FAILED(hr)) {
     trace.Line(u"Failed to initialize COM library. Error code = 0x%x", {static_cast<uint32_t>(hr)});
@@ -48,6 +47,9 @@ bool WmiConnection::Open(const SwapTrace& trace) {
     service.reset();
     return Fail(trace, u"Could not set proxy blanket. Error code = 0x%x", hr);
   }
+  // A repeated set-up replaces an earlier connection only once it has its own: a failed
+  // one keeps it, and no COM initialisation is left over either way.
+  Close();
   service_ = std::move(service);
   return true;
 }

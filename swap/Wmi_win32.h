@@ -21,7 +21,8 @@ class WmiConnection {
   WmiConnection& operator=(const WmiConnection&) = delete;
   ~WmiConnection() { Close(); }
 
-  // Initialises COM for this thread and connects; each failure is traced and undone.
+  // Initialises COM for this thread and connects; each failure is traced and undone. A
+  // connection already open is replaced on success and kept on failure.
   bool Open(const SwapTrace& trace);
   // Releases the service and the thread's COM initialisation, if held.
   void Close();

@@ -65,6 +65,8 @@ TEST_F(WindowSourceWin, ConnectsToWmiAndBalancesTheComInitialisation) {
   const std::u16string viaWmi = wmi.ExecutablePath(::GetCurrentProcessId());
   EXPECT_TRUE(viaWmi.empty() || viaWmi == ThisProgram());
   EXPECT_EQ(windows.ExecutablePath(0xFFFFFFF0), u"");
+  ASSERT_TRUE(wmi.Open(trace));  // a repeated set-up replaces the connection
+  EXPECT_TRUE(wmi.IsOpen());
   wmi.Close();
   // Fully uninitialised: the thread may now join the multithreaded apartment.
   EXPECT_EQ(::CoInitializeEx(nullptr, COINIT_MULTITHREADED), S_OK);
