@@ -50,6 +50,7 @@ int CPelkoDriverApp::InitInstance() {
   RestrictLibrarySearch();
   INITCOMMONCONTROLSEX controls{8, 0xFF};
   ::InitCommonControlsEx(&controls);
+  gdiplus_.emplace();
   if (!ClaimSingleInstance()) return 0;
   FindFolders();
   if (!BindReceiverLibrary()) return 1;

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <array>
+#include <optional>
 #include <string>
 
 #include "app/LastTraceLine.h"
@@ -50,7 +51,7 @@ class CPelkoDriverApp : public LastTraceLine {
   void OpenAndQueryReceiver();
   void TraceStartBanner();
 
-  GdiplusSession gdiplus_;
+  std::optional<GdiplusSession> gdiplus_;  // started in its place in the start-up order
   UniqueFileHandle receiver_;  // ReceiverLink: the handle, then its device path
   std::array<wchar_t, 260> receiverPath_{};
   int32_t receiverInfo_ = 0;
