@@ -2,12 +2,14 @@
 
 #include <cstring>
 
+#include "model/SystemErrors.h"
+
 namespace norvi {
 
 namespace {
 
 constexpr ControlResult kSuccess{true, 0};
-constexpr ControlResult kBadBuffer{false, kErrorInvalidParameter};
+constexpr ControlResult kBadBuffer{false, syserr::InvalidParameter};
 
 bool ReadCell(const void* in, uint32_t inSize, uint32_t& value) {
   if (!in || inSize != kCellBytes) return false;
@@ -23,12 +25,12 @@ ControlResult DriverEndpoint::Control(uint32_t code, const void* in, uint32_t in
   switch (code) {
     case IOCTL_WT_HOOK:
       if (!ReadCell(in, inSize, value)) return kBadBuffer;
-      return Hook(value) ? kSuccess : ControlResult{false, kErrorGenFailure};
+      return Hook(value) ? kSuccess : ControlResult{false, syserr::GenFailure};
     case IOCTL_WT_UNHOOK: Unhook(); return kSuccess;
     case IOCTL_WT_READ: {
       if (!out || outSize != kCellBytes) return kBadBuffer;
       DeviceEvent event = 0;
-      if (!Pop(event)) return {false, kErrorNoMoreItems};
+      if (!Pop(event)) return {false, syserr::NoMoreItems};
       std::memcpy(out, &event, kCellBytes);
       return kSuccess;
     }

@@ -59,10 +59,4 @@ constexpr int32_t kEventSemaphoreMaximum = 8000;
 constexpr uint32_t UM_DEVICE_EVENT = 0x0400 + 1003;
 static_assert(UM_DEVICE_EVENT == 2027);
 
-// System error numbers the driver side reports (the values GetLastError gives on Windows).
-constexpr uint32_t kErrorFileNotFound = 2;
-constexpr uint32_t kErrorGenFailure = 31;
-constexpr uint32_t kErrorInvalidParameter = 87;
-constexpr uint32_t kErrorNoMoreItems = 259;
-
 }  // namespace norvi

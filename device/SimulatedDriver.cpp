@@ -3,6 +3,8 @@
 #include <cstring>
 #include <thread>
 
+#include "model/SystemErrors.h"
+
 namespace norvi {
 
 namespace {
@@ -50,7 +52,7 @@ ControlResult SimulatedDriver::Control(uint32_t code, const void* in, uint32_t i
   if (code == IOCTL_WT_READ && readDelayMs_ > 0) {
     std::this_thread::sleep_for(std::chrono::milliseconds(readDelayMs_.load()));
   }
-  if (!open_) return {false, kErrorInvalidParameter};
+  if (!open_) return {false, syserr::InvalidParameter};
   if (code == failCode_) return {false, failError_};
   return DriverEndpoint::Control(code, in, inSize, out, outSize);
 }

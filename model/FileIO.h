@@ -8,17 +8,9 @@
 #include <string>
 #include <string_view>
 
-namespace norvi {
+#include "model/SystemErrors.h"
 
-namespace syserr {
-constexpr uint32_t Success = 0;
-constexpr uint32_t FileNotFound = 2;
-constexpr uint32_t PathNotFound = 3;
-constexpr uint32_t AccessDenied = 5;
-constexpr uint32_t WriteFault = 29;
-constexpr uint32_t ReadFault = 30;
-constexpr uint32_t AlreadyExists = 183;
-}  // namespace syserr
+namespace norvi {
 
 struct FileResult {
   uint32_t error = syserr::Success;  // Windows error code; 0 on success

@@ -15,6 +15,7 @@
 #include "device/USBDriver_win32.h"
 #include "device/UserModeFilter_win32.h"
 #include "model/ButtonSlot.h"
+#include "model/SystemErrors.h"
 #include "tests/device/ProbeWindow_win32.h"
 
 namespace {
@@ -49,7 +50,7 @@ class AbsentDriver : public IDriverIo {
  public:
   bool Open() override { return false; }
   ControlResult Control(uint32_t, const void*, uint32_t, void*, uint32_t) override {
-    return {false, kErrorFileNotFound};
+    return {false, syserr::FileNotFound};
   }
   void Close() override {}
 };
