@@ -21,7 +21,7 @@ if [ ! -f "$WINEPREFIX/.norvi-ready" ]; then
     if [ ! -f "$WINEPREFIX/.norvi-ready" ]; then
       # Skip the Mono and Gecko installers: nothing here needs them and they would prompt.
       WINEDLLOVERRIDES="mscoree,mshtml=" wineboot -i >/dev/null 2>&1
-      wine regedit /S "$here/wine-fonts.reg" >/dev/null 2>&1 || true
+      wine regedit /S "$here/wine-prefix.reg" >/dev/null 2>&1 || true
       wineserver -w
       touch "$WINEPREFIX/.norvi-ready"
     fi

@@ -6,6 +6,7 @@
 #include "actions/Production_win32.h"
 #include "actions/Sequences.h"
 #include "framework/Handles.h"
+#include "tests/support/Pump_win32.h"
 
 namespace norvi::test {
 namespace {
@@ -22,21 +23,6 @@ LRESULT CALLBACK EditProbe(HWND w, UINT message, WPARAM wParam, LPARAM lParam) {
   }
   if (message == WM_KEYDOWN && wParam == 'A') g_ctrlHeldAtA = ::GetKeyState(VK_CONTROL) < 0 ? 1 : 0;
   return ::CallWindowProcW(g_editProc, w, message, wParam, lParam);
-}
-
-// Pumps until the condition holds or the time-out passes.
-template <class Condition>
-bool PumpUntil(Condition done, DWORD timeoutMs = 3000) {
-  const DWORD start = ::GetTickCount();
-  while (!done() && ::GetTickCount() - start < timeoutMs) {
-    MSG msg;
-    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      ::TranslateMessage(&msg);
-      ::DispatchMessageW(&msg);
-    }
-    ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-  }
-  return done();
 }
 
 std::wstring TextOf(HWND w) {

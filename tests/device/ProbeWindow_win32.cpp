@@ -1,13 +1,11 @@
 #include "tests/device/ProbeWindow_win32.h"
 
-#include <algorithm>
 
 namespace norvi::test {
 
 namespace {
 constexpr wchar_t kProbeClass[] = L"NorviDeviceProbe";
 // Conditions that no message announces (counters of another thread) are looked at this often.
-constexpr DWORD kPollMs = 5;
 }  // namespace
 
 ProbeWindow::ProbeWindow(const RECT* onScreen) {
@@ -58,20 +56,5 @@ void ProbeWindow::Record(UINT message, WPARAM wParam, LPARAM lParam) {
   }
 }
 
-bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs) {
-  DWORD start = ::GetTickCount();
-  while (!done()) {
-    DWORD elapsed = ::GetTickCount() - start;
-    if (elapsed >= timeoutMs) return false;
-    ::MsgWaitForMultipleObjects(0, nullptr, FALSE, std::min(timeoutMs - elapsed, kPollMs),
-                                QS_ALLINPUT);
-    MSG msg;
-    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      ::TranslateMessage(&msg);
-      ::DispatchMessageW(&msg);
-    }
-  }
-  return true;
-}
 
 }  // namespace norvi::test

@@ -9,6 +9,7 @@
 
 #include "device/DriverProtocol.h"
 #include "framework/Handles.h"
+#include "tests/support/Pump_win32.h"
 
 namespace norvi::test {
 
@@ -33,8 +34,5 @@ class ProbeWindow {
 
   UniqueWindow window_;
 };
-
-// Dispatches messages until done() holds or timeoutMs passed; returns done().
-bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs);
 
 }  // namespace norvi::test

@@ -20,6 +20,7 @@
 #include "framework/Gdi.h"
 #include "framework/Handles.h"
 #include "model/ProfileImage.h"
+#include "tests/support/Pump_win32.h"
 
 namespace norvi {
 namespace {
@@ -319,18 +320,6 @@ class KeyProbe {
   static const std::vector<WPARAM>& Keys() { return keys_; }
   static int MouseButtons() { return mouse_; }
 
-  // Pumps until `done` holds or the time runs out.
-  template <class Done>
-  static bool PumpUntil(Done done, DWORD ms) {
-    for (DWORD start = ::GetTickCount(); ::GetTickCount() - start < ms;) {
-      MSG msg;
-      while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&msg);
-      if (done()) return true;
-      ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
-    }
-    return done();
-  }
-
  private:
   static LRESULT CALLBACK Proc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
     if (msg == WM_KEYDOWN) keys_.push_back(wp);
@@ -372,7 +361,7 @@ TEST_F(ProgramTest, ForwardButtonRemappedToCopyIsSwallowedAndPerformedAsCtrlC) {
   KeyProbe probe;
   ::SetForegroundWindow(probe.hwnd());
   ::SetFocus(probe.hwnd());
-  ASSERT_TRUE(KeyProbe::PumpUntil([&] { return ::GetForegroundWindow() == probe.hwnd(); }, 5000));
+  ASSERT_TRUE(test::PumpUntil([&] { return ::GetForegroundWindow() == probe.hwnd(); }, 5000));
 
   ASSERT_TRUE(StartXdotool(L"mousemove 1100 850 click 9"));  // X button 9: forward
   const auto sawCopy = [] {
@@ -380,7 +369,7 @@ TEST_F(ProgramTest, ForwardButtonRemappedToCopyIsSwallowedAndPerformedAsCtrlC) {
     const auto control = std::find(k.begin(), k.end(), WPARAM{VK_CONTROL});
     return control != k.end() && std::find(control, k.end(), WPARAM{'C'}) != k.end();
   };
-  EXPECT_TRUE(KeyProbe::PumpUntil(sawCopy, 10000)) << KeyProbe::Keys().size() << " keys";
+  EXPECT_TRUE(test::PumpUntil(sawCopy, 10000)) << KeyProbe::Keys().size() << " keys";
   EXPECT_EQ(KeyProbe::MouseButtons(), 0);  // the button itself was swallowed
 
   ::PostMessageW(main, WM_CLOSE, 0, 0);
@@ -407,7 +396,7 @@ TEST_F(ProgramTest, ClickedSettingsControlsChangeTheProfileThatClosingSaves) {
   ASSERT_TRUE(StartXdotool(L"mousemove " + centre(MainControl::Precision) + L" click 1 mousemove " +
                            centre(MainControl::ScreenOption) + L" click 1 mousemove " + sliderEnd +
                            L" click 1 mousemove 3 3"));
-  ASSERT_TRUE(KeyProbe::PumpUntil(
+  ASSERT_TRUE(test::PumpUntil(
       [] {
         POINT p;
         return ::GetCursorPos(&p) && p.x == 3 && p.y == 3;

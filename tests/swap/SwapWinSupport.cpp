@@ -108,26 +108,6 @@ std::vector<HICON> DebugCapture::ListedIcons() const {
   return out;
 }
 
-bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs) {
-  const ULONGLONG end = ::GetTickCount64() + timeoutMs;
-  while (!done()) {
-    const ULONGLONG now = ::GetTickCount64();
-    if (now >= end) return done();
-    ::MsgWaitForMultipleObjects(
-        0, nullptr, FALSE, static_cast<DWORD>(std::min<ULONGLONG>(end - now, 50)), QS_ALLINPUT);
-    MSG msg;
-    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      ::TranslateMessage(&msg);
-      ::DispatchMessageW(&msg);
-    }
-  }
-  return true;
-}
-
-void PumpFor(DWORD ms) {
-  PumpUntil([] { return false; }, ms);
-}
-
 UniqueWindow MakeWindow(const std::wstring& title, DWORD exStyle, HWND owner, int show) {
   static const ATOM atom = [] {
     WNDCLASSEXW wc{};

@@ -13,6 +13,7 @@
 
 #include "framework/Handles.h"
 #include "swap/SwapExports.h"
+#include "tests/support/Pump_win32.h"
 
 namespace norvi::swap::test {
 
@@ -57,9 +58,8 @@ class DebugCapture {
   std::vector<std::string> lines_;
 };
 
-// Dispatches this thread's messages until done() or the time-out; returns done().
-bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 5000);
-void PumpFor(DWORD ms);
+using norvi::test::PumpFor;
+using norvi::test::PumpUntil;
 
 // A visible, titled top-level popup of this process (whose executable has an icon). Shown
 // without activation: under Wine without a window manager, hiding an activated window waits
