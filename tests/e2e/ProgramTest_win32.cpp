@@ -31,11 +31,21 @@ constexpr wchar_t kMainTitle[] = L"Zarqo Norvi Mouse Driver";
 constexpr wchar_t kInfoTitle[] = L"ZarqoPelkoInfoDlg";
 constexpr DWORD kPatienceMs = 30000;
 
-fs::path Dist() {
+fs::path BuildRoot() {
   wchar_t self[MAX_PATH];
   ::GetModuleFileNameW(nullptr, self, MAX_PATH);
-  // The test sits in <build>\tests\e2e, the installed layout in <build>\dist.
-  return fs::path(self).parent_path().parent_path().parent_path() / L"dist";
+  // The test sits in <build>\tests\e2e.
+  return fs::path(self).parent_path().parent_path().parent_path();
+}
+
+// The installed layout.
+fs::path Dist() {
+  return BuildRoot() / L"dist";
+}
+
+// The main window's pictures of one basic language under their installed names.
+fs::path MainPictures(int languageType) {
+  return BuildRoot() / L"art" / (languageType == 1 ? L"skins-zh" : L"skins-en");
 }
 
 fs::path OutputFolder() {
@@ -80,9 +90,14 @@ class Installation {
     all << in.rdbuf();
     return all.str();
   }
+  // The setting together with the pictures drawn for that layout, as an installation of
+  // that basic language has them.
   void SetBasicLanguage(int type) const {
     std::ofstream(dir_ / L"skins" / L"languagetype.ini")
         << "[languagetype]\r\nvalue=" << type << "\r\n";
+    for (const auto& picture : fs::directory_iterator(MainPictures(type)))
+      fs::copy_file(picture.path(), dir_ / L"skins" / picture.path().filename(),
+                    fs::copy_options::overwrite_existing);
   }
 
  private:
