@@ -1,24 +1,17 @@
 #pragma once
-// The program's trace sink: it keeps the line most recently handed to it and produces no
-// output at all. Its buffer is reserved once, so tracing on the event path never allocates.
+// The program's trace sink: it produces no output and keeps nothing. The device reader thread
+// and the main thread both trace, so a sink that kept anything would need a lock on the
+// reader's path; keeping nothing is safe from any thread and never allocates.
 
-#include <string>
 #include <string_view>
 
 #include "model/TraceSink.h"
 
 namespace norvi {
 
-class LastTraceLine : public ITraceSink {
+class DiscardingTraceSink : public ITraceSink {
  public:
-  static constexpr size_t kReservedUnits = 512;  // longer than every line the program writes
-
-  LastTraceLine() { line_.reserve(kReservedUnits); }
-  void Trace(std::u16string_view line) override { line_.assign(line); }
-  const std::u16string& LastLine() const { return line_; }
-
- private:
-  std::u16string line_;
+  void Trace(std::u16string_view) override {}
 };
 
 }  // namespace norvi

@@ -8,7 +8,7 @@
 #include <optional>
 #include <string>
 
-#include "app/LastTraceLine.h"
+#include "app/DiscardingTraceSink.h"
 #include "controls/ImageHelpers_win32.h"
 #include "framework/Handles.h"
 #include "localisation/StringTable.h"
@@ -18,7 +18,7 @@
 
 namespace norvi {
 
-class CPelkoDriverApp : public LastTraceLine {
+class CPelkoDriverApp : public DiscardingTraceSink {
  public:
   CPelkoDriverApp() = default;
   CPelkoDriverApp(const CPelkoDriverApp&) = delete;

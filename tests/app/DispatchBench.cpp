@@ -2,7 +2,7 @@
 #include <benchmark/benchmark.h>
 
 #include "app/DeviceDispatch.h"
-#include "app/LastTraceLine.h"
+#include "app/DiscardingTraceSink.h"
 
 namespace norvi {
 namespace {
@@ -14,7 +14,7 @@ struct NullPerformer : ISlotPerformer {
 void Dispatch(benchmark::State& state, DeviceEvent event) {
   SlotTable slots = FactorySlots();
   for (ButtonSlot& slot : slots) slot.FunID = 2;
-  LastTraceLine trace;
+  DiscardingTraceSink trace;
   NullPerformer performer;
   for (auto _ : state) DispatchDeviceEvent(event, slots, trace, performer);
 }
