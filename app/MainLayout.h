@@ -72,11 +72,6 @@ constexpr int32_t kLanguageMenuDx = -4;
 constexpr int32_t kLanguageMenuDy = -287;
 constexpr int32_t kLanguageMenuId = 0x401;
 
-// Resource bitmaps of the language background, from which the slider track and number box
-// take their backgrounds.
-constexpr int32_t kLanguageBackgroundChinese = 156;
-constexpr int32_t kLanguageBackgroundOther = 159;
-
 // Window position centred on the full-screen area (integer division, as the system does).
 constexpr int32_t CentredOrigin(int32_t screen, int32_t size) {
   return (screen - size) / 2;
