@@ -180,8 +180,9 @@ LRESULT CGDIBitmapBtn::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_MOUSEMOVE:
       return OnMouseMove(wp, lp);
     case WM_CAPTURECHANGED:
-      // Whoever took the capture now tracks the pointer, so this button is no longer lit.
-      if (hovered_) {
+      // Whoever took the capture now tracks the pointer, so this button is no longer lit. The
+      // button's own press captures again and must keep it.
+      if (hovered_ && reinterpret_cast<HWND>(lp) != hwnd()) {
         hovered_ = 0;
         if (::GetCapture() == hwnd()) ::ReleaseCapture();
         Invalidate();

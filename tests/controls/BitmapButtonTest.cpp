@@ -174,6 +174,19 @@ TEST_F(ButtonTest, MouseMovesAreForwardedInParentCoordinatesAndLeavingClearsHove
   EXPECT_TRUE(forwarded(MAKELPARAM(190, 90)));
 }
 
+TEST_F(ButtonTest, PressingAHoveredButtonKeepsItsCaptureAndPushedState) {
+  POINT centre{33, 16};
+  ::ClientToScreen(button.hwnd(), &centre);
+  ::SetCursorPos(centre.x, centre.y);
+  Hover();
+  button.Send(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 6));
+  EXPECT_EQ(::GetCapture(), button.hwnd());
+  EXPECT_NE(button.Send(BM_GETSTATE) & BST_PUSHED, 0);
+  button.Send(WM_LBUTTONUP, 0, MAKELPARAM(5, 6));
+  EXPECT_NE(::GetCapture(), button.hwnd());
+  EXPECT_FALSE(button.IsHovered());
+}
+
 TEST_F(ButtonTest, HeldLeftButtonDoesNotStartHovering) {
   button.Send(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(5, 6));
   EXPECT_FALSE(button.IsHovered());
