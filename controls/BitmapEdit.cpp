@@ -4,6 +4,7 @@ namespace norvi {
 namespace {
 
 constexpr DWORD kDroppedStyles = WS_BORDER | WS_TABSTOP;  // 0x00810000
+static_assert(kDroppedStyles == 0x00810000);
 constexpr int kFontWeight = 500;
 
 }  // namespace

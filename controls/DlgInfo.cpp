@@ -22,6 +22,7 @@ constexpr COLORREF kButtonTextNormal = RGB(83, 97, 103);
 constexpr COLORREF kButtonTextActive = RGB(255, 255, 255);
 constexpr UINT kMessageFlags = DT_VCENTER | DT_WORDBREAK | DT_NOCLIP | DT_END_ELLIPSIS;  // 0x8114
 constexpr UINT kTitleFlags = kMessageFlags | DT_SINGLELINE;                              // 0x8134
+static_assert(kMessageFlags == 0x8114 && kTitleFlags == 0x8134);
 constexpr int kFontHeight = 14;
 constexpr int kFontWeight = 300;
 

@@ -10,7 +10,8 @@ namespace {
 
 constexpr DWORD kDroppedStyles = WS_BORDER | WS_TABSTOP;  // 0x00810000
 constexpr UINT kCaptionFlags =
-    DT_CENTER | DT_WORDBREAK | DT_SINGLELINE | DT_NOCLIP | DT_END_ELLIPSIS;  // 0x8131
+    DT_CENTER | DT_WORDBREAK | DT_SINGLELINE | DT_NOCLIP | DT_END_ELLIPSIS;
+static_assert(kDroppedStyles == 0x00810000 && kCaptionFlags == 0x8131);
 constexpr UINT_PTR kToolId = 1;
 constexpr int kFontHeight = 14;
 constexpr int kFontWeight = 300;

@@ -121,10 +121,13 @@ bool LoadPngResource(HMODULE module, UINT id, const wchar_t* type,
   // when the image lets go of it.
   HGLOBAL block = ::GlobalAlloc(GMEM_MOVEABLE, size);
   if (!block) return false;
-  if (void* data = ::GlobalLock(block)) {
-    ::CopyMemory(data, bytes, size);
-    ::GlobalUnlock(block);
+  void* data = ::GlobalLock(block);
+  if (!data) {
+    ::GlobalFree(block);
+    return false;
   }
+  ::CopyMemory(data, bytes, size);
+  ::GlobalUnlock(block);
   ComPtr<IStream> stream;
   if (FAILED(::CreateStreamOnHGlobal(block, TRUE, stream.out()))) {
     ::GlobalFree(block);
@@ -185,8 +188,8 @@ void RegionFromKeyColour(HWND window, Gdiplus::Bitmap& image) {
       }
     }
   }
-  // The window owns the region from here on.
-  ::SetWindowRgn(window, region.release(), TRUE);
+  // The window owns the region once it is set.
+  if (::SetWindowRgn(window, region.get(), TRUE)) region.release();
 }
 
 }  // namespace norvi
