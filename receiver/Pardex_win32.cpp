@@ -26,6 +26,8 @@ enum class Mode { Real, SimulatedPlugged, SimulatedUnplugged };
 
 Mode CurrentMode() {
   wchar_t value[MAX_PATH];
+  // An empty value also returns 0; only a cleared error tells it from an absent variable.
+  ::SetLastError(ERROR_SUCCESS);
   const DWORD n = ::GetEnvironmentVariableW(W(kSimulationVariable), value, MAX_PATH);
   if (n == 0 && ::GetLastError() == ERROR_ENVVAR_NOT_FOUND) return Mode::Real;
   if (n >= MAX_PATH) return Mode::SimulatedUnplugged;  // no file has a name that long

@@ -71,6 +71,12 @@ TEST_F(PardexTest, SimulatedReceiverOpensWritesItsPathAndAnswersTheQuery) {
   EXPECT_EQ(buffer[40], 0x77);
 }
 
+TEST_F(PardexTest, EmptyValueMeansPluggedWhateverTheLastErrorWas) {
+  Simulate(L"");
+  ::SetLastError(ERROR_ENVVAR_NOT_FOUND);  // left over from an earlier look-up
+  EXPECT_TRUE(Open(kReceiverUsagePage, kReceiverUsage, id_));
+}
+
 TEST_F(PardexTest, SimulatedReceiverMatchesOnlyItsCollectionAndId) {
   Simulate(L"1");
   EXPECT_FALSE(Open(0xFF01, kReceiverUsage, id_));
