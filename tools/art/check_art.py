@@ -53,6 +53,14 @@ ADVANCED_CONTROLS = [(21, 37, 38, 54), (21, 63, 38, 80), (21, 88, 38, 105), (21,
                      (100, 116, 262, 132), (273, 33, 349, 55), (273, 59, 349, 81),
                      (273, 86, 349, 108), (273, 113, 349, 135)]
 
+# The message box's buttons: close, OK (and Cancel) of the two-button and the one-button form.
+INFO_CONTROLS = {
+    1006: [(300, 0, 329, 29), (183, 127, 249, 159), (249, 127, 315, 159)],
+    1007: [(300, 0, 329, 29), (240, 127, 306, 159)],
+}
+# Background -> (hovered, pressed) of each message-box form.
+INFO_LOOKS = {1006: (1008, 1004), 1007: (1009, 1005)}
+
 
 def bmp_pixels(path):
     """(width, height, rows) of a 24-bit BMP; rows[y] holds the bytes of image row y."""
@@ -160,6 +168,11 @@ def main():
         for look in ("over", "down"):
             check_looks(os.path.join(args.art, f"main_{lang}_normal.bmp"),
                         os.path.join(args.art, f"main_{lang}_{look}.bmp"), controls, faults)
+    for normal, looks in INFO_LOOKS.items():
+        for look in looks:
+            check_looks(os.path.join(args.art, f"bitmap_{normal}.bmp"),
+                        os.path.join(args.art, f"bitmap_{look}.bmp"), INFO_CONTROLS[normal],
+                        faults)
     for folder, controls in (("setting", PICKER_CONTROLS), ("advanced", ADVANCED_CONTROLS)):
         prefix = os.path.join(args.skins, folder, folder.capitalize())
         for look in ("Over", "Down"):
