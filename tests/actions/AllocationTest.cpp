@@ -1,29 +1,10 @@
 // Performing any function allocates nothing: global operator new is counted around each call.
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <cstdlib>
-#include <new>
-
 #include "actions/Function.h"
 #include "actions/fakes/ActionFakes.h"
 #include "model/FunctionCodes.h"
-
-namespace {
-std::atomic<long> g_allocations{0};
-}
-
-void* operator new(std::size_t size) {
-  ++g_allocations;
-  if (void* p = std::malloc(size ? size : 1)) return p;
-  throw std::bad_alloc();
-}
-void operator delete(void* p) noexcept {
-  std::free(p);
-}
-void operator delete(void* p, std::size_t) noexcept {
-  std::free(p);
-}
+#include "tests/support/CountingNew.h"
 
 namespace norvi::test {
 namespace {
@@ -74,9 +55,9 @@ TEST(Executor, PerformsEveryFunctionWithoutAllocating) {
 
   for (int32_t code = -1; code <= 100; ++code) {
     slots[0].FunID = code;
-    const long before = g_allocations.load();
+    const long before = test::Allocations();
     actions.PerformSlot(0);
-    EXPECT_EQ(g_allocations.load() - before, 0) << "code " << code;
+    EXPECT_EQ(test::Allocations() - before, 0) << "code " << code;
   }
   actions.Shutdown();
   EXPECT_GT(input.events, 90u);            // the functions really ran

@@ -3,27 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <array>
-#include <atomic>
-#include <cstdlib>
-#include <new>
 
 #include "app/DeviceDispatch.h"
-
-namespace {
-std::atomic<long> g_allocations{0};
-}
-
-void* operator new(std::size_t size) {
-  ++g_allocations;
-  if (void* p = std::malloc(size ? size : 1)) return p;
-  throw std::bad_alloc();
-}
-void operator delete(void* p) noexcept {
-  std::free(p);
-}
-void operator delete(void* p, std::size_t) noexcept {
-  std::free(p);
-}
+#include "tests/support/CountingNew.h"
 
 namespace norvi {
 namespace {
@@ -49,11 +31,11 @@ TEST(DispatchAllocation, NoEventKindAllocates) {
   LastLineRecorder trace;
   CountingPerformer performer;
   DispatchDeviceEvent(kEventWheelUp, slots, trace, performer);  // builds the trace texts once
-  const long before = g_allocations;
+  const long before = test::Allocations();
   for (DeviceEvent e : {DeviceEvent{0x1E}, kEventWheelUp, kEventWheelDown, kEventTiltLeft,
                         kEventTiltRight, DeviceEvent{0}, DeviceEvent{300}})
     DispatchDeviceEvent(e, slots, trace, performer);
-  EXPECT_EQ(g_allocations - before, 0);
+  EXPECT_EQ(test::Allocations() - before, 0);
   EXPECT_EQ(performer.performed, 1 + 4 + 4);
   EXPECT_EQ(trace.LastLine(), u"DeviceMessageEvent:滚轮右滚\r\n");
 }

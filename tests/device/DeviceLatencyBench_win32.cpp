@@ -5,10 +5,8 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <atomic>
 #include <cstdio>
 #include <cstdlib>
-#include <new>
 #include <vector>
 
 #include "device/SimulatedDriver.h"
@@ -17,25 +15,7 @@
 #include "model/ButtonSlot.h"
 #include "model/SystemErrors.h"
 #include "tests/device/ProbeWindow_win32.h"
-
-namespace {
-
-std::atomic<long> g_allocations{0};
-
-}  // namespace
-
-// Every heap allocation of the process, on any thread, is counted.
-void* operator new(std::size_t size) {
-  g_allocations.fetch_add(1, std::memory_order_relaxed);
-  if (void* block = std::malloc(size ? size : 1)) return block;
-  throw std::bad_alloc();
-}
-void operator delete(void* block) noexcept {
-  std::free(block);
-}
-void operator delete(void* block, std::size_t) noexcept {
-  std::free(block);
-}
+#include "tests/support/CountingNew.h"
 
 namespace norvi {
 namespace {
@@ -104,7 +84,7 @@ Figures Measure(test::ProbeWindow& probe, int count, Deliver deliver) {
   int64_t arrived = 0;
   probe.onEvent = [&] { arrived = Now(); };
   MSG msg;
-  long before = g_allocations.load();
+  long before = test::Allocations();
   for (int i = 0; i < count; ++i) {
     size_t seen = probe.events.size();
     released = Now();
@@ -115,7 +95,7 @@ Figures Measure(test::ProbeWindow& probe, int count, Deliver deliver) {
     }
     figures.latency.push_back(arrived - released);
   }
-  figures.allocations = g_allocations.load() - before;
+  figures.allocations = test::Allocations() - before;
   probe.onEvent = nullptr;
   return figures;
 }
