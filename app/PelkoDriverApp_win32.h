@@ -52,7 +52,7 @@ class CPelkoDriverApp : public DiscardingTraceSink {
   void TraceStartBanner();
 
   std::optional<GdiplusSession> gdiplus_;  // started in its place in the start-up order
-  UniqueFileHandle receiver_;  // ReceiverLink: the handle, then its device path
+  UniqueFileHandle receiver_;              // ReceiverLink: the handle, then its device path
   std::array<wchar_t, 260> receiverPath_{};
   int32_t receiverInfo_ = 0;
   std::u16string programFolder_;

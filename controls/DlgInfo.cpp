@@ -61,7 +61,9 @@ INT_PTR ShowInfo(const InfoSettings& settings, const std::u16string& text, bool 
   return result == IDOK ? IDOK : IDCANCEL;
 }
 
-bool CDlgInfo::PreTranslateMessage(MSG& msg) { return IsSwallowedKey(msg); }
+bool CDlgInfo::PreTranslateMessage(MSG& msg) {
+  return IsSwallowedKey(msg);
+}
 
 BOOL CDlgInfo::OnInitDialog() {
   ::SetWindowTextW(hwnd(), kWindowText);
@@ -80,29 +82,28 @@ void CDlgInfo::LoadPictures() {
   if (!::GetObjectW(background_.get(), sizeof(info), &info)) return;
   const int x = (::GetSystemMetrics(SM_CXFULLSCREEN) - info.bmWidth) / 2;
   const int y = (::GetSystemMetrics(SM_CYFULLSCREEN) - info.bmHeight) / 2;
-  ::SetWindowPos(hwnd(), nullptr, x, y, info.bmWidth, info.bmHeight,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
+  ::SetWindowPos(hwnd(), nullptr, x, y, info.bmWidth, info.bmHeight, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void CDlgInfo::CreateButtons() {
-  struct Spec {
+  struct ButtonPlan {
     CGDIBitmapBtn& button;
     RECT rect;
     const char* captionKey;
   };
-  const Spec specs[] = {
+  const ButtonPlan plans[] = {
       {close_, kCloseRect, nullptr},
       {ok_, twoButtons_ ? kOkRectTwoButtons : kOkRectOneButton, "str_ok"},
       {cancel_, kCancelRect, "str_cancel"},
   };
-  for (const Spec& spec : specs) {
-    if (&spec.button == &cancel_ && !twoButtons_) continue;
-    spec.button.Create(hwnd(), spec.rect);
-    spec.button.SetImages(spec.rect, background_.get(), over_.get(), down_.get(),
+  for (const ButtonPlan& plan : plans) {
+    if (&plan.button == &cancel_ && !twoButtons_) continue;
+    plan.button.Create(hwnd(), plan.rect);
+    plan.button.SetImages(plan.rect, background_.get(), over_.get(), down_.get(),
                           background_.get());
-    if (!spec.captionKey) continue;
-    spec.button.SetCaption(std::u16string(settings_.strings.Text(spec.captionKey)));
-    spec.button.SetTextColours(kButtonTextNormal, kButtonTextActive, kButtonTextActive);
+    if (!plan.captionKey) continue;
+    plan.button.SetCaption(std::u16string(settings_.strings.Text(plan.captionKey)));
+    plan.button.SetTextColours(kButtonTextNormal, kButtonTextActive, kButtonTextActive);
   }
 }
 
@@ -129,11 +130,8 @@ void CDlgInfo::Paint() {
 
 LRESULT CDlgInfo::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
-    case WM_ERASEBKGND:
-      return TRUE;
-    case WM_PAINT:
-      Paint();
-      return 0;
+    case WM_ERASEBKGND: return TRUE;
+    case WM_PAINT: Paint(); return 0;
     case WM_COMMAND: {
       const HWND from = reinterpret_cast<HWND>(lp);
       if (from && from == ok_.hwnd()) {
@@ -146,8 +144,7 @@ LRESULT CDlgInfo::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       }
       break;
     }
-    default:
-      break;
+    default: break;
   }
   return Dialog::HandleMessage(msg, wp, lp);
 }

@@ -70,28 +70,20 @@ ButtonLook CGDIBitmapBtn::LookFor(UINT itemState) const {
 
 HBITMAP CGDIBitmapBtn::Picture(ButtonLook look) const {
   switch (look) {
-    case ButtonLook::Down:
-      return down_.get();
-    case ButtonLook::Over:
-      return over_.get();
-    case ButtonLook::Disabled:
-      return disabled_.get();
-    case ButtonLook::Normal:
-      break;
+    case ButtonLook::Down: return down_.get();
+    case ButtonLook::Over: return over_.get();
+    case ButtonLook::Disabled: return disabled_.get();
+    case ButtonLook::Normal: break;
   }
   return normal_.get();
 }
 
 COLORREF CGDIBitmapBtn::TextColour(ButtonLook look) const {
   switch (look) {
-    case ButtonLook::Down:
-      return pressedText_;
-    case ButtonLook::Over:
-      return hoverText_;
-    case ButtonLook::Disabled:
-      return kDisabledText;
-    case ButtonLook::Normal:
-      break;
+    case ButtonLook::Down: return pressedText_;
+    case ButtonLook::Over: return hoverText_;
+    case ButtonLook::Disabled: return kDisabledText;
+    case ButtonLook::Normal: break;
   }
   return normalText_;
 }
@@ -102,7 +94,9 @@ bool CGDIBitmapBtn::PreTranslateMessage(MSG& msg) {
   return false;
 }
 
-void CGDIBitmapBtn::OnSubclassed() { ModifyStyle(WS_TABSTOP, 0); }
+void CGDIBitmapBtn::OnSubclassed() {
+  ModifyStyle(WS_TABSTOP, 0);
+}
 
 bool CGDIBitmapBtn::OnReflectedMessage(UINT msg, WPARAM, LPARAM lp, LRESULT& result) {
   if (msg != WM_DRAWITEM) return false;
@@ -178,8 +172,7 @@ LRESULT CGDIBitmapBtn::OnMouseMove(WPARAM wp, LPARAM lp) {
 
 LRESULT CGDIBitmapBtn::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
-    case WM_MOUSEMOVE:
-      return OnMouseMove(wp, lp);
+    case WM_MOUSEMOVE: return OnMouseMove(wp, lp);
     case WM_CAPTURECHANGED:
       // Whoever took the capture now tracks the pointer, so this button is no longer lit. The
       // button's own press captures again and must keep it.
@@ -189,16 +182,13 @@ LRESULT CGDIBitmapBtn::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         Invalidate();
       }
       break;
-    case WM_KILLFOCUS:
-      SetHovered(false);
-      break;
+    case WM_KILLFOCUS: SetHovered(false); break;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
       if (HWND owner = OwnerWindow(); owner && ::GetActiveWindow() != owner)
         ::SetActiveWindow(owner);
       break;
-    default:
-      break;
+    default: break;
   }
   return Window::HandleMessage(msg, wp, lp);
 }

@@ -8,14 +8,14 @@ std::array<NineGridPiece, 9> NineGridPieces(const EdgeRect& d, const PixelRect& 
   const int srcMidW = s.width - 2 * c, srcMidH = s.height - 2 * c;
   const int srcRight = s.x + s.width - c, srcBottom = s.y + s.height - c;
   return {{
-      {{L, T, c, c}, {s.x, s.y, c, c}},                            // top-left
-      {{L, T + c, c, midH}, {s.x, s.y + c, c, srcMidH}},           // left edge
-      {{L, B - c, c, c}, {s.x, srcBottom, c, c}},                  // bottom-left
-      {{L + c, T, midW, c}, {s.x + c, s.y, srcMidW, c}},           // top edge
-      {{R - c, T, c, c}, {srcRight, s.y, c, c}},                   // top-right
-      {{R - c, T + c, c, midH}, {srcRight, s.y + c, c, srcMidH}},  // right edge
-      {{R - c, B - c, c, c}, {srcRight, srcBottom, c, c}},         // bottom-right
-      {{L + c, B - c, midW, c}, {s.x + c, srcBottom, srcMidW, c}},  // bottom edge
+      {{L, T, c, c}, {s.x, s.y, c, c}},                                    // top-left
+      {{L, T + c, c, midH}, {s.x, s.y + c, c, srcMidH}},                   // left edge
+      {{L, B - c, c, c}, {s.x, srcBottom, c, c}},                          // bottom-left
+      {{L + c, T, midW, c}, {s.x + c, s.y, srcMidW, c}},                   // top edge
+      {{R - c, T, c, c}, {srcRight, s.y, c, c}},                           // top-right
+      {{R - c, T + c, c, midH}, {srcRight, s.y + c, c, srcMidH}},          // right edge
+      {{R - c, B - c, c, c}, {srcRight, srcBottom, c, c}},                 // bottom-right
+      {{L + c, B - c, midW, c}, {s.x + c, srcBottom, srcMidW, c}},         // bottom edge
       {{L + c, T + c, midW, midH}, {s.x + c, s.y + c, srcMidW, srcMidH}},  // centre
   }};
 }

@@ -64,8 +64,8 @@ HBITMAP DecodePicture(HGLOBAL block, DWORD size) {
   if (FAILED(picture->get_Type(&type)) || type != PICTYPE_BITMAP ||
       FAILED(picture->get_Handle(&handle)))
     return nullptr;
-  return static_cast<HBITMAP>(::CopyImage(reinterpret_cast<HBITMAP>(static_cast<UINT_PTR>(handle)),
-                                          IMAGE_BITMAP, 0, 0, 0));
+  return static_cast<HBITMAP>(
+      ::CopyImage(reinterpret_cast<HBITMAP>(static_cast<UINT_PTR>(handle)), IMAGE_BITMAP, 0, 0, 0));
 }
 
 }  // namespace
@@ -162,8 +162,8 @@ void TileBlit(HDC dc, const RECT& destination, HDC sourceDc, const RECT& sourceC
   const EdgeRect d{destination.left, destination.top, destination.right, destination.bottom};
   ForEachTile(d, sourceCell.right - sourceCell.left, sourceCell.bottom - sourceCell.top,
               [&](const PixelRect& t) {
-                ::BitBlt(dc, t.x, t.y, t.width, t.height, sourceDc, sourceCell.left,
-                         sourceCell.top, SRCCOPY);
+                ::BitBlt(dc, t.x, t.y, t.width, t.height, sourceDc, sourceCell.left, sourceCell.top,
+                         SRCCOPY);
               });
 }
 

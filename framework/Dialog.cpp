@@ -20,21 +20,23 @@ bool ReturnsDirectly(UINT msg) {
     case WM_COMPAREITEM:
     case WM_VKEYTOITEM:
     case WM_CHARTOITEM:
-    case WM_QUERYDRAGICON:
-      return true;
-    default:
-      return false;
+    case WM_QUERYDRAGICON: return true;
+    default: return false;
   }
 }
 
-bool IsChildWindow(HWND hwnd) { return (::GetWindowLongPtrW(hwnd, GWL_STYLE) & WS_CHILD) != 0; }
+bool IsChildWindow(HWND hwnd) {
+  return (::GetWindowLongPtrW(hwnd, GWL_STYLE) & WS_CHILD) != 0;
+}
 
 }  // namespace
 
 Dialog::Dialog(UINT templateId, HINSTANCE module)
     : templateId_(templateId), module_(module ? module : ::GetModuleHandleW(nullptr)) {}
 
-Dialog::~Dialog() { Destroy(); }
+Dialog::~Dialog() {
+  Destroy();
+}
 
 bool Dialog::CreateModeless(HWND parent) {
   if (hwnd()) return false;
@@ -61,9 +63,9 @@ INT_PTR Dialog::DoModal(HWND owner) {
   }
   // Re-enable the owner before the dialog goes, so activation returns to it.
   if (disableOwner) ::EnableWindow(owner, TRUE);
-  if (hwnd()) ::SetWindowPos(hwnd(), nullptr, 0, 0, 0, 0,
-                             SWP_HIDEWINDOW | SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER |
-                                 SWP_NOACTIVATE);
+  if (hwnd())
+    ::SetWindowPos(hwnd(), nullptr, 0, 0, 0, 0,
+                   SWP_HIDEWINDOW | SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   Destroy();
   modal_ = false;
   return result_;
@@ -107,8 +109,7 @@ bool Dialog::PreTranslateChain(MSG& msg) {
 
 LRESULT Dialog::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
-    case WM_INITDIALOG:
-      return OnInitDialog();
+    case WM_INITDIALOG: return OnInitDialog();
     case WM_COMMAND:
       if (lp == 0 || HIWORD(wp) == BN_CLICKED) {
         if (LOWORD(wp) == IDOK) {
@@ -121,8 +122,7 @@ LRESULT Dialog::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         }
       }
       break;
-    default:
-      break;
+    default: break;
   }
   return Window::HandleMessage(msg, wp, lp);
 }

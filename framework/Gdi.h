@@ -35,8 +35,12 @@ class UniqueGdiHandle {
   T h_ = nullptr;
 };
 
-inline void DeleteGdiObject(HGDIOBJ h) { ::DeleteObject(h); }
-inline void DeleteDeviceContext(HDC h) { ::DeleteDC(h); }
+inline void DeleteGdiObject(HGDIOBJ h) {
+  ::DeleteObject(h);
+}
+inline void DeleteDeviceContext(HDC h) {
+  ::DeleteDC(h);
+}
 
 // GDI objects made by a Create... call.
 template <typename T>
@@ -128,7 +132,8 @@ class MemoryCanvas {
 
 // The program's text font: "MS Shell Dlg", the given height and weight, default character
 // set, family FF_SWISS.
-inline UniqueFont CreateShellDlgFont(int height, int weight, const wchar_t* face = L"MS Shell Dlg") {
+inline UniqueFont CreateShellDlgFont(int height, int weight,
+                                     const wchar_t* face = L"MS Shell Dlg") {
   return UniqueFont(::CreateFontW(height, 0, 0, 0, weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
                                   OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                                   FF_SWISS, face));

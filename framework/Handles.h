@@ -35,8 +35,12 @@ class BasicHandle {
   HANDLE h_ = Invalid();
 };
 
-inline HANDLE NullHandleValue() { return nullptr; }
-inline HANDLE InvalidHandleValue() { return INVALID_HANDLE_VALUE; }
+inline HANDLE NullHandleValue() {
+  return nullptr;
+}
+inline HANDLE InvalidHandleValue() {
+  return INVALID_HANDLE_VALUE;
+}
 
 // Events, semaphores, threads, mutexes: NULL on failure.
 using UniqueHandle = BasicHandle<NullHandleValue>;

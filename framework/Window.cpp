@@ -12,9 +12,9 @@ thread_local Window* pendingWindow = nullptr;
 
 HINSTANCE ThisModule() {
   HMODULE module = nullptr;
-  ::GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
-                           GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                       reinterpret_cast<LPCWSTR>(&ThisModule), &module);
+  ::GetModuleHandleExW(
+      GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+      reinterpret_cast<LPCWSTR>(&ThisModule), &module);
   return module;
 }
 
@@ -32,19 +32,19 @@ HWND ChildOfReflectedMessage(HWND parent, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORLISTBOX:
     case WM_CTLCOLORSCROLLBAR:
-    case WM_CTLCOLORSTATIC:
-      return reinterpret_cast<HWND>(lp);
-    default:
-      return nullptr;
+    case WM_CTLCOLORSTATIC: return reinterpret_cast<HWND>(lp);
+    default: return nullptr;
   }
 }
 
 }  // namespace
 
-Window::~Window() { Destroy(); }
+Window::~Window() {
+  Destroy();
+}
 
-bool Window::Create(HWND parent, const RECT& rect, DWORD style, DWORD exStyle,
-                    const wchar_t* title, UINT_PTR id) {
+bool Window::Create(HWND parent, const RECT& rect, DWORD style, DWORD exStyle, const wchar_t* title,
+                    UINT_PTR id) {
   static const ATOM atom = [] {
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof(wc);
@@ -64,8 +64,8 @@ bool Window::Create(HWND parent, const RECT& rect, DWORD style, DWORD exStyle,
   return h != nullptr && hwnd_ == h;
 }
 
-bool Window::CreateControl(const wchar_t* className, HWND parent, const RECT& rect,
-                           DWORD style, DWORD exStyle, const wchar_t* title, UINT_PTR id) {
+bool Window::CreateControl(const wchar_t* className, HWND parent, const RECT& rect, DWORD style,
+                           DWORD exStyle, const wchar_t* title, UINT_PTR id) {
   if (hwnd_) return false;
   HWND h = ::CreateWindowExW(exStyle, className, title, style, rect.left, rect.top,
                              rect.right - rect.left, rect.bottom - rect.top, parent,
@@ -97,7 +97,9 @@ Window* Window::FromHandle(HWND hwnd) {
   return hwnd ? static_cast<Window*>(::GetPropW(hwnd, kObjectProperty)) : nullptr;
 }
 
-bool Window::PreTranslateMessage(MSG&) { return false; }
+bool Window::PreTranslateMessage(MSG&) {
+  return false;
+}
 
 LRESULT Window::Send(UINT msg, WPARAM wp, LPARAM lp) const {
   return ::SendMessageW(hwnd_, msg, wp, lp);
@@ -105,7 +107,9 @@ LRESULT Window::Send(UINT msg, WPARAM wp, LPARAM lp) const {
 bool Window::Post(UINT msg, WPARAM wp, LPARAM lp) const {
   return ::PostMessageW(hwnd_, msg, wp, lp) != 0;
 }
-DWORD Window::Style() const { return static_cast<DWORD>(::GetWindowLongPtrW(hwnd_, GWL_STYLE)); }
+DWORD Window::Style() const {
+  return static_cast<DWORD>(::GetWindowLongPtrW(hwnd_, GWL_STYLE));
+}
 void Window::ModifyStyle(DWORD remove, DWORD add) const {
   ::SetWindowLongPtrW(hwnd_, GWL_STYLE, static_cast<LONG_PTR>((Style() & ~remove) | add));
 }
@@ -114,11 +118,15 @@ RECT Window::ClientRect() const {
   ::GetClientRect(hwnd_, &r);
   return r;
 }
-void Window::Invalidate(bool erase) const { ::InvalidateRect(hwnd_, nullptr, erase); }
+void Window::Invalidate(bool erase) const {
+  ::InvalidateRect(hwnd_, nullptr, erase);
+}
 void Window::SetTimer(UINT_PTR id, UINT milliseconds) const {
   ::SetTimer(hwnd_, id, milliseconds, nullptr);
 }
-void Window::KillTimer(UINT_PTR id) const { ::KillTimer(hwnd_, id); }
+void Window::KillTimer(UINT_PTR id) const {
+  ::KillTimer(hwnd_, id);
+}
 
 LRESULT Window::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
   LRESULT result = 0;
@@ -131,7 +139,9 @@ LRESULT Window::Default(UINT msg, WPARAM wp, LPARAM lp) {
   return ::DefWindowProcW(hwnd_, msg, wp, lp);
 }
 
-bool Window::OnReflectedMessage(UINT, WPARAM, LPARAM, LRESULT&) { return false; }
+bool Window::OnReflectedMessage(UINT, WPARAM, LPARAM, LRESULT&) {
+  return false;
+}
 
 bool Window::ReflectToChild(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
   Window* child = FromHandle(ChildOfReflectedMessage(hwnd_, msg, wp, lp));
@@ -153,7 +163,9 @@ void Window::Unbind() {
   hwnd_ = nullptr;
 }
 
-void Window::SetPending(Window* window) { pendingWindow = window; }
+void Window::SetPending(Window* window) {
+  pendingWindow = window;
+}
 
 Window* Window::TakePending(HWND hwnd) {
   Window* w = FromHandle(hwnd);

@@ -39,7 +39,7 @@ enum Slot : int {
 
 struct SlotInfo {
   int32_t factoryInitId;
-  uint32_t filterBit;          // the slot's bit in the driver's mouse filter mask
+  uint32_t filterBit;             // the slot's bit in the driver's mouse filter mask
   std::u16string_view traceWord;  // ending of the main window's trace lines
 };
 
@@ -54,7 +54,9 @@ constexpr std::array<SlotInfo, kSlotCount> kSlotInfo{{
     {73, 0x100, u"滚轮右滚"},
 }};
 
-constexpr uint32_t SlotFilterBit(int slot) { return kSlotInfo[slot].filterBit; }
+constexpr uint32_t SlotFilterBit(int slot) {
+  return kSlotInfo[slot].filterBit;
+}
 
 // Mask of the driver filter: the bits of every slot whose flag is set.
 uint32_t FilterMask(const std::array<int32_t, kSlotCount>& remapped);

@@ -14,7 +14,7 @@ namespace norvi {
 
 struct FileResult {
   uint32_t error = syserr::Success;  // Windows error code; 0 on success
-  size_t bytes = 0;                 // bytes read or written
+  size_t bytes = 0;                  // bytes read or written
   bool ok() const { return error == syserr::Success; }
 };
 

@@ -29,7 +29,7 @@ uint32_t FromErrno(int e, const std::string& path) {
       struct stat st {};
       const std::string parent = slash == std::string::npos ? "." : path.substr(0, slash);
       return (parent.empty() || stat(parent.c_str(), &st) == 0) ? syserr::FileNotFound
-                                                                  : syserr::PathNotFound;
+                                                                : syserr::PathNotFound;
     }
     case ENOTDIR: return syserr::PathNotFound;
     case EACCES:

@@ -61,7 +61,9 @@ static_assert(std::is_sorted(kCatalogue.begin(), kCatalogue.end(),
 
 }  // namespace
 
-std::span<const FunctionInfo> FunctionCatalogue() { return kCatalogue; }
+std::span<const FunctionInfo> FunctionCatalogue() {
+  return kCatalogue;
+}
 
 const FunctionInfo* FindFunction(int32_t code) {
   auto it = std::lower_bound(kCatalogue.begin(), kCatalogue.end(), code,

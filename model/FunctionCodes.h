@@ -51,6 +51,8 @@ std::string_view CategoryHeaderKey(FunctionCategory category);
 constexpr std::string_view kDefaultChoiceKey = "str_list_default";
 
 // Codes 81 to 84 are the only ones that use a slot's path.
-constexpr bool UsesPath(int32_t code) { return code >= fn::PlaySound && code <= fn::OpenFolder; }
+constexpr bool UsesPath(int32_t code) {
+  return code >= fn::PlaySound && code <= fn::OpenFolder;
+}
 
 }  // namespace norvi

@@ -17,7 +17,7 @@ enum class ProfileStatus {
   OpenFailed,        // any other open or read failure: silent, image unchanged
   InvalidSignature,  // read, but the signature is wrong: message, bytes kept
   Saved,
-  SaveFailed,        // systemError says why
+  SaveFailed,  // systemError says why
 };
 
 struct ProfileOutcome {

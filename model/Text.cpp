@@ -59,8 +59,11 @@ std::u16string Utf8ToUtf16(std::string_view text) {
   size_t i = 0;
   while (i < text.size()) {
     const auto b = static_cast<uint8_t>(text[i]);
-    const int extra =
-        b < 0x80 ? 0 : (b >> 5) == 0x6 ? 1 : (b >> 4) == 0xE ? 2 : (b >> 3) == 0x1E ? 3 : -1;
+    const int extra = b < 0x80           ? 0
+                      : (b >> 5) == 0x6  ? 1
+                      : (b >> 4) == 0xE  ? 2
+                      : (b >> 3) == 0x1E ? 3
+                                         : -1;
     if (extra < 0) {
       AppendUtf16(out, kReplacement);
       ++i;
@@ -87,6 +90,8 @@ std::u16string Utf8ToUtf16(std::string_view text) {
   return out;
 }
 
-std::u16string AsciiToUtf16(std::string_view text) { return {text.begin(), text.end()}; }
+std::u16string AsciiToUtf16(std::string_view text) {
+  return {text.begin(), text.end()};
+}
 
 }  // namespace norvi

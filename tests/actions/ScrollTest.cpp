@@ -132,15 +132,22 @@ TEST_F(Scroll, EachClassOfTheTableChoosesItsStrategy) {
     const char16_t* cls;
     Kind kind;
   } table[] = {
-      {u"_WwG", BarMessage},         {u"paneClassDC", BarMessage},
-      {u"VISIOG", BarMessage},       {u"PSViewC", BarMessage},
-      {u"EditControl", BarMessage},  {u"FrontPageEditorDocumentView", BarMessage},
-      {u"EXCEL7", ArrowClick},       {u"AVL_AVView", BarMessage},
-      {u"OGrid", BarMessage},        {u"OFormSub", BarMessage},
-      {u"OPrtPrevPage", BarMessage}, {u"MozillaWindowClass", ArrowKeys},
+      {u"_WwG", BarMessage},
+      {u"paneClassDC", BarMessage},
+      {u"VISIOG", BarMessage},
+      {u"PSViewC", BarMessage},
+      {u"EditControl", BarMessage},
+      {u"FrontPageEditorDocumentView", BarMessage},
+      {u"EXCEL7", ArrowClick},
+      {u"AVL_AVView", BarMessage},
+      {u"OGrid", BarMessage},
+      {u"OFormSub", BarMessage},
+      {u"OPrtPrevPage", BarMessage},
+      {u"MozillaWindowClass", ArrowKeys},
       {u"Chrome_RenderWidgetHostHWND", ArrowKeys},
       {u"OperaWindowClass", ArrowKeys},
-      {u"_wwg", Generic},            {u"EXCEL", Generic},
+      {u"_wwg", Generic},
+      {u"EXCEL", Generic},
       {u"OperaWindowClass ", Generic},
   };
   for (const auto& row : table) {
@@ -168,8 +175,8 @@ TEST_F(Scroll, EachClassOfTheTableChoosesItsStrategy) {
         EXPECT_EQ(m[0], (Msg{false, view, 0x0100, 0x25, 0x014B0001, 0})) << name;
         break;
       case Generic:
-        EXPECT_THAT(m, ElementsAre(Msg{false, view, 0x0114, 0, 0, 0},
-                                   Msg{false, view, 0x0114, 0, 0, 0}))
+        EXPECT_THAT(
+            m, ElementsAre(Msg{false, view, 0x0114, 0, 0, 0}, Msg{false, view, 0x0114, 0, 0, 0}))
             << name;
         break;
     }

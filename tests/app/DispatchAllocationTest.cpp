@@ -14,9 +14,7 @@ namespace {
 struct LastLineRecorder : ITraceSink {
   std::array<char16_t, 512> units{};
   size_t size = 0;
-  void Trace(std::u16string_view line) override {
-    size = line.copy(units.data(), units.size());
-  }
+  void Trace(std::u16string_view line) override { size = line.copy(units.data(), units.size()); }
   std::u16string_view LastLine() const { return {units.data(), size}; }
 };
 

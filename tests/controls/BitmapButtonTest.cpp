@@ -198,10 +198,10 @@ TEST(BitmapEdit, LimitsTextDropsStylesAndPaintsWithTheCutOutBackground) {
   Window parent;
   ASSERT_TRUE(parent.Create(nullptr, RECT{0, 0, 300, 200}, WS_POPUP));
   CBitmapEdit edit;
-  ASSERT_TRUE(edit.Create(parent.hwnd(), RECT{10, 10, 33, 27},
-                          WS_CHILD | WS_VISIBLE | ES_NUMBER | ES_AUTOHSCROLL | ES_CENTER |
-                              WS_BORDER | WS_TABSTOP,
-                          0xA03));
+  ASSERT_TRUE(edit.Create(
+      parent.hwnd(), RECT{10, 10, 33, 27},
+      WS_CHILD | WS_VISIBLE | ES_NUMBER | ES_AUTOHSCROLL | ES_CENTER | WS_BORDER | WS_TABSTOP,
+      0xA03));
   EXPECT_EQ(edit.Send(EM_GETLIMITTEXT), 256);
   EXPECT_EQ(edit.Style() & (WS_BORDER | WS_TABSTOP), 0u);
   EXPECT_EQ(edit.Minimum(), 0);

@@ -92,16 +92,16 @@ TEST_F(InfoTest, TwoButtonFormReturnsOkForOkAndCancelForCancelCloseAndClosing) {
   EXPECT_EQ(Run(true, [](DrivenInfo& d) { Click(d.OkButton().hwnd()); }), IDOK);
   EXPECT_EQ(Run(true, [](DrivenInfo& d) { Click(d.CancelButton().hwnd()); }), IDCANCEL);
   EXPECT_EQ(Run(true, [](DrivenInfo& d) { Click(d.CloseButton().hwnd()); }), IDCANCEL);
-  EXPECT_EQ(Run(true, [](DrivenInfo& d) { ::PostMessageW(d.Handle(), WM_CLOSE, 0, 0); }),
-            IDCANCEL);
+  EXPECT_EQ(Run(true, [](DrivenInfo& d) { ::PostMessageW(d.Handle(), WM_CLOSE, 0, 0); }), IDCANCEL);
 }
 
 TEST_F(InfoTest, OneButtonFormHasOkAndCloseOnly) {
-  EXPECT_EQ(Run(false, [](DrivenInfo& d) {
-              EXPECT_FALSE(d.CancelButton());
-              EXPECT_EQ(ChildRect(d.OkButton().hwnd()).left, 240);
-              Click(d.OkButton().hwnd());
-            }),
+  EXPECT_EQ(Run(false,
+                [](DrivenInfo& d) {
+                  EXPECT_FALSE(d.CancelButton());
+                  EXPECT_EQ(ChildRect(d.OkButton().hwnd()).left, 240);
+                  Click(d.OkButton().hwnd());
+                }),
             IDOK);
   EXPECT_EQ(Run(false, [](DrivenInfo& d) { Click(d.CloseButton().hwnd()); }), IDCANCEL);
 }
@@ -173,13 +173,19 @@ void CALLBACK PressOkOfShownBox(HWND, UINT, UINT_PTR id, DWORD) {
 TEST_F(InfoTest, ChineseInterfaceTitlesTheBoxInChinese) {
   auto titlePixels = [this](bool chinese) {
     int count = 0;
-    Run(false, [&count, chinese](DrivenInfo& d) {
-      UniqueBitmap shot = Capture(d.Handle());
-      if (chinese) testing::SaveBitmap(shot.get(), testing::OutputFolder() + L"message_box_ok_chinese.bmp");
-      for (int y = 9; y < 23; ++y)
-        for (int x = 10; x < 100; ++x) count += testing::PixelOf(shot.get(), x, y) == RGB(83, 97, 103);
-      Click(d.CloseButton().hwnd());
-    }, chinese);
+    Run(
+        false,
+        [&count, chinese](DrivenInfo& d) {
+          UniqueBitmap shot = Capture(d.Handle());
+          if (chinese)
+            testing::SaveBitmap(shot.get(),
+                                testing::OutputFolder() + L"message_box_ok_chinese.bmp");
+          for (int y = 9; y < 23; ++y)
+            for (int x = 10; x < 100; ++x)
+              count += testing::PixelOf(shot.get(), x, y) == RGB(83, 97, 103);
+          Click(d.CloseButton().hwnd());
+        },
+        chinese);
     return count;
   };
   // Two ideographs and the four Latin letters of "Tips" do not cover the same pixels.

@@ -12,12 +12,24 @@ TEST(NineGrid, PiecesFollowTheTableOrderWithUnscaledCorners) {
   const auto p = NineGridPieces(EdgeRect{10, 20, 110, 70}, PixelRect{0, 0, 65, 65}, 32);
   // top-left, left edge, bottom-left, top edge, top-right, right edge, bottom-right, bottom
   // edge, centre
-  const std::array<PixelRect, 9> dest{{{10, 20, 32, 32}, {10, 52, 32, -14}, {10, 38, 32, 32},
-                                       {42, 20, 36, 32}, {78, 20, 32, 32}, {78, 52, 32, -14},
-                                       {78, 38, 32, 32}, {42, 38, 36, 32}, {42, 52, 36, -14}}};
-  const std::array<PixelRect, 9> src{{{0, 0, 32, 32}, {0, 32, 32, 1}, {0, 33, 32, 32},
-                                      {32, 0, 1, 32}, {33, 0, 32, 32}, {33, 32, 32, 1},
-                                      {33, 33, 32, 32}, {32, 33, 1, 32}, {32, 32, 1, 1}}};
+  const std::array<PixelRect, 9> dest{{{10, 20, 32, 32},
+                                       {10, 52, 32, -14},
+                                       {10, 38, 32, 32},
+                                       {42, 20, 36, 32},
+                                       {78, 20, 32, 32},
+                                       {78, 52, 32, -14},
+                                       {78, 38, 32, 32},
+                                       {42, 38, 36, 32},
+                                       {42, 52, 36, -14}}};
+  const std::array<PixelRect, 9> src{{{0, 0, 32, 32},
+                                      {0, 32, 32, 1},
+                                      {0, 33, 32, 32},
+                                      {32, 0, 1, 32},
+                                      {33, 0, 32, 32},
+                                      {33, 32, 32, 1},
+                                      {33, 33, 32, 32},
+                                      {32, 33, 1, 32},
+                                      {32, 32, 1, 1}}};
   for (size_t i = 0; i < 9; ++i) {
     EXPECT_EQ(p[i].destination, dest[i]) << "piece " << i;
     EXPECT_EQ(p[i].source, src[i]) << "piece " << i;
@@ -42,9 +54,12 @@ std::vector<PixelRect> Tiles(EdgeRect d, int w, int h) {
 }
 
 TEST(Tiles, CoverTheDestinationAndClipAtTheRightAndBottom) {
-  EXPECT_EQ(Tiles({0, 0, 40, 25}, 18, 18),
-            (std::vector<PixelRect>{{0, 0, 18, 18}, {18, 0, 18, 18}, {36, 0, 4, 18},
-                                    {0, 18, 18, 7}, {18, 18, 18, 7}, {36, 18, 4, 7}}));
+  EXPECT_EQ(Tiles({0, 0, 40, 25}, 18, 18), (std::vector<PixelRect>{{0, 0, 18, 18},
+                                                                   {18, 0, 18, 18},
+                                                                   {36, 0, 4, 18},
+                                                                   {0, 18, 18, 7},
+                                                                   {18, 18, 18, 7},
+                                                                   {36, 18, 4, 7}}));
   // Narrower than one cell: one clipped tile.
   EXPECT_EQ(Tiles({3, 4, 10, 12}, 18, 18), (std::vector<PixelRect>{{3, 4, 7, 8}}));
   // Top not above bottom: nothing.

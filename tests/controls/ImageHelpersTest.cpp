@@ -31,7 +31,8 @@ TEST(LoadPictureFile, MissingOrNonPictureFilesLeaveEverythingEmpty) {
 
   const std::u16string text = TempFile(L"norvi_not_a_picture.bmp");
   {
-    UniqueFileHandle f(::CreateFileW(W(text), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    UniqueFileHandle f(
+        ::CreateFileW(W(text), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
     DWORD written = 0;
     ::WriteFile(f.get(), "hello, not a bitmap", 19, &written, nullptr);
   }
@@ -98,7 +99,7 @@ TEST(DrawNineGrid, KeepsCornersAndStretchesTheCentre) {
   for (int y = 0; y < 9; ++y)
     for (int x = 0; x < 9; ++x) {
       const bool edgeX = x < 3 || x >= 6, edgeY = y < 3 || y >= 6;
-      const Gdiplus::Color c = edgeX && edgeY ? Gdiplus::Color(255, 255, 0, 0)
+      const Gdiplus::Color c = edgeX && edgeY   ? Gdiplus::Color(255, 255, 0, 0)
                                : edgeX || edgeY ? Gdiplus::Color(255, 0, 255, 0)
                                                 : Gdiplus::Color(255, 0, 0, 255);
       source.SetPixel(x, y, c);

@@ -1,6 +1,5 @@
 #include "tests/device/ProbeWindow_win32.h"
 
-
 namespace norvi::test {
 
 namespace {
@@ -55,6 +54,5 @@ void ProbeWindow::Record(UINT message, WPARAM wParam, LPARAM lParam) {
     default: break;
   }
 }
-
 
 }  // namespace norvi::test

@@ -57,8 +57,8 @@ TEST(Window, SubclassedControlKeepsItsOwnBehaviourAndUnbindsWithItsParent) {
   ProbeWindow parent;
   ASSERT_TRUE(parent.Create(nullptr, RECT{0, 0, 200, 100}, WS_POPUP));
   ProbeWindow button;
-  ASSERT_TRUE(button.CreateControl(L"BUTTON", parent.hwnd(), RECT{0, 0, 80, 20},
-                                   WS_CHILD | BS_PUSHBUTTON));
+  ASSERT_TRUE(
+      button.CreateControl(L"BUTTON", parent.hwnd(), RECT{0, 0, 80, 20}, WS_CHILD | BS_PUSHBUTTON));
   ::SetWindowTextW(button.hwnd(), L"Press");
   wchar_t text[16]{};
   ::GetWindowTextW(button.hwnd(), text, 16);
@@ -101,8 +101,8 @@ TEST(Window, ReflectsOwnerDrawAndColourRequestsToTheControlObject) {
   ReflectingControl edit;
   ASSERT_TRUE(edit.CreateControl(L"EDIT", parent.hwnd(), RECT{0, 0, 80, 20}, WS_CHILD));
   ReflectingControl button;
-  ASSERT_TRUE(button.CreateControl(L"BUTTON", parent.hwnd(), RECT{0, 30, 80, 50},
-                                   WS_CHILD | BS_OWNERDRAW));
+  ASSERT_TRUE(
+      button.CreateControl(L"BUTTON", parent.hwnd(), RECT{0, 30, 80, 50}, WS_CHILD | BS_OWNERDRAW));
   DRAWITEMSTRUCT dis{};
   dis.CtlType = ODT_BUTTON;
   dis.hwndItem = button.hwnd();

@@ -19,8 +19,8 @@ void PutLE32(Bytes& b, size_t at, uint32_t v) {
 }
 
 void WriteBytes(const std::filesystem::path& p, const Bytes& b) {
-  std::ofstream(p, std::ios::binary).write(reinterpret_cast<const char*>(b.data()),
-                                           static_cast<std::streamsize>(b.size()));
+  std::ofstream(p, std::ios::binary)
+      .write(reinterpret_cast<const char*>(b.data()), static_cast<std::streamsize>(b.size()));
 }
 
 Bytes ReadBytes(const std::filesystem::path& p) {

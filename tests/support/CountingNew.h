@@ -10,7 +10,9 @@ namespace norvi::test {
 
 inline std::atomic<long> g_allocations{0};
 
-inline long Allocations() { return g_allocations.load(std::memory_order_relaxed); }
+inline long Allocations() {
+  return g_allocations.load(std::memory_order_relaxed);
+}
 
 }  // namespace norvi::test
 
@@ -19,5 +21,9 @@ void* operator new(std::size_t size) {
   if (void* block = std::malloc(size ? size : 1)) return block;
   throw std::bad_alloc();
 }
-void operator delete(void* block) noexcept { std::free(block); }
-void operator delete(void* block, std::size_t) noexcept { std::free(block); }
+void operator delete(void* block) noexcept {
+  std::free(block);
+}
+void operator delete(void* block, std::size_t) noexcept {
+  std::free(block);
+}
