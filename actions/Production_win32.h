@@ -4,7 +4,7 @@
 #include <windows.h>
 
 #include "actions/Seams.h"
-#include "framework/Handles.h"
+#include "framework/Handles_win32.h"
 
 namespace norvi {
 

@@ -7,7 +7,7 @@
 #include "app/Messages.h"
 #include "app/PelkoDriverDlg_win32.h"
 #include "app/Startup.h"
-#include "controls/DlgInfo.h"
+#include "controls/DlgInfo_win32.h"
 #include "framework/WideText.h"
 #include "model/FileIO.h"
 #include "model/ProfileStore.h"

@@ -10,11 +10,11 @@
 
 #include "app/DiscardingTraceSink.h"
 #include "controls/ImageHelpers_win32.h"
-#include "framework/Handles.h"
+#include "framework/Handles_win32.h"
 #include "localisation/StringTable.h"
 #include "model/ProfileImage.h"
-#include "receiver/Pardex.h"
-#include "swap/SwapExports.h"
+#include "receiver/Pardex_win32.h"
+#include "swap/SwapExports_win32.h"
 
 namespace norvi {
 

@@ -16,11 +16,11 @@
 #include "app/DeviceDispatch.h"
 #include "app/MainLayout.h"
 #include "app/PngHSlider_win32.h"
-#include "controls/BitmapEdit.h"
-#include "controls/GDIBitmapBtn.h"
+#include "controls/BitmapEdit_win32.h"
+#include "controls/GDIBitmapBtn_win32.h"
 #include "device/USBDriver_win32.h"
-#include "framework/Dialog.h"
-#include "framework/Gdi.h"
+#include "framework/Dialog_win32.h"
+#include "framework/Gdi_win32.h"
 
 namespace norvi {
 

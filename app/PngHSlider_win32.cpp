@@ -4,7 +4,7 @@
 
 #include "app/Messages.h"
 #include "controls/ImageHelpers_win32.h"
-#include "framework/Gdi.h"
+#include "framework/Gdi_win32.h"
 #include "framework/WideText.h"
 
 namespace norvi {

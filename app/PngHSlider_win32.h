@@ -13,7 +13,7 @@
 #include <string>
 
 #include "app/SliderGeometry.h"
-#include "framework/Window.h"
+#include "framework/Window_win32.h"
 
 namespace norvi {
 

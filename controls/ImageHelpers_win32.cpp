@@ -4,7 +4,7 @@
 #include <olectl.h>
 
 #include "controls/ImageGeometry.h"
-#include "framework/Handles.h"
+#include "framework/Handles_win32.h"
 #include "framework/WideText.h"
 
 namespace norvi {

@@ -10,7 +10,7 @@
 #include <memory>
 #include <string>
 
-#include "framework/Gdi.h"
+#include "framework/Gdi_win32.h"
 
 namespace norvi {
 

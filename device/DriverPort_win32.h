@@ -5,7 +5,7 @@
 #include <windows.h>
 
 #include "device/DriverIo.h"
-#include "framework/Handles.h"
+#include "framework/Handles_win32.h"
 
 namespace norvi {
 

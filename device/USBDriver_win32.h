@@ -12,7 +12,7 @@
 
 #include "device/DriverIo.h"
 #include "device/DriverLink.h"
-#include "framework/Handles.h"
+#include "framework/Handles_win32.h"
 #include "model/TraceSink.h"
 
 namespace norvi {

@@ -10,7 +10,7 @@
 #include "device/DriverEndpoint.h"
 #include "device/EventQueue.h"
 #include "device/FilterCore.h"
-#include "framework/Handles.h"
+#include "framework/Handles_win32.h"
 
 namespace norvi {
 

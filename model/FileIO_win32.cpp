@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "framework/Handles.h"
+#include "framework/Handles_win32.h"
 #include "framework/WideText.h"
 #include "model/FileIO.h"
 

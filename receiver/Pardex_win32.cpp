@@ -14,9 +14,9 @@ extern "C" {
 #include <string>
 #include <vector>
 
-#include "framework/Handles.h"
+#include "framework/Handles_win32.h"
 #include "framework/WideText.h"
-#include "receiver/Pardex.h"
+#include "receiver/Pardex_win32.h"
 #include "receiver/ReceiverProtocol.h"
 
 namespace norvi {

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "framework/WideText.h"
-#include "swap/SwapExports.h"
+#include "swap/SwapExports_win32.h"
 
 namespace norvi::swap {
 namespace {

@@ -6,8 +6,8 @@
 #include <array>
 #include <string>
 
-#include "framework/Dialog.h"
-#include "framework/Gdi.h"
+#include "framework/Dialog_win32.h"
+#include "framework/Gdi_win32.h"
 #include "swap/SwapEntry.h"
 #include "swap/SwitcherLayout.h"
 #include "swap/Wmi_win32.h"

@@ -3,7 +3,7 @@
 #include <psapi.h>
 #include <shellapi.h>
 
-#include "framework/Handles.h"
+#include "framework/Handles_win32.h"
 #include "framework/WideText.h"
 
 namespace norvi::swap {

@@ -15,10 +15,10 @@
 #include <cwchar>
 #include <string>
 
-#include "framework/Handles.h"
-#include "framework/Window.h"
+#include "framework/Handles_win32.h"
+#include "framework/Window_win32.h"
 #include "res/ResourceIds.h"
-#include "swap/SwapExports.h"
+#include "swap/SwapExports_win32.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 
 #include "actions/Production_win32.h"
 #include "actions/Sequences.h"
-#include "framework/Handles.h"
+#include "framework/Handles_win32.h"
 #include "tests/support/Pump_win32.h"
 
 namespace norvi::test {

@@ -11,7 +11,7 @@
 #include "actions/Function.h"
 #include "actions/Production_win32.h"
 #include "actions/fakes/ActionFakes.h"
-#include "framework/Handles.h"
+#include "framework/Handles_win32.h"
 
 namespace norvi::test {
 namespace {

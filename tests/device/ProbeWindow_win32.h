@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "device/DriverProtocol.h"
-#include "framework/Handles.h"
+#include "framework/Handles_win32.h"
 #include "tests/support/Pump_win32.h"
 
 namespace norvi::test {

@@ -17,8 +17,8 @@
 #include "app/MainLayout.h"
 #include "app/MouseSettings.h"
 #include "controls/ImageHelpers_win32.h"
-#include "framework/Gdi.h"
-#include "framework/Handles.h"
+#include "framework/Gdi_win32.h"
+#include "framework/Handles_win32.h"
 #include "model/ProfileImage.h"
 #include "tests/support/Pump_win32.h"
 

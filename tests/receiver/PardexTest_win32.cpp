@@ -6,11 +6,11 @@
 #include <filesystem>
 #include <fstream>
 
-#include "framework/Handles.h"
+#include "framework/Handles_win32.h"
 #include "framework/WideText.h"
-#include "receiver/Pardex.h"
+#include "receiver/Pardex_win32.h"
 #include "receiver/ReceiverProtocol.h"
-#include "swap/SwapExports.h"  // BindExport
+#include "swap/SwapExports_win32.h"  // BindExport
 
 namespace norvi {
 namespace {

@@ -1,4 +1,4 @@
-#include "framework/Tooltip.h"
+#include "framework/Tooltip_win32.h"
 
 #include <commctrl.h>
 

@@ -1,4 +1,4 @@
-#include "framework/Window.h"
+#include "framework/Window_win32.h"
 
 namespace norvi {
 namespace {

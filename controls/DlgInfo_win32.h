@@ -6,9 +6,9 @@
 
 #include <string>
 
-#include "controls/GDIBitmapBtn.h"
-#include "framework/Dialog.h"
-#include "framework/Gdi.h"
+#include "controls/GDIBitmapBtn_win32.h"
+#include "framework/Dialog_win32.h"
+#include "framework/Gdi_win32.h"
 #include "model/FunctionName.h"
 
 namespace norvi {

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "FakeWindowSource.h"
-#include "framework/Handles.h"
+#include "framework/Handles_win32.h"
 #include "framework/WideText.h"
 #include "model/Text.h"
 #include "swap/WindowSource_win32.h"

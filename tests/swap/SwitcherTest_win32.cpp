@@ -8,7 +8,7 @@
 #include <memory>
 #include <string>
 
-#include "SwapWinSupport.h"
+#include "SwapSupport_win32.h"
 
 namespace norvi::swap::test {
 namespace {

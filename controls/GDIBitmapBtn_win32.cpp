@@ -1,4 +1,4 @@
-#include "controls/GDIBitmapBtn.h"
+#include "controls/GDIBitmapBtn_win32.h"
 
 #include <windowsx.h>
 

@@ -8,9 +8,9 @@
 #include <string>
 
 #include "controls/ImageGeometry.h"
-#include "framework/Gdi.h"
-#include "framework/Tooltip.h"
-#include "framework/Window.h"
+#include "framework/Gdi_win32.h"
+#include "framework/Tooltip_win32.h"
+#include "framework/Window_win32.h"
 
 namespace norvi {
 

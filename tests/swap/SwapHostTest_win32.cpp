@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "SwapWinSupport.h"
+#include "SwapSupport_win32.h"
 
 namespace norvi::swap::test {
 namespace {

@@ -11,8 +11,8 @@
 #include <thread>
 #include <vector>
 
-#include "framework/Handles.h"
-#include "swap/SwapExports.h"
+#include "framework/Handles_win32.h"
+#include "swap/SwapExports_win32.h"
 #include "tests/support/Pump_win32.h"
 
 namespace norvi::swap::test {

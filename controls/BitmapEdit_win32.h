@@ -8,8 +8,8 @@
 
 #include <memory>
 
-#include "framework/Gdi.h"
-#include "framework/Window.h"
+#include "framework/Gdi_win32.h"
+#include "framework/Window_win32.h"
 
 namespace norvi {
 

@@ -7,10 +7,10 @@
 #include <algorithm>
 #include <vector>
 
-#include "TestSupport.h"
-#include "controls/BitmapEdit.h"
-#include "controls/GDIBitmapBtn.h"
-#include "framework/Window.h"
+#include "TestSupport_win32.h"
+#include "controls/BitmapEdit_win32.h"
+#include "controls/GDIBitmapBtn_win32.h"
+#include "framework/Window_win32.h"
 
 namespace norvi {
 namespace {

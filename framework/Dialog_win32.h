@@ -6,7 +6,7 @@
 
 #include <windows.h>
 
-#include "framework/Window.h"
+#include "framework/Window_win32.h"
 
 namespace norvi {
 

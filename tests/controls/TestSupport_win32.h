@@ -6,8 +6,8 @@
 
 #include <string>
 
-#include "framework/Gdi.h"
-#include "framework/Handles.h"
+#include "framework/Gdi_win32.h"
+#include "framework/Handles_win32.h"
 
 namespace norvi::testing {
 

@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "framework/Dialog.h"
-#include "framework/Gdi.h"
-#include "framework/Tooltip.h"
-#include "framework/Window.h"
+#include "framework/Dialog_win32.h"
+#include "framework/Gdi_win32.h"
+#include "framework/Tooltip_win32.h"
+#include "framework/Window_win32.h"
 
 namespace norvi {
 namespace {

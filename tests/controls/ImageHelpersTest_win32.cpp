@@ -3,9 +3,9 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include "TestSupport.h"
+#include "TestSupport_win32.h"
 #include "controls/ImageHelpers_win32.h"
-#include "framework/Window.h"
+#include "framework/Window_win32.h"
 #include "framework/WideText.h"
 #include "res/ResourceIds.h"
 

@@ -1,4 +1,4 @@
-#include "framework/Dialog.h"
+#include "framework/Dialog_win32.h"
 
 #include <utility>
 

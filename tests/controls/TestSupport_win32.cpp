@@ -1,4 +1,4 @@
-#include "TestSupport.h"
+#include "TestSupport_win32.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "controls/DlgInfo.h"
+#include "controls/DlgInfo_win32.h"
 
 #include "framework/WideText.h"
 #include "res/ResourceIds.h"

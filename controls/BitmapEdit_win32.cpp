@@ -1,4 +1,4 @@
-#include "controls/BitmapEdit.h"
+#include "controls/BitmapEdit_win32.h"
 
 namespace norvi {
 namespace {

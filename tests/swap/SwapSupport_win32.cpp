@@ -1,4 +1,4 @@
-#include "SwapWinSupport.h"
+#include "SwapSupport_win32.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -7,7 +7,7 @@
 #include <memory>
 #include <type_traits>
 
-#include "framework/Gdi.h"
+#include "framework/Gdi_win32.h"
 
 namespace norvi::swap::test {
 namespace {

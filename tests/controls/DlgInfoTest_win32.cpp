@@ -6,8 +6,8 @@
 #include <functional>
 #include <string>
 
-#include "TestSupport.h"
-#include "controls/DlgInfo.h"
+#include "TestSupport_win32.h"
+#include "controls/DlgInfo_win32.h"
 
 namespace norvi {
 namespace {
