@@ -24,7 +24,25 @@ FileResult ReadFilePrefix(std::u16string_view path, std::span<std::byte> buffer)
 // Creates or truncates the file and writes all of data.
 FileResult WriteWholeFile(std::u16string_view path, std::span<const std::byte> data);
 
+// Writes data to TemporarySiblingOf(path), flushes it, then puts it in place of path in one
+// step: an interrupted save leaves the old file or the new one, never a short one. On
+// failure the old file is untouched and the temporary file is gone.
+FileResult ReplaceFileContents(std::u16string_view path, std::span<const std::byte> data);
+
+// Renames from to to, replacing an existing to, written through to the disk.
+FileResult MoveFileReplacing(std::u16string_view from, std::u16string_view to);
+
 // Creates the folder and every missing level above it; success when it already exists.
+// Levels inside the root (a drive, or the server and share of a UNC path) are never created.
 FileResult CreateFolderTree(std::u16string_view path);
+
+// The file a replacing save writes first: same folder, so the final rename never crosses
+// volumes.
+std::u16string TemporarySiblingOf(std::u16string_view path);
+
+// Length of the part of a path that names its root and cannot be created: "C:\" (3),
+// "\\server\share\" (up to and with the backslash after the share), "\\?\C:\",
+// "\\?\UNC\server\share\", a leading "\" (1); 0 for a relative path.
+size_t FolderRootLength(std::u16string_view path);
 
 }  // namespace norvi

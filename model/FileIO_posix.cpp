@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 
 #include "model/FileIO.h"
 #include "model/Text.h"
@@ -74,7 +75,9 @@ FileResult ReadFilePrefix(std::u16string_view path, std::span<std::byte> buffer)
   return {syserr::Success, done};
 }
 
-FileResult WriteWholeFile(std::u16string_view path, std::span<const std::byte> data) {
+namespace {
+
+FileResult WriteAll(std::u16string_view path, std::span<const std::byte> data, bool flush) {
   const std::string p = NativePath(path);
   Fd fd(open(p.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644));
   if (fd.get() < 0) return {FromErrno(errno, p), 0};
@@ -87,7 +90,14 @@ FileResult WriteWholeFile(std::u16string_view path, std::span<const std::byte> d
     }
     done += static_cast<size_t>(n);
   }
+  if (flush && fsync(fd.get()) != 0) return {syserr::WriteFault, done};
   return {syserr::Success, done};
+}
+
+}  // namespace
+
+FileResult WriteWholeFile(std::u16string_view path, std::span<const std::byte> data) {
+  return WriteAll(path, data, false);
 }
 
 FileResult CreateFolderTree(std::u16string_view path) {
@@ -100,6 +110,24 @@ FileResult CreateFolderTree(std::u16string_view path) {
   struct stat st {};
   if (stat(p.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return {syserr::PathNotFound, 0};
   return {};
+}
+
+FileResult MoveFileReplacing(std::u16string_view from, std::u16string_view to) {
+  const std::string source = NativePath(from), target = NativePath(to);
+  if (std::rename(source.c_str(), target.c_str()) != 0) return {FromErrno(errno, target), 0};
+  return {};
+}
+
+FileResult ReplaceFileContents(std::u16string_view path, std::span<const std::byte> data) {
+  const std::u16string temporary = TemporarySiblingOf(path);
+  FileResult result = WriteAll(temporary, data, true);
+  if (result.ok()) {
+    const FileResult moved = MoveFileReplacing(temporary, path);
+    if (moved.ok()) return result;
+    result = moved;
+  }
+  std::remove(NativePath(temporary).c_str());
+  return {result.error, 0};
 }
 
 }  // namespace norvi

@@ -25,7 +25,11 @@ FileResult ReadFilePrefix(std::u16string_view path, std::span<std::byte> buffer)
   return {syserr::Success, done};
 }
 
-FileResult WriteWholeFile(std::u16string_view path, std::span<const std::byte> data) {
+namespace {
+
+// Creates or truncates the file and writes all of data; with flush, the bytes are on the
+// disk before it returns.
+FileResult WriteAll(std::u16string_view path, std::span<const std::byte> data, bool flush) {
   const std::u16string p(path);
   UniqueFileHandle file(CreateFileW(W(p), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                     FILE_ATTRIBUTE_NORMAL, nullptr));
@@ -38,17 +42,24 @@ FileResult WriteWholeFile(std::u16string_view path, std::span<const std::byte> d
       return {GetLastError(), done};
     done += n;
   }
+  if (flush && !FlushFileBuffers(file.get())) return {GetLastError(), done};
   return {syserr::Success, done};
+}
+
+}  // namespace
+
+FileResult WriteWholeFile(std::u16string_view path, std::span<const std::byte> data) {
+  return WriteAll(path, data, false);
 }
 
 FileResult CreateFolderTree(std::u16string_view path) {
   std::u16string p(path);
-  while (!p.empty() && (p.back() == u'\\' || p.back() == u'/')) p.pop_back();
-  // Create each level from the top; existing levels (and drive roots) are fine.
-  for (size_t i = 0; i <= p.size(); ++i) {
+  while (p.size() > FolderRootLength(p) && (p.back() == u'\\' || p.back() == u'/')) p.pop_back();
+  // Create each level below the root, from the top; existing levels are fine.
+  for (size_t i = FolderRootLength(p); i <= p.size(); ++i) {
     if (i != p.size() && p[i] != u'\\' && p[i] != u'/') continue;
     const std::u16string level = p.substr(0, i);
-    if (level.empty() || level.back() == u':') continue;
+    if (level.size() <= FolderRootLength(level)) continue;
     if (!CreateDirectoryW(W(level), nullptr)) {
       const DWORD e = GetLastError();
       if (e != ERROR_ALREADY_EXISTS && e != ERROR_ACCESS_DENIED) return {e, 0};
@@ -58,6 +69,26 @@ FileResult CreateFolderTree(std::u16string_view path) {
   if (attributes == INVALID_FILE_ATTRIBUTES) return {GetLastError(), 0};
   if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) return {syserr::PathNotFound, 0};
   return {};
+}
+
+FileResult MoveFileReplacing(std::u16string_view from, std::u16string_view to) {
+  const std::u16string source(from), target(to);
+  if (!MoveFileExW(W(source), W(target), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+    return {GetLastError(), 0};
+  return {};
+}
+
+FileResult ReplaceFileContents(std::u16string_view path, std::span<const std::byte> data) {
+  const std::u16string temporary = TemporarySiblingOf(path);
+  // The bytes reach the disk before the name points at them.
+  FileResult result = WriteAll(temporary, data, true);
+  if (result.ok()) {
+    const FileResult moved = MoveFileReplacing(temporary, path);
+    if (moved.ok()) return result;
+    result = moved;
+  }
+  DeleteFileW(W(temporary));
+  return {result.error, 0};
 }
 
 }  // namespace norvi

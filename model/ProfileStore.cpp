@@ -36,7 +36,7 @@ ProfileOutcome LoadProfileFile(std::u16string_view path, ProfileImage& image) {
 }
 
 ProfileOutcome SaveProfileFile(std::u16string_view path, const ProfileImage& image) {
-  const FileResult written = WriteWholeFile(path, ImageBytes(image));
+  const FileResult written = ReplaceFileContents(path, ImageBytes(image));
   if (!written.ok()) return {ProfileStatus::SaveFailed, written.error};
   return {ProfileStatus::Saved};
 }

@@ -192,5 +192,60 @@ TEST_F(ProfileFileTest, CreateFolderTreeMakesEveryLevel) {
   EXPECT_FALSE(CreateFolderTree(dir.u16("plain") + u"\\sub").ok());
 }
 
+TEST(FolderRoot, NamesThePartThatCannotBeCreated) {
+  const struct {
+    std::u16string_view path;
+    size_t root;
+  } cases[] = {
+      {u"C:\\Temp\\Zarqo", 3},
+      {u"c:", 2},
+      {u"\\\\server\\share\\Temp\\Zarqo", 15},
+      {u"\\\\server\\share", 14},
+      {u"\\\\?\\C:\\Temp", 7},
+      {u"\\\\?\\UNC\\server\\share\\Temp", 21},
+      {u"\\Temp", 1},
+      {u"Temp\\Zarqo", 0},
+      {u"", 0},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(FolderRootLength(c.path), c.root) << std::string(c.path.begin(), c.path.end());
+}
+
+// What a save can lose: the old file must survive every failure, and no temporary stays.
+class ReplacingSaveTest : public ProfileFileTest {
+ protected:
+  std::filesystem::path temporary = dir.path() / "Profile.cfg.new";
+};
+
+TEST_F(ReplacingSaveTest, ReplacesTheWholeFileAndLeavesNoTemporary) {
+  WriteBytes(file, Bytes(9000, 0x55));
+  const Bytes data = ReferenceDefaultBytes();
+  const FileResult done =
+      ReplaceFileContents(path, std::as_bytes(std::span(data.data(), data.size())));
+  EXPECT_TRUE(done.ok());
+  EXPECT_EQ(done.bytes, data.size());
+  EXPECT_EQ(ReadBytes(file), data);
+  EXPECT_FALSE(std::filesystem::exists(temporary));
+}
+
+TEST_F(ReplacingSaveTest, AFailedReplaceKeepsTheOldNameAndRemovesTheTemporary) {
+  std::filesystem::create_directory(file);  // nothing can take its place
+  EXPECT_FALSE(SaveProfileFile(path, DefaultProfile()).systemError == syserr::Success);
+  EXPECT_TRUE(std::filesystem::is_directory(file));
+  EXPECT_FALSE(std::filesystem::exists(temporary));
+
+  const std::u16string missing = ProfilePathIn(dir.u16("absent"));
+  EXPECT_EQ(SaveProfileFile(missing, DefaultProfile()).systemError, syserr::PathNotFound);
+}
+
+TEST_F(ReplacingSaveTest, MovingAsideReplacesAnOlderCopy) {
+  const std::filesystem::path aside = dir.path() / "Profile.cfg.bad";
+  WriteBytes(aside, Bytes{9, 9});
+  WriteBytes(file, Bytes{1, 2, 3});
+  EXPECT_TRUE(MoveFileReplacing(path, dir.u16("Profile.cfg.bad")).ok());
+  EXPECT_EQ(ReadBytes(aside), (Bytes{1, 2, 3}));
+  EXPECT_FALSE(std::filesystem::exists(file));
+}
+
 }  // namespace
 }  // namespace norvi
