@@ -85,6 +85,10 @@ std::u16string SystemErrorText(uint32_t error) {
     case syserr::FileNotFound: return u"The system cannot find the file specified.";
     case syserr::PathNotFound: return u"The system cannot find the path specified.";
     case syserr::AccessDenied: return u"Access is denied.";
+    case syserr::NotEnoughMemory:
+      return u"Not enough memory resources are available to process this command.";
+    case syserr::FileTooLarge:
+      return u"The file size exceeds the limit allowed and cannot be saved.";
     case syserr::ReadFault: return u"The system cannot read from the specified device.";
     default: return u"Error " + AsciiToUtf16(std::to_string(error)) + u".";
   }

@@ -1,7 +1,9 @@
 #include "localisation/StringTable.h"
 
 #include <algorithm>
+#include <exception>
 
+#include "model/SystemErrors.h"
 #include "model/Text.h"
 
 namespace norvi {
@@ -27,8 +29,17 @@ std::u16string LookupKey(XmlDoc& doc, std::u16string_view parentName, std::u16st
 
 int StringTable::LoadLanguageStrings(std::u16string_view path) {
   const bool read = doc_.LoadFile(path);
-  for (size_t i = 0; i < kLanguageKeys.size(); ++i)
-    strings_[i] = LookupKey(doc_, kLanguageKeyParent, AsciiToUtf16(kLanguageKeys[i]));
+  // A file too big for the reader is no language: the strings shown so far stay.
+  const uint32_t error = doc_.LoadError();
+  if (error == syserr::FileTooLarge || error == syserr::NotEnoughMemory) return 0;
+  try {
+    std::array<std::u16string, kLanguageKeys.size()> fresh;
+    for (size_t i = 0; i < kLanguageKeys.size(); ++i)
+      fresh[i] = LookupKey(doc_, kLanguageKeyParent, AsciiToUtf16(kLanguageKeys[i]));
+    strings_.swap(fresh);
+  } catch (const std::exception&) {  // out of memory for the texts: likewise
+    return 0;
+  }
   return read ? 1 : 0;
 }
 

@@ -91,7 +91,8 @@ std::u16string LookupKey(XmlDoc& doc, std::u16string_view parentName, std::u16st
 class StringTable : public IStringLookup {
  public:
   // Assigns all 64 strings from the language file at path. Returns 1 when the file was
-  // read, 0 when it was not (every string is then empty).
+  // read, 0 when it was not: a missing or unreadable file empties every string, while one too
+  // large for the reader or for memory leaves the strings as they were. Never throws.
   int LoadLanguageStrings(std::u16string_view path);
 
   // Empty for a key outside the table. The view lasts until the next load or Set.

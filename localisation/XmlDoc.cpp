@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <array>
+#include <exception>
+#include <iterator>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -18,9 +21,9 @@ namespace {
 
 constexpr size_t kHeadBytes = 1024;  // where the byte order mark and declaration are sought
 constexpr size_t kFirstReadBytes = 64 * 1024;
-// Far beyond any document, and small enough that every offset fits 32 bits.
-constexpr size_t kMaxFileBytes = size_t{1} << 30;
-constexpr uint32_t kErrorFileTooLarge = 223;
+// A thousand times any language file, and small enough that the bytes, their UTF-16 text and
+// the element table fit a 32-bit process together.
+constexpr size_t kMaxFileBytes = size_t{64} << 20;
 constexpr uint32_t kUtf8CodePage = 65001;
 constexpr uint32_t kUtf16LECodePage = 1200;
 constexpr uint32_t kUtf16BECodePage = 1201;
@@ -66,7 +69,7 @@ FileResult ReadWholeFile(std::u16string_view path, std::vector<std::byte>& bytes
       bytes.resize(read.bytes);
       return read;
     }
-    if (bytes.size() >= kMaxFileBytes) return {kErrorFileTooLarge, 0};
+    if (bytes.size() >= kMaxFileBytes) return {syserr::FileTooLarge, 0};
     bytes.resize(std::min(bytes.size() * 2, kMaxFileBytes));
   }
 }
@@ -79,22 +82,45 @@ XmlDoc::XmlDoc() {
 
 bool XmlDoc::LoadFile(std::u16string_view path) {
   flags_ = docflag::Reading;
-  std::vector<std::byte> bytes;
-  const FileResult read = ReadWholeFile(path, bytes);
-  if (!read.ok()) {
-    text_.clear();
-    result_ = SystemErrorText(read.error);
-    elements_.Reset(0);
-    Rewind();
-    flags_ = 0;
+  loadError_ = syserr::Success;
+  try {
+    std::vector<std::byte> bytes;
+    const FileResult read = ReadWholeFile(path, bytes);
+    if (!read.ok()) {
+      Fail(read.error);
+      return false;
+    }
+    Load(bytes);
+    return true;
+  } catch (const std::exception&) {  // out of memory: nothing of the file is kept
+    Fail(syserr::NotEnoughMemory);
     return false;
   }
-  LoadBytes(bytes);
-  return true;
 }
 
 void XmlDoc::LoadBytes(std::span<const std::byte> bytes) {
   flags_ = docflag::Reading;
+  loadError_ = syserr::Success;
+  try {
+    Load(bytes);
+  } catch (const std::exception&) {
+    Fail(syserr::NotEnoughMemory);
+  }
+}
+
+void XmlDoc::SetText(std::u16string text) {
+  flags_ = 0;
+  loadError_ = syserr::Success;
+  try {
+    result_.clear();
+    text_ = std::move(text);
+    Parse();
+  } catch (const std::exception&) {
+    Fail(syserr::NotEnoughMemory);
+  }
+}
+
+void XmlDoc::Load(std::span<const std::byte> bytes) {
   text_.clear();
   result_.clear();
   Decode(bytes);
@@ -102,11 +128,19 @@ void XmlDoc::LoadBytes(std::span<const std::byte> bytes) {
   flags_ &= ~docflag::Reading;
 }
 
-void XmlDoc::SetText(std::u16string text) {
+void XmlDoc::Fail(uint32_t error) noexcept {
+  // Freeing first leaves room for the short account.
+  std::u16string().swap(text_);
+  std::u16string().swap(result_);
+  elements_.Reset(0);
+  Rewind();
   flags_ = 0;
-  result_.clear();
-  text_ = std::move(text);
-  Parse();
+  loadError_ = error;
+  try {
+    result_ = SystemErrorText(error);
+  } catch (const std::exception&) {
+    // The account stays empty; the error number still tells.
+  }
 }
 
 void XmlDoc::Decode(std::span<const std::byte> bytes) {
@@ -149,16 +183,26 @@ void XmlDoc::DecodeUtf16(std::span<const std::byte> bytes, bool bigEndian) {
 
 void XmlDoc::Decode8Bit(std::span<const std::byte> bytes, std::u16string encoding) {
   result_ += Phrase(u"length ", bytes.size(), u" ");
-  std::string chars(AsChars(bytes));
-  chars.erase(std::remove(chars.begin(), chars.end(), '\0'), chars.end());
-  if (chars.size() != bytes.size())
-    result_ += Phrase(u"(", bytes.size() - chars.size(), u" nulls removed) ");
+  std::string_view chars = AsChars(bytes);
+  std::string withoutNulls;  // a copy only when there is something to remove
+  if (const size_t nulls = std::count(chars.begin(), chars.end(), '\0')) {
+    withoutNulls.reserve(chars.size() - nulls);
+    std::remove_copy(chars.begin(), chars.end(), std::back_inserter(withoutNulls), '\0');
+    chars = withoutNulls;
+    result_ += Phrase(u"(", nulls, u" nulls removed) ");
+  }
   if (encoding.empty()) {
     if (IsValidUtf8(chars)) encoding = u"UTF-8";
     result_ += u"(used UTF-8 detection) ";
   }
-  const uint32_t codePage =
-      encoding.empty() ? kAnsiCodePage : CodePageOfEncoding(encoding).value_or(kAnsiCodePage);
+  uint32_t codePage = kAnsiCodePage;
+  if (!encoding.empty()) {
+    const std::optional<uint32_t> known = CodePageOfEncoding(encoding);
+    if (known)
+      codePage = *known;
+    else
+      result_ += u"(unknown encoding name, system code page used) ";
+  }
   if (codePage == kUtf8CodePage) {
     text_ = Utf8ToUtf16(chars);
     return;

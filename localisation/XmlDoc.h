@@ -25,13 +25,16 @@ class XmlDoc {
  public:
   XmlDoc();
 
-  // Reads, decodes and indexes a file. False when it cannot be read: the document is then
-  // empty and the result text holds the system's reason.
+  // Reads, decodes and indexes a file. False when it cannot be read, is larger than the
+  // reader takes or does not fit in memory: the document is then empty, the result text holds
+  // the system's reason and LoadError its number.
   bool LoadFile(std::u16string_view path);
   // The same for a file's bytes already in memory.
   void LoadBytes(std::span<const std::byte> bytes);
   // Indexes text that is already decoded.
   void SetText(std::u16string text);
+  // The system error of the last load; 0 when the document was loaded.
+  uint32_t LoadError() const { return loadError_; }
 
   void Rewind();
   // Among the children of parent, the next element after current named name (any
@@ -62,6 +65,8 @@ class XmlDoc {
   std::u16string ElementText(uint32_t index) const;
 
  private:
+  void Load(std::span<const std::byte> bytes);
+  void Fail(uint32_t error) noexcept;
   void Decode(std::span<const std::byte> bytes);
   void DecodeUtf16(std::span<const std::byte> bytes, bool bigEndian);
   void Decode8Bit(std::span<const std::byte> bytes, std::u16string encoding);
@@ -72,6 +77,7 @@ class XmlDoc {
   std::u16string text_;
   std::u16string result_;
   uint32_t flags_ = 0;
+  uint32_t loadError_ = 0;
   ElemTable elements_;
   uint32_t parent_ = 0, current_ = 0, child_ = 0;
 };

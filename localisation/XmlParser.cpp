@@ -13,6 +13,12 @@ namespace {
 using xml::StartsWith;
 constexpr size_t npos = std::u16string_view::npos;
 
+// The account keeps this many messages; after them only a count, so its size does not grow
+// with the input (a file of nothing but "<" would otherwise need 45 characters per byte).
+constexpr size_t kMaxMessages = 32;
+// A name quoted in a message is cut to this many characters: names can be as long as the file.
+constexpr size_t kMaxQuotedName = 64;
+
 bool IsNameStart(char16_t c) {
   return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || c == u'_' || c == u':' ||
          c >= 0x80;
@@ -22,24 +28,36 @@ std::u16string Number(size_t n) {
   return AsciiToUtf16(std::to_string(n));
 }
 
+std::u16string Quoted(std::u16string_view name) {
+  const bool cut = name.size() > kMaxQuotedName;
+  std::u16string quoted(1, u'\'');
+  quoted.append(name.substr(0, kMaxQuotedName));
+  if (cut) quoted.append(u"...");
+  quoted.push_back(u'\'');
+  return quoted;
+}
+
 class Parser {
  public:
   Parser(std::u16string_view text, ElemTable& table) : text_(text), table_(table) {}
 
   std::u16string Run() {
     table_.Reset(static_cast<uint32_t>(text_.size() / 64 + 8));
-    if (text_.empty()) Error(u"Empty document");
+    if (text_.empty() && Report()) Keep(u"Empty document");
     size_t pos = 0;
     while ((pos = text_.find(u'<', pos)) != npos) pos = Markup(pos);
     while (open_.size() > 1) {
       const uint32_t index = open_.back().index;
-      Error(u"Element '" + std::u16string(Name(index)) + u"' at offset " +
-            Number(table_[index].start) + u" not ended");
+      if (Report())
+        Keep(u"Element " + Quoted(Name(index)) + u" at offset " + Number(table_[index].start) +
+             u" not ended");
       Close(static_cast<uint32_t>(text_.size()), 0, elemflag::Unended);
     }
     const uint32_t root = table_[0].firstChild;
-    if (!text_.empty() && root == 0) Error(u"No root element");
-    if (root != 0 && table_[root].nextSibling != 0) Error(u"Root element has sibling");
+    if (!text_.empty() && root == 0 && Report()) Keep(u"No root element");
+    if (root != 0 && table_[root].nextSibling != 0 && Report()) Keep(u"Root element has sibling");
+    if (errors_ > kMaxMessages)
+      messages_ += u"; " + Number(errors_ - kMaxMessages) + u" more errors";
     return std::move(messages_);
   }
 
@@ -164,14 +182,15 @@ class Parser {
   void CloseByName(std::u16string_view name, size_t lt, size_t endLength) {
     const auto found = openNames_.find(name);
     if (found == openNames_.end() || found->second == 0) {
-      Error(u"No start tag for end tag '" + std::u16string(name) + u"' at offset " + Number(lt));
+      if (Report()) Keep(u"No start tag for end tag " + Quoted(name) + u" at offset " + Number(lt));
       return;
     }
     const uint32_t innermost = open_.back().index;
     if (Name(innermost) != name)
-      Error(u"End tag '" + std::u16string(name) + u"' at offset " + Number(lt) +
-            u" does not match start tag '" + std::u16string(Name(innermost)) + u"' at offset " +
-            Number(table_[innermost].start));
+      if (Report())
+        Keep(u"End tag " + Quoted(name) + u" at offset " + Number(lt) +
+             u" does not match start tag " + Quoted(Name(innermost)) + u" at offset " +
+             Number(table_[innermost].start));
     while (Name(open_.back().index) != name) Close(static_cast<uint32_t>(lt), 0, elemflag::Unended);
     Close(static_cast<uint32_t>(lt + endLength), static_cast<uint32_t>(endLength), 0);
   }
@@ -193,17 +212,23 @@ class Parser {
   }
 
   size_t Unterminated(std::u16string_view kind, size_t lt) {
-    Error(std::u16string(kind) + u" at offset " + Number(lt) + u" unterminated");
+    if (Report()) Keep(std::u16string(kind) + u" at offset " + Number(lt) + u" unterminated");
     return npos;  // the construct ran to the end of the text
   }
 
   size_t Incorrect(std::u16string_view what, size_t lt, size_t resume) {
-    Error(u"Incorrect " + std::u16string(what) + u" at offset " + Number(lt));
+    if (Report()) Keep(u"Incorrect " + std::u16string(what) + u" at offset " + Number(lt));
     return resume;
   }
 
-  void Error(const std::u16string& message) {
+  // Marks the document not well-formed; true while the account still takes messages, so
+  // that a message past the limit is not even built.
+  bool Report() {
     table_[0].flags |= elemflag::NotWellFormed;
+    return ++errors_ <= kMaxMessages;
+  }
+
+  void Keep(const std::u16string& message) {
     if (!messages_.empty()) messages_ += u"; ";
     messages_ += message;
   }
@@ -214,6 +239,7 @@ class Parser {
   // How many open elements carry each name: finds a missing start tag without a walk.
   std::unordered_map<std::u16string_view, uint32_t> openNames_;
   std::u16string messages_;
+  size_t errors_ = 0;
 };
 
 }  // namespace

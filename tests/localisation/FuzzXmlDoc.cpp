@@ -1,5 +1,6 @@
-// Any bytes load as a document whose records stay inside the text and form a tree; reading
-// every element and looking up every language key neither crashes nor hangs.
+// Any bytes load as a document whose records stay inside the text and form a tree, with an
+// account of the load that stays within a small multiple of the input; reading every element
+// and looking up every language key neither crashes nor hangs.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -9,6 +10,9 @@
 #include "model/Text.h"
 
 namespace {
+
+// The account's fixed part: encoding name (at most the head), counts, and the kept messages.
+constexpr size_t kAccountAllowance = 16 * 1024;
 
 // A link is empty or points forward to an existing record.
 bool ForwardLink(uint32_t link, uint32_t from, uint32_t count) {
@@ -36,6 +40,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   norvi::XmlDoc doc;
   doc.LoadBytes({reinterpret_cast<const std::byte*>(data), size});
   CheckRecords(doc);
+  if (doc.Result().size() > 2 * size + kAccountAllowance) std::abort();
   size_t found = 0;
   for (std::string_view key : norvi::kLanguageKeys)
     found += norvi::LookupKey(doc, norvi::kLanguageKeyParent, norvi::AsciiToUtf16(key)).size();

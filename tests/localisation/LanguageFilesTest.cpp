@@ -15,6 +15,7 @@
 #include "model/FunctionCodes.h"
 #include "model/FunctionName.h"
 #include "model/Text.h"
+#include "tests/localisation/TextTestSupport.h"
 
 namespace norvi {
 namespace {
@@ -54,12 +55,6 @@ const Expected kExpected[] = {
 };
 static_assert(std::size(kExpected) == kLanguages.size());
 
-size_t Count(std::u16string_view text, std::u16string_view part) {
-  size_t n = 0;
-  for (size_t at = text.find(part); at != text.npos; at = text.find(part, at + part.size())) ++n;
-  return n;
-}
-
 TEST(LanguageFiles, EveryFileLoadsAllKeysInItsOwnEncoding) {
   StringTable table;
   for (size_t i = 0; i < kLanguages.size(); ++i) {
@@ -74,9 +69,9 @@ TEST(LanguageFiles, EveryFileLoadsAllKeysInItsOwnEncoding) {
     EXPECT_EQ(table.Text("str_ok"), expected.ok);
     EXPECT_EQ(table.Text(expected.key), expected.text);
     const std::u16string_view format = table.Text("str_msg2");
-    EXPECT_EQ(Count(format, u"%s"), 1u);
-    EXPECT_EQ(Count(format, u"%"), 1u);
-    EXPECT_EQ(Count(table.Text("str_msg5"), u"%"), 0u);
+    EXPECT_EQ(test::Occurrences(format, u"%s"), 1u);
+    EXPECT_EQ(test::Occurrences(format, u"%"), 1u);
+    EXPECT_EQ(test::Occurrences(table.Text("str_msg5"), u"%"), 0u);
   }
 }
 

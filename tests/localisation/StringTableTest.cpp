@@ -7,14 +7,13 @@
 #include "model/FunctionCodes.h"
 #include "model/FunctionName.h"
 #include "model/Text.h"
+#include "tests/localisation/TextTestSupport.h"
 #include "tests/support/TempDir.h"
 
 namespace norvi {
 namespace {
 
-void WriteText(const std::u16string& path, std::string_view text) {
-  ASSERT_TRUE(WriteWholeFile(path, std::as_bytes(std::span(text.data(), text.size()))).ok());
-}
+using test::WriteText;
 
 TEST(LookupKey, FindsKeysInNestedConfigButNotDirectlyUnderTheRoot) {
   XmlDoc doc;
