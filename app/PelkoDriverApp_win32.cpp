@@ -46,6 +46,15 @@ INT_PTR CPelkoDriverApp::Tell(const std::u16string& text, bool twoButtons, HWND 
   return ShowInfo({strings_, chineseInterface_, owner, nullptr}, text, twoButtons);
 }
 
+void CPelkoDriverApp::TellAtStartUp(std::u16string_view StartupTexts::*text) {
+  // No language file is read yet: the box's title, text and button follow the system.
+  const StartupTexts& texts = StartupTextsFor(::GetSystemDefaultLangID());
+  strings_.Set("str_ok", std::u16string(texts.okText));
+  const std::u16string shown(texts.*text);
+  LogShownText(shown);
+  ShowInfo({strings_, texts.chinese, nullptr, nullptr}, shown, false);
+}
+
 int CPelkoDriverApp::InitInstance() {
   RestrictLibrarySearch();
   INITCOMMONCONTROLSEX controls{8, 0xFF};
@@ -91,7 +100,7 @@ bool CPelkoDriverApp::BindReceiverLibrary() {
     findHidDevice_ = BindExport<FindHidDeviceFn>(receiverLibrary_.get(), "FindHidDevice");
   }
   if (openHidDevice_ && getInputReport_) return true;
-  Tell(kReceiverLibraryFailed, false, nullptr);
+  TellAtStartUp(&StartupTexts::receiverLibraryFailed);
   return false;
 }
 
@@ -101,7 +110,7 @@ void CPelkoDriverApp::BindSwapLibrary() {
     initEnumWindow_ = BindExport<InitEnumWindowFn>(swapLibrary_.get(), "InitEnumWindow");
     showSwapWindow_ = BindExport<ShowSwapWindowFn>(swapLibrary_.get(), "ShowSwapWindow");
   }
-  if (!initEnumWindow_ || !showSwapWindow_) Tell(kSwapLibraryFailed, false, nullptr);
+  if (!initEnumWindow_ || !showSwapWindow_) TellAtStartUp(&StartupTexts::swapLibraryFailed);
 }
 
 int32_t CPelkoDriverApp::DetectReceiver(uint32_t id) {
@@ -114,9 +123,7 @@ int32_t CPelkoDriverApp::DetectReceiver(uint32_t id) {
 
 bool CPelkoDriverApp::CheckReceiver() {
   if (DetectReceiver(ReceiverId) != 0) return true;
-  const BuiltInMessage message = NoReceiverMessage(::GetSystemDefaultLangID());
-  strings_.Set("str_ok", std::u16string(message.okText));
-  Tell(std::u16string(message.text), false, nullptr);
+  TellAtStartUp(&StartupTexts::noReceiver);
   return false;
 }
 

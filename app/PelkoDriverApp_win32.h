@@ -9,6 +9,7 @@
 #include <string>
 
 #include "app/DiscardingTraceSink.h"
+#include "app/Startup.h"
 #include "controls/ImageHelpers_win32.h"
 #include "framework/Handles_win32.h"
 #include "localisation/StringTable.h"
@@ -41,6 +42,8 @@ class CPelkoDriverApp : public DiscardingTraceSink {
 
   // A message in the program's message box (one button, or OK and Cancel).
   INT_PTR Tell(const std::u16string& text, bool twoButtons, HWND owner) const;
+  // One of the built-in start-up messages, in the system's default language.
+  void TellAtStartUp(std::u16string_view StartupTexts::*text);
 
  private:
   bool ClaimSingleInstance();
@@ -69,7 +72,7 @@ class CPelkoDriverApp : public DiscardingTraceSink {
 
   ProfileImage profile_{};  // all zero until the main dialog loads the profile
   StringTable strings_;
-  bool chineseInterface_ = false;
+  bool chineseInterface_ = true;  // until the basic language is read
 };
 
 }  // namespace norvi

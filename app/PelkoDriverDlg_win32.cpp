@@ -85,15 +85,15 @@ RECT CPelkoDriverDlg::Place(MainControl control) const {
 
 BOOL CPelkoDriverDlg::OnInitDialog() {
   // What the window's creation does: the basic language and the skin with its controls.
-  LoadBasicLanguage();
+  InitBasicLanguage(false);
   BuildSkin();
   AddSystemMenuItem();
   SetIcons();
   ::SetWindowTextW(hwnd(), W(kMainWindowTitle));
-  ShowLanguageFlag();
+  InitBasicLanguage(true);
   AddTrayIcon();
   LoadProfile();
-  Post(UM_LANGUAGE, kLanguageAtStartUp, app_.ChineseInterface() ? kSimplifiedChineseIndex : 2);
+  PostStartLanguage();
   driver_.StartReader(hwnd());
   driver_.Open();  // without the driver the program runs without remapping
   ApplySetting();
@@ -104,14 +104,85 @@ BOOL CPelkoDriverDlg::OnInitDialog() {
   return TRUE;
 }
 
+void CPelkoDriverDlg::InitBasicLanguage(bool showFlag) {
+  if (showFlag)
+    ShowBasicFlag();
+  else
+    LoadBasicLanguage();
+}
+
 void CPelkoDriverDlg::LoadBasicLanguage() {
   const std::u16string ini = app_.ProgramFolder() + std::u16string(kBasicLanguageFile);
   const int type = ::GetPrivateProfileIntW(W(std::u16string(kBasicLanguageSection)),
                                            W(std::u16string(kBasicLanguageKey)), 0, W(ini));
-  const bool chinese = type == kBasicLanguageChinese;
+  basicLanguage_ = &norvi::BasicLanguage(type);
+  app_.SetChineseInterface(basicLanguage_->index == kSimplifiedChineseIndex);
+  LoadLanguageStrings(basicLanguage_->file);
+}
+
+void CPelkoDriverDlg::ShowBasicFlag() {
+  ShowFlag(app_.ChineseInterface() ? kSimplifiedChineseIndex : kEnglishIndex);
+  if (const HWND flag = ::GetDlgItem(hwnd(), kFlagControlId))
+    ::MoveWindow(flag, kFlagRect.left, kFlagRect.top, kFlagRect.width(), kFlagRect.height(), TRUE);
+}
+
+void CPelkoDriverDlg::PostStartLanguage() {
+  // Without "Language.cfg" this is the first run: the installation's language, silently.
+  const LanguageChoiceRead read = ReadLanguageChoice(LanguageChoicePathIn(app_.ConfigFolder()));
+  Post(UM_LANGUAGE, kLanguageAtStartUp, StartLanguageIndex(read, *basicLanguage_));
+}
+
+void CPelkoDriverDlg::OpenLanguageMenu() {
+  retiredMenu_.reset();
+  languageMenu_.reset();
+  RECT button{};
+  ::GetWindowRect(Button(MainControl::Language).hwnd(), &button);
+  auto menu = std::make_unique<CMenuExA>();
+  menu->LoadBackground(IDP_POPUP_FRAME);
+  if (menu->CreatePopup(hwnd(), button.left + kLanguageMenuDx, button.bottom + kLanguageMenuDy,
+                        UM_LANGUAGE))
+    languageMenu_ = std::move(menu);
+}
+
+bool CPelkoDriverDlg::LanguageMenuOpen() const {
+  return languageMenu_ && ::IsWindow(languageMenu_->hwnd());
+}
+
+void CPelkoDriverDlg::SetChineseInterface(bool chinese) {
   app_.SetChineseInterface(chinese);
-  const Language& language = kLanguages[chinese ? 0 : 1];
-  app_.Strings().LoadLanguageStrings(app_.ProgramFolder() + u"\\" + std::u16string(language.file));
+}
+
+void CPelkoDriverDlg::LoadLanguageStrings(std::u16string_view file) {
+  app_.Strings().LoadLanguageStrings(app_.ProgramFolder() + u"\\" + std::u16string(file));
+}
+
+void CPelkoDriverDlg::ShowFlag(int32_t index) {
+  const HWND flag = ::GetDlgItem(hwnd(), kFlagControlId);
+  if (!flag) return;
+  flag_.reset(
+      ::LoadBitmapW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDB_FLAG_FIRST + index - 1)));
+  ::SendMessageW(flag, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(flag_.get()));
+}
+
+void CPelkoDriverDlg::StoreLanguageChoice(int32_t index) {
+  const std::u16string path = LanguageChoicePathIn(app_.ConfigFolder());
+  const FileResult written = WriteLanguageChoice(path, index);
+  const std::string_view key = LanguageSaveMessageKey(written.error);
+  if (written.ok() || key.empty()) return;
+  const std::u16string text = FormatPath(app_.Strings().Text(key), path);
+  ::MessageBoxW(hwnd(), W(text), W(std::u16string(kSaveFailedCaption)), MB_OK);
+}
+
+void CPelkoDriverDlg::RefreshLanguageTexts() {
+  Button(MainControl::Pair).SetCaption(std::u16string(app_.Strings().Text("str_openPair")));
+  Button(MainControl::Defaults).SetCaption(std::u16string(app_.Strings().Text("str_list_default")));
+  Button(MainControl::Ok).SetCaption(std::u16string(app_.Strings().Text("str_ok")));
+  RefreshTooltips();
+}
+
+void CPelkoDriverDlg::CloseLanguageMenu() {
+  if (LanguageMenuOpen()) languageMenu_->Post(WM_CLOSE);
+  if (languageMenu_) retiredMenu_ = std::move(languageMenu_);
 }
 
 void CPelkoDriverDlg::BuildSkin() {
@@ -199,16 +270,6 @@ void CPelkoDriverDlg::SetIcons() {
          reinterpret_cast<LPARAM>(::LoadImageW(module, MAKEINTRESOURCEW(IDI_PROGRAM), IMAGE_ICON,
                                                size, size, LR_SHARED)));
   }
-}
-
-void CPelkoDriverDlg::ShowLanguageFlag() {
-  const HWND flag = ::GetDlgItem(hwnd(), kFlagControlId);
-  if (!flag) return;
-  const int index = app_.ChineseInterface() ? kSimplifiedChineseIndex : 2;
-  flag_.reset(
-      ::LoadBitmapW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDB_FLAG_FIRST + index - 1)));
-  ::SendMessageW(flag, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(flag_.get()));
-  ::MoveWindow(flag, kFlagRect.left, kFlagRect.top, kFlagRect.width(), kFlagRect.height(), TRUE);
 }
 
 void CPelkoDriverDlg::AddTrayIcon() {
@@ -389,7 +450,8 @@ void CPelkoDriverDlg::OnSettingsButton(MainControl control) {
       ApplySetting();
       app_.Tell(std::u16string(app_.Strings().Text("str_msg1")), false, hwnd());
       break;
-    default: break;  // slot buttons and the language menu: the picker and language flows
+    case MainControl::Language: OpenLanguageMenu(); break;
+    default: break;  // slot buttons: the picker flow
   }
 }
 
@@ -471,6 +533,9 @@ LRESULT CPelkoDriverDlg::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       return 1;
     case UM_HOVER_TEXT: OnHoverText(lp); return 1;
     case UM_RESET_PROFILE: ResetProfile(); return 0;
+    case UM_LANGUAGE:
+      ApplyLanguage(static_cast<uint32_t>(wp), static_cast<int32_t>(lp), *this);
+      return 0;
     case UM_TRAY_NOTIFY:
       if (lp == kTrayLeftDoubleClick) {
         UpdateControls(1);

@@ -14,10 +14,12 @@
 #include "actions/Production_win32.h"
 #include "app/ApplyModel.h"
 #include "app/DeviceDispatch.h"
+#include "app/LanguageSelection.h"
 #include "app/MainLayout.h"
 #include "app/PngHSlider_win32.h"
 #include "controls/BitmapEdit_win32.h"
 #include "controls/GDIBitmapBtn_win32.h"
+#include "controls/WndPopup_win32.h"
 #include "device/USBDriver_win32.h"
 #include "framework/Dialog_win32.h"
 #include "framework/Gdi_win32.h"
@@ -39,7 +41,10 @@ class WindowTimer : public ITimer {
   const Window& window_;
 };
 
-class CPelkoDriverDlg : public Dialog, private ISlotPerformer, private IFilterLink {
+class CPelkoDriverDlg : public Dialog,
+                        private ISlotPerformer,
+                        private IFilterLink,
+                        private ILanguageWindow {
  public:
   explicit CPelkoDriverDlg(CPelkoDriverApp& app);
   ~CPelkoDriverDlg() override;
@@ -68,8 +73,21 @@ class CPelkoDriverDlg : public Dialog, private ISlotPerformer, private IFilterLi
   void CreateControl(const ControlPlace& place, Gdiplus::Bitmap* languageBackground);
   void AddSystemMenuItem();
   void SetIcons();
-  void ShowLanguageFlag();
+  // The basic language: false loads its strings (at creation), true shows its flag.
+  void InitBasicLanguage(bool showFlag);
   void LoadBasicLanguage();
+  void ShowBasicFlag();
+  void PostStartLanguage();
+  void OpenLanguageMenu();
+
+  // ILanguageWindow: the steps of a language change.
+  bool LanguageMenuOpen() const override;
+  void SetChineseInterface(bool chinese) override;
+  void LoadLanguageStrings(std::u16string_view file) override;
+  void ShowFlag(int32_t index) override;
+  void StoreLanguageChoice(int32_t index) override;
+  void RefreshLanguageTexts() override;
+  void CloseLanguageMenu() override;
   void AddTrayIcon();
   void LoadProfile();
   void SaveProfile();
@@ -107,6 +125,11 @@ class CPelkoDriverDlg : public Dialog, private ISlotPerformer, private IFilterLi
   int32_t dialogLines_ = 3;
   std::u16string hint_;
   UniqueBitmap flag_;
+  const Language* basicLanguage_ = &norvi::BasicLanguage(0);
+  // The open language menu; a closed one waits in retiredMenu_ until the next menu opens, as
+  // its own message handler may still be running when it is forgotten.
+  std::unique_ptr<CMenuExA> languageMenu_;
+  std::unique_ptr<CMenuExA> retiredMenu_;
   NOTIFYICONDATAW tray_{};
 };
 

@@ -27,10 +27,13 @@ std::u16string StartBanner(const LocalTime& t) {
   return rule + AsciiToUtf16(line) + rule;
 }
 
-BuiltInMessage NoReceiverMessage(uint16_t defaultLanguageId) {
-  if (defaultLanguageId == kChineseSimplifiedLanguageId)
-    return {u"确定", u"未发现Norvi接收器设备."};
-  return {u"OK", u"No Norvi device connected. Application will close now."};
+const StartupTexts& StartupTextsFor(uint16_t defaultLanguageId) {
+  static constexpr StartupTexts kChinese{true, u"确定", u"未发现Norvi接收器设备.",
+                                         u"加载Pardex.dll失败.", u"加载Swap.dll失败."};
+  static constexpr StartupTexts kEnglish{
+      false, u"OK", u"No Norvi device connected. Application will close now.",
+      u"Loading Pardex.dll failed.", u"Loading Swap.dll failed."};
+  return defaultLanguageId == kChineseSimplifiedLanguageId ? kChinese : kEnglish;
 }
 
 }  // namespace norvi

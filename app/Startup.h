@@ -12,8 +12,6 @@ constexpr char16_t kInstanceMutexName[] = u"NorviDriver.exe";
 constexpr char16_t kMainWindowTitle[] = u"Zarqo Norvi Mouse Driver";
 constexpr char16_t kReceiverLibrary[] = u"Pardex.dll";
 constexpr char16_t kSwapLibrary[] = u"Swap.dll";
-constexpr char16_t kReceiverLibraryFailed[] = u"Loading Pardex.dll failed.";
-constexpr char16_t kSwapLibraryFailed[] = u"Loading Swap.dll failed.";
 constexpr uint16_t kChineseSimplifiedLanguageId = 0x0804;
 
 // The folder of the program file: everything before the last backslash (none: empty).
@@ -27,11 +25,15 @@ struct LocalTime {
 };
 std::u16string StartBanner(const LocalTime& time);
 
-// The missing-receiver message and the text of its button, by the system's default language.
-struct BuiltInMessage {
+// The texts of the messages shown before any language file is read, with the title form and
+// the button text of their box, all chosen by the system's default language.
+struct StartupTexts {
+  bool chinese = false;  // the box's Chinese title and layout
   std::u16string_view okText;
-  std::u16string_view text;
+  std::u16string_view noReceiver;
+  std::u16string_view receiverLibraryFailed;
+  std::u16string_view swapLibraryFailed;
 };
-BuiltInMessage NoReceiverMessage(uint16_t defaultLanguageId);
+const StartupTexts& StartupTextsFor(uint16_t defaultLanguageId);
 
 }  // namespace norvi

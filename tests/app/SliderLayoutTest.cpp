@@ -85,12 +85,21 @@ TEST(StartUp, BannerPadsFieldsWithSpaces) {
             rule + "==============2026- 3- 7       9: 5: 0=============\r\n" + rule);
 }
 
-TEST(StartUp, NoReceiverMessageFollowsTheDefaultLanguage) {
-  EXPECT_EQ(NoReceiverMessage(0x0804).text, u"未发现Norvi接收器设备.");
-  EXPECT_EQ(NoReceiverMessage(0x0804).okText, u"确定");
-  EXPECT_EQ(NoReceiverMessage(0x0409).text,
-            u"No Norvi device connected. Application will close now.");
-  EXPECT_EQ(NoReceiverMessage(0x0404).okText, u"OK");  // Traditional Chinese is not 0x0804
+// Every start-up box takes title, text and button from one language: a Chinese system gets
+// them all in Chinese, any other system (Traditional Chinese too) all in English.
+TEST(StartUp, StartupTextsFollowTheDefaultLanguageAsAWhole) {
+  const StartupTexts& zh = StartupTextsFor(0x0804);
+  EXPECT_TRUE(zh.chinese);
+  EXPECT_EQ(zh.okText, u"确定");
+  EXPECT_EQ(zh.noReceiver, u"未发现Norvi接收器设备.");
+  EXPECT_EQ(zh.receiverLibraryFailed, u"加载Pardex.dll失败.");
+  for (uint16_t id : {0x0409, 0x0404, 0x0000}) {
+    const StartupTexts& other = StartupTextsFor(id);
+    EXPECT_FALSE(other.chinese) << id;
+    EXPECT_EQ(other.okText, u"OK") << id;
+    EXPECT_EQ(other.noReceiver, u"No Norvi device connected. Application will close now.") << id;
+    EXPECT_EQ(other.swapLibraryFailed, u"Loading Swap.dll failed.") << id;
+  }
 }
 
 }  // namespace

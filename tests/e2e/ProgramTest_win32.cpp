@@ -61,6 +61,18 @@ fs::path ProfilePath() {
   return fs::path(temp) / L"Zarqo" / L"Norvi" / L"Profile.cfg";
 }
 
+fs::path LanguageChoicePath() {
+  return ProfilePath().parent_path() / L"Language.cfg";
+}
+
+// The language index in "Language.cfg"; -1 when there is no such file.
+int32_t StoredLanguage() {
+  std::ifstream in(LanguageChoicePath(), std::ios::binary);
+  int32_t index = -1;
+  in.read(reinterpret_cast<char*>(&index), sizeof index);
+  return in ? index : -1;
+}
+
 ProfileImage SavedProfile() {
   ProfileImage image{};
   std::ifstream(ProfilePath(), std::ios::binary)
@@ -226,6 +238,7 @@ class ProgramTest : public testing::Test {
   void SetUp() override {
     std::error_code ec;
     fs::remove(ProfilePath(), ec);
+    fs::remove(LanguageChoicePath(), ec);  // every test starts as a first run
   }
   GdiplusSession gdiplus_;
 };
@@ -241,6 +254,7 @@ TEST_F(ProgramTest, StartsShowsItsWindowAndLeavesTheAppliedDefaultProfileOnClose
   EXPECT_EQ(client.right, 1000);
   EXPECT_EQ(client.bottom, 715);
   ShowsLayoutThenCloses(program, installed, main, false, L"main-window.png");
+  EXPECT_EQ(StoredLanguage(), 2);  // first run: the English installation's language, silently
 
   ProfileImage expectedImage = DefaultProfile();
   expectedImage.Remapped[SlotTiltLeft] = 1;
@@ -257,6 +271,7 @@ TEST_F(ProgramTest, ChineseBasicLanguageUsesTheChineseLayout) {
   HWND main = program.WaitForWindow(kMainTitle);
   ASSERT_TRUE(main) << installed.Messages();
   ShowsLayoutThenCloses(program, installed, main, true, L"main-window-chinese.png");
+  EXPECT_EQ(StoredLanguage(), 1);
 }
 
 TEST_F(ProgramTest, WithoutTheReceiverLibraryItEndsAfterItsMessage) {
@@ -424,6 +439,64 @@ TEST_F(ProgramTest, ClickedSettingsControlsChangeTheProfileThatClosingSaves) {
   EXPECT_EQ(saved.EnhancePrecision, 1);
   EXPECT_EQ(saved.WheelLines, kWheelLinesScreen);
   EXPECT_EQ(saved.PointerSpeed, kMaxPointerSpeed);
+}
+
+// The language button opens the skinned menu above itself; a real click on a row applies that
+// language, closes the menu and stores the choice, which the next start reads again.
+TEST_F(ProgramTest, LanguageMenuChoiceIsAppliedAndRememberedAcrossRestarts) {
+  Installation installed;
+  {
+    Program program(installed, {});
+    HWND main = program.WaitForWindow(kMainTitle);
+    ASSERT_TRUE(main);
+    Settle(main);
+    RECT window;
+    ::GetWindowRect(main, &window);
+    const LayoutRect button = PlaceOf(MainControl::Language, false);
+    ASSERT_TRUE(StartXdotool(
+        L"mousemove " + std::to_wstring(window.left + (button.left + button.right) / 2) + L" " +
+        std::to_wstring(window.top + (button.top + button.bottom) / 2) + L" click 1"));
+    HWND popup = nullptr;
+    ASSERT_TRUE(test::PumpUntil(
+        [&] {
+          popup = ::FindWindowExW(nullptr, nullptr, L"NorviWindow", nullptr);
+          return popup && ::GetWindow(popup, GW_OWNER) == main && ::IsWindowVisible(popup);
+        },
+        kPatienceMs));
+    RECT r;
+    ::GetWindowRect(popup, &r);
+    EXPECT_EQ(r.left, window.left + button.left - 4);
+    EXPECT_EQ(r.top, window.top + button.bottom - 287);
+    EXPECT_EQ(r.right - r.left, 116);
+    EXPECT_EQ(r.bottom - r.top, 273);
+    // French is the third row: rows of 22 from y 6.
+    const POINT french{r.left + 50, r.top + 61};
+    ASSERT_TRUE(
+        StartXdotool(L"mousemove " + std::to_wstring(french.x) + L" " + std::to_wstring(french.y)));
+    ASSERT_TRUE(test::PumpUntil(
+        [&] {
+          POINT p;
+          return ::GetCursorPos(&p) && p.x == french.x && p.y == french.y;
+        },
+        kPatienceMs));
+    Settle(popup);
+    SaveScreenshot(popup, L"language-menu-program.png");
+    ASSERT_TRUE(StartXdotool(L"click 1"));
+    EXPECT_TRUE(
+        test::PumpUntil([&] { return StoredLanguage() == 3 && !::IsWindow(popup); }, kPatienceMs));
+    Settle(main);
+    SaveScreenshot(main, L"main-window-french.png");
+    ::PostMessageW(main, WM_CLOSE, 0, 0);
+    EXPECT_EQ(program.WaitForExit(), 0u);
+  }
+  Program again(installed, {});
+  HWND main = again.WaitForWindow(kMainTitle);
+  ASSERT_TRUE(main);
+  Settle(main);
+  EXPECT_EQ(StoredLanguage(), 3);
+  ::PostMessageW(main, WM_CLOSE, 0, 0);
+  EXPECT_EQ(again.WaitForExit(), 0u);
+  EXPECT_EQ(installed.Messages(), "");
 }
 
 }  // namespace

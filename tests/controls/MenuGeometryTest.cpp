@@ -1,0 +1,122 @@
+// The popup menu's rows, the pointer's highlight and choice, the tray items' places and the
+// layered popup's pixel fix-ups.
+#include "controls/MenuGeometry.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace norvi {
+namespace {
+
+TEST(MenuLayout, RowsOf22FromY6AndTheWindowThreeBelowTheLast) {
+  struct Case {
+    size_t items;
+    int height;
+  };
+  for (const Case c : {Case{0, 9}, Case{1, 31}, Case{12, 273}}) {
+    const MenuLayout layout = LayOutMenu(c.items);
+    EXPECT_EQ(layout.width, 116) << c.items;
+    EXPECT_EQ(layout.height, c.height) << c.items;
+    ASSERT_EQ(layout.rows.size(), c.items);
+  }
+  const MenuLayout twelve = LayOutMenu(12);
+  EXPECT_EQ(twelve.rows[0].top, 6);
+  EXPECT_EQ(twelve.rows[11].left, 6);
+  EXPECT_EQ(twelve.rows[11].top, 248);
+  EXPECT_EQ(twelve.rows[11].right, 110);
+  EXPECT_EQ(twelve.rows[11].bottom, 270);
+}
+
+TEST(MenuPointer, HoverHighlightsTheRowUnderThePointAndNothingInTheMargins) {
+  const std::vector<EdgeRect> rows = LayOutMenu(12).rows;
+  struct Case {
+    int x, y, hot;
+  };
+  const Case cases[] = {
+      {6, 6, 0},      {109, 27, 0},  {50, 28, 1}, {50, 269, 11},  // inside, edges
+      {5, 10, -1},    {110, 10, -1}, {50, 5, -1}, {50, 270, -1},  // the four margins
+      {115, 272, -1}, {0, 0, -1},
+  };
+  for (const Case& c : cases) {
+    MenuPointer pointer;
+    pointer.Hover(rows, 50, 50);  // some row is hot before
+    pointer.Hover(rows, c.x, c.y);
+    EXPECT_EQ(pointer.Hot(), c.hot) << c.x << "," << c.y;
+  }
+}
+
+TEST(MenuPointer, HoverAsksForARedrawOnlyWhenTheHotRowChanges) {
+  const std::vector<EdgeRect> rows = LayOutMenu(3).rows;
+  MenuPointer pointer;
+  EXPECT_TRUE(pointer.Hover(rows, 20, 10));
+  EXPECT_FALSE(pointer.Hover(rows, 90, 20));  // same row
+  EXPECT_TRUE(pointer.Hover(rows, 20, 30));
+  EXPECT_TRUE(pointer.Hover(rows, 2, 30));  // margin
+  EXPECT_FALSE(pointer.Hover(rows, 3, 3));
+}
+
+TEST(MenuPointer, ReleaseChoosesOnlyOverTheHotRow) {
+  const std::vector<EdgeRect> rows = LayOutMenu(12).rows;
+  struct Case {
+    const char* what;
+    bool hoverFirst;
+    int upX, upY;
+    int chosen;
+    bool redraw;
+    int hotAfter;
+  };
+  const Case cases[] = {
+      {"released on the hot row", true, 60, 40, 1, false, 1},
+      {"dragged off and released outside", true, 200, 40, -1, true, -1},
+      {"released in the margin", true, 3, 40, -1, true, -1},
+      {"released on another row", true, 60, 60, -1, true, -1},
+      {"nothing hot", false, 60, 40, -1, false, -1},
+  };
+  for (const Case& c : cases) {
+    MenuPointer pointer;
+    if (c.hoverFirst) pointer.Hover(rows, 60, 35);
+    int chosen = 99;
+    EXPECT_EQ(pointer.ButtonUp(rows, c.upX, c.upY, chosen), c.redraw) << c.what;
+    EXPECT_EQ(chosen, c.chosen) << c.what;
+    EXPECT_EQ(pointer.Hot(), c.hotAfter) << c.what;
+  }
+}
+
+TEST(MenuItems, TextAndIconPlaces) {
+  const EdgeRect row{6, 28, 110, 50};
+  const EdgeRect text = MenuTextRect(row);
+  EXPECT_EQ(text.left, 36);
+  EXPECT_EQ(text.right, 118);
+  EXPECT_EQ(text.top, 28);
+  EXPECT_EQ(MenuIconRect(row, 19, 11), (PixelRect{9, 33, 19, 11}));
+  const EdgeRect item{0, 22, 75, 44};
+  EXPECT_EQ(XPTextRect(item).left, 33);
+  EXPECT_EQ(XPTextRect(item).right, 75);
+  EXPECT_EQ(XPIconRect(item, false), (PixelRect{3, 25, 16, 16}));
+  EXPECT_EQ(XPIconRect(item, true), (PixelRect{2, 24, 16, 16}));
+}
+
+TEST(LayeredPixels, TextLayerKeysMagentaAndKeepsBlackVisible) {
+  struct Case {
+    uint32_t in, text, lifted;
+  };
+  const Case cases[] = {
+      {0x00FF00FF, 0x00000000, 0x00FF00FF},  // magenta key: transparent
+      {0x80FF00FF, 0x80000000, 0x80FF00FF},  // its alpha stays
+      {0x00000000, 0xFF000001, 0x00000001},  // black text: opaque, blue 1
+      {0x00050505, 0xFF050505, 0x00050505},  // the menu's text colour
+      {0x00FF00FE, 0xFFFF00FE, 0x00FF00FE},  // nearly magenta is text
+      {0xFF000100, 0xFF000100, 0xFF000100},  // not pure black
+  };
+  for (const Case& c : cases) {
+    uint32_t text = c.in, lifted = c.in;
+    KeyTextLayer(std::span(&text, 1));
+    LiftBlack(std::span(&lifted, 1));
+    EXPECT_EQ(text, c.text) << std::hex << c.in;
+    EXPECT_EQ(lifted, c.lifted) << std::hex << c.in;
+  }
+}
+
+}  // namespace
+}  // namespace norvi

@@ -1,0 +1,240 @@
+// The skinned popup menus: the language menu's layout, hover, press-drag-release and closing,
+// its plain frame without a picture, the tray menu's owner-drawn items; screenshots of both
+// open menus go to the test output.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "TestSupport_win32.h"
+#include "controls/WndPopup_win32.h"
+#include "controls/XPMenu_win32.h"
+#include "res/ResourceIds.h"
+#include "tests/support/Pump_win32.h"
+
+namespace norvi {
+namespace {
+
+constexpr UINT kChoice = WM_USER + 1;  // the language button's notification, as the program
+constexpr UINT kConfig = 0x6000;
+constexpr UINT kExit = 0x6001;
+
+struct Note {
+  UINT msg;
+  WPARAM wp;
+  LPARAM lp;
+  bool operator==(const Note&) const = default;
+};
+
+// The popup's owner: records what the popup tells it, and hands the tray menu's measuring and
+// drawing to the menu it tracks.
+class Owner : public Window {
+ public:
+  Owner() { Create(nullptr, {40, 40, 640, 540}, WS_OVERLAPPEDWINDOW | WS_VISIBLE); }
+  std::vector<Note> notes;
+  const CXPMenu* tracked = nullptr;
+  std::vector<UINT> commands;
+  int idles = 0;
+  std::function<void(HWND menuWindow)> onIdle;
+
+ protected:
+  LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override {
+    LRESULT result = 0;
+    if (tracked && tracked->HandleOwnerMessage(msg, wp, lp, result)) return result;
+    if (msg == kChoice) notes.push_back({msg, wp, lp});
+    if (msg == WM_COMMAND) commands.push_back(LOWORD(wp));
+    if (msg == WM_ENTERIDLE && wp == MSGF_MENU && idles++ == 0 && onIdle)
+      onIdle(reinterpret_cast<HWND>(lp));
+    return Window::HandleMessage(msg, wp, lp);
+  }
+};
+
+void SavePng(const RECT& screen, const std::wstring& name) {
+  WindowDC desktop(nullptr);
+  MemoryCanvas canvas(desktop.get(), screen.right - screen.left, screen.bottom - screen.top);
+  ::BitBlt(canvas.dc(), 0, 0, canvas.width(), canvas.height(), desktop.get(), screen.left,
+           screen.top, SRCCOPY);
+  Gdiplus::Bitmap picture(canvas.bitmap(), nullptr);
+  const CLSID png{0x557CF406, 0x1A04, 0x11D3, {0x9A, 0x73, 0x00, 0x00, 0xF8, 0x1E, 0xF3, 0x2E}};
+  const std::wstring path = testing::OutputFolder() + name;
+  EXPECT_EQ(picture.Save(path.c_str(), &png, nullptr), Gdiplus::Ok) << name.c_str();
+}
+
+void Mouse(HWND w, UINT msg, int x, int y) {
+  ::SendMessageW(w, msg, msg == WM_LBUTTONDOWN ? MK_LBUTTON : 0, MAKELPARAM(x, y));
+}
+
+class PopupMenuTest : public ::testing::Test {
+ protected:
+  // The language menu as the main window opens it: frame picture, then the popup.
+  void Open(bool withFrame = true) {
+    if (withFrame) {
+      ASSERT_TRUE(menu.LoadBackground(IDP_POPUP_FRAME));
+    }
+    ASSERT_TRUE(menu.CreatePopup(owner.hwnd(), 300, 100, kChoice));
+  }
+  Owner owner;
+  CMenuExA menu;
+};
+
+TEST_F(PopupMenuTest, LanguageMenuHoldsTheTwelveLanguagesAndIs116By273) {
+  Open();
+  RECT r{};
+  ::GetWindowRect(menu.hwnd(), &r);
+  EXPECT_EQ(r.left, 300);
+  EXPECT_EQ(r.top, 100);
+  EXPECT_EQ(r.right - r.left, 116);
+  EXPECT_EQ(r.bottom - r.top, 273);
+  RECT client = menu.ClientRect();
+  EXPECT_EQ(client.bottom, 273);  // no frame: all client
+  const auto& items = menu.Items();
+  ASSERT_EQ(items.size(), 12u);
+  EXPECT_EQ(items[0].text, u"Chinese");
+  EXPECT_EQ(items[11].text, u"Trad.Chinese");
+  for (size_t i = 0; i < items.size(); ++i) {
+    EXPECT_EQ(items[i].command, static_cast<int>(i + 1));
+    EXPECT_EQ(items[i].iconWidth, 19) << i;
+    EXPECT_EQ(items[i].iconHeight, 11) << i;
+    EXPECT_EQ(items[i].rect.top, 6 + 22 * static_cast<int>(i));
+  }
+  const LONG_PTR ex = ::GetWindowLongPtrW(menu.hwnd(), GWL_EXSTYLE);
+  EXPECT_EQ(ex & ~WS_EX_LAYERED, WS_EX_TOOLWINDOW);
+  EXPECT_TRUE(ex & WS_EX_LAYERED);
+  EXPECT_EQ(menu.Style() & (WS_CAPTION | WS_THICKFRAME | WS_POPUP), WS_THICKFRAME | WS_POPUP);
+  EXPECT_TRUE(::IsWindowVisible(menu.hwnd()));
+}
+
+TEST_F(PopupMenuTest, MarginsHighlightNothing) {
+  Open();
+  struct Case {
+    int x, y, hot;
+  };
+  for (const Case c : {Case{50, 30, 1}, Case{3, 30, -1}, Case{50, 17, 0}, Case{112, 40, -1},
+                       Case{50, 3, -1}, Case{60, 271, -1}, Case{60, 260, 11}}) {
+    Mouse(menu.hwnd(), WM_MOUSEMOVE, c.x, c.y);
+    EXPECT_EQ(menu.HotItem(), c.hot) << c.x << "," << c.y;
+  }
+  EXPECT_TRUE(owner.notes.empty());
+}
+
+TEST_F(PopupMenuTest, PressDragOffAndReleaseOutsideChoosesNothingAndClearsTheHighlight) {
+  Open();
+  Mouse(menu.hwnd(), WM_MOUSEMOVE, 50, 30);
+  Mouse(menu.hwnd(), WM_LBUTTONDOWN, 50, 30);
+  EXPECT_EQ(::GetCapture(), menu.hwnd());
+  Mouse(menu.hwnd(), WM_MOUSEMOVE, 50, 60);  // pressed: the highlight stays
+  EXPECT_EQ(menu.HotItem(), 1);
+  Mouse(menu.hwnd(), WM_MOUSEMOVE, 200, 300);
+  Mouse(menu.hwnd(), WM_LBUTTONUP, 200, 300);
+  EXPECT_EQ(menu.HotItem(), -1);
+  EXPECT_NE(::GetCapture(), menu.hwnd());
+  EXPECT_TRUE(owner.notes.empty());
+  // Released on the hot row, the row's command goes to the owner.
+  Mouse(menu.hwnd(), WM_MOUSEMOVE, 50, 74);
+  Mouse(menu.hwnd(), WM_LBUTTONDOWN, 50, 74);
+  Mouse(menu.hwnd(), WM_LBUTTONUP, 50, 75);
+  EXPECT_EQ(owner.notes, (std::vector<Note>{{kChoice, 0, 4}}));
+}
+
+TEST_F(PopupMenuTest, LosingActivationClosesItAndTheOwnerGets1025WithLParam0) {
+  Open();
+  ASSERT_TRUE(test::PumpUntil([&] { return ::GetActiveWindow() == menu.hwnd(); }));
+  ::SetActiveWindow(owner.hwnd());
+  ASSERT_TRUE(test::PumpUntil([&] { return !::IsWindow(menu.hwnd()) || !menu.hwnd(); }));
+  EXPECT_EQ(owner.notes, (std::vector<Note>{{WM_USER + 1, 0, 0}}));
+}
+
+TEST_F(PopupMenuTest, WithoutItsFramePictureThePopupDrawsAPlainBlueFrameOnWhite) {
+  EXPECT_FALSE(menu.LoadBackground(9999));
+  Open(false);
+  Mouse(menu.hwnd(), WM_MOUSEMOVE, 50, 30);
+  const auto surface = menu.Compose();
+  ASSERT_TRUE(surface);
+  const uint32_t blue = 0x000093D1, white = 0x00FFFFFF, colour = 0x00FFFFFF;
+  struct Case {
+    int x, y;
+    uint32_t rgb;
+  };
+  for (const Case c : {Case{0, 0, blue}, Case{115, 272, blue}, Case{57, 0, blue}, Case{1, 1, white},
+                       Case{114, 271, white}, Case{3, 30, white}, Case{7, 29, blue}}) {
+    EXPECT_EQ(surface->Pixel(c.x, c.y) & colour, c.rgb) << c.x << "," << c.y;
+  }
+  // The hot row is opaque, and no pixel is pure black (the colour key of this frame).
+  EXPECT_EQ(surface->Pixel(100, 29) >> 24, 0xFFu);
+  for (uint32_t p : surface->Pixels()) ASSERT_NE(p & colour, 0u);
+}
+
+TEST_F(PopupMenuTest, ScreenshotOfTheOpenLanguageMenu) {
+  Open();
+  Mouse(menu.hwnd(), WM_MOUSEMOVE, 50, 52);
+  test::PumpFor(300);
+  RECT r{};
+  ::GetWindowRect(menu.hwnd(), &r);
+  SavePng(r, L"language-menu.png");
+  // The frame picture draws the text layer over it: the hot row shows the highlight.
+  const auto surface = menu.Compose();
+  EXPECT_EQ(surface->Pixel(100, 52) & 0x00FFFFFF, 0x000093D1u);
+}
+
+TEST(XPMenu, ItemsMeasure75By22AndDrawTheirLooks) {
+  CXPMenu menu;
+  ASSERT_TRUE(menu.AddItem(kConfig, IDI_TRAY_CONFIG, IDI_TRAY_CONFIG, u"Config"));
+  MENUITEMINFOW info{};
+  info.cbSize = sizeof info;
+  info.fMask = MIIM_DATA | MIIM_FTYPE;
+  ASSERT_TRUE(::GetMenuItemInfoW(menu.handle(), 0, TRUE, &info));
+  EXPECT_TRUE(info.fType & MFT_OWNERDRAW);
+  MEASUREITEMSTRUCT measure{ODT_MENU, 0, kConfig, 0, 0, info.dwItemData};
+  LRESULT result = 0;
+  ASSERT_TRUE(
+      menu.HandleOwnerMessage(WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&measure), result));
+  EXPECT_EQ(measure.itemWidth, 75u);
+  EXPECT_EQ(measure.itemHeight, 22u);
+  MEASUREITEMSTRUCT foreign{ODT_MENU, 0, 1, 0, 0, 12345};
+  EXPECT_FALSE(
+      menu.HandleOwnerMessage(WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&foreign), result));
+
+  struct Case {
+    UINT state;
+    int x, y;
+    COLORREF colour;
+  };
+  const COLORREF normal = RGB(219, 216, 209), selected = RGB(177, 185, 207);
+  for (const Case c :
+       {Case{0, 0, 0, normal}, Case{0, 24, 1, normal}, Case{0, 74, 21, normal},
+        Case{ODS_SELECTED, 0, 0, RGB(0, 0, 0)}, Case{ODS_SELECTED, 74, 21, RGB(0, 0, 0)},
+        Case{ODS_SELECTED, 1, 1, selected}, Case{ODS_SELECTED, 24, 20, selected}}) {
+    UniqueBitmap target = testing::SolidBitmap(75, 22, RGB(255, 0, 0));
+    UniqueDC dc(::CreateCompatibleDC(nullptr));
+    SelectObjectScope select(dc.get(), target.get());
+    DRAWITEMSTRUCT draw{ODT_MENU, 0,        kConfig,        ODA_DRAWENTIRE, c.state,
+                        nullptr,  dc.get(), {0, 0, 75, 22}, info.dwItemData};
+    ASSERT_TRUE(menu.HandleOwnerMessage(WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&draw), result));
+    EXPECT_EQ(::GetPixel(dc.get(), c.x, c.y), c.colour) << c.state << " " << c.x << "," << c.y;
+  }
+}
+
+TEST(XPMenu, ScreenshotOfTheOpenTrayMenu) {
+  Owner owner;
+  CXPMenu menu;
+  menu.AddItem(kConfig, IDI_TRAY_CONFIG, IDI_TRAY_CONFIG, u"Config");
+  menu.AddItem(kExit, IDI_TRAY_EXIT, IDI_TRAY_EXIT, u"Exit");
+  owner.tracked = &menu;
+  RECT shown{};
+  owner.onIdle = [&](HWND menuWindow) {
+    ::PostMessageW(menuWindow, WM_KEYDOWN, VK_DOWN, 0);  // the first item selected
+    test::PumpFor(200);
+    ::GetWindowRect(menuWindow, &shown);
+    SavePng(shown, L"tray-menu.png");
+    ::EndMenu();
+  };
+  ::SetForegroundWindow(owner.hwnd());
+  menu.Track(owner.hwnd(), {200, 200});
+  EXPECT_GE(shown.bottom - shown.top, 44);  // two items of 22
+  EXPECT_TRUE(owner.commands.empty());
+}
+
+}  // namespace
+}  // namespace norvi
