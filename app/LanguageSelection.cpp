@@ -42,7 +42,7 @@ FileResult WriteLanguageChoice(std::u16string_view path, int32_t index) {
   const auto value = static_cast<uint32_t>(index);
   const std::array<std::byte, 4> bytes{std::byte(value & 0xFF), std::byte((value >> 8) & 0xFF),
                                        std::byte((value >> 16) & 0xFF), std::byte(value >> 24)};
-  return WriteWholeFile(path, bytes);
+  return ReplaceFileContents(path, bytes);
 }
 
 std::string_view LanguageSaveMessageKey(uint32_t systemError) {

@@ -33,7 +33,7 @@ struct LanguageChoiceRead {
 // The 32-bit little-endian index at the start of the file. A missing file is a first run; a
 // file shorter than the index holds no choice. Every failure gives index 1.
 LanguageChoiceRead ReadLanguageChoice(std::u16string_view path);
-// Creates or truncates the file and writes the index as 4 little-endian bytes.
+// Puts a file holding the index as 4 little-endian bytes in place of the old one.
 FileResult WriteLanguageChoice(std::u16string_view path, int32_t index);
 // The language key of the message for a failed write: "str_msg2" when the path is missing,
 // "str_msg5" when access is denied, none otherwise.

@@ -159,9 +159,11 @@ void CPelkoDriverDlg::LoadLanguageStrings(std::u16string_view file) {
 void CPelkoDriverDlg::ShowFlag(int32_t index) {
   const HWND flag = ::GetDlgItem(hwnd(), kFlagControlId);
   if (!flag) return;
-  flag_.reset(
+  // The control never holds a deleted picture: the old one goes once the new one is set.
+  UniqueBitmap picture(
       ::LoadBitmapW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDB_FLAG_FIRST + index - 1)));
-  ::SendMessageW(flag, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(flag_.get()));
+  ::SendMessageW(flag, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(picture.get()));
+  flag_ = std::move(picture);
 }
 
 void CPelkoDriverDlg::StoreLanguageChoice(int32_t index) {

@@ -82,8 +82,9 @@ uint32_t PopupSurface::Pixel(int x, int y) const {
 }
 
 CWndPopup::CWndPopup()
+    // Without smoothing: smoothed edges would mix the text with the magenta key.
     : font_(::CreateFontW(kFontHeight, 0, 0, 0, FW_DONTCARE, FALSE, FALSE, FALSE, kGb2312Charset,
-                          OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FF_SWISS,
+                          OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, NONANTIALIASED_QUALITY, FF_SWISS,
                           L"Arial")) {}
 
 CWndPopup::~CWndPopup() {

@@ -35,8 +35,8 @@ class PopupSurface {
 
  private:
   UniqueDC dc_;
+  uint32_t* bits_ = nullptr;  // before bitmap_, whose creation sets it
   UniqueBitmap bitmap_;
-  uint32_t* bits_ = nullptr;
   SelectObjectScope select_;
   int width_;
   int height_;

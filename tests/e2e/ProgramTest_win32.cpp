@@ -459,8 +459,10 @@ TEST_F(ProgramTest, LanguageMenuChoiceIsAppliedAndRememberedAcrossRestarts) {
     HWND popup = nullptr;
     ASSERT_TRUE(test::PumpUntil(
         [&] {
-          popup = ::FindWindowExW(nullptr, nullptr, L"NorviWindow", nullptr);
-          return popup && ::GetWindow(popup, GW_OWNER) == main && ::IsWindowVisible(popup);
+          popup = nullptr;
+          while ((popup = ::FindWindowExW(nullptr, popup, L"NorviWindow", nullptr)))
+            if (::GetWindow(popup, GW_OWNER) == main && ::IsWindowVisible(popup)) return true;
+          return false;
         },
         kPatienceMs));
     RECT r;
