@@ -20,16 +20,7 @@
 namespace norvi {
 namespace {
 
-// A path under the source tree; under Wine the Unix root is drive Z:.
-std::u16string SourcePath(std::u16string_view relative) {
-  const char* root = std::getenv("NORVI_SOURCE_DIR");
-  std::u16string path = Utf8ToUtf16(root ? root : NORVI_DEFAULT_SOURCE_DIR);
-#ifdef _WIN32
-  if (!path.empty() && path[0] == u'/') path = u"Z:" + path;
-  std::replace(path.begin(), path.end(), u'/', u'\\');
-#endif
-  return path + u"\\" + std::u16string(relative);
-}
+using test::SourcePath;
 
 struct Expected {
   std::u16string_view encoding;  // how the load account begins
@@ -46,9 +37,9 @@ const Expected kExpected[] = {
     {u"UTF-16LE BOM + ", u"확인", "str_list_base_copy", u"복사"},
     {u"UTF-8 ", u"OK", "str_list_base_paste", u"Einfügen"},
     {u"windows-1252 ", u"OK", "str_list_media_vol_less", u"Volume giù"},
-    {u"iso-8859-1 ", u"Aceptar", "str_msg3", u"¿Restaurar los botones predeterminados?"},
+    {u"iso-8859-1 ", u"Aceptar", "str_msg3", u"¿Restaurar valores predeterminados?"},
     {u"UTF-8 BOM + ", u"OK", "str_list_base_copy", u"Kopiëren"},
-    {u"UTF-16LE BOM + ", u"OK", "str_list_media", u"Mídia"},
+    {u"UTF-16LE BOM + ", u"OK", "str_list_media", u"Multimédia"},
     {u"koi8-r ", u"ОК", "str_list_base_selectall", u"Выделить всё"},
     {u"UTF-16LE BOM + ", u"OK", "str_list_base_copy", u"Копіювати"},
     {u"big5 ", u"確定", "str_list_base_copy", u"複製"},
@@ -75,21 +66,19 @@ TEST(LanguageFiles, EveryFileLoadsAllKeysInItsOwnEncoding) {
   }
 }
 
-TEST(LanguageFiles, NamesFitThePickerRowsAndTabs) {
-  constexpr size_t kMaxFunctionName = 24, kMaxTab = 13;
+// French sets a no-break space before ":", ";", "?" and "!", so that a line never breaks
+// before the sign.
+TEST(LanguageFiles, FrenchHighPunctuationFollowsANoBreakSpace) {
   StringTable table;
-  for (const Language& language : kLanguages) {
-    ASSERT_EQ(table.LoadLanguageStrings(SourcePath(language.file)), 1);
-    for (const FunctionInfo& f : FunctionCatalogue())
-      EXPECT_LE(FunctionName(f.code, table).size(), kMaxFunctionName) << f.key;
-    for (FunctionCategory c :
-         {FunctionCategory::Base, FunctionCategory::Windows, FunctionCategory::Media,
-          FunctionCategory::Mouse, FunctionCategory::Advance})
-      EXPECT_LE(table.Text(CategoryHeaderKey(c)).size(), kMaxTab) << CategoryHeaderKey(c);
+  ASSERT_EQ(table.LoadLanguageStrings(SourcePath(u"Language\\fre.xml")), 1);
+  for (std::string_view key : kLanguageKeys) {
+    const std::u16string_view text = table.Text(key);
+    for (size_t i = 1; i < text.size(); ++i) {
+      if (std::u16string_view(u":;?!").find(text[i]) != std::u16string_view::npos) {
+        EXPECT_EQ(text[i - 1], u'\u00A0') << key;
+      }
+    }
   }
-  ASSERT_EQ(table.LoadLanguageStrings(SourcePath(u"Language\\en.xml")), 1);
-  EXPECT_EQ(FunctionName(fn::LockPC, table), u"Lock computer");
-  EXPECT_EQ(FunctionName(fn::Disable, table), u"Disabled");
 }
 
 TEST(LanguageFiles, InstallationDefaultIsEnglish) {
