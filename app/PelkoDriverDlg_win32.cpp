@@ -7,6 +7,7 @@
 #include "app/PelkoDriverApp_win32.h"
 #include "app/Startup.h"
 #include "controls/ImageHelpers_win32.h"
+#include "controls/TextFont.h"
 #include "framework/WideText.h"
 #include "localisation/Languages.h"
 #include "model/FunctionName.h"
@@ -391,7 +392,7 @@ void CPelkoDriverDlg::Paint() {
     RECT all{0, 0, size_.cx, size_.cy};
     ::FillRect(canvas.dc(), &all, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
   }
-  UniqueFont font = CreateShellDlgFont(14, 300);
+  UniqueFont font = CreateShellDlgFont(kTextFont.height, kTextFont.weight);
   SelectObjectScope selectFont(canvas.dc(), font.get());
   ::SetBkMode(canvas.dc(), TRANSPARENT);
   ::SetTextColor(canvas.dc(), kHintColour);

@@ -1,5 +1,6 @@
 #include "controls/DlgInfo_win32.h"
 
+#include "controls/TextFont.h"
 #include "framework/WideText.h"
 #include "res/ResourceIds.h"
 
@@ -10,21 +11,16 @@ const wchar_t kWindowText[] = L"ZarqoPelkoInfoDlg";
 const char16_t kTitleChinese[] = u"\u63d0\u793a";  // "Tips"
 const char16_t kTitleOther[] = u"Tips";
 
+using namespace infobox;
+
 constexpr RECT kCloseRect{300, 0, 329, 29};
-constexpr RECT kOkRectTwoButtons{183, 127, 249, 159};
-constexpr RECT kOkRectOneButton{240, 127, 306, 159};
-constexpr RECT kCancelRect{249, 127, 315, 159};
-constexpr RECT kMessageRect{90, 73, 305, 91};
 constexpr RECT kTitleRect{10, 9, 100, 23};
 
 constexpr COLORREF kTextColour = RGB(83, 97, 103);
 constexpr COLORREF kButtonTextNormal = RGB(83, 97, 103);
 constexpr COLORREF kButtonTextActive = RGB(255, 255, 255);
-constexpr UINT kMessageFlags = DT_VCENTER | DT_WORDBREAK | DT_NOCLIP | DT_END_ELLIPSIS;  // 0x8114
-constexpr UINT kTitleFlags = kMessageFlags | DT_SINGLELINE;                              // 0x8134
+constexpr UINT kTitleFlags = kMessageFlags | DT_SINGLELINE;  // 0x8134
 static_assert(kMessageFlags == 0x8114 && kTitleFlags == 0x8134);
-constexpr int kFontHeight = 14;
-constexpr int kFontWeight = 300;
 
 struct FormPictures {
   UINT background, over, down;
@@ -116,7 +112,7 @@ void CDlgInfo::Paint() {
     SelectObjectScope select(pictureDc.get(), background_.get());
     ::BitBlt(canvas.dc(), 0, 0, client.right, client.bottom, pictureDc.get(), 0, 0, SRCCOPY);
   }
-  UniqueFont font = CreateShellDlgFont(kFontHeight, kFontWeight);
+  UniqueFont font = CreateShellDlgFont(kTextFont.height, kTextFont.weight);
   {
     SelectObjectScope selectFont(canvas.dc(), font.get());
     ::SetBkMode(canvas.dc(), TRANSPARENT);

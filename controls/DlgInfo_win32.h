@@ -13,6 +13,16 @@
 
 namespace norvi {
 
+// Where the box draws its captions and its message line (client coordinates), with the
+// message line's flags (DT_VCENTER | DT_WORDBREAK | DT_NOCLIP | DT_END_ELLIPSIS).
+namespace infobox {
+constexpr RECT kOkRectTwoButtons{183, 127, 249, 159};
+constexpr RECT kOkRectOneButton{240, 127, 306, 159};
+constexpr RECT kCancelRect{249, 127, 315, 159};
+constexpr RECT kMessageRect{90, 73, 305, 91};
+constexpr UINT kMessageFlags = DT_VCENTER | DT_WORDBREAK | DT_NOCLIP | DT_END_ELLIPSIS;
+}  // namespace infobox
+
 // What every message box needs from the program: the interface strings (str_ok, str_cancel),
 // whether the interface is Chinese, the owner window and the module holding the pictures.
 struct InfoSettings {

@@ -3,6 +3,7 @@
 #include <windowsx.h>
 
 #include "controls/ImageHelpers_win32.h"
+#include "controls/TextFont.h"
 #include "framework/WideText.h"
 
 namespace norvi {
@@ -13,8 +14,6 @@ constexpr UINT kCaptionFlags =
     DT_CENTER | DT_WORDBREAK | DT_SINGLELINE | DT_NOCLIP | DT_END_ELLIPSIS;
 static_assert(kDroppedStyles == 0x00810000 && kCaptionFlags == 0x8131);
 constexpr UINT_PTR kToolId = 1;
-constexpr int kFontHeight = 14;
-constexpr int kFontWeight = 300;
 
 }  // namespace
 
@@ -123,7 +122,7 @@ void CGDIBitmapBtn::DrawCaption(HDC target, HDC picture, const RECT& client,
   ::BitBlt(canvas.dc(), 0, 0, client.right, client.bottom, picture, 0, 0, SRCCOPY);
   ::SetBkMode(canvas.dc(), TRANSPARENT);
   ::SetTextColor(canvas.dc(), colour);
-  UniqueFont font = CreateShellDlgFont(kFontHeight, kFontWeight);
+  UniqueFont font = CreateShellDlgFont(kTextFont.height, kTextFont.weight);
   {
     SelectObjectScope selectFont(canvas.dc(), font.get());
     SIZE extent{};

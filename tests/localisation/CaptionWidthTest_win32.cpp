@@ -1,0 +1,177 @@
+// Every caption that a window draws into a fixed box, in every language, measured in pixels
+// with the font that draws it. The boxes come from the windows' own constants; a caption of
+// a bitmap button loses the button's caption inset.
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <iostream>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "app/MainLayout.h"
+#include "controls/DlgInfo_win32.h"
+#include "controls/ImageGeometry.h"
+#include "controls/TextFont.h"
+#include "framework/Gdi_win32.h"
+#include "framework/WideText.h"
+#include "localisation/Languages.h"
+#include "localisation/StringTable.h"
+#include "model/FunctionCodes.h"
+#include "model/Text.h"
+#include "tests/localisation/TextTestSupport.h"
+
+namespace norvi {
+namespace {
+
+// How a caption is laid out in its box.
+enum class Layout {
+  Line,   // one line, cut with an ellipsis when too wide
+  Lines,  // broken between words; every line must fit the box's width and height
+};
+
+struct Box {
+  std::string_view name;  // for the report
+  int width;
+  int height;
+  Layout layout;
+  UINT flags = 0;  // the window's DrawTextW flags for broken lines
+};
+
+Box ButtonCaption(std::string_view name, int width, int height) {
+  // The text's height only moves the caption up or down.
+  const EdgeRect r = CaptionRect(width, height, 0);
+  return {name, r.right - r.left, height, Layout::Line};
+}
+Box ButtonCaption(std::string_view name, const LayoutRect& r) {
+  return ButtonCaption(name, r.width(), r.height());
+}
+Box ButtonCaption(std::string_view name, const RECT& r) {
+  return ButtonCaption(name, r.right - r.left, r.bottom - r.top);
+}
+Box Wrapped(std::string_view name, const LayoutRect& r, UINT flags) {
+  return {name, r.width(), r.height(), Layout::Lines, flags};
+}
+Box Wrapped(std::string_view name, const RECT& r, UINT flags) {
+  return {name, r.right - r.left, r.bottom - r.top, Layout::Lines, flags};
+}
+
+struct Caption {
+  std::string_view key;
+  Box box;
+  ShellDlgFontSpec font;
+};
+
+// The main window's hint line shows the option and button texts and the slots' function
+// names.
+void AddHints(std::vector<Caption>& table) {
+  const Box hint = Wrapped("main hint line", kHintRect, kHintFlags);
+  for (std::string_view key : {"str_improveAccuracy", "str_rollerRows", "str_rollerScreen",
+                               "str_openPair", "str_list_default", "str_ok"})
+    table.push_back({key, hint, kTextFont});
+  for (const FunctionInfo& f : FunctionCatalogue()) table.push_back({f.key, hint, kTextFont});
+}
+
+std::vector<Caption> Captions() {
+  std::vector<Caption> table = {
+      {"str_openPair", ButtonCaption("main pair button", PlaceOf(MainControl::Pair, false)),
+       kTextFont},
+      {"str_list_default",
+       ButtonCaption("main defaults button", PlaceOf(MainControl::Defaults, false)), kTextFont},
+      {"str_ok", ButtonCaption("main OK button", PlaceOf(MainControl::Ok, false)), kTextFont},
+      {"str_ok", ButtonCaption("message OK (two buttons)", infobox::kOkRectTwoButtons), kTextFont},
+      {"str_ok", ButtonCaption("message OK (alone)", infobox::kOkRectOneButton), kTextFont},
+      {"str_cancel", ButtonCaption("message Cancel", infobox::kCancelRect), kTextFont},
+      {"str_notfind", Wrapped("message line", infobox::kMessageRect, infobox::kMessageFlags),
+       kTextFont},
+      {"str_msg1", Wrapped("message line", infobox::kMessageRect, infobox::kMessageFlags),
+       kTextFont},
+      {"str_msg3", Wrapped("message line", infobox::kMessageRect, infobox::kMessageFlags),
+       kTextFont},
+      {"str_msg5", Wrapped("message line", infobox::kMessageRect, infobox::kMessageFlags),
+       kTextFont},
+  };
+  AddHints(table);
+  return table;
+}
+
+struct Measured {
+  int width;
+  int height;
+};
+
+class Measure {
+ public:
+  Measure() : dc_(::CreateCompatibleDC(nullptr)) {}
+
+  Measured Of(const Caption& c, std::u16string_view text) {
+    UniqueFont& font = Font(c.font);
+    SelectObjectScope select(dc_.get(), font.get());
+    if (c.box.layout == Layout::Line) {
+      SIZE size{};
+      ::GetTextExtentPoint32W(dc_.get(), WView(text).data(), static_cast<int>(text.size()), &size);
+      return {size.cx, size.cy};
+    }
+    // Word breaks as the window makes them, without the ellipsis that would hide an overflow;
+    // a word wider than the box widens the result.
+    RECT r{0, 0, c.box.width, 0};
+    const UINT flags = (c.box.flags & ~(DT_END_ELLIPSIS | DT_VCENTER)) | DT_CALCRECT;
+    ::DrawTextW(dc_.get(), WView(text).data(), static_cast<int>(text.size()), &r, flags);
+    return {r.right, r.bottom};
+  }
+
+ private:
+  UniqueFont& Font(const ShellDlgFontSpec& spec) {
+    const auto key = std::pair(spec.height, spec.weight);
+    auto found = fonts_.find(key);
+    if (found == fonts_.end())
+      found = fonts_.emplace(key, CreateShellDlgFont(spec.height, spec.weight)).first;
+    return found->second;
+  }
+
+  UniqueDC dc_;
+  std::map<std::pair<int, int>, UniqueFont> fonts_;
+};
+
+bool Fits(const Box& box, const Measured& m) {
+  return m.width <= box.width && (box.layout == Layout::Line || m.height <= box.height);
+}
+
+struct Widest {
+  int width = 0;
+  std::string what;
+};
+
+TEST(CaptionWidth, EveryCaptionFitsItsBoxInEveryLanguage) {
+  const std::vector<Caption> table = Captions();
+  Measure measure;
+  std::map<std::string_view, Widest> widest;  // per box, for the report
+  StringTable strings;
+  for (const Language& language : kLanguages) {
+    ASSERT_EQ(strings.LoadLanguageStrings(test::SourcePath(language.file)), 1);
+    for (const Caption& c : table) {
+      const std::u16string_view text = strings.Text(c.key);
+      const Measured m = measure.Of(c, text);
+      EXPECT_TRUE(Fits(c.box, m)) << Utf16ToUtf8(language.menuText) << " " << c.key << " \""
+                                  << Utf16ToUtf8(text) << "\" is " << m.width << " x " << m.height
+                                  << " px in the " << c.box.name << " of " << c.box.width << " x "
+                                  << c.box.height;
+      Widest& w = widest[c.box.name];
+      if (m.width > w.width)
+        w = {m.width, Utf16ToUtf8(language.menuText) + " " + std::string(c.key)};
+    }
+  }
+  for (const Caption& c : table) {
+    auto found = widest.find(c.box.name);
+    if (found == widest.end()) continue;
+    std::cout << c.box.name << " (" << c.box.width << " px): widest " << found->second.width
+              << " px, " << found->second.what << "\n";
+    widest.erase(found);
+  }
+}
+
+}  // namespace
+}  // namespace norvi
