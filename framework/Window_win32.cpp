@@ -33,6 +33,8 @@ HWND ChildOfReflectedMessage(HWND parent, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_CTLCOLORLISTBOX:
     case WM_CTLCOLORSCROLLBAR:
     case WM_CTLCOLORSTATIC: return reinterpret_cast<HWND>(lp);
+    // A control's notification (lParam is the control; menus and accelerators send none).
+    case WM_COMMAND: return reinterpret_cast<HWND>(lp);
     default: return nullptr;
   }
 }

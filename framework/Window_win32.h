@@ -57,7 +57,8 @@ class Window {
   virtual LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
   // Default processing: the subclassed procedure, DefWindowProc, or the dialog manager.
   virtual LRESULT Default(UINT msg, WPARAM wp, LPARAM lp);
-  // A request reflected from the parent (WM_DRAWITEM, WM_MEASUREITEM, WM_CTLCOLOR...).
+  // A request reflected from the parent (WM_DRAWITEM, WM_MEASUREITEM, WM_CTLCOLOR..., and
+  // WM_COMMAND notifications). A notification the control does not take reaches the parent.
   // Return true and set result when handled.
   virtual bool OnReflectedMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
   // Called after the last message (WM_NCDESTROY); the object is unbound by then.
