@@ -20,6 +20,7 @@ struct EdgeRect {  // left, top, right, bottom
   int top = 0;
   int right = 0;
   int bottom = 0;
+  bool operator==(const EdgeRect&) const = default;
 };
 
 struct NineGridPiece {
