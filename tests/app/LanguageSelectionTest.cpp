@@ -1,5 +1,5 @@
 // The language choice file, the start-up language and the steps of applying a language, seen
-// through a recording main window with a real string table.
+// through a recording main window with a real string table and a real "Language.cfg".
 #include "app/LanguageSelection.h"
 
 #include <gtest/gtest.h>
@@ -7,7 +7,6 @@
 #include <algorithm>
 #include <cstdlib>
 #include <fstream>
-#include <string>
 #include <vector>
 
 #include "app/Messages.h"
@@ -17,6 +16,8 @@
 
 namespace norvi {
 namespace {
+
+using Bytes = std::vector<char>;
 
 std::u16string SourceFolder() {
   const char* root = std::getenv("NORVI_SOURCE_DIR");
@@ -28,24 +29,11 @@ std::u16string SourceFolder() {
   return path;
 }
 
-void WriteBytes(const test::TempDir& dir, const std::vector<char>& bytes) {
-  std::ofstream(dir.path() / "Language.cfg", std::ios::binary)
-      .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-}
-
-std::vector<char> ReadBytes(const test::TempDir& dir) {
-  std::ifstream in(dir.path() / "Language.cfg", std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-// Records every step as one line and keeps the choice in a real "Language.cfg".
 class RecordingWindow : public ILanguageWindow {
  public:
-  explicit RecordingWindow(const test::TempDir& config) : config_(config) {}
   bool LanguageMenuOpen() const override { return menuOpen; }
   void SetChineseInterface(bool c) override {
-    chinese = c;
-    log += "chinese " + std::to_string(c) + ";";
+    log += "chinese " + std::to_string(chinese = c) + ";";
   }
   void LoadLanguageStrings(std::u16string_view file) override {
     strings.LoadLanguageStrings(SourceFolder() + u"\\" + std::u16string(file));
@@ -53,67 +41,24 @@ class RecordingWindow : public ILanguageWindow {
   }
   void ShowFlag(int32_t index) override { log += "flag " + std::to_string(index) + ";"; }
   void StoreLanguageChoice(int32_t index) override {
-    WriteLanguageChoice(LanguageChoicePathIn(config_.u16()), index);
+    WriteLanguageChoice(LanguageChoicePathIn(config.u16()), index);
     log += "store " + std::to_string(index) + ";";
   }
   void RefreshLanguageTexts() override { log += "texts;"; }
-  void CloseLanguageMenu() override {
-    menuOpen = false;
-    log += "close;";
+  void CloseLanguageMenu() override { log += "close;"; }
+
+  // "Language.cfg" as it is, or "none".
+  Bytes Stored() const {
+    std::ifstream in(config.path() / "Language.cfg", std::ios::binary);
+    return in ? Bytes(std::istreambuf_iterator<char>(in), {}) : Bytes{'n', 'o', 'n', 'e'};
   }
 
+  test::TempDir config;
   bool menuOpen = false;
   bool chinese = true;
   StringTable strings;
   std::string log;
-
- private:
-  const test::TempDir& config_;
 };
-
-TEST(LanguageChoice, ReadsTheLittleEndianIndexAndTellsAFirstRunApart) {
-  struct Case {
-    const char* what;
-    bool write;
-    std::vector<char> bytes;
-    int32_t index;
-    bool stored, missing;
-    int32_t englishStart;  // the start-up language of an English installation
-  };
-  const Case cases[] = {
-      {"no file: first run", false, {}, 1, false, true, 2},
-      {"13", true, {13, 0, 0, 0}, 13, true, false, 13},
-      {"Chinese", true, {1, 0, 0, 0}, 1, true, false, 1},
-      {"longer file", true, {5, 0, 0, 0, 9, 9}, 5, true, false, 5},
-      {"all bytes count", true, {2, 1, 0, 0}, 258, true, false, 258},
-      {"cut short", true, {2, 0}, 1, false, false, 2},
-      {"empty", true, {}, 1, false, false, 2},
-  };
-  for (const Case& c : cases) {
-    test::TempDir dir;
-    if (c.write) WriteBytes(dir, c.bytes);
-    const LanguageChoiceRead read = ReadLanguageChoice(LanguageChoicePathIn(dir.u16()));
-    EXPECT_EQ(read.index, c.index) << c.what;
-    EXPECT_EQ(read.stored, c.stored) << c.what;
-    EXPECT_EQ(read.missing, c.missing) << c.what;
-    EXPECT_EQ(StartLanguageIndex(read, BasicLanguage(0)), c.englishStart) << c.what;
-  }
-  // A folder that is not there is a first run too; other failures give Chinese.
-  EXPECT_TRUE(ReadLanguageChoice(u"/no/such/folder/Language.cfg").missing);
-  EXPECT_EQ(StartLanguageIndex({1, false, false, 5}, BasicLanguage(0)), 1);
-  EXPECT_EQ(StartLanguageIndex({1, false, true, 2}, BasicLanguage(1)), 1);
-}
-
-TEST(LanguageChoice, WritesExactlyFourBytesAndSaysWhichMessageAFailureNeeds) {
-  test::TempDir dir;
-  WriteBytes(dir, {7, 7, 7, 7, 7, 7, 7, 7});
-  EXPECT_TRUE(WriteLanguageChoice(LanguageChoicePathIn(dir.u16()), -2).ok());
-  EXPECT_EQ(ReadBytes(dir), (std::vector<char>{'\xFE', '\xFF', '\xFF', '\xFF'}));
-  EXPECT_EQ(WriteLanguageChoice(u"/no/such/folder/Language.cfg", 1).ok(), false);
-  EXPECT_EQ(LanguageSaveMessageKey(2), "str_msg2");
-  EXPECT_EQ(LanguageSaveMessageKey(5), "str_msg5");
-  EXPECT_EQ(LanguageSaveMessageKey(3), "");
-}
 
 TEST(ApplyLanguage, StepsForEachSenderAndIndex) {
   struct Case {
@@ -136,51 +81,57 @@ TEST(ApplyLanguage, StepsForEachSenderAndIndex) {
       {7, 4, false, ""},                   // neither start-up nor an open menu
   };
   for (const Case& c : cases) {
-    test::TempDir dir;
-    RecordingWindow window(dir);
+    RecordingWindow window;
     window.menuOpen = c.menuOpen;
     ApplyLanguage(c.wParam, c.lParam, window);
     EXPECT_EQ(window.log, c.log) << c.wParam << " " << c.lParam;
   }
 }
 
-TEST(ApplyLanguage, IndexOutsideTheTableKeepsTheStringsAndIsWrittenBack) {
-  test::TempDir dir;
-  WriteBytes(dir, {13, 0, 0, 0});
-  RecordingWindow window(dir);
-  window.LoadLanguageStrings(BasicLanguage(0).file);
-  const LanguageChoiceRead read = ReadLanguageChoice(LanguageChoicePathIn(dir.u16()));
-  ApplyLanguage(kLanguageAtStartUp, StartLanguageIndex(read, BasicLanguage(0)), window);
-  EXPECT_FALSE(window.chinese);
-  EXPECT_EQ(window.strings.Text("str_ok"), u"OK");
-  EXPECT_EQ(ReadBytes(dir), (std::vector<char>{13, 0, 0, 0}));
-}
-
-TEST(ApplyLanguage, ChineseInstallationWithEnglishChosenEndsEnglish) {
-  test::TempDir dir;
-  WriteBytes(dir, {2, 0, 0, 0});
-  RecordingWindow window(dir);
-  window.LoadLanguageStrings(BasicLanguage(1).file);
-  const std::u16string chineseOk(window.strings.Text("str_ok"));
-  const LanguageChoiceRead read = ReadLanguageChoice(LanguageChoicePathIn(dir.u16()));
-  ApplyLanguage(kLanguageAtStartUp, StartLanguageIndex(read, BasicLanguage(1)), window);
-  EXPECT_NE(chineseOk, u"OK");
-  EXPECT_EQ(window.strings.Text("str_ok"), u"OK");
-  EXPECT_EQ(window.strings.Text("str_openPair"), u"Pair mouse");
-  EXPECT_FALSE(window.chinese);
-  EXPECT_NE(window.log.find("flag 2;"), std::string::npos);
-}
-
-TEST(ApplyLanguage, FirstRunAppliesAndStoresTheBasicLanguage) {
-  for (int type : {0, 1}) {
-    test::TempDir dir;
-    RecordingWindow window(dir);
-    const LanguageChoiceRead read = ReadLanguageChoice(LanguageChoicePathIn(dir.u16()));
-    ApplyLanguage(kLanguageAtStartUp, StartLanguageIndex(read, BasicLanguage(type)), window);
-    const char index = type == 1 ? 1 : 2;
-    EXPECT_EQ(ReadBytes(dir), (std::vector<char>{index, 0, 0, 0})) << type;
-    EXPECT_EQ(window.chinese, type == 1);
+// The whole start: basic language, "Language.cfg" read, the posted application.
+TEST(ApplyLanguage, StartUpFromTheInstallationAndTheStoredChoice) {
+  struct Case {
+    const char* what;
+    int languageType;
+    bool write;
+    Bytes file;
+    std::u16string_view ok;  // str_ok at the end
+    bool chinese;
+    Bytes stored;
+  };
+  const Case cases[] = {
+      {"first run, English", 0, false, {}, u"OK", false, {2, 0, 0, 0}},
+      {"first run, Chinese", 1, false, {}, u"\u786e\u5b9a", true, {1, 0, 0, 0}},
+      {"Chinese installation, English chosen", 1, true, {2, 0, 0, 0}, u"OK", false, {2, 0, 0, 0}},
+      {"13: nothing loaded, still stored", 0, true, {13, 0, 0, 0}, u"OK", false, {13, 0, 0, 0}},
+      {"all four bytes count", 0, true, {2, 1, 0, 0}, u"OK", false, {2, 1, 0, 0}},
+      {"longer file: the first four", 0, true, {3, 0, 0, 0, 9}, u"OK", false, {3, 0, 0, 0}},
+      {"cut short: no choice", 0, true, {2, 0}, u"OK", false, {2, 0, 0, 0}},
+  };
+  for (const Case& c : cases) {
+    RecordingWindow window;
+    if (c.write)
+      std::ofstream(window.config.path() / "Language.cfg", std::ios::binary)
+          .write(c.file.data(), static_cast<std::streamsize>(c.file.size()));
+    const Language& basic = BasicLanguage(c.languageType);
+    window.LoadLanguageStrings(basic.file);
+    const LanguageChoiceRead read = ReadLanguageChoice(LanguageChoicePathIn(window.config.u16()));
+    EXPECT_EQ(read.missing, !c.write) << c.what;
+    ApplyLanguage(kLanguageAtStartUp, StartLanguageIndex(read, basic), window);
+    EXPECT_EQ(window.strings.Text("str_ok"), c.ok) << c.what;
+    EXPECT_EQ(window.chinese, c.chinese) << c.what;
+    EXPECT_EQ(window.Stored(), c.stored) << c.what;
   }
+}
+
+TEST(LanguageChoice, FailuresGiveChineseOrTheirMessage) {
+  const LanguageChoiceRead noFolder = ReadLanguageChoice(u"/no/such/folder/Language.cfg");
+  EXPECT_TRUE(noFolder.missing);                                             // a first run as well
+  EXPECT_EQ(StartLanguageIndex({1, false, false, 5}, BasicLanguage(0)), 1);  // access denied
+  EXPECT_FALSE(WriteLanguageChoice(u"/no/such/folder/Language.cfg", 1).ok());
+  EXPECT_EQ(LanguageSaveMessageKey(2), "str_msg2");
+  EXPECT_EQ(LanguageSaveMessageKey(5), "str_msg5");
+  EXPECT_EQ(LanguageSaveMessageKey(3), "");
 }
 
 }  // namespace
