@@ -275,6 +275,8 @@ LRESULT CSkinScrollBar::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       // The system bar would draw its own look here.
       Invalidate();
       return 0;
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS: return 0;  // the system bar would show a caret over the skin
     case WM_LBUTTONDBLCLK: return 1;
     case WM_LBUTTONDOWN: OnButtonDown(lp); return 0;
     case WM_MOUSEMOVE: OnMouseMove(lp, true); return 0;
