@@ -12,6 +12,7 @@
 #include <map>
 #include <optional>
 #include <sstream>
+#include <string>
 #include <vector>
 
 #include "app/MainLayout.h"
@@ -272,6 +273,34 @@ TEST_F(ProgramTest, ChineseBasicLanguageUsesTheChineseLayout) {
   ASSERT_TRUE(main) << installed.Messages();
   ShowsLayoutThenCloses(program, installed, main, true, L"main-window-chinese.png");
   EXPECT_EQ(StoredLanguage(), 1);
+}
+
+// A damaged language file of many megabytes is read within the program's memory and the
+// program starts as usual: a file of nothing but "<", and one element of fifty megabytes.
+TEST_F(ProgramTest, StartsWithAHugeDamagedLanguageFile) {
+  const struct {
+    std::string head;
+    char fill;
+    size_t size;
+    std::string tail;
+    const wchar_t* screenshot;
+  } files[] = {
+      {"", '<', size_t{5} << 20, "", L"main-window-lt-language.png"},
+      {"<language>", 'x', size_t{50} << 20, "</language>", L"main-window-huge-language.png"},
+  };
+  for (const auto& f : files) {
+    SCOPED_TRACE(f.size);
+    Installation installed;
+    {
+      std::ofstream out(installed.dir() / L"Language" / L"en.xml",
+                        std::ios::binary | std::ios::trunc);
+      out << f.head << std::string(f.size, f.fill) << f.tail;
+    }
+    Program program(installed, {});
+    HWND main = program.WaitForWindow(kMainTitle);
+    ASSERT_TRUE(main) << installed.Messages();
+    ShowsLayoutThenCloses(program, installed, main, false, f.screenshot);
+  }
 }
 
 TEST_F(ProgramTest, WithoutTheReceiverLibraryItEndsAfterItsMessage) {

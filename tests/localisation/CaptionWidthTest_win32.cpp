@@ -15,7 +15,9 @@
 #include "app/MainLayout.h"
 #include "controls/DlgInfo_win32.h"
 #include "controls/ImageGeometry.h"
+#include "controls/MenuGeometry.h"
 #include "controls/TextFont.h"
+#include "controls/WndPopup_win32.h"
 #include "framework/Gdi_win32.h"
 #include "framework/WideText.h"
 #include "localisation/Languages.h"
@@ -60,41 +62,66 @@ Box Wrapped(std::string_view name, const RECT& r, UINT flags) {
 }
 
 struct Caption {
-  std::string_view key;
+  std::string_view key;           // a language string, or
+  std::u16string_view fixedText;  // a text that no language changes
   Box box;
-  ShellDlgFontSpec font;
+  HFONT font;
+};
+
+// The language menu's font is the popup's own.
+class PopupFont : public CWndPopup {
+ public:
+  using CWndPopup::Font;
+};
+
+// The fonts the windows draw with, for the whole test.
+struct Fonts {
+  UniqueFont text = CreateShellDlgFont(kTextFont.height, kTextFont.weight);
+  PopupFont popup;
 };
 
 // The main window's hint line shows the option and button texts and the slots' function
 // names.
-void AddHints(std::vector<Caption>& table) {
+void AddHints(std::vector<Caption>& table, HFONT font) {
   const Box hint = Wrapped("main hint line", kHintRect, kHintFlags);
   for (std::string_view key : {"str_improveAccuracy", "str_rollerRows", "str_rollerScreen",
                                "str_openPair", "str_list_default", "str_ok"})
-    table.push_back({key, hint, kTextFont});
-  for (const FunctionInfo& f : FunctionCatalogue()) table.push_back({f.key, hint, kTextFont});
+    table.push_back({key, {}, hint, font});
+  for (const FunctionInfo& f : FunctionCatalogue()) table.push_back({f.key, {}, hint, font});
 }
 
-std::vector<Caption> Captions() {
-  std::vector<Caption> table = {
-      {"str_openPair", ButtonCaption("main pair button", PlaceOf(MainControl::Pair, false)),
-       kTextFont},
-      {"str_list_default",
-       ButtonCaption("main defaults button", PlaceOf(MainControl::Defaults, false)), kTextFont},
-      {"str_ok", ButtonCaption("main OK button", PlaceOf(MainControl::Ok, false)), kTextFont},
-      {"str_ok", ButtonCaption("message OK (two buttons)", infobox::kOkRectTwoButtons), kTextFont},
-      {"str_ok", ButtonCaption("message OK (alone)", infobox::kOkRectOneButton), kTextFont},
-      {"str_cancel", ButtonCaption("message Cancel", infobox::kCancelRect), kTextFont},
-      {"str_notfind", Wrapped("message line", infobox::kMessageRect, infobox::kMessageFlags),
-       kTextFont},
-      {"str_msg1", Wrapped("message line", infobox::kMessageRect, infobox::kMessageFlags),
-       kTextFont},
-      {"str_msg3", Wrapped("message line", infobox::kMessageRect, infobox::kMessageFlags),
-       kTextFont},
-      {"str_msg5", Wrapped("message line", infobox::kMessageRect, infobox::kMessageFlags),
-       kTextFont},
+// The language menu's rows name the languages in fixed English.
+void AddLanguageMenu(std::vector<Caption>& table, HFONT font) {
+  const MenuLayout menu = LayOutMenu(kLanguages.size());
+  for (size_t i = 0; i < kLanguages.size(); ++i) {
+    const EdgeRect r = MenuTextRect(menu.rows[i]);
+    table.push_back({"",
+                     kLanguages[i].menuText,
+                     {"language menu row", r.right - r.left, r.bottom - r.top, Layout::Line},
+                     font});
+  }
+}
+
+std::vector<Caption> Captions(const Fonts& fonts) {
+  const HFONT text = fonts.text.get();
+  const auto mainButton = [](std::string_view name, MainControl control) {
+    return ButtonCaption(name, PlaceOf(control, false));  // both layouts place them alike
   };
-  AddHints(table);
+  const Box messageLine = Wrapped("message line", infobox::kMessageRect, infobox::kMessageFlags);
+  std::vector<Caption> table = {
+      {"str_openPair", {}, mainButton("main pair button", MainControl::Pair), text},
+      {"str_list_default", {}, mainButton("main defaults button", MainControl::Defaults), text},
+      {"str_ok", {}, mainButton("main OK button", MainControl::Ok), text},
+      {"str_ok", {}, ButtonCaption("message OK (two buttons)", infobox::kOkRectTwoButtons), text},
+      {"str_ok", {}, ButtonCaption("message OK (alone)", infobox::kOkRectOneButton), text},
+      {"str_cancel", {}, ButtonCaption("message Cancel", infobox::kCancelRect), text},
+      {"str_notfind", {}, messageLine, text},
+      {"str_msg1", {}, messageLine, text},
+      {"str_msg3", {}, messageLine, text},
+      {"str_msg5", {}, messageLine, text},
+  };
+  AddHints(table, text);
+  AddLanguageMenu(table, fonts.popup.Font());
   return table;
 }
 
@@ -108,8 +135,7 @@ class Measure {
   Measure() : dc_(::CreateCompatibleDC(nullptr)) {}
 
   Measured Of(const Caption& c, std::u16string_view text) {
-    UniqueFont& font = Font(c.font);
-    SelectObjectScope select(dc_.get(), font.get());
+    SelectObjectScope select(dc_.get(), c.font);
     if (c.box.layout == Layout::Line) {
       SIZE size{};
       ::GetTextExtentPoint32W(dc_.get(), WView(text).data(), static_cast<int>(text.size()), &size);
@@ -124,16 +150,7 @@ class Measure {
   }
 
  private:
-  UniqueFont& Font(const ShellDlgFontSpec& spec) {
-    const auto key = std::pair(spec.height, spec.weight);
-    auto found = fonts_.find(key);
-    if (found == fonts_.end())
-      found = fonts_.emplace(key, CreateShellDlgFont(spec.height, spec.weight)).first;
-    return found->second;
-  }
-
   UniqueDC dc_;
-  std::map<std::pair<int, int>, UniqueFont> fonts_;
 };
 
 bool Fits(const Box& box, const Measured& m) {
@@ -146,14 +163,15 @@ struct Widest {
 };
 
 TEST(CaptionWidth, EveryCaptionFitsItsBoxInEveryLanguage) {
-  const std::vector<Caption> table = Captions();
+  const Fonts fonts;
+  const std::vector<Caption> table = Captions(fonts);
   Measure measure;
   std::map<std::string_view, Widest> widest;  // per box, for the report
   StringTable strings;
   for (const Language& language : kLanguages) {
     ASSERT_EQ(strings.LoadLanguageStrings(test::SourcePath(language.file)), 1);
     for (const Caption& c : table) {
-      const std::u16string_view text = strings.Text(c.key);
+      const std::u16string_view text = c.key.empty() ? c.fixedText : strings.Text(c.key);
       const Measured m = measure.Of(c, text);
       EXPECT_TRUE(Fits(c.box, m)) << Utf16ToUtf8(language.menuText) << " " << c.key << " \""
                                   << Utf16ToUtf8(text) << "\" is " << m.width << " x " << m.height
@@ -161,7 +179,8 @@ TEST(CaptionWidth, EveryCaptionFitsItsBoxInEveryLanguage) {
                                   << c.box.height;
       Widest& w = widest[c.box.name];
       if (m.width > w.width)
-        w = {m.width, Utf16ToUtf8(language.menuText) + " " + std::string(c.key)};
+        w = {m.width, c.key.empty() ? Utf16ToUtf8(text)
+                                    : Utf16ToUtf8(language.menuText) + " " + std::string(c.key)};
     }
   }
   for (const Caption& c : table) {
