@@ -4,6 +4,19 @@
 
 namespace norvi {
 
+void StorePendingChoice(ProfileImage& profile, int i, int32_t code, std::u16string_view path,
+                        ITraceSink& trace) {
+  ButtonSlot& slot = profile.Slots[i];
+  slot.TempID = code;
+  trace.Trace(FormatTrace(u"OnCommand:配置%d按键.InitID:%d,TempID:%d,FunID:%d\r\n",
+                          {i, slot.InitID, slot.TempID, slot.FunID}));
+  SetPath(slot, path);
+}
+
+bool SlotShownRemapped(const ButtonSlot& slot, int form) {
+  return slot.InitID != (form == 1 ? slot.FunID : slot.TempID);
+}
+
 void ApplyPendingChoices(ProfileImage& profile, ITraceSink& trace) {
   for (int i = 0; i < kSlotCount; ++i) {
     ButtonSlot& slot = profile.Slots[i];

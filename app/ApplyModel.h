@@ -3,6 +3,7 @@
 // is rebuilt from the remapped flags.
 
 #include <cstdint>
+#include <string_view>
 
 #include "model/ProfileImage.h"
 #include "model/TraceSink.h"
@@ -17,6 +18,15 @@ class IFilterLink {
   virtual int32_t SetKeyboardFilter(uint32_t value) = 0;
   virtual int32_t SetComboFilter(uint32_t bits) = 0;
 };
+
+// Stores the picker's answer for slot i as its pending choice (TempID and path, cut to 259
+// characters) and traces it; it takes effect at the next apply.
+void StorePendingChoice(ProfileImage& profile, int slot, int32_t code, std::u16string_view path,
+                        ITraceSink& trace);
+
+// Whether slot button i shows as remapped: form 1 compares the applied code, form 0 the
+// pending one, with the native code.
+bool SlotShownRemapped(const ButtonSlot& slot, int form);
 
 // Copies every TempID to FunID and recomputes the remapped flags, tracing remapped slots.
 void ApplyPendingChoices(ProfileImage& profile, ITraceSink& trace);

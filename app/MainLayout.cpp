@@ -44,6 +44,15 @@ LayoutRect PlaceOf(MainControl control, bool chineseInterface) {
   return chineseInterface ? place.chinese : place.other;
 }
 
+uint32_t HoverHits(const std::array<LayoutRect, kDescribedCount>& rects, int32_t x, int32_t y) {
+  uint32_t hits = 0;
+  for (size_t i = 0; i < rects.size(); ++i) {
+    const LayoutRect& r = rects[i];
+    if (x >= r.left - 1 && x < r.right + 1 && y >= r.top - 1 && y < r.bottom + 1) hits |= 1u << i;
+  }
+  return hits;
+}
+
 MainControl SlotControl(int slot) {
   return static_cast<MainControl>(static_cast<int>(MainControl::Slot0) + slot);
 }

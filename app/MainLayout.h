@@ -72,6 +72,14 @@ constexpr int32_t kLanguageMenuDx = -4;
 constexpr int32_t kLanguageMenuDy = -287;
 constexpr int32_t kLanguageMenuId = 0x401;
 
+// The hover descriptions: 14 described controls, numbered 1 to 14.
+constexpr int kDescribedCount = 14;
+
+// The described controls under a point: bit n - 1 is set for number n when the control's
+// rectangle, grown by 1 pixel on every side, holds (x, y). The main window posts the numbers in
+// rising order, so where two grown rectangles overlap the higher number is shown.
+uint32_t HoverHits(const std::array<LayoutRect, kDescribedCount>& rects, int32_t x, int32_t y);
+
 // Window position centred on the full-screen area (integer division, as the system does).
 constexpr int32_t CentredOrigin(int32_t screen, int32_t size) {
   return (screen - size) / 2;

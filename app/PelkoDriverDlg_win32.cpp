@@ -12,6 +12,7 @@
 #include "localisation/Languages.h"
 #include "model/FunctionName.h"
 #include "model/ProfileStore.h"
+#include "picker/SettingDlg_win32.h"
 #include "res/ResourceIds.h"
 
 namespace norvi {
@@ -37,7 +38,7 @@ struct Described {
   MainControl control;
   std::string_view key;
 };
-constexpr std::array<Described, 14> kDescribed{{
+constexpr std::array<Described, kDescribedCount> kDescribed{{
     {MainControl::Precision, "str_improveAccuracy"},
     {MainControl::RowsOption, "str_rollerRows"},
     {MainControl::ScreenOption, "str_rollerScreen"},
@@ -236,7 +237,12 @@ void CPelkoDriverDlg::CreateControl(const ControlPlace& place,
   switch (place.control) {
     case MainControl::Precision:
     case MainControl::RowsOption:
-    case MainControl::ScreenOption: button.SetToggleMode(1); break;
+    case MainControl::ScreenOption:
+      button.SetToggleMode(1);
+      button.SetRepeatClicks(true);  // quick clicks on a check box all count
+      break;
+    case MainControl::RowsUp:
+    case MainControl::RowsDown: button.SetRepeatClicks(true); break;
     case MainControl::Pair:
       button.SetCaption(std::u16string(app_.Strings().Text("str_openPair")));
       button.SetTextColours(kCaptionGrey, kCaptionGrey, kCaptionWhite);
@@ -342,7 +348,7 @@ void CPelkoDriverDlg::UpdateControls(int form) {
   dialogLines_ = wheel.dialogLines;
   for (int i = 0; i < kSlotCount; ++i) {
     const ButtonSlot& slot = profile_.Slots[i];
-    Button(SlotControl(i)).SetCheck(slot.InitID != (form == 1 ? slot.FunID : slot.TempID));
+    Button(SlotControl(i)).SetCheck(SlotShownRemapped(slot, form) ? 1 : 0);
   }
   PushWheelLines();
 }
@@ -454,8 +460,21 @@ void CPelkoDriverDlg::OnSettingsButton(MainControl control) {
       app_.Tell(std::u16string(app_.Strings().Text("str_msg1")), false, hwnd());
       break;
     case MainControl::Language: OpenLanguageMenu(); break;
-    default: break;  // slot buttons: the picker flow
+    default:
+      if (IsSlot(control)) ChooseFunction(SlotOf(control));
+      break;
   }
+}
+
+void CPelkoDriverDlg::ChooseFunction(int slot) {
+  pickerSlot_ = slot;
+  const PickerContext context{app_.Strings(), app_.ProgramFolder(), pathChooser_};
+  CSettingDlg picker(hwnd(), context, profile_.Slots);
+  picker.SetSlotIndex(slot);
+  picker.SetCurrentFunction(FunctionName(profile_.Slots[slot].FunID, app_.Strings()));
+  if (picker.Run() != IDOK) return;
+  StorePendingChoice(profile_, slot, picker.ResultCode(), picker.ResultPath(), app_);
+  UpdateControls(0);
 }
 
 void CPelkoDriverDlg::OnMouseMove(POINT client) {
@@ -464,14 +483,16 @@ void CPelkoDriverDlg::OnMouseMove(POINT client) {
     RECT hint = ToRect(kHintRect);
     ::InvalidateRect(hwnd(), &hint, FALSE);
   }
+  std::array<LayoutRect, kDescribedCount> rects{};
   for (size_t i = 0; i < kDescribed.size(); ++i) {
-    const HWND control = Button(kDescribed[i].control).hwnd();
-    RECT r;
-    if (!control || !::GetWindowRect(control, &r)) continue;
+    RECT r{};
+    if (!::GetWindowRect(Button(kDescribed[i].control).hwnd(), &r)) continue;
     ::MapWindowPoints(HWND_DESKTOP, hwnd(), reinterpret_cast<POINT*>(&r), 2);
-    ::InflateRect(&r, 1, 1);
-    if (::PtInRect(&r, client)) Post(UM_HOVER_TEXT, 0, static_cast<LPARAM>(i + 1));
+    rects[i] = {r.left, r.top, r.right, r.bottom};
   }
+  const uint32_t hits = HoverHits(rects, client.x, client.y);
+  for (size_t i = 0; i < kDescribed.size(); ++i)
+    if (hits & (1u << i)) Post(UM_HOVER_TEXT, 0, static_cast<LPARAM>(i + 1));
 }
 
 void CPelkoDriverDlg::OnHoverText(LPARAM number) {
@@ -504,9 +525,7 @@ void CPelkoDriverDlg::OnClose() {
 }
 
 bool CPelkoDriverDlg::PreTranslateMessage(MSG& msg) {
-  const bool key = msg.message == WM_KEYDOWN || msg.message == WM_KEYUP;
-  if (key && (msg.wParam == VK_RETURN || msg.wParam == VK_ESCAPE || msg.wParam == VK_SPACE))
-    return true;
+  if (IsEnterEscapeOrSpace(msg)) return true;
   if (msg.message == WM_SYSKEYDOWN && msg.wParam == VK_F4) {
     ::ShowWindow(hwnd(), SW_HIDE);  // Alt+F4 hides; the program stays in the tray
     return true;

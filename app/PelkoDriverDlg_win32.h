@@ -23,6 +23,7 @@
 #include "device/USBDriver_win32.h"
 #include "framework/Dialog_win32.h"
 #include "framework/Gdi_win32.h"
+#include "picker/PathChooser_win32.h"
 
 namespace norvi {
 
@@ -98,6 +99,7 @@ class CPelkoDriverDlg : public Dialog,
   void OnSettingsButton(MainControl control);
   void SetWheelEditEnabled(bool enabled);
   void PushWheelLines();
+  void ChooseFunction(int slot);
   void OnMouseMove(POINT client);
   void OnHoverText(LPARAM number);
   void OnClose();
@@ -124,6 +126,8 @@ class CPelkoDriverDlg : public Dialog,
   CBitmapEdit wheelEdit_;
   int32_t dialogLines_ = 3;
   std::u16string hint_;
+  int32_t pickerSlot_ = -1;  // the slot whose picker is open or was open last
+  SystemPathChooser pathChooser_;
   UniqueBitmap flag_;
   const Language* basicLanguage_ = &norvi::BasicLanguage(0);
   // The open language menu; a closed one waits in retiredMenu_ until the next menu opens, as

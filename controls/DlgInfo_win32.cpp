@@ -35,11 +35,6 @@ HBITMAP LoadResourceBitmap(HMODULE module, UINT id) {
       ::LoadImageW(module, MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
 }
 
-bool IsSwallowedKey(const MSG& msg) {
-  if (msg.message != WM_KEYDOWN && msg.message != WM_KEYUP) return false;
-  return msg.wParam == VK_RETURN || msg.wParam == VK_ESCAPE || msg.wParam == VK_SPACE;
-}
-
 void DrawText16(HDC dc, const std::u16string& text, RECT rect, UINT flags) {
   ::DrawTextW(dc, W(text), static_cast<int>(text.size()), &rect, flags);
 }
@@ -58,7 +53,7 @@ INT_PTR ShowInfo(const InfoSettings& settings, const std::u16string& text, bool 
 }
 
 bool CDlgInfo::PreTranslateMessage(MSG& msg) {
-  return IsSwallowedKey(msg);
+  return IsEnterEscapeOrSpace(msg);
 }
 
 BOOL CDlgInfo::OnInitDialog() {

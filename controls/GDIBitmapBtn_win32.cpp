@@ -186,6 +186,8 @@ LRESULT CGDIBitmapBtn::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_LBUTTONDBLCLK:
       if (HWND owner = OwnerWindow(); owner && ::GetActiveWindow() != owner)
         ::SetActiveWindow(owner);
+      if (msg == WM_LBUTTONDBLCLK && repeatClicks_)
+        return Window::HandleMessage(WM_LBUTTONDOWN, wp, lp);
       break;
     default: break;
   }

@@ -34,6 +34,10 @@ class CGDIBitmapBtn : public Window {
   void SetUserValue(int value) { userValue_ = value; }
   int GetUserValue() const { return userValue_; }
   void SetTooltip(const std::u16string& text, bool activate);
+  // An owner-drawn button reports the second of two quick clicks as BN_DOUBLECLICKED, not as a
+  // click. Buttons that users click in quick succession (arrows, tabs, check boxes) set this so
+  // that every click is a press and a BN_CLICKED.
+  void SetRepeatClicks(bool repeat) { repeatClicks_ = repeat; }
   const Tooltip& tooltip() const { return tooltip_; }
   bool IsHovered() const { return hovered_ != 0; }
 
@@ -64,6 +68,7 @@ class CGDIBitmapBtn : public Window {
   int checked_ = 0;
   int userValue_ = 0;
   int hovered_ = 0;
+  bool repeatClicks_ = false;
   COLORREF normalText_ = RGB(189, 189, 200);
   COLORREF hoverText_ = RGB(255, 255, 255);
   COLORREF pressedText_ = RGB(38, 29, 5);

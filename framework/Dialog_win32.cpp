@@ -31,6 +31,11 @@ bool IsChildWindow(HWND hwnd) {
 
 }  // namespace
 
+bool IsEnterEscapeOrSpace(const MSG& msg) {
+  if (msg.message != WM_KEYDOWN && msg.message != WM_KEYUP) return false;
+  return msg.wParam == VK_RETURN || msg.wParam == VK_ESCAPE || msg.wParam == VK_SPACE;
+}
+
 Dialog::Dialog(UINT templateId, HINSTANCE module)
     : templateId_(templateId), module_(module ? module : ::GetModuleHandleW(nullptr)) {}
 

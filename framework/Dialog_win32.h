@@ -51,4 +51,8 @@ class Dialog : public Window {
   bool defaultRequested_ = false;  // set by Default() during one dispatch
 };
 
+// Enter, Escape or Space pressed or released. The skinned dialogs swallow these before the
+// dialog manager sees them, so only their own buttons confirm or close them.
+bool IsEnterEscapeOrSpace(const MSG& msg);
+
 }  // namespace norvi

@@ -26,10 +26,12 @@ constexpr RECT kButtonRect{40, 30, 106, 62};  // 66 x 32
 class Parent : public Window {
  public:
   std::vector<LPARAM> moves;
+  std::vector<WORD> notifications;  // of WM_COMMAND
 
  protected:
   LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override {
     if (msg == WM_MOUSEMOVE) moves.push_back(lp);
+    if (msg == WM_COMMAND) notifications.push_back(HIWORD(wp));
     return Window::HandleMessage(msg, wp, lp);
   }
 };
@@ -185,6 +187,21 @@ TEST_F(ButtonTest, PressingAHoveredButtonKeepsItsCaptureAndPushedState) {
   button.Send(WM_LBUTTONUP, 0, MAKELPARAM(5, 6));
   EXPECT_NE(::GetCapture(), button.hwnd());
   EXPECT_FALSE(button.IsHovered());
+}
+
+TEST_F(ButtonTest, QuickSecondClickIsAClickOnlyForButtonsThatCountRepeatedClicks) {
+  const auto clickTwice = [this] {
+    parent.notifications.clear();
+    for (UINT press : {WM_LBUTTONDOWN, WM_LBUTTONDBLCLK}) {
+      button.Send(press, MK_LBUTTON, MAKELPARAM(3, 3));
+      button.Send(WM_LBUTTONUP, 0, MAKELPARAM(3, 3));
+    }
+    ::ReleaseCapture();
+    return parent.notifications;
+  };
+  EXPECT_EQ(clickTwice(), (std::vector<WORD>{BN_CLICKED, BN_DOUBLECLICKED}));
+  button.SetRepeatClicks(true);
+  EXPECT_EQ(clickTwice(), (std::vector<WORD>{BN_CLICKED, BN_CLICKED}));
 }
 
 TEST_F(ButtonTest, HeldLeftButtonDoesNotStartHovering) {

@@ -1,0 +1,206 @@
+#include "picker/SettingPages_win32.h"
+
+#include "controls/ImageHelpers_win32.h"
+#include "framework/WideText.h"
+#include "res/ResourceIds.h"
+
+namespace norvi {
+namespace {
+
+constexpr int kFontHeight = 14;
+constexpr int kFontWeight = 300;
+
+std::u16string Text(const PickerContext& context, std::string_view key) {
+  return std::u16string(context.strings.Text(key));
+}
+
+HMODULE ModuleOf(const PickerContext& context) {
+  return context.resources ? context.resources : ::GetModuleHandleW(nullptr);
+}
+
+// Copies a picture to `dc` at (0, 0) in its own size.
+void CopyPicture(HDC dc, HBITMAP picture, SIZE size) {
+  if (!picture) return;
+  UniqueDC pictureDc(::CreateCompatibleDC(dc));
+  SelectObjectScope select(pictureDc.get(), picture);
+  ::BitBlt(dc, 0, 0, size.cx, size.cy, pictureDc.get(), 0, 0, SRCCOPY);
+}
+
+}  // namespace
+
+UniqueBitmap LoadSkinPicture(const std::u16string& programFolder, std::u16string_view name,
+                             SIZE* size) {
+  UniqueBitmap picture;
+  SIZE loaded{};
+  LoadPictureFile(programFolder + std::u16string(name), picture, loaded);
+  if (size) *size = loaded;
+  return picture;
+}
+
+void DrawPickerText(HDC dc, std::u16string_view text, const EdgeRect& rect, UINT flags) {
+  RECT r = ToRect(rect);
+  ::DrawTextW(dc, WView(text).data(), static_cast<int>(text.size()), &r, flags);
+}
+
+// ---- list pages ----
+
+CSetting_ListDlg::CSetting_ListDlg(int category, const PickerContext& context)
+    : Dialog(IDD_SETTING_LIST_PAGE, context.resources),
+      context_(context),
+      rows_(ListRows(category)) {}
+
+int32_t CSetting_ListDlg::GetSelectedCode() const {
+  const LRESULT selected = list_.Send(LB_GETCURSEL);
+  if (selected < 0 || static_cast<size_t>(selected) >= rows_.size()) return 0;
+  return rows_[static_cast<size_t>(selected)].code;
+}
+
+bool CSetting_ListDlg::PreTranslateMessage(MSG& msg) {
+  return IsEnterEscapeOrSpace(msg);
+}
+
+BOOL CSetting_ListDlg::OnInitDialog() {
+  background_ = LoadSkinPicture(context_.programFolder, kListPagePicture, &backgroundSize_);
+  list_.Create(hwnd(), ToRect(kListRect), kListStyle, kListId);
+  list_.SetColours(kListBackground, kListSelection);
+  list_.SetTextColours(kListText, kListSelectedText);
+  list_.SetRowHeight(kListRowHeight);
+  scrollSkin_.reset(
+      static_cast<HBITMAP>(::LoadImageW(ModuleOf(context_), MAKEINTRESOURCEW(IDB_SCROLLBAR_SKIN),
+                                        IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+  SkinScrollAttach(list_.hwnd(), scrollSkin_.get());
+  // Adding a row selects it, so the last row is the selection of a new page.
+  for (const PickerRow& row : rows_) list_.AddRow(Text(context_, row.key));
+  return TRUE;
+}
+
+void CSetting_ListDlg::Paint() {
+  PaintDC paint(hwnd());
+  CopyPicture(paint.get(), background_.get(), backgroundSize_);
+}
+
+LRESULT CSetting_ListDlg::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_ERASEBKGND: return TRUE;
+    case WM_PAINT: Paint(); return 0;
+    default: break;
+  }
+  return Dialog::HandleMessage(msg, wp, lp);
+}
+
+// ---- advanced page ----
+
+CSetting_AdvanceDlg::CSetting_AdvanceDlg(const PickerContext& context)
+    : Dialog(IDD_SETTING_ADVANCED_PAGE, context.resources), context_(context) {}
+
+int32_t CSetting_AdvanceDlg::GetChoice(std::u16string& path) const {
+  for (int row = 0; row < kAdvancedRowCount; ++row) {
+    if (!choices_[row].GetCheck()) continue;
+    const std::u16string& chosen = paths_[row].Caption();
+    if (!chosen.empty()) path = chosen.substr(0, kPickerPathLimit);
+    return choices_[row].GetUserValue();
+  }
+  return 0;
+}
+
+bool CSetting_AdvanceDlg::PreTranslateMessage(MSG& msg) {
+  return IsEnterEscapeOrSpace(msg);
+}
+
+void CSetting_AdvanceDlg::CreateButton(CGDIBitmapBtn& button, const EdgeRect& rect) {
+  const RECT r = ToRect(rect);
+  button.Create(hwnd(), r);
+  button.SetImages(r, normal_.get(), over_.get(), down_.get(), normal_.get());
+  button.SetToggleMode(1);
+}
+
+BOOL CSetting_AdvanceDlg::OnInitDialog() {
+  normal_ = LoadSkinPicture(context_.programFolder, kAdvancedNormalPicture, &size_);
+  down_ = LoadSkinPicture(context_.programFolder, kAdvancedDownPicture);
+  over_ = LoadSkinPicture(context_.programFolder, kAdvancedOverPicture);
+  const std::u16string browse = Text(context_, "str_browse");
+  for (int row = 0; row < kAdvancedRowCount; ++row) {
+    const AdvancedRow& plan = kAdvancedRows[row];
+    CreateButton(choices_[row], plan.choice);
+    choices_[row].SetUserValue(plan.code);
+    choices_[row].SetTooltip(Text(context_, plan.labelKey), true);
+    choices_[row].SetRepeatClicks(true);
+  }
+  // A path field answers a double click with the browse question, so it keeps the system's
+  // double-click report.
+  for (int row = 0; row < kAdvancedRowCount; ++row)
+    CreateButton(paths_[row], kAdvancedRows[row].path);
+  for (int row = 0; row < kAdvancedRowCount; ++row) {
+    CreateButton(browses_[row], kAdvancedRows[row].browse);
+    browses_[row].SetCaption(browse);
+    browses_[row].SetTextColours(kBrowseTextColours.normal, kBrowseTextColours.hover,
+                                 kBrowseTextColours.pressed);
+    browses_[row].SetTooltip(browse, true);
+  }
+  return TRUE;
+}
+
+void CSetting_AdvanceDlg::CheckRow(int row) {
+  for (int i = 0; i < kAdvancedRowCount; ++i) choices_[i].SetCheck(i == row ? 1 : 0);
+}
+
+void CSetting_AdvanceDlg::AskForPath(int row) {
+  const PathRequest& request = kAdvancedRows[row].request;
+  std::u16string path;
+  const bool chosen = request.folder ? context_.chooser.ChooseFolder(path)
+                                     : context_.chooser.ChooseFile(request, path);
+  if (!chosen) return;  // the field keeps its caption and the row stays checked
+  paths_[row].SetCaption(path.substr(0, kPickerPathLimit));
+  paths_[row].SetTextColours(kChosenPathTextColours.normal, kChosenPathTextColours.hover,
+                             kChosenPathTextColours.pressed);
+}
+
+void CSetting_AdvanceDlg::OnCommand(HWND from, UINT code) {
+  for (int row = 0; row < kAdvancedRowCount; ++row) {
+    if (from == choices_[row].hwnd() && code == BN_CLICKED) {
+      CheckRow(row);
+      return;
+    }
+    const bool browse = from == browses_[row].hwnd() && code == BN_CLICKED;
+    const bool pathDoubleClick = from == paths_[row].hwnd() && code == BN_DOUBLECLICKED;
+    if (browse || pathDoubleClick) {
+      CheckRow(row);
+      AskForPath(row);
+      return;
+    }
+  }
+}
+
+void CSetting_AdvanceDlg::Paint() {
+  PaintDC paint(hwnd());
+  const RECT client = ClientRect();
+  MemoryCanvas canvas(paint.get(), client.right, client.bottom);
+  CopyPicture(canvas.dc(), normal_.get(), size_);
+  UniqueFont font = CreateShellDlgFont(kFontHeight, kFontWeight);
+  {
+    SelectObjectScope selectFont(canvas.dc(), font.get());
+    ::SetBkMode(canvas.dc(), TRANSPARENT);
+    ::SetTextColor(canvas.dc(), kPickerTextColour);
+    for (const AdvancedRow& row : kAdvancedRows)
+      DrawPickerText(canvas.dc(), context_.strings.Text(row.labelKey), row.label,
+                     kPickerLabelFlags);
+  }
+  canvas.CopyTo(paint.get());
+}
+
+LRESULT CSetting_AdvanceDlg::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_ERASEBKGND: return TRUE;
+    case WM_PAINT: Paint(); return 0;
+    case WM_COMMAND:
+      if (lp != 0) {
+        OnCommand(reinterpret_cast<HWND>(lp), HIWORD(wp));
+        return 0;
+      }
+      break;
+    default: break;
+  }
+  return Dialog::HandleMessage(msg, wp, lp);
+}
+
+}  // namespace norvi

@@ -1,0 +1,118 @@
+#pragma once
+// The five pages of the function picker: four lists of functions and the advanced page, whose
+// four functions need a path.
+
+#include <windows.h>
+
+#include <array>
+#include <memory>
+#include <span>
+#include <string>
+
+#include "controls/GDIBitmapBtn_win32.h"
+#include "framework/Dialog_win32.h"
+#include "framework/Gdi_win32.h"
+#include "model/FunctionName.h"
+#include "picker/ListStandIn_win32.h"
+#include "picker/PathChooser.h"
+#include "picker/SettingLayout.h"
+
+namespace norvi {
+
+// What the picker and its pages need from the program.
+struct PickerContext {
+  const IStringLookup& strings;
+  std::u16string programFolder;  // base of the skin pictures
+  IPathChooser& chooser;
+  HMODULE resources = nullptr;  // templates and the scroll-bar skin; nullptr: the program file
+};
+
+// A list page: the functions of one category, the last row selected when it is built.
+class CSetting_ListDlg : public Dialog {
+ public:
+  CSetting_ListDlg(int category, const PickerContext& context);
+
+  // The code of the selected row; 0 when no row is selected.
+  int32_t GetSelectedCode() const;
+  const CListBoxEx& List() const { return list_; }
+
+  bool PreTranslateMessage(MSG& msg) override;
+
+ protected:
+  BOOL OnInitDialog() override;
+  LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+
+ private:
+  void Paint();
+
+  const PickerContext& context_;
+  std::span<const PickerRow> rows_;
+  UniqueBitmap background_;
+  SIZE backgroundSize_{};
+  UniqueBitmap scrollSkin_;  // outlives the list, whose scroll bars draw from it
+  CListBoxEx list_;
+};
+
+class CSetting_BaseDlg : public CSetting_ListDlg {
+ public:
+  explicit CSetting_BaseDlg(const PickerContext& c) : CSetting_ListDlg(kCategoryBase, c) {}
+};
+class CSetting_WindowsDlg : public CSetting_ListDlg {
+ public:
+  explicit CSetting_WindowsDlg(const PickerContext& c) : CSetting_ListDlg(kCategoryWindows, c) {}
+};
+class CSetting_MediaDlg : public CSetting_ListDlg {
+ public:
+  explicit CSetting_MediaDlg(const PickerContext& c) : CSetting_ListDlg(kCategoryMedia, c) {}
+};
+class CSetting_MouseDlg : public CSetting_ListDlg {
+ public:
+  explicit CSetting_MouseDlg(const PickerContext& c) : CSetting_ListDlg(kCategoryMouse, c) {}
+};
+
+// The advanced page: per row a choice button, a path field and a browse button.
+class CSetting_AdvanceDlg : public Dialog {
+ public:
+  explicit CSetting_AdvanceDlg(const PickerContext& context);
+
+  // The code of the first checked row, copying its path into `path` when the path is not
+  // empty; 0 with `path` untouched when no row is checked.
+  int32_t GetChoice(std::u16string& path) const;
+
+  const CGDIBitmapBtn& Choice(int row) const { return choices_[row]; }
+  const CGDIBitmapBtn& PathField(int row) const { return paths_[row]; }
+  const CGDIBitmapBtn& BrowseButton(int row) const { return browses_[row]; }
+
+  bool PreTranslateMessage(MSG& msg) override;
+
+ protected:
+  BOOL OnInitDialog() override;
+  LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+
+ private:
+  void CreateButton(CGDIBitmapBtn& button, const EdgeRect& rect);
+  void OnCommand(HWND from, UINT code);
+  void CheckRow(int row);
+  void AskForPath(int row);
+  void Paint();
+
+  const PickerContext& context_;
+  UniqueBitmap normal_, down_, over_;
+  SIZE size_{};
+  std::array<CGDIBitmapBtn, kAdvancedRowCount> choices_;
+  std::array<CGDIBitmapBtn, kAdvancedRowCount> paths_;
+  std::array<CGDIBitmapBtn, kAdvancedRowCount> browses_;
+};
+
+inline RECT ToRect(const EdgeRect& r) {
+  return {r.left, r.top, r.right, r.bottom};
+}
+
+// Loads a skin picture from the program folder; a missing picture stays empty.
+UniqueBitmap LoadSkinPicture(const std::u16string& programFolder, std::u16string_view name,
+                             SIZE* size = nullptr);
+
+// Draws `text` into `dc` at `rect` with the given flags.
+void DrawPickerText(HDC dc, std::u16string_view text, const EdgeRect& rect, UINT flags);
+
+}  // namespace norvi

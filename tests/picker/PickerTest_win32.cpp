@@ -1,0 +1,375 @@
+// The function picker under Wine, driven from inside its own modal loop: what OK, default,
+// disable and the tabs answer, the advanced page's browse flows through a stand-in for the
+// system's dialogs, the swallowed keys, quick repeated clicks, and a screenshot of each page.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "controls/ImageHelpers_win32.h"
+#include "framework/WideText.h"
+#include "localisation/StringTable.h"
+#include "picker/SettingDlg_win32.h"
+
+namespace norvi {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr UINT kNextStep = WM_APP + 20;
+
+fs::path BuildRoot() {
+  wchar_t self[MAX_PATH];
+  ::GetModuleFileNameW(nullptr, self, MAX_PATH);
+  return fs::path(self).parent_path().parent_path().parent_path();  // <build>\tests\picker
+}
+
+fs::path FromEnvironment(const wchar_t* name) {
+  const wchar_t* value = _wgetenv(name);
+  std::wstring path = value && *value ? value : L".";
+  if (path[0] == L'/') path = L"Z:" + path;  // Wine passes Unix paths; Z: is the Unix root
+  return fs::path(path);
+}
+
+// Answers the advanced page's questions as the test says and remembers what was asked.
+class ScriptedChooser : public IPathChooser {
+ public:
+  bool ChooseFile(const PathRequest& request, std::u16string& path) override {
+    fileRequests.push_back(request);
+    return Answer(path);
+  }
+  bool ChooseFolder(std::u16string& path) override {
+    ++folderRequests;
+    return Answer(path);
+  }
+  std::vector<std::u16string> answers;  // empty answer: the user cancels
+  std::vector<PathRequest> fileRequests;
+  int folderRequests = 0;
+
+ private:
+  bool Answer(std::u16string& path) {
+    if (answers.empty()) return false;
+    const std::u16string next = answers.front();
+    answers.erase(answers.begin());
+    if (next.empty()) return false;
+    path = next;
+    return true;
+  }
+};
+
+// A picker that runs the test's steps one after another inside its modal loop; each step's
+// posted input is handled before the next step runs.
+class DrivenPicker : public CSettingDlg {
+ public:
+  using Step = std::function<void(DrivenPicker&)>;
+  DrivenPicker(const PickerContext& context, const SlotTable& slots, std::vector<Step> steps)
+      : CSettingDlg(nullptr, context, slots), steps_(std::move(steps)) {}
+  HWND Handle() const { return hwnd(); }
+  size_t StepsRun() const { return next_; }
+
+ protected:
+  BOOL OnInitDialog() override {
+    const BOOL result = CSettingDlg::OnInitDialog();
+    Post(kNextStep);
+    return result;
+  }
+  LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override {
+    if (msg == kNextStep) {
+      if (next_ < steps_.size()) {
+        steps_[next_++](*this);
+        Post(kNextStep);
+      }
+      return 0;
+    }
+    return CSettingDlg::HandleMessage(msg, wp, lp);
+  }
+
+ private:
+  std::vector<Step> steps_;
+  size_t next_ = 0;
+};
+
+void Click(const Window& button) {
+  ::PostMessageW(button.hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3));
+  ::PostMessageW(button.hwnd(), WM_LBUTTONUP, 0, MAKELPARAM(3, 3));
+}
+
+// The second click of a quick pair, as the system reports it.
+void SecondClick(const Window& button) {
+  ::PostMessageW(button.hwnd(), WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(3, 3));
+  ::PostMessageW(button.hwnd(), WM_LBUTTONUP, 0, MAKELPARAM(3, 3));
+}
+
+bool Shown(const Window& w) {
+  return (w.Style() & WS_VISIBLE) != 0;
+}
+
+// Which pages are shown and which tabs marked, as "10000" strings in category order.
+std::string ShownPages(const CSettingDlg& d) {
+  std::string s;
+  for (int c = 1; c <= kCategoryCount; ++c) s += Shown(d.Page(c)) ? '1' : '0';
+  return s;
+}
+std::string MarkedTabs(const CSettingDlg& d) {
+  std::string s;
+  for (int c = 1; c <= kCategoryCount; ++c) s += d.Button(TabOf(c)).GetCheck() ? '1' : '0';
+  return s;
+}
+
+void SavePng(HWND window, const std::wstring& name) {
+  ::RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+  RECT client{};
+  ::GetClientRect(window, &client);
+  WindowDC source(window);
+  MemoryCanvas canvas(source.get(), client.right, client.bottom);
+  ::BitBlt(canvas.dc(), 0, 0, client.right, client.bottom, source.get(), 0, 0, SRCCOPY);
+  Gdiplus::Bitmap picture(canvas.bitmap(), nullptr);
+  const CLSID png{0x557CF406, 0x1A04, 0x11D3, {0x9A, 0x73, 0x00, 0x00, 0xF8, 0x1E, 0xF3, 0x2E}};
+  const fs::path folder = FromEnvironment(L"NORVI_TEST_OUTPUT");
+  fs::create_directories(folder);
+  EXPECT_EQ(picture.Save((folder / name).c_str(), &png, nullptr), Gdiplus::Ok) << name;
+}
+
+class PickerTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const fs::path language = FromEnvironment(L"NORVI_SOURCE_DIR") / L"Language" / L"en.xml";
+    ASSERT_GT(strings.LoadLanguageStrings(U16(language.wstring())), 0);
+  }
+  // Runs a picker for `slot` through the steps; returns its result.
+  INT_PTR Run(std::vector<DrivenPicker::Step> steps, int slot = SlotForward) {
+    DrivenPicker picker(context, slots, std::move(steps));
+    picker.SetSlotIndex(slot);
+    picker.SetCurrentFunction(FunctionName(slots[slot].FunID, strings));
+    const INT_PTR result = picker.Run();
+    code = picker.ResultCode();
+    path = picker.ResultPath();
+    stepsRun = picker.StepsRun();
+    return result;
+  }
+
+  GdiplusSession gdiplus;
+  StringTable strings;
+  ScriptedChooser chooser;
+  PickerContext context{strings, U16((BuildRoot() / L"dist").wstring()), chooser};
+  SlotTable slots = FactorySlots();
+  int32_t code = -1;
+  std::u16string path;
+  size_t stepsRun = 0;
+};
+
+using P = DrivenPicker;
+using B = PickerButton;
+
+TEST_F(PickerTest, OkAtOnceAnswersTheBasicPagesLastRow) {
+  EXPECT_EQ(Run({[](P& d) {
+              EXPECT_EQ(ShownPages(d), "10000");
+              EXPECT_EQ(MarkedTabs(d), "10000");
+              Click(d.Button(B::Ok));
+            }}),
+            IDOK);
+  EXPECT_EQ(code, 8);
+  EXPECT_EQ(path, u"");
+}
+
+TEST_F(PickerTest, DisableHidesEveryPageWhateverTabAndOkAnswersDisabled) {
+  EXPECT_EQ(Run({[](P& d) { Click(d.Button(B::Disable)); },
+                 [](P& d) {
+                   EXPECT_EQ(ShownPages(d), "00000");
+                   Click(d.Button(B::TabMedia));
+                 },
+                 [](P& d) {
+                   EXPECT_EQ(ShownPages(d), "00000");
+                   EXPECT_EQ(MarkedTabs(d), "00000");
+                   Click(d.Button(B::Ok));
+                 }}),
+            IDOK);
+  EXPECT_EQ(code, 96);
+  // Unchecking it again brings back the basic page, not the last tab.
+  Run({[](P& d) { Click(d.Button(B::TabMouse)); }, [](P& d) { Click(d.Button(B::Disable)); },
+       [](P& d) { Click(d.Button(B::Disable)); },
+       [](P& d) {
+         EXPECT_EQ(ShownPages(d), "10000");
+         Click(d.Button(B::Close));
+       }});
+}
+
+TEST_F(PickerTest, DefaultAnswersTheSlotsNativeCodeEvenWhenItIsTheCurrentOne) {
+  slots[SlotRight].FunID = 2;
+  EXPECT_EQ(Run({[](P& d) { Click(d.Button(B::Default)); }}, SlotRight), IDOK);
+  EXPECT_EQ(code, 66);
+  EXPECT_EQ(Run({[](P& d) { Click(d.Button(B::Default)); }}, SlotTiltLeft), IDOK);
+  EXPECT_EQ(code, slots[SlotTiltLeft].InitID);
+}
+
+TEST_F(PickerTest, EachTabShowsItsOwnPageAndTheMousePagesSecondRowIsTheMiddleButton) {
+  EXPECT_EQ(Run({[](P& d) { Click(d.Button(B::TabWindows)); },
+                 [](P& d) {
+                   EXPECT_EQ(ShownPages(d), "01000");
+                   EXPECT_EQ(MarkedTabs(d), "01000");
+                   EXPECT_EQ(d.ListPage(kCategoryWindows).List().Send(LB_GETCOUNT), 13);
+                   Click(d.Button(B::TabMouse));
+                 },
+                 [](P& d) {
+                   EXPECT_EQ(ShownPages(d), "00010");
+                   d.ListPage(kCategoryMouse).List().Send(LB_SETCURSEL, 1);
+                   Click(d.Button(B::Ok));
+                 }}),
+            IDOK);
+  EXPECT_EQ(code, 67);
+}
+
+TEST_F(PickerTest, ListPageWithoutSelectionCancels) {
+  EXPECT_EQ(Run({[](P& d) {
+              d.ListPage(kCategoryBase).List().Send(LB_SETCURSEL, static_cast<WPARAM>(-1));
+              Click(d.Button(B::Ok));
+            }}),
+            IDCANCEL);
+  EXPECT_EQ(code, 0);
+}
+
+TEST_F(PickerTest, AdvancedPageWithNoRowCheckedCancels) {
+  EXPECT_EQ(Run({[](P& d) { Click(d.Button(B::TabAdvance)); },
+                 [](P& d) {
+                   EXPECT_EQ(ShownPages(d), "00001");
+                   Click(d.Button(B::Ok));
+                 }}),
+            IDCANCEL);
+  EXPECT_EQ(code, 0);
+}
+
+TEST_F(PickerTest, CancelledBrowseLeavesItsRowCheckedWithAnEmptyPath) {
+  chooser.answers = {u""};
+  EXPECT_EQ(Run({[](P& d) { Click(d.Button(B::TabAdvance)); },
+                 [](P& d) { Click(d.AdvancedPage().BrowseButton(2)); },
+                 [](P& d) {
+                   EXPECT_EQ(d.AdvancedPage().Choice(2).GetCheck(), 1);
+                   Click(d.Button(B::Ok));
+                 }}),
+            IDOK);
+  EXPECT_EQ(code, 83);
+  EXPECT_EQ(path, u"");
+  ASSERT_EQ(chooser.fileRequests.size(), 1u);
+  const PathRequest& asked = chooser.fileRequests[0];
+  EXPECT_EQ(asked.defaultExtension, u".");
+  EXPECT_EQ(asked.fileName, u"*.*");
+  EXPECT_EQ(asked.filter, u"(*.*)|*.*||");
+  EXPECT_EQ(asked.initialFolder, u"D:\\");
+}
+
+TEST_F(PickerTest, ChoosingAnotherRowAfterBrowsingAnswersThatRowsOwnEmptyPath) {
+  chooser.answers = {u"C:\\Windows\\Media\\chimes.wav"};
+  EXPECT_EQ(Run({[](P& d) { Click(d.Button(B::TabAdvance)); },
+                 [](P& d) { Click(d.AdvancedPage().BrowseButton(0)); },
+                 [](P& d) {
+                   EXPECT_EQ(d.AdvancedPage().PathField(0).Caption(),
+                             u"C:\\Windows\\Media\\chimes.wav");
+                   SavePng(d.Handle(), L"picker-advanced-chosen-path.png");
+                   Click(d.AdvancedPage().Choice(1));
+                 },
+                 [](P& d) {
+                   EXPECT_EQ(d.AdvancedPage().Choice(0).GetCheck(), 0);
+                   EXPECT_EQ(d.AdvancedPage().Choice(1).GetCheck(), 1);
+                   Click(d.Button(B::Ok));
+                 }}),
+            IDOK);
+  EXPECT_EQ(code, 82);
+  EXPECT_EQ(path, u"");
+  ASSERT_EQ(chooser.fileRequests.size(), 1u);
+  EXPECT_EQ(chooser.fileRequests[0].filter, u"(*.wav*)|*.wav*||");
+  EXPECT_EQ(chooser.fileRequests[0].initialFolder, u"c:\\Windows\\Media");
+}
+
+TEST_F(PickerTest, PathFieldAnswersADoubleClickOnlyAndAsksTheFolderRowForAFolder) {
+  chooser.answers = {u"C:\\Users\\Public\\Music"};
+  EXPECT_EQ(Run({[](P& d) { Click(d.Button(B::TabAdvance)); },
+                 [](P& d) { Click(d.AdvancedPage().PathField(3)); },
+                 [this](P& d) {
+                   EXPECT_EQ(chooser.folderRequests, 0);  // a single click does nothing
+                   EXPECT_EQ(d.AdvancedPage().Choice(3).GetCheck(), 0);
+                   SecondClick(d.AdvancedPage().PathField(3));
+                 },
+                 [](P& d) { Click(d.Button(B::Ok)); }}),
+            IDOK);
+  EXPECT_EQ(chooser.folderRequests, 1);
+  EXPECT_EQ(code, 84);
+  EXPECT_EQ(path, u"C:\\Users\\Public\\Music");
+}
+
+TEST_F(PickerTest, AnOverlongPathIsCutTo259Characters) {
+  chooser.answers = {u"C:\\" + std::u16string(300, u'a')};
+  Run({[](P& d) { Click(d.Button(B::TabAdvance)); },
+       [](P& d) { Click(d.AdvancedPage().BrowseButton(1)); },
+       [](P& d) { Click(d.Button(B::Ok)); }});
+  EXPECT_EQ(code, 82);
+  EXPECT_EQ(path.size(), kPickerPathLimit);
+}
+
+TEST_F(PickerTest, EnterEscapeAndSpaceDoNothingAnywhere) {
+  const auto keys = [](P& d) {
+    std::vector<HWND> targets{d.Handle(), d.Button(B::Ok).hwnd(), d.Page(kCategoryBase).hwnd(),
+                              d.ListPage(kCategoryBase).List().hwnd()};
+    for (HWND target : targets)
+      for (WPARAM key : {VK_RETURN, VK_ESCAPE, VK_SPACE}) {
+        ::PostMessageW(target, WM_KEYDOWN, key, 0);
+        ::PostMessageW(target, WM_KEYUP, key, 0xC0000000);
+      }
+  };
+  EXPECT_EQ(Run({keys, [](P& d) { Click(d.Button(B::TabAdvance)); }, keys,
+                 [](P& d) { Click(d.Button(B::Close)); }}),
+            IDCANCEL);
+  EXPECT_EQ(stepsRun, 4u);  // the picker was still open for the close button
+  EXPECT_EQ(code, 0);
+}
+
+TEST_F(PickerTest, QuickSecondClicksOnTabsAndTheDisableBoxCount) {
+  Run({[](P& d) {
+         Click(d.Button(B::TabWindows));
+         SecondClick(d.Button(B::TabMedia));
+       },
+       [](P& d) {
+         EXPECT_EQ(ShownPages(d), "00100");
+         Click(d.Button(B::Disable));
+         SecondClick(d.Button(B::Disable));
+       },
+       [](P& d) {
+         EXPECT_EQ(d.Button(B::Disable).GetCheck(), 0);
+         EXPECT_EQ(ShownPages(d), "10000");
+         Click(d.Button(B::Close));
+       }});
+  EXPECT_EQ(stepsRun, 3u);
+}
+
+TEST_F(PickerTest, SitsOverItsParentAtItsPicturesSizeAndScreenshotsEveryPage) {
+  Run({[](P& d) {
+         RECT client{}, window{}, desktop{};
+         ::GetClientRect(d.Handle(), &client);
+         EXPECT_EQ(client.right, 413);
+         EXPECT_EQ(client.bottom, 290);
+         ::GetWindowRect(d.Handle(), &window);
+         ::GetWindowRect(::GetDesktopWindow(), &desktop);
+         EXPECT_EQ(window.left, (desktop.right - 413) / 2);
+         RECT page{};
+         ::GetWindowRect(d.Page(kCategoryMouse).hwnd(), &page);
+         EXPECT_EQ(page.left - window.left, 21);
+         EXPECT_EQ(page.right - page.left, 370);
+         EXPECT_EQ(page.bottom - page.top, 169);
+       },
+       [](P& d) { SavePng(d.Handle(), L"picker-page-1.png"); },
+       [](P& d) { Click(d.Button(B::TabWindows)); },
+       [](P& d) { SavePng(d.Handle(), L"picker-page-2.png"); },
+       [](P& d) { Click(d.Button(B::TabMedia)); },
+       [](P& d) { SavePng(d.Handle(), L"picker-page-3.png"); },
+       [](P& d) { Click(d.Button(B::TabMouse)); },
+       [](P& d) { SavePng(d.Handle(), L"picker-page-4.png"); },
+       [](P& d) { Click(d.Button(B::TabAdvance)); },
+       [](P& d) { SavePng(d.Handle(), L"picker-page-5.png"); },
+       [](P& d) { Click(d.Button(B::Close)); }});
+  EXPECT_EQ(stepsRun, 11u);
+}
+
+}  // namespace
+}  // namespace norvi
