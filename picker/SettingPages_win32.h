@@ -10,10 +10,11 @@
 #include <string>
 
 #include "controls/GDIBitmapBtn_win32.h"
+#include "controls/ListBoxEx_win32.h"
+#include "controls/SkinScrollWnd_win32.h"
 #include "framework/Dialog_win32.h"
 #include "framework/Gdi_win32.h"
 #include "model/FunctionName.h"
-#include "picker/ListStandIn_win32.h"
 #include "picker/PathChooser.h"
 #include "picker/SettingLayout.h"
 

@@ -210,7 +210,17 @@ TEST_F(PickerTest, EachTabShowsItsOwnPageAndTheMousePagesSecondRowIsTheMiddleBut
                  [](P& d) {
                    EXPECT_EQ(ShownPages(d), "01000");
                    EXPECT_EQ(MarkedTabs(d), "01000");
-                   EXPECT_EQ(d.ListPage(kCategoryWindows).List().Send(LB_GETCOUNT), 13);
+                   // Thirteen rows of 18 pixels overflow the list: it scrolls, inside the
+                   // frame of its skinned bars; the eight basic rows fit.
+                   const CListBoxEx& windows = d.ListPage(kCategoryWindows).List();
+                   EXPECT_EQ(windows.Send(LB_GETCOUNT), 13);
+                   EXPECT_TRUE(dynamic_cast<CSkinScrollWnd*>(
+                       Window::FromHandle(::GetParent(::GetParent(windows.hwnd())))));
+                   for (int c : {kCategoryWindows, kCategoryBase}) {
+                     const CListBoxEx& list = d.ListPage(c).List();
+                     list.Send(WM_VSCROLL, SB_PAGEDOWN);
+                     EXPECT_EQ(list.Send(LB_GETTOPINDEX) > 0, c == kCategoryWindows) << c;
+                   }
                    Click(d.Button(B::TabMouse));
                  },
                  [](P& d) {
