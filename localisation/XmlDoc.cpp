@@ -277,7 +277,11 @@ std::u16string XmlDoc::ElementText(uint32_t index) const {
   if (r.firstChild || r.StartTagLength() >= r.length) return {};
   const size_t from = r.start + r.StartTagLength();
   const size_t to = r.start + r.length - r.EndTagLength();
-  return xml::ContentText(std::u16string_view(text_).substr(from, to > from ? to - from : 0));
+  try {
+    return xml::ContentText(std::u16string_view(text_).substr(from, to > from ? to - from : 0));
+  } catch (const std::exception&) {  // no memory for a copy: the text is as good as absent
+    return {};
+  }
 }
 
 // The tag name must end where the searched name ends or goes on with one of " =/[]".

@@ -45,7 +45,8 @@ class XmlDoc {
   bool FindChild(std::u16string_view name);
   // Moves down one level: current becomes parent, child becomes current.
   bool EnterChild();
-  // Text content of child; empty when child is 0 or has child elements.
+  // Text content of child; empty when child is 0 or has child elements, or when there is no
+  // memory for it.
   std::u16string ChildText() const;
 
   uint32_t Parent() const { return parent_; }
