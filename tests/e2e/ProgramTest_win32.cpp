@@ -335,6 +335,9 @@ TEST_F(ProgramTest, WithoutTheReceiverItEndsAfterTheMessageOfTheSystemLanguage) 
   Program program(installed, {{L"NORVI_SIMULATED_RECEIVER", absent}});
   HWND box = program.WaitForWindow(kInfoTitle);
   ASSERT_TRUE(box);
+  // Title, text and button all in the system's language.
+  SaveScreenshot(box, ::GetSystemDefaultLangID() == 0x0804 ? L"no-receiver-chinese-system.png"
+                                                           : L"no-receiver.png");
   ::PostMessageW(box, WM_CLOSE, 0, 0);
   EXPECT_EQ(program.WaitForExit(), 1u);
   EXPECT_FALSE(::FindWindowW(nullptr, kMainTitle));
