@@ -408,6 +408,18 @@ bool StartXdotool(const std::wstring& arguments) {
   return true;
 }
 
+// Runs the xdotool steps and then a move to (3, 3) that marks their end; true once the pointer
+// got there.
+bool PointerDone(const std::wstring& steps) {
+  if (!StartXdotool(steps + L" mousemove 3 3")) return false;
+  return test::PumpUntil(
+      [] {
+        POINT p;
+        return ::GetCursorPos(&p) && p.x == 3 && p.y == 3;
+      },
+      kPatienceMs);
+}
+
 TEST_F(ProgramTest, ForwardButtonRemappedToCopyIsSwallowedAndPerformedAsCtrlC) {
   ProfileImage profile = DefaultProfile();
   profile.Slots[SlotForward].TempID = 2;  // copy; applied at start-up
@@ -455,15 +467,9 @@ TEST_F(ProgramTest, ClickedSettingsControlsChangeTheProfileThatClosingSaves) {
   const std::wstring sliderEnd = std::to_wstring(window.left + bar.right - 6) + L" " +
                                  std::to_wstring(window.top + bar.top + 3);
   // Precision on, one screen per notch, the slider's right end; then a move that marks the end.
-  ASSERT_TRUE(StartXdotool(L"mousemove " + centre(MainControl::Precision) + L" click 1 mousemove " +
-                           centre(MainControl::ScreenOption) + L" click 1 mousemove " + sliderEnd +
-                           L" click 1 mousemove 3 3"));
-  ASSERT_TRUE(test::PumpUntil(
-      [] {
-        POINT p;
-        return ::GetCursorPos(&p) && p.x == 3 && p.y == 3;
-      },
-      kPatienceMs));
+  ASSERT_TRUE(PointerDone(L"mousemove " + centre(MainControl::Precision) + L" click 1 mousemove " +
+                          centre(MainControl::ScreenOption) + L" click 1 mousemove " + sliderEnd +
+                          L" click 1"));
   Settle(main);
   ::PostMessageW(main, WM_CLOSE, 0, 0);
   EXPECT_EQ(program.WaitForExit(), 0u);
@@ -533,6 +539,178 @@ TEST_F(ProgramTest, LanguageMenuChoiceIsAppliedAndRememberedAcrossRestarts) {
   ::PostMessageW(main, WM_CLOSE, 0, 0);
   EXPECT_EQ(again.WaitForExit(), 0u);
   EXPECT_EQ(installed.Messages(), "");
+}
+
+// The child of `parent` whose top-left corner sits at (left, top) of its client area.
+HWND ChildAt(HWND parent, int left, int top) {
+  for (HWND c = ::GetWindow(parent, GW_CHILD); c; c = ::GetWindow(c, GW_HWNDNEXT)) {
+    const RECT r = ClientRectOf(c, parent);
+    if (r.left == left && r.top == top) return c;
+  }
+  return nullptr;
+}
+
+HWND MainControlWindow(HWND main, MainControl control) {
+  const LayoutRect r = PlaceOf(control, false);
+  return ChildAt(main, r.left, r.top);
+}
+
+void PostClick(HWND button) {
+  ::PostMessageW(button, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3));
+  ::PostMessageW(button, WM_LBUTTONUP, 0, MAKELPARAM(3, 3));
+}
+
+// The picker: the program's other shown dialog without a title.
+struct PickerSearch {
+  DWORD process;
+  HWND main;
+  HWND found;
+};
+
+BOOL CALLBACK FindPicker(HWND w, LPARAM lp) {
+  auto& s = *reinterpret_cast<PickerSearch*>(lp);
+  DWORD process = 0;
+  ::GetWindowThreadProcessId(w, &process);
+  wchar_t title[8]{};
+  if (process == s.process && w != s.main && ::IsWindowVisible(w) &&
+      ::GetWindowTextW(w, title, 8) == 0 && ::GetWindow(w, GW_CHILD))
+    s.found = w;
+  return s.found == nullptr;
+}
+
+HWND WaitForPicker(HWND main) {
+  PickerSearch search{0, main, nullptr};
+  ::GetWindowThreadProcessId(main, &search.process);
+  test::PumpUntil(
+      [&] {
+        search.found = nullptr;
+        ::EnumWindows(&FindPicker, reinterpret_cast<LPARAM>(&search));
+        return search.found != nullptr;
+      },
+      kPatienceMs);
+  return search.found;
+}
+
+// Opens the picker from a slot button, presses one of its buttons and waits until it is gone.
+void PickWith(HWND main, int slot, int buttonLeft, int buttonTop) {
+  PostClick(MainControlWindow(main, SlotControl(slot)));
+  HWND picker = WaitForPicker(main);
+  ASSERT_TRUE(picker);
+  HWND button = ChildAt(picker, buttonLeft, buttonTop);
+  ASSERT_TRUE(button);
+  PostClick(button);
+  EXPECT_TRUE(test::PumpUntil([&] { return !::IsWindow(picker); }, kPatienceMs));
+  Settle(main);
+}
+
+constexpr POINT kPickerOk{321, 255};
+constexpr POINT kPickerDefault{249, 255};
+
+TEST_F(ProgramTest, PickedFunctionStaysPendingUntilTheNextStartAppliesIt) {
+  Installation installed;
+  {
+    Program program(installed, {});
+    HWND main = program.WaitForWindow(kMainTitle);
+    ASSERT_TRUE(main);
+    Settle(main);
+    PickWith(main, SlotForward, kPickerOk.x, kPickerOk.y);  // OK at once: save (8)
+    ::PostMessageW(main, WM_CLOSE, 0, 0);
+    EXPECT_EQ(program.WaitForExit(), 0u);
+  }
+  ProfileImage saved = SavedProfile();
+  EXPECT_EQ(saved.Slots[SlotForward].TempID, 8);
+  EXPECT_EQ(saved.Slots[SlotForward].FunID, 68);
+  EXPECT_EQ(saved.Remapped[SlotForward], 0);
+  {
+    Program program(installed, {});
+    HWND main = program.WaitForWindow(kMainTitle);
+    ASSERT_TRUE(main);
+    ::PostMessageW(main, WM_CLOSE, 0, 0);
+    EXPECT_EQ(program.WaitForExit(), 0u);
+  }
+  saved = SavedProfile();
+  EXPECT_EQ(saved.Slots[SlotForward].FunID, 8);
+  EXPECT_EQ(saved.Remapped[SlotForward], 1);
+  EXPECT_EQ(installed.Messages(), "");
+}
+
+TEST_F(ProgramTest, DefaultInThePickerThenApplyClearsTheSlotsRemapping) {
+  ProfileImage profile = DefaultProfile();
+  profile.Slots[SlotBack].TempID = 2;  // applied at start-up
+  fs::create_directories(ProfilePath().parent_path());
+  std::ofstream(ProfilePath(), std::ios::binary)
+      .write(reinterpret_cast<const char*>(&profile), kProfileSize);
+  Installation installed;
+  Program program(installed, {});
+  HWND main = program.WaitForWindow(kMainTitle);
+  ASSERT_TRUE(main);
+  Settle(main);
+  PickWith(main, SlotBack, kPickerDefault.x, kPickerDefault.y);
+  PostClick(MainControlWindow(main, MainControl::Ok));
+  HWND box = program.WaitForWindow(kInfoTitle);
+  ASSERT_TRUE(box);
+  ::PostMessageW(box, WM_CLOSE, 0, 0);
+  ASSERT_TRUE(test::PumpUntil([&] { return !::IsWindow(box); }, kPatienceMs));
+  ::PostMessageW(main, WM_CLOSE, 0, 0);
+  EXPECT_EQ(program.WaitForExit(), 0u);
+  const ProfileImage saved = SavedProfile();
+  EXPECT_EQ(saved.Slots[SlotBack].TempID, 69);
+  EXPECT_EQ(saved.Slots[SlotBack].FunID, 69);
+  EXPECT_EQ(saved.Remapped[SlotBack], 0);
+}
+
+// Pixels of the hint colour in the hint line, as the screen shows them.
+int HintPixels(HWND main) {
+  RECT window;
+  ::GetWindowRect(main, &window);
+  WindowDC screen(nullptr);
+  MemoryCanvas line(screen.get(), kHintRect.width(), kHintRect.height());
+  ::BitBlt(line.dc(), 0, 0, line.width(), line.height(), screen.get(), window.left + kHintRect.left,
+           window.top + kHintRect.top, SRCCOPY);
+  int count = 0;
+  for (int y = 0; y < line.height(); ++y)
+    for (int x = 0; x < line.width(); ++x) count += ::GetPixel(line.dc(), x, y) == kHintColour;
+  return count;
+}
+
+TEST_F(ProgramTest, HoverLineNamesTheLaterControlBetweenTwoAndEmptiesOnTheBackground) {
+  Installation installed;
+  Program program(installed, {});
+  HWND main = program.WaitForWindow(kMainTitle);
+  ASSERT_TRUE(main);
+  Settle(main);
+  RECT window;
+  ::GetWindowRect(main, &window);
+  const LayoutRect pair = PlaceOf(MainControl::Pair, false);
+  const auto at = [&](int x, int y) {
+    return std::to_wstring(window.left + x) + L" " + std::to_wstring(window.top + y);
+  };
+  // The column between the pair and restore-defaults buttons lies in both grown rectangles.
+  ASSERT_TRUE(StartXdotool(L"mousemove " + at(pair.right, pair.top + 20)));
+  EXPECT_TRUE(test::PumpUntil([&] { return HintPixels(main) > 20; }, kPatienceMs));
+  SaveScreenshot(main, L"main-window-hover.png");
+  ASSERT_TRUE(StartXdotool(L"mousemove " + at(700, 100)));
+  EXPECT_TRUE(test::PumpUntil([&] { return HintPixels(main) == 0; }, kPatienceMs));
+  ::PostMessageW(main, WM_CLOSE, 0, 0);
+  EXPECT_EQ(program.WaitForExit(), 0u);
+}
+
+TEST_F(ProgramTest, FourQuickClicksOnTheRowsUpArrowAddFour) {
+  Installation installed;
+  Program program(installed, {});
+  HWND main = program.WaitForWindow(kMainTitle);
+  ASSERT_TRUE(main);
+  Settle(main);
+  RECT window;
+  ::GetWindowRect(main, &window);
+  const LayoutRect up = PlaceOf(MainControl::RowsUp, false);
+  ASSERT_TRUE(PointerDone(L"mousemove " + std::to_wstring(window.left + (up.left + up.right) / 2) +
+                          L" " + std::to_wstring(window.top + (up.top + up.bottom) / 2) +
+                          L" click --repeat 4 --delay 120 1"));
+  Settle(main);
+  ::PostMessageW(main, WM_CLOSE, 0, 0);
+  EXPECT_EQ(program.WaitForExit(), 0u);
+  EXPECT_EQ(SavedProfile().WheelLines, DefaultProfile().WheelLines + 4);
 }
 
 }  // namespace
