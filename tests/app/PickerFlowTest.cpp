@@ -41,18 +41,6 @@ TEST(PickerFlow, PendingChoiceShowsInThePendingViewOnlyAndTakesEffectAtApply) {
   }
 }
 
-TEST(PickerFlow, ChosenPathReplacesTheOldOneAndIsCutTo259Characters) {
-  ProfileImage profile = DefaultProfile();
-  test::TraceRecorder trace;
-  StorePendingChoice(profile, SlotBack, 84, std::u16string(300, u'x'), trace);
-  EXPECT_EQ(PathLength(profile.Slots[SlotBack]), 259u);
-  StorePendingChoice(profile, SlotBack, 82, u"C:\\a.exe", trace);
-  EXPECT_EQ(std::u16string(profile.Slots[SlotBack].Path), u"C:\\a.exe");
-  EXPECT_EQ(profile.Slots[SlotBack].Path[kPathUnits - 1], u'\0');
-  StorePendingChoice(profile, SlotBack, 8, u"", trace);
-  EXPECT_EQ(PathLength(profile.Slots[SlotBack]), 0u);
-}
-
 TEST(HoverLine, GrownRectanglesOverlapAndTheHigherNumberIsPostedLast) {
   std::array<LayoutRect, kDescribedCount> rects{};
   rects[11] = PlaceOf(MainControl::Pair, false);      // number 12

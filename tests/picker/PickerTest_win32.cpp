@@ -309,15 +309,6 @@ TEST_F(PickerTest, PathFieldAnswersADoubleClickOnlyAndAsksTheFolderRowForAFolder
   EXPECT_EQ(path, u"C:\\Users\\Public\\Music");
 }
 
-TEST_F(PickerTest, AnOverlongPathIsCutTo259Characters) {
-  chooser.answers = {u"C:\\" + std::u16string(300, u'a')};
-  Run({[](P& d) { Click(d.Button(B::TabAdvance)); },
-       [](P& d) { Click(d.AdvancedPage().BrowseButton(1)); },
-       [](P& d) { Click(d.Button(B::Ok)); }});
-  EXPECT_EQ(code, 82);
-  EXPECT_EQ(path.size(), kPickerPathLimit);
-}
-
 TEST_F(PickerTest, EnterEscapeAndSpaceDoNothingAnywhere) {
   const auto keys = [](P& d) {
     std::vector<HWND> targets{d.Handle(), d.Button(B::Ok).hwnd(), d.Page(kCategoryBase).hwnd(),
