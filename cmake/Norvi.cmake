@@ -4,7 +4,8 @@
 #   norvi_test(name SOURCES ... [LIBS ...] [GUI])    GoogleTest program, one CTest test;
 #                                                    GUI tests run on a virtual display
 #   norvi_benchmark(name SOURCES ... [LIBS ...])     Google Benchmark program (native only)
-#   norvi_fuzzer(name SOURCES ... [LIBS ...])        libFuzzer target (NORVI_FUZZ only)
+#   norvi_fuzzer(name SOURCES ... [LIBS ...])        libFuzzer target (NORVI_FUZZ only), run as a
+#                                                    CTest test labelled fuzz for a bounded time
 #
 # Under the win32 configuration tests run through Wine with a private 32-bit prefix that
 # tools/wine-run.sh creates once in this build tree.
@@ -80,5 +81,15 @@ function(norvi_fuzzer name)
   target_compile_options(${name} PRIVATE ${NORVI_WARNINGS} -fsanitize=fuzzer)
   target_link_libraries(${name} PRIVATE ${ARG_LIBS})
   target_link_options(${name} PRIVATE -fsanitize=fuzzer)
-  set_property(GLOBAL APPEND PROPERTY NORVI_FUZZERS ${name})
+  # New inputs collect in the build tree; checked-in seeds, where a target has them, are read too.
+  set(corpus ${CMAKE_BINARY_DIR}/corpus/${name})
+  file(MAKE_DIRECTORY ${corpus})
+  set(dirs ${corpus})
+  if(EXISTS ${NORVI_ROOT}/tests/fuzz/seeds/${name})
+    list(APPEND dirs ${NORVI_ROOT}/tests/fuzz/seeds/${name})
+  endif()
+  add_test(NAME ${name}
+    COMMAND ${name} -max_total_time=${NORVI_FUZZ_SECONDS} -timeout=10 -rss_limit_mb=2048
+            -print_final_stats=1 ${dirs})
+  set_tests_properties(${name} PROPERTIES LABELS fuzz TIMEOUT 600)
 endfunction()

@@ -13,10 +13,8 @@ cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
 cmake --build "$build" -j"$(nproc)"
 
 program="$build/dist/NorviDriver.exe"
-if [ ! -f "$program" ]; then
-  echo "Built the libraries and tests; the program itself is not part of the build yet."
-  exit 0
-fi
+# The main window's title, as the program itself spells it.
+title=$(sed -n 's/.*kMainWindowTitle\[\] = u"\(.*\)";.*/\1/p' "$root/app/Startup.h")
 
 export NORVI_SIMULATED_RECEIVER=${NORVI_SIMULATED_RECEIVER:-1}
 runner=("$root/tools/wine-run.sh" --prefix "$build/wineprefix")
@@ -31,7 +29,7 @@ exec xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
   "$@" &
   pid=$!
   for _ in $(seq 60); do
-    if xdotool search --name "Zarqo Norvi Mouse Driver" >/dev/null 2>&1; then
+    if xdotool search --name "'"$title"'" >/dev/null 2>&1; then
       sleep 1
       import -window root "'"$build"'/screenshots/main-window.png" &&
         echo "Screenshot: '"$build"'/screenshots/main-window.png"
