@@ -16,7 +16,12 @@ set(NORVI_WINEPREFIX ${CMAKE_BINARY_DIR}/wineprefix)
 set(NORVI_ART_DIR ${CMAKE_BINARY_DIR}/art)
 
 if(WIN32)
-  set(CMAKE_CROSSCOMPILING_EMULATOR ${NORVI_ROOT}/tools/wine-run.sh;--prefix;${NORVI_WINEPREFIX})
+  set(NORVI_WINEARCH win32)
+  if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+    set(NORVI_WINEARCH win64)
+  endif()
+  set(CMAKE_CROSSCOMPILING_EMULATOR
+      ${NORVI_ROOT}/tools/wine-run.sh;--prefix;${NORVI_WINEPREFIX};--arch;${NORVI_WINEARCH})
   # Unicode Win32 API throughout; Windows 7 is the oldest system served.
   add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601)
 endif()
