@@ -2,12 +2,12 @@
 
 #include <vector>
 
+#include "controls/TextFont.h"
+
 namespace norvi {
 namespace {
 
 static_assert(CListBoxEx::kSelectionChanged == 1125 && CListBoxEx::kTextFlags == 0x8134);
-constexpr int kFontHeight = 14;
-constexpr int kFontWeight = 400;
 
 }  // namespace
 
@@ -16,7 +16,7 @@ bool CListBoxEx::Create(HWND parent, const RECT& rect, DWORD style, UINT id) {
 }
 
 void CListBoxEx::OnSubclassed() {
-  font_ = CreateShellDlgFont(kFontHeight, kFontWeight);
+  font_ = CreateShellDlgFont(kListFont.height, kListFont.weight);
   background_.reset();
   disabledBackground_.reset();
   selection_ = ::GetSysColor(COLOR_HIGHLIGHT);

@@ -15,5 +15,7 @@ struct ShellDlgFontSpec {
 // Captions of bitmap buttons, the message box, the main window's hint line and the picker's
 // labels.
 inline constexpr ShellDlgFontSpec kTextFont{14, 300};
+// Rows of the picker's function lists.
+inline constexpr ShellDlgFontSpec kListFont{14, 400};
 
 }  // namespace norvi

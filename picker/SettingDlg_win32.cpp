@@ -1,13 +1,12 @@
 #include "picker/SettingDlg_win32.h"
 
+#include "controls/TextFont.h"
 #include "framework/WideText.h"
 #include "res/ResourceIds.h"
 
 namespace norvi {
 namespace {
 
-constexpr int kFontHeight = 14;
-constexpr int kFontWeight = 300;
 constexpr int kListCategories = 4;
 
 bool IsShown(const Window& window) {
@@ -144,7 +143,7 @@ void CSettingDlg::Paint() {
     SelectObjectScope select(picture.get(), normal_.get());
     ::BitBlt(canvas.dc(), 0, 0, size_.cx, size_.cy, picture.get(), 0, 0, SRCCOPY);
   }
-  UniqueFont font = CreateShellDlgFont(kFontHeight, kFontWeight);
+  UniqueFont font = CreateShellDlgFont(kTextFont.height, kTextFont.weight);
   {
     SelectObjectScope selectFont(canvas.dc(), font.get());
     ::SetBkMode(canvas.dc(), TRANSPARENT);

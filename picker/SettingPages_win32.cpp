@@ -1,14 +1,12 @@
 #include "picker/SettingPages_win32.h"
 
 #include "controls/ImageHelpers_win32.h"
+#include "controls/TextFont.h"
 #include "framework/WideText.h"
 #include "res/ResourceIds.h"
 
 namespace norvi {
 namespace {
-
-constexpr int kFontHeight = 14;
-constexpr int kFontWeight = 300;
 
 std::u16string Text(const PickerContext& context, std::string_view key) {
   return std::u16string(context.strings.Text(key));
@@ -176,7 +174,7 @@ void CSetting_AdvanceDlg::Paint() {
   const RECT client = ClientRect();
   MemoryCanvas canvas(paint.get(), client.right, client.bottom);
   CopyPicture(canvas.dc(), normal_.get(), size_);
-  UniqueFont font = CreateShellDlgFont(kFontHeight, kFontWeight);
+  UniqueFont font = CreateShellDlgFont(kTextFont.height, kTextFont.weight);
   {
     SelectObjectScope selectFont(canvas.dc(), font.get());
     ::SetBkMode(canvas.dc(), TRANSPARENT);

@@ -15,6 +15,7 @@
 #include "app/MainLayout.h"
 #include "controls/DlgInfo_win32.h"
 #include "controls/ImageGeometry.h"
+#include "controls/ListBoxEx_win32.h"
 #include "controls/MenuGeometry.h"
 #include "controls/TextFont.h"
 #include "controls/WndPopup_win32.h"
@@ -24,6 +25,7 @@
 #include "localisation/StringTable.h"
 #include "model/FunctionCodes.h"
 #include "model/Text.h"
+#include "picker/SettingLayout.h"
 #include "tests/localisation/TextTestSupport.h"
 
 namespace norvi {
@@ -66,6 +68,7 @@ struct Caption {
   std::u16string_view fixedText;  // a text that no language changes
   Box box;
   HFONT font;
+  std::string_view prefixKey = {};  // a language string drawn right before the text
 };
 
 // The language menu's font is the popup's own.
@@ -77,8 +80,54 @@ class PopupFont : public CWndPopup {
 // The fonts the windows draw with, for the whole test.
 struct Fonts {
   UniqueFont text = CreateShellDlgFont(kTextFont.height, kTextFont.weight);
+  UniqueFont list = CreateShellDlgFont(kListFont.height, kListFont.weight);
   PopupFont popup;
 };
+
+Box Line(std::string_view name, const EdgeRect& r) {
+  return {name, r.right - r.left, r.bottom - r.top, Layout::Line};
+}
+
+// The picker's captioned buttons and its own texts: title, current function, disable label.
+void AddPicker(std::vector<Caption>& table, HFONT font) {
+  for (const PickerButtonPlace& b : kPickerButtons) {
+    if (b.captionKey.empty()) continue;
+    const std::string_view name = b.button == PickerButton::TabAdvance ? "picker last tab"
+                                  : b.button == PickerButton::Default  ? "picker default button"
+                                  : b.button == PickerButton::Ok       ? "picker OK button"
+                                                                       : "picker tab";
+    const Box box = ButtonCaption(name, b.rect.right - b.rect.left, b.rect.bottom - b.rect.top);
+    table.push_back({b.captionKey, {}, box, font});
+  }
+  table.push_back({"str_panel", {}, Line("picker title", kPickerTitleRect), font});
+  table.push_back(
+      {"str_list_disable", {}, Line("picker disable label", kPickerDisableLabelRect), font});
+  for (const FunctionInfo& f : FunctionCatalogue())
+    table.push_back({f.key,
+                     {},
+                     Line("picker current function", kPickerCurrentFunctionRect),
+                     font,
+                     "str_cur_function"});
+}
+
+// The list pages' rows, beside the list's vertical scroll bar, and the advanced page's
+// labels and browse buttons.
+void AddPages(std::vector<Caption>& table, HFONT textFont, HFONT listFont) {
+  const Box row{
+      "picker list row",
+      kListRect.right - kListRect.left - ::GetSystemMetrics(SM_CXVSCROLL) - CListBoxEx::kTextIndent,
+      kListRowHeight, Layout::Line};
+  for (int category = kCategoryBase; category <= kCategoryMouse; ++category)
+    for (const PickerRow& r : ListRows(category)) table.push_back({r.key, {}, row, listFont});
+  for (const AdvancedRow& r : kAdvancedRows) {
+    table.push_back({r.labelKey, {}, Line("advanced label", r.label), textFont});
+    table.push_back({"str_browse",
+                     {},
+                     ButtonCaption("advanced browse", r.browse.right - r.browse.left,
+                                   r.browse.bottom - r.browse.top),
+                     textFont});
+  }
+}
 
 // The main window's hint line shows the option and button texts and the slots' function
 // names.
@@ -121,6 +170,8 @@ std::vector<Caption> Captions(const Fonts& fonts) {
       {"str_msg5", {}, messageLine, text},
   };
   AddHints(table, text);
+  AddPicker(table, text);
+  AddPages(table, text, fonts.list.get());
   AddLanguageMenu(table, fonts.popup.Font());
   return table;
 }
@@ -171,7 +222,8 @@ TEST(CaptionWidth, EveryCaptionFitsItsBoxInEveryLanguage) {
   for (const Language& language : kLanguages) {
     ASSERT_EQ(strings.LoadLanguageStrings(test::SourcePath(language.file)), 1);
     for (const Caption& c : table) {
-      const std::u16string_view text = c.key.empty() ? c.fixedText : strings.Text(c.key);
+      const std::u16string text = std::u16string(strings.Text(c.prefixKey)) +
+                                  std::u16string(c.key.empty() ? c.fixedText : strings.Text(c.key));
       const Measured m = measure.Of(c, text);
       EXPECT_TRUE(Fits(c.box, m)) << Utf16ToUtf8(language.menuText) << " " << c.key << " \""
                                   << Utf16ToUtf8(text) << "\" is " << m.width << " x " << m.height
