@@ -6,6 +6,8 @@
 #include <mshtml.h>
 #include <oleacc.h>
 
+#include "framework/Com_win32.h"
+
 namespace norvi {
 namespace {
 
@@ -14,25 +16,6 @@ constexpr IID kIidHtmlDocument2 = {
 constexpr IID kIidHtmlWindow2 = {
     0x332C4427, 0x26CB, 0x11D0, {0xB4, 0x83, 0x00, 0xC0, 0x4F, 0xD9, 0x01, 0x19}};
 constexpr UINT kDocumentRequestTimeoutMs = 1000;
-
-// Owns one COM interface reference.
-template <class T>
-class ComRef {
- public:
-  ComRef() = default;
-  ComRef(const ComRef&) = delete;
-  ComRef& operator=(const ComRef&) = delete;
-  ~ComRef() {
-    if (p_) p_->Release();
-  }
-  T* operator->() const { return p_; }
-  explicit operator bool() const { return p_ != nullptr; }
-  void** Out() { return reinterpret_cast<void**>(&p_); }
-  T** TypedOut() { return &p_; }
-
- private:
-  T* p_ = nullptr;
-};
 
 // Balances a successful CoInitialize; a failed one (another apartment model) is left alone.
 class ComApartment {
@@ -57,15 +40,14 @@ HtmlScrollResult ScrollDocument(HWND view, HMODULE oleacc, LONG dx) {
       reinterpret_cast<void*>(::GetProcAddress(oleacc, "ObjectFromLresult")));
   if (!objectFromResult) return HtmlScrollResult::NoDocument;
   ComRef<IHTMLDocument2> document;
-  if (FAILED(
-          objectFromResult(static_cast<LRESULT>(result), kIidHtmlDocument2, 0, document.Out())) ||
+  if (FAILED(objectFromResult(static_cast<LRESULT>(result), kIidHtmlDocument2, 0,
+                              PutVoid(document))) ||
       !document)
     return HtmlScrollResult::NoDocument;
   ComRef<IDispatch> script;
-  if (FAILED(document->get_Script(script.TypedOut())) || !script)
-    return HtmlScrollResult::NoDocument;
+  if (FAILED(document->get_Script(script.put())) || !script) return HtmlScrollResult::NoDocument;
   ComRef<IHTMLWindow2> window;
-  if (FAILED(script->QueryInterface(kIidHtmlWindow2, window.Out())) || !window)
+  if (FAILED(script->QueryInterface(kIidHtmlWindow2, PutVoid(window))) || !window)
     return HtmlScrollResult::NoDocument;
   return window->scrollBy(dx, 0) == S_OK ? HtmlScrollResult::Scrolled
                                          : HtmlScrollResult::ScrollByFailed;

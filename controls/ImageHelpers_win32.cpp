@@ -4,60 +4,49 @@
 #include <olectl.h>
 
 #include "controls/ImageGeometry.h"
+#include "framework/Com_win32.h"
 #include "framework/Handles_win32.h"
 #include "framework/WideText.h"
 
 namespace norvi {
 namespace {
 
-// Releases a COM interface pointer when it goes out of scope.
-template <typename T>
-class ComPtr {
- public:
-  ComPtr() = default;
-  ComPtr(const ComPtr&) = delete;
-  ComPtr& operator=(const ComPtr&) = delete;
-  ~ComPtr() {
-    if (p_) p_->Release();
-  }
-  T** out() { return &p_; }
-  T* get() const { return p_; }
-  T* operator->() const { return p_; }
-
- private:
-  T* p_ = nullptr;
+struct FreeGlobal {
+  void operator()(HGLOBAL h) const { ::GlobalFree(h); }
 };
+using UniqueGlobal = UniqueResource<HGLOBAL, FreeGlobal>;
 
-// A movable global memory block holding the whole file, or nullptr.
-HGLOBAL ReadFileToGlobal(const std::u16string& path, DWORD& size) {
+// A movable global memory block holding the whole file, or none.
+UniqueGlobal ReadFileToGlobal(const std::u16string& path, DWORD& size) {
   UniqueFileHandle file(::CreateFileW(W(path), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
                                       FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file) return nullptr;
+  if (!file) return {};
   size = ::GetFileSize(file.get(), nullptr);
-  if (size == INVALID_FILE_SIZE || size == 0) return nullptr;
-  HGLOBAL block = ::GlobalAlloc(GMEM_MOVEABLE, size);
-  if (!block) return nullptr;
+  if (size == INVALID_FILE_SIZE || size == 0) return {};
+  UniqueGlobal block(::GlobalAlloc(GMEM_MOVEABLE, size));
+  if (!block) return {};
   DWORD read = 0;
-  void* data = ::GlobalLock(block);
+  void* data = ::GlobalLock(block.get());
   const bool ok = data && ::ReadFile(file.get(), data, size, &read, nullptr) && read == size;
-  ::GlobalUnlock(block);
-  if (!ok) {
-    ::GlobalFree(block);
-    return nullptr;
-  }
+  ::GlobalUnlock(block.get());
+  if (!ok) return {};
   return block;
 }
 
+// A stream over the block; once the stream stands it owns the block and frees it.
+ComRef<IStream> StreamOver(UniqueGlobal block) {
+  ComRef<IStream> stream;
+  if (SUCCEEDED(::CreateStreamOnHGlobal(block.get(), TRUE, stream.put()))) block.release();
+  return stream;
+}
+
 // Decodes a picture file into a bitmap the caller owns (the picture object owns its own).
-HBITMAP DecodePicture(HGLOBAL block, DWORD size) {
-  ComPtr<IStream> stream;
-  if (FAILED(::CreateStreamOnHGlobal(block, TRUE, stream.out()))) {
-    ::GlobalFree(block);
-    return nullptr;
-  }
-  ComPtr<IPicture> picture;
+HBITMAP DecodePicture(UniqueGlobal block, DWORD size) {
+  const ComRef<IStream> stream = StreamOver(std::move(block));
+  if (!stream) return nullptr;
+  ComRef<IPicture> picture;
   if (FAILED(::OleLoadPicture(stream.get(), static_cast<LONG>(size), FALSE, IID_IPicture,
-                              reinterpret_cast<void**>(picture.out()))))
+                              PutVoid(picture))))
     return nullptr;
   SHORT type = PICTYPE_NONE;
   OLE_HANDLE handle = 0;
@@ -89,9 +78,9 @@ bool LoadPictureFile(const std::u16string& path, UniqueBitmap& bitmap, SIZE& siz
   bitmap.reset();
   size = SIZE{0, 0};
   DWORD fileSize = 0;
-  HGLOBAL block = ReadFileToGlobal(path, fileSize);
+  UniqueGlobal block = ReadFileToGlobal(path, fileSize);
   if (!block) return false;
-  bitmap.reset(DecodePicture(block, fileSize));
+  bitmap.reset(DecodePicture(std::move(block), fileSize));
   size = BitmapSize(bitmap.get());
   return static_cast<bool>(bitmap);
 }
@@ -119,20 +108,13 @@ bool LoadPngResource(HMODULE module, UINT id, const wchar_t* type,
   if (!bytes || size == 0) return false;
   // The image reads from the stream as long as it lives; the stream owns the copy and frees it
   // when the image lets go of it.
-  HGLOBAL block = ::GlobalAlloc(GMEM_MOVEABLE, size);
-  if (!block) return false;
-  void* data = ::GlobalLock(block);
-  if (!data) {
-    ::GlobalFree(block);
-    return false;
-  }
+  UniqueGlobal block(::GlobalAlloc(GMEM_MOVEABLE, size));
+  void* data = block ? ::GlobalLock(block.get()) : nullptr;
+  if (!data) return false;
   ::CopyMemory(data, bytes, size);
-  ::GlobalUnlock(block);
-  ComPtr<IStream> stream;
-  if (FAILED(::CreateStreamOnHGlobal(block, TRUE, stream.out()))) {
-    ::GlobalFree(block);
-    return false;
-  }
+  ::GlobalUnlock(block.get());
+  const ComRef<IStream> stream = StreamOver(std::move(block));
+  if (!stream) return false;
   auto decoded = std::make_unique<Gdiplus::Image>(stream.get());
   if (decoded->GetLastStatus() != Gdiplus::Ok || decoded->GetWidth() == 0) return false;
   image = std::move(decoded);

@@ -7,20 +7,6 @@ namespace {
 // The filter whose hook runs on this thread: a low-level hook procedure gets no context.
 thread_local UserModeFilter* t_hookOwner = nullptr;
 
-class HookOwner {
- public:
-  explicit HookOwner(HHOOK hook) : hook_(hook) {}
-  HookOwner(const HookOwner&) = delete;
-  HookOwner& operator=(const HookOwner&) = delete;
-  ~HookOwner() {
-    if (hook_) ::UnhookWindowsHookEx(hook_);
-  }
-  explicit operator bool() const { return hook_ != nullptr; }
-
- private:
-  HHOOK hook_;
-};
-
 LRESULT CALLBACK LowLevelMouse(int code, WPARAM message, LPARAM data) {
   if (code == HC_ACTION && t_hookOwner &&
       t_hookOwner->OnMouse(message, *reinterpret_cast<const MSLLHOOKSTRUCT*>(data))) {
@@ -101,7 +87,7 @@ DWORD UserModeFilter::RunHookLoop() {
   MSG msg;
   // Makes the thread's message queue, so that the quit message can be posted at once.
   ::PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE);
-  HookOwner hook(::SetWindowsHookExW(WH_MOUSE_LL, LowLevelMouse, ::GetModuleHandleW(nullptr), 0));
+  UniqueHook hook(::SetWindowsHookExW(WH_MOUSE_LL, LowLevelMouse, ::GetModuleHandleW(nullptr), 0));
   hookInstalled_ = static_cast<bool>(hook);
   ::SetEvent(ready_.get());
   if (!hook) return 1;

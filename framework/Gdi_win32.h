@@ -6,52 +6,27 @@
 
 #include <utility>
 
+#include "framework/UniqueResource.h"
+
 namespace norvi {
 
-// Owns a handle that `Release` gives back; move-only, so nothing is released twice.
-template <typename T, auto Release>
-class UniqueGdiHandle {
- public:
-  UniqueGdiHandle() = default;
-  explicit UniqueGdiHandle(T h) : h_(h) {}
-  UniqueGdiHandle(UniqueGdiHandle&& o) noexcept : h_(std::exchange(o.h_, nullptr)) {}
-  UniqueGdiHandle& operator=(UniqueGdiHandle&& o) noexcept {
-    if (this != &o) reset(std::exchange(o.h_, nullptr));
-    return *this;
-  }
-  UniqueGdiHandle(const UniqueGdiHandle&) = delete;
-  UniqueGdiHandle& operator=(const UniqueGdiHandle&) = delete;
-  ~UniqueGdiHandle() { reset(); }
-
-  T get() const { return h_; }
-  explicit operator bool() const { return h_ != nullptr; }
-  T release() { return std::exchange(h_, nullptr); }
-  void reset(T h = nullptr) {
-    T old = std::exchange(h_, h);
-    if (old) Release(old);
-  }
-
- private:
-  T h_ = nullptr;
+struct DeleteGdiObject {
+  void operator()(HGDIOBJ h) const { ::DeleteObject(h); }
 };
-
-inline void DeleteGdiObject(HGDIOBJ h) {
-  ::DeleteObject(h);
-}
-inline void DeleteDeviceContext(HDC h) {
-  ::DeleteDC(h);
-}
+struct DeleteDeviceContext {
+  void operator()(HDC h) const { ::DeleteDC(h); }
+};
 
 // GDI objects made by a Create... call.
 template <typename T>
-using UniqueGdiObject = UniqueGdiHandle<T, DeleteGdiObject>;
+using UniqueGdiObject = UniqueResource<T, DeleteGdiObject>;
 using UniqueBitmap = UniqueGdiObject<HBITMAP>;
 using UniqueFont = UniqueGdiObject<HFONT>;
 using UniqueBrush = UniqueGdiObject<HBRUSH>;
 using UniquePen = UniqueGdiObject<HPEN>;
 using UniqueRegion = UniqueGdiObject<HRGN>;
 // A DC made by CreateCompatibleDC / CreateDC.
-using UniqueDC = UniqueGdiHandle<HDC, DeleteDeviceContext>;
+using UniqueDC = UniqueResource<HDC, DeleteDeviceContext>;
 
 // A window's DC from GetDC, released with ReleaseDC. Lives within one function.
 class WindowDC {

@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <string>
 
+#include "framework/UniqueResource.h"
 #include "localisation/CodePage.h"
 #include "model/FileIO.h"
 #include "model/Text.h"
@@ -33,15 +34,19 @@ std::string IconvName(uint32_t codePage) {
   }
 }
 
+struct CloseIconv {
+  void operator()(iconv_t cd) const { iconv_close(cd); }
+};
+// iconv_open fails with (iconv_t)-1.
+inline iconv_t NoConversion() {
+  return reinterpret_cast<iconv_t>(-1);
+}
+using UniqueIconv = UniqueResource<iconv_t, CloseIconv, NoConversion>;
+
 class Converter {
  public:
   explicit Converter(const std::string& from) : cd_(iconv_open("UTF-16LE", from.c_str())) {}
-  Converter(const Converter&) = delete;
-  Converter& operator=(const Converter&) = delete;
-  ~Converter() {
-    if (ok()) iconv_close(cd_);
-  }
-  bool ok() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
+  bool ok() const { return static_cast<bool>(cd_); }
 
   // Invalid or cut-off sequences become one replacement character per byte skipped.
   void Convert(std::string_view bytes, std::u16string& out) {
@@ -51,14 +56,14 @@ class Converter {
     while (inLeft > 0) {
       char* to = reinterpret_cast<char*>(chunk.data());
       size_t toLeft = chunk.size() * sizeof(char16_t);
-      const size_t r = iconv(cd_, &in, &inLeft, &to, &toLeft);
+      const size_t r = iconv(cd_.get(), &in, &inLeft, &to, &toLeft);
       const size_t units = chunk.size() - toLeft / sizeof(char16_t);
       for (size_t i = 0; i < units; ++i) out += FromLittleEndian(chunk[i]);
       if (r == static_cast<size_t>(-1) && errno != E2BIG) {
         out += kReplacement;
         ++in;
         --inLeft;
-        iconv(cd_, nullptr, nullptr, nullptr, nullptr);
+        iconv(cd_.get(), nullptr, nullptr, nullptr, nullptr);
       }
     }
   }
@@ -68,7 +73,7 @@ class Converter {
     const auto* b = reinterpret_cast<const unsigned char*>(&unit);
     return static_cast<char16_t>(b[0] | (b[1] << 8));
   }
-  iconv_t cd_;
+  UniqueIconv cd_;
 };
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cstdio>
 
+#include "framework/UniqueResource.h"
 #include "model/FileIO.h"
 #include "model/Text.h"
 
@@ -42,26 +43,17 @@ uint32_t FromErrno(int e, const std::string& path) {
   }
 }
 
-class Fd {
- public:
-  explicit Fd(int fd) : fd_(fd) {}
-  Fd(const Fd&) = delete;
-  Fd& operator=(const Fd&) = delete;
-  ~Fd() {
-    if (fd_ >= 0) close(fd_);
-  }
-  int get() const { return fd_; }
-
- private:
-  int fd_;
+struct CloseFd {
+  void operator()(int fd) const { close(fd); }
 };
+using UniqueFd = UniqueResource<int, CloseFd, -1>;
 
 }  // namespace
 
 FileResult ReadFilePrefix(std::u16string_view path, std::span<std::byte> buffer) {
   const std::string p = NativePath(path);
-  Fd fd(open(p.c_str(), O_RDONLY | O_CLOEXEC));
-  if (fd.get() < 0) return {FromErrno(errno, p), 0};
+  const UniqueFd fd(open(p.c_str(), O_RDONLY | O_CLOEXEC));
+  if (!fd) return {FromErrno(errno, p), 0};
   size_t done = 0;
   while (done < buffer.size()) {
     const ssize_t n = read(fd.get(), buffer.data() + done, buffer.size() - done);
@@ -79,8 +71,8 @@ namespace {
 
 FileResult WriteAll(std::u16string_view path, std::span<const std::byte> data, bool flush) {
   const std::string p = NativePath(path);
-  Fd fd(open(p.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644));
-  if (fd.get() < 0) return {FromErrno(errno, p), 0};
+  const UniqueFd fd(open(p.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644));
+  if (!fd) return {FromErrno(errno, p), 0};
   size_t done = 0;
   while (done < data.size()) {
     const ssize_t n = write(fd.get(), data.data() + done, data.size() - done);

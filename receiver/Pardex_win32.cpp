@@ -56,31 +56,24 @@ HANDLE OpenForReports(const wchar_t* path) {
                        nullptr, OPEN_EXISTING, 0, nullptr);
 }
 
+struct FreePreparsedData {
+  void operator()(PHIDP_PREPARSED_DATA data) const { ::HidD_FreePreparsedData(data); }
+};
+using UniquePreparsedData = UniqueResource<PHIDP_PREPARSED_DATA, FreePreparsedData>;
+
 bool HasCollection(HANDLE device, USHORT usagePage, USHORT usage) {
-  PHIDP_PREPARSED_DATA data = nullptr;
-  if (!::HidD_GetPreparsedData(device, &data)) return false;
+  PHIDP_PREPARSED_DATA raw = nullptr;
+  if (!::HidD_GetPreparsedData(device, &raw)) return false;
+  const UniquePreparsedData data(raw);
   HIDP_CAPS caps{};
-  const bool match = ::HidP_GetCaps(data, &caps) == HIDP_STATUS_SUCCESS &&
-                     caps.UsagePage == usagePage && caps.Usage == usage;
-  ::HidD_FreePreparsedData(data);
-  return match;
+  return ::HidP_GetCaps(data.get(), &caps) == HIDP_STATUS_SUCCESS && caps.UsagePage == usagePage &&
+         caps.Usage == usage;
 }
 
-class DeviceInfoSet {
- public:
-  explicit DeviceInfoSet(const GUID& cls)
-      : set_(::SetupDiGetClassDevsW(&cls, nullptr, nullptr,
-                                    DIGCF_PRESENT | DIGCF_DEVICEINTERFACE)) {}
-  DeviceInfoSet(const DeviceInfoSet&) = delete;
-  DeviceInfoSet& operator=(const DeviceInfoSet&) = delete;
-  ~DeviceInfoSet() {
-    if (set_ != INVALID_HANDLE_VALUE) ::SetupDiDestroyDeviceInfoList(set_);
-  }
-  HDEVINFO get() const { return set_; }
-
- private:
-  HDEVINFO set_;
+struct DestroyDeviceInfoList {
+  void operator()(HDEVINFO set) const { ::SetupDiDestroyDeviceInfoList(set); }
 };
+using UniqueDeviceInfoSet = UniqueResource<HDEVINFO, DestroyDeviceInfoList, InvalidHandleValue>;
 
 std::u16string InterfacePath(HDEVINFO set, SP_DEVICE_INTERFACE_DATA& itf) {
   DWORD needed = 0;
@@ -98,8 +91,9 @@ UniqueFileHandle OpenRealReceiver(USHORT usagePage, USHORT usage, const wchar_t*
                                   std::u16string& path) {
   GUID hid;
   ::HidD_GetHidGuid(&hid);
-  DeviceInfoSet set(hid);
-  if (set.get() == INVALID_HANDLE_VALUE || !idText) return {};
+  const UniqueDeviceInfoSet set(
+      ::SetupDiGetClassDevsW(&hid, nullptr, nullptr, DIGCF_PRESENT | DIGCF_DEVICEINTERFACE));
+  if (!set || !idText) return {};
   SP_DEVICE_INTERFACE_DATA itf{};
   itf.cbSize = sizeof itf;
   for (DWORD i = 0; ::SetupDiEnumDeviceInterfaces(set.get(), nullptr, &hid, i, &itf); ++i) {
@@ -139,7 +133,7 @@ extern "C" HANDLE __cdecl OpenHidDevice(USHORT usagePage, USHORT usage, const wc
 }
 
 extern "C" BOOLEAN __cdecl GetInputReport(HANDLE device, BYTE* buffer, DWORD length) {
-  if (!device || device == INVALID_HANDLE_VALUE || !buffer || length == 0) return FALSE;
+  if (!UniqueFileHandle::Holds(device) || !buffer || length == 0) return FALSE;
   switch (CurrentMode()) {
     case Mode::Real: return ::HidD_GetInputReport(device, buffer, length) ? TRUE : FALSE;
     case Mode::SimulatedPlugged:

@@ -7,6 +7,8 @@
 #include <string_view>
 #include <utility>
 
+#include "framework/UniqueResource.h"
+
 namespace norvi::swap {
 
 using WindowId = std::uintptr_t;
@@ -27,35 +29,14 @@ struct SwapRect {
   int32_t bottom = 0;
 };
 
-// Owns one icon; the platform layer says how it is destroyed.
-class OwnedIcon {
- public:
-  using Destroyer = void (*)(IconId);
-  OwnedIcon() = default;
-  OwnedIcon(IconId id, Destroyer destroy) : id_(id), destroy_(destroy) {}
-  OwnedIcon(OwnedIcon&& o) noexcept : id_(std::exchange(o.id_, 0)), destroy_(o.destroy_) {}
-  OwnedIcon& operator=(OwnedIcon&& o) noexcept {
-    if (this != &o) {
-      reset();
-      id_ = std::exchange(o.id_, 0);
-      destroy_ = o.destroy_;
-    }
-    return *this;
+// How a listed icon goes back: the platform layer says, the core never touches icons.
+struct IconDestroyer {
+  void (*destroy)(IconId) = nullptr;
+  void operator()(IconId id) const {
+    if (destroy) destroy(id);
   }
-  OwnedIcon(const OwnedIcon&) = delete;
-  OwnedIcon& operator=(const OwnedIcon&) = delete;
-  ~OwnedIcon() { reset(); }
-
-  IconId get() const { return id_; }
-  explicit operator bool() const { return id_ != 0; }
-  void reset() {
-    if (const IconId old = std::exchange(id_, 0); old != 0 && destroy_) destroy_(old);
-  }
-
- private:
-  IconId id_ = 0;
-  Destroyer destroy_ = nullptr;
 };
+using OwnedIcon = UniqueResource<IconId, IconDestroyer>;
 
 struct SwapEntry {
   OwnedIcon icon;

@@ -83,7 +83,7 @@ OwnedIcon Win32WindowSource::FirstIcon(const std::u16string& path) {
   // 1 means "not a file with icons", which is no handle either.
   const HICON icon = ::ExtractIconW(module_, W(path), 0);
   if (reinterpret_cast<UINT_PTR>(icon) <= 1) return {};
-  return {reinterpret_cast<IconId>(icon), DestroyIconId};
+  return OwnedIcon(reinterpret_cast<IconId>(icon), IconDestroyer{DestroyIconId});
 }
 
 void ListTopLevelWindows(IWindowSource& windows, const SwapTrace& trace, EntryTable& table) {

@@ -30,12 +30,12 @@ bool WmiConnection::Open(const SwapTrace& trace) {
 
   ComRef<IWbemLocator> locator;
   hr = ::CoCreateInstance(CLSID_WbemLocator, nullptr, CLSCTX_INPROC_SERVER, IID_IWbemLocator,
-                          reinterpret_cast<void**>(locator.put()));
+                          PutVoid(locator));
   if (FAILED(hr))
     return Fail(trace, u"Failed to create IWbemLocator object. Error code = 0x%x", hr);
 
   ComRef<IWbemServices> service;
-  const UniqueBstr space(L"ROOT\\CIMV2");
+  const UniqueBstr space = MakeBstr(L"ROOT\\CIMV2");
   hr = locator->ConnectServer(space.get(), nullptr, nullptr, nullptr, 0, nullptr, nullptr,
                               service.put());
   locator.reset();
@@ -66,8 +66,8 @@ std::u16string WmiConnection::ExecutablePath(uint32_t processId) const {
   wchar_t query[kPathChars];
   std::swprintf(query, kPathChars, L"SELECT * FROM Win32_Process WHERE ProcessId=%d",
                 static_cast<int>(processId));
-  const UniqueBstr language(L"WQL");
-  const UniqueBstr text(query);
+  const UniqueBstr language = MakeBstr(L"WQL");
+  const UniqueBstr text = MakeBstr(query);
   ComRef<IEnumWbemClassObject> results;
   if (FAILED(service_->ExecQuery(language.get(), text.get(),
                                  WBEM_FLAG_FORWARD_ONLY | WBEM_FLAG_RETURN_IMMEDIATELY, nullptr,

@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <string>
 
-#include "swap/ComRef_win32.h"
+#include "framework/Com_win32.h"
 #include "swap/SwapTrace.h"
 
 namespace norvi::swap {

@@ -57,7 +57,7 @@ class FakeWindows : public IWindowSource {
   }
   OwnedIcon FirstIcon(const std::u16string& path) override {
     if (iconless.count(path)) return {};
-    return {static_cast<IconId>(0x5000 + ++iconsMade), CountDestroyed};
+    return OwnedIcon(static_cast<IconId>(0x5000 + ++iconsMade), IconDestroyer{CountDestroyed});
   }
 };
 
