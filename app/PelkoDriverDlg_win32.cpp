@@ -391,19 +391,16 @@ void CPelkoDriverDlg::Paint() {
   PaintDC paint(hwnd());
   MemoryCanvas canvas(paint.get(), size_.cx, size_.cy);
   if (normal_) {
-    UniqueDC picture(::CreateCompatibleDC(paint.get()));
-    SelectObjectScope select(picture.get(), normal_.get());
-    ::BitBlt(canvas.dc(), 0, 0, size_.cx, size_.cy, picture.get(), 0, 0, SRCCOPY);
+    BlitPicture(canvas.dc(), normal_.get(), size_.cx, size_.cy);
   } else {
     RECT all{0, 0, size_.cx, size_.cy};
     ::FillRect(canvas.dc(), &all, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
   }
   UniqueFont font = CreateShellDlgFont(kTextFont.height, kTextFont.weight);
-  SelectObjectScope selectFont(canvas.dc(), font.get());
-  ::SetBkMode(canvas.dc(), TRANSPARENT);
-  ::SetTextColor(canvas.dc(), kHintColour);
-  RECT hint = ToRect(kHintRect);
-  ::DrawTextW(canvas.dc(), W(hint_), static_cast<int>(hint_.size()), &hint, kHintFlags);
+  {
+    const TextScope text(canvas.dc(), font.get(), kHintColour);
+    text.Draw(hint_, ToRect(kHintRect), kHintFlags);
+  }
   canvas.CopyTo(paint.get());
 }
 

@@ -35,10 +35,6 @@ HBITMAP LoadResourceBitmap(HMODULE module, UINT id) {
       ::LoadImageW(module, MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
 }
 
-void DrawText16(HDC dc, const std::u16string& text, RECT rect, UINT flags) {
-  ::DrawTextW(dc, W(text), static_cast<int>(text.size()), &rect, flags);
-}
-
 }  // namespace
 
 CDlgInfo::CDlgInfo(const InfoSettings& settings)
@@ -102,19 +98,12 @@ void CDlgInfo::Paint() {
   PaintDC paint(hwnd());
   const RECT client = ClientRect();
   MemoryCanvas canvas(paint.get(), client.right, client.bottom);
-  {
-    UniqueDC pictureDc(::CreateCompatibleDC(paint.get()));
-    SelectObjectScope select(pictureDc.get(), background_.get());
-    ::BitBlt(canvas.dc(), 0, 0, client.right, client.bottom, pictureDc.get(), 0, 0, SRCCOPY);
-  }
+  BlitPicture(canvas.dc(), background_.get(), client.right, client.bottom);
   UniqueFont font = CreateShellDlgFont(kTextFont.height, kTextFont.weight);
   {
-    SelectObjectScope selectFont(canvas.dc(), font.get());
-    ::SetBkMode(canvas.dc(), TRANSPARENT);
-    ::SetTextColor(canvas.dc(), kTextColour);
-    DrawText16(canvas.dc(), message_, kMessageRect, kMessageFlags);
-    DrawText16(canvas.dc(), settings_.chineseInterface ? kTitleChinese : kTitleOther, kTitleRect,
-               kTitleFlags);
+    const TextScope text(canvas.dc(), font.get(), kTextColour);
+    text.Draw(message_, kMessageRect, kMessageFlags);
+    text.Draw(settings_.chineseInterface ? kTitleChinese : kTitleOther, kTitleRect, kTitleFlags);
   }
   canvas.CopyTo(paint.get());
 }

@@ -107,30 +107,23 @@ bool CGDIBitmapBtn::OnReflectedMessage(UINT msg, WPARAM, LPARAM lp, LRESULT& res
 void CGDIBitmapBtn::Draw(const DRAWITEMSTRUCT& item) const {
   const ButtonLook look = LookFor(item.itemState);
   const RECT client = ClientRect();
-  UniqueDC pictureDc(::CreateCompatibleDC(item.hDC));
-  SelectObjectScope select(pictureDc.get(), Picture(look));
+  const HBITMAP picture = Picture(look);
   if (caption_.empty()) {
-    ::BitBlt(item.hDC, 0, 0, client.right, client.bottom, pictureDc.get(), 0, 0, SRCCOPY);
+    BlitPicture(item.hDC, picture, client.right, client.bottom);
     return;
   }
-  DrawCaption(item.hDC, pictureDc.get(), client, TextColour(look));
+  DrawCaption(item.hDC, picture, client, TextColour(look));
 }
 
-void CGDIBitmapBtn::DrawCaption(HDC target, HDC picture, const RECT& client,
+void CGDIBitmapBtn::DrawCaption(HDC target, HBITMAP picture, const RECT& client,
                                 COLORREF colour) const {
   MemoryCanvas canvas(target, client.right, client.bottom);
-  ::BitBlt(canvas.dc(), 0, 0, client.right, client.bottom, picture, 0, 0, SRCCOPY);
-  ::SetBkMode(canvas.dc(), TRANSPARENT);
-  ::SetTextColor(canvas.dc(), colour);
+  BlitPicture(canvas.dc(), picture, client.right, client.bottom);
   UniqueFont font = CreateShellDlgFont(kTextFont.height, kTextFont.weight);
   {
-    SelectObjectScope selectFont(canvas.dc(), font.get());
-    SIZE extent{};
-    ::GetTextExtentPoint32W(canvas.dc(), W(caption_), static_cast<int>(caption_.size()), &extent);
-    const EdgeRect r = CaptionRect(client.right, client.bottom, extent.cy);
-    RECT textRect{r.left, r.top, r.right, r.bottom};
-    ::DrawTextW(canvas.dc(), W(caption_), static_cast<int>(caption_.size()), &textRect,
-                kCaptionFlags);
+    const TextScope text(canvas.dc(), font.get(), colour);
+    const EdgeRect r = CaptionRect(client.right, client.bottom, text.Extent(caption_).cy);
+    text.Draw(caption_, RECT{r.left, r.top, r.right, r.bottom}, kCaptionFlags);
   }
   canvas.CopyTo(target);
 }

@@ -55,7 +55,7 @@ class CGDIBitmapBtn : public Window {
 
  private:
   void Draw(const DRAWITEMSTRUCT& item) const;
-  void DrawCaption(HDC target, HDC picture, const RECT& client, COLORREF colour) const;
+  void DrawCaption(HDC target, HBITMAP picture, const RECT& client, COLORREF colour) const;
   LRESULT OnMouseMove(WPARAM wp, LPARAM lp);
   void SetHovered(bool hovered);
   HWND OwnerWindow() const;

@@ -1,12 +1,15 @@
 #pragma once
-// Move-only owners of GDI objects and device contexts, and a scoped selection into a DC.
-// Every font, brush, bitmap, region and DC the program makes has one of these as its owner.
+// Move-only owners of GDI objects and device contexts, a scoped selection into a DC, and the
+// paint steps every window repeats. Every font, brush, bitmap, region and DC the program makes
+// has one of these as its owner.
 
 #include <windows.h>
 
+#include <string_view>
 #include <utility>
 
 #include "framework/UniqueResource.h"
+#include "framework/WideText.h"
 
 namespace norvi {
 
@@ -103,6 +106,46 @@ class MemoryCanvas {
   SelectObjectScope select_;
   int width_;
   int height_;
+};
+
+// Copies a picture 1:1 from its top-left corner to (0, 0) of `target`, width x height, through
+// a memory DC of its own. A null picture copies whatever an empty memory DC holds.
+inline void BlitPicture(HDC target, HBITMAP picture, int width, int height) {
+  UniqueDC source(::CreateCompatibleDC(target));
+  SelectObjectScope select(source.get(), picture);
+  ::BitBlt(target, 0, 0, width, height, source.get(), 0, 0, SRCCOPY);
+}
+
+// Text drawn over a picture: the font selected, a transparent background and the text colour,
+// all three put back when the scope ends.
+class TextScope {
+ public:
+  TextScope(HDC dc, HFONT font, COLORREF colour)
+      : dc_(dc),
+        font_(dc, font),
+        mode_(::SetBkMode(dc, TRANSPARENT)),
+        colour_(::SetTextColor(dc, colour)) {}
+  TextScope(const TextScope&) = delete;
+  TextScope& operator=(const TextScope&) = delete;
+  ~TextScope() {
+    ::SetTextColor(dc_, colour_);
+    ::SetBkMode(dc_, mode_);
+  }
+
+  void Draw(std::u16string_view text, RECT rect, UINT flags) const {
+    ::DrawTextW(dc_, WView(text).data(), static_cast<int>(text.size()), &rect, flags);
+  }
+  SIZE Extent(std::u16string_view text) const {
+    SIZE extent{};
+    ::GetTextExtentPoint32W(dc_, WView(text).data(), static_cast<int>(text.size()), &extent);
+    return extent;
+  }
+
+ private:
+  HDC dc_;
+  SelectObjectScope font_;
+  int mode_;
+  COLORREF colour_;
 };
 
 // The program's text font: "MS Shell Dlg", the given height and weight, default character

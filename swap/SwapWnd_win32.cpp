@@ -105,12 +105,9 @@ void CIconBtn::Paint() {
   MemoryCanvas canvas(paint.get(), client.right, client.bottom);
   FillWith(canvas.dc(), client, hover_ ? colours_.hover : colours_.button);
   if (icon_) ::DrawIcon(canvas.dc(), kIconX, kIconY, icon_);
-  RECT text{kCaptionLeft, 0, client.right, client.bottom};
   {
-    SelectObjectScope font(canvas.dc(), font_.get());
-    ::SetBkMode(canvas.dc(), TRANSPARENT);
-    ::SetTextColor(canvas.dc(), colours_.text);
-    ::DrawTextW(canvas.dc(), W(caption_), static_cast<int>(caption_.size()), &text, kCaptionFormat);
+    const TextScope text(canvas.dc(), font_.get(), colours_.text);
+    text.Draw(caption_, RECT{kCaptionLeft, 0, client.right, client.bottom}, kCaptionFormat);
   }
   canvas.CopyTo(paint.get());
 }
