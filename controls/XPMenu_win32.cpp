@@ -1,7 +1,6 @@
 #include "controls/XPMenu_win32.h"
 
 #include "controls/MenuGeometry.h"
-#include "framework/WideText.h"
 
 namespace norvi {
 namespace {
@@ -79,7 +78,6 @@ void CXPMenu::Draw(const DRAWITEMSTRUCT& draw, const Item& item) const {
   const RECT& r = draw.rcItem;
   const EdgeRect edges{r.left, r.top, r.right, r.bottom};
   const bool selected = (draw.itemState & ODS_SELECTED) != 0;
-  ::SetBkMode(dc, TRANSPARENT);
   if (selected) {
     {
       SelectObjectScope brush(dc, ::GetStockObject(NULL_BRUSH));
@@ -99,12 +97,9 @@ void CXPMenu::Draw(const DRAWITEMSTRUCT& draw, const Item& item) const {
   UniqueFont font(::CreateFontW(kFontHeight, 0, 0, 0, kFontWeight, FALSE, FALSE, FALSE,
                                 DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
                                 DEFAULT_QUALITY, FF_SWISS, L"Arial"));
-  SelectObjectScope selectFont(dc, font.get());
-  const COLORREF oldColour = ::SetTextColor(dc, selected ? kSelectedText : kNormalText);
+  const TextScope text(dc, font.get(), selected ? kSelectedText : kNormalText);
   const EdgeRect t = XPTextRect(edges);
-  RECT text{t.left, t.top, t.right, t.bottom};
-  ::DrawTextW(dc, W(item.data.text), static_cast<int>(item.data.text.size()), &text, kTextFlags);
-  ::SetTextColor(dc, oldColour);
+  text.Draw(item.data.text, RECT{t.left, t.top, t.right, t.bottom}, kTextFlags);
 }
 
 }  // namespace norvi

@@ -11,17 +11,9 @@
 #include <vector>
 
 #include "framework/Gdi_win32.h"
+#include "framework/Handles_win32.h"
 
 namespace norvi {
-
-inline void DestroyMenuHandle(HMENU h) {
-  ::DestroyMenu(h);
-}
-inline void DestroyIconHandle(HICON h) {
-  ::DestroyIcon(h);
-}
-using UniqueMenu = UniqueGdiHandle<HMENU, DestroyMenuHandle>;
-using UniqueIcon = UniqueGdiHandle<HICON, DestroyIconHandle>;
 
 class CXPMenu {
  public:

@@ -1,5 +1,5 @@
 #pragma once
-// Owners of kernel handles, windows, modules and hooks. Closing twice or leaking is
+// Owners of kernel handles, windows, modules, hooks, icons and menus. Closing twice or leaking is
 // impossible by type.
 
 #include <windows.h>
@@ -40,5 +40,17 @@ struct RemoveHook {
   void operator()(HHOOK h) const { ::UnhookWindowsHookEx(h); }
 };
 using UniqueHook = UniqueResource<HHOOK, RemoveHook>;
+
+// An icon made by LoadImageW, CreateIcon... (not a shared one from LoadIcon).
+struct DestroyIconHandle {
+  void operator()(HICON h) const { ::DestroyIcon(h); }
+};
+using UniqueIcon = UniqueResource<HICON, DestroyIconHandle>;
+
+// A menu no window holds (a window destroys its own menu bar).
+struct DestroyMenuHandle {
+  void operator()(HMENU h) const { ::DestroyMenu(h); }
+};
+using UniqueMenu = UniqueResource<HMENU, DestroyMenuHandle>;
 
 }  // namespace norvi
