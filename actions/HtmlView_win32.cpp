@@ -17,20 +17,6 @@ constexpr IID kIidHtmlWindow2 = {
     0x332C4427, 0x26CB, 0x11D0, {0xB4, 0x83, 0x00, 0xC0, 0x4F, 0xD9, 0x01, 0x19}};
 constexpr UINT kDocumentRequestTimeoutMs = 1000;
 
-// Balances a successful CoInitialize; a failed one (another apartment model) is left alone.
-class ComApartment {
- public:
-  ComApartment() : initialised_(SUCCEEDED(::CoInitialize(nullptr))) {}
-  ComApartment(const ComApartment&) = delete;
-  ComApartment& operator=(const ComApartment&) = delete;
-  ~ComApartment() {
-    if (initialised_) ::CoUninitialize();
-  }
-
- private:
-  bool initialised_;
-};
-
 HtmlScrollResult ScrollDocument(HWND view, HMODULE oleacc, LONG dx) {
   const UINT request = ::RegisterWindowMessageW(L"WM_HTML_GETOBJECT");
   DWORD_PTR result = 0;

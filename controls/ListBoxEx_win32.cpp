@@ -1,6 +1,6 @@
 #include "controls/ListBoxEx_win32.h"
 
-#include <vector>
+#include <string>
 
 #include "controls/TextFont.h"
 
@@ -102,15 +102,15 @@ void CListBoxEx::DrawRow(const DRAWITEMSTRUCT& item) const {
 
   const auto length = static_cast<int>(Send(LB_GETTEXTLEN, item.itemID));
   if (length <= 0) return;
-  std::vector<wchar_t> buffer(static_cast<size_t>(length) + 1);
+  std::u16string buffer(static_cast<size_t>(length) + 1, u'\0');
   const auto got =
-      static_cast<int>(Send(LB_GETTEXT, item.itemID, reinterpret_cast<LPARAM>(buffer.data())));
+      static_cast<int>(Send(LB_GETTEXT, item.itemID, reinterpret_cast<LPARAM>(W(buffer.data()))));
   if (got <= 0) return;
-  ::SetTextColor(item.hDC, text);
-  ::SetBkMode(item.hDC, TRANSPARENT);
-  SelectObjectScope selectFont(item.hDC, font_.get());
-  RECT r{item.rcItem.left + kTextIndent, item.rcItem.top, item.rcItem.right, item.rcItem.bottom};
-  ::DrawTextW(item.hDC, buffer.data(), got, &r, kTextFlags);
+  const TextScope scope(item.hDC, font_.get(), text);
+  scope.Draw(
+      std::u16string_view(buffer.data(), static_cast<size_t>(got)),
+      RECT{item.rcItem.left + kTextIndent, item.rcItem.top, item.rcItem.right, item.rcItem.bottom},
+      kTextFlags);
 }
 
 }  // namespace norvi

@@ -1,8 +1,9 @@
 #pragma once
-// Owners of a COM interface pointer and of a BSTR.
+// Owners of a COM interface pointer, a BSTR and task memory, and a scoped COM apartment.
 
 #include <windows.h>
-// After windows.h, which it builds on.
+// After windows.h, which they build on.
+#include <objbase.h>
 #include <oleauto.h>
 
 #include "framework/UniqueResource.h"
@@ -33,5 +34,25 @@ using UniqueBstr = UniqueResource<BSTR, FreeBstr>;
 inline UniqueBstr MakeBstr(const wchar_t* text) {
   return UniqueBstr(::SysAllocString(text));
 }
+
+// Memory a COM or shell call handed out with CoTaskMemAlloc.
+struct FreeCoTaskMem {
+  void operator()(void* p) const { ::CoTaskMemFree(p); }
+};
+
+// Joins or starts a single-threaded apartment on this thread for one task. A failed start
+// (the thread already chose another model) is left alone; only a successful one is balanced.
+class ComApartment {
+ public:
+  ComApartment() : started_(SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
+  ComApartment(const ComApartment&) = delete;
+  ComApartment& operator=(const ComApartment&) = delete;
+  ~ComApartment() {
+    if (started_) ::CoUninitialize();
+  }
+
+ private:
+  bool started_;
+};
 
 }  // namespace norvi

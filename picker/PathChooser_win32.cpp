@@ -5,31 +5,14 @@
 #include <shlobj.h>
 
 #include <array>
-#include <memory>
 
+#include "framework/Com_win32.h"
 #include "framework/WideText.h"
 
 namespace norvi {
 namespace {
 
-struct CoTaskMemDeleter {
-  void operator()(void* p) const { ::CoTaskMemFree(p); }
-};
-using UniqueItemList = std::unique_ptr<ITEMIDLIST, CoTaskMemDeleter>;
-
-// The folder browser needs COM on this thread; joins or starts it for one question.
-class ComScope {
- public:
-  ComScope() : started_(SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
-  ComScope(const ComScope&) = delete;
-  ComScope& operator=(const ComScope&) = delete;
-  ~ComScope() {
-    if (started_) ::CoUninitialize();
-  }
-
- private:
-  bool started_;
-};
+using UniqueItemList = UniqueResource<LPITEMIDLIST, FreeCoTaskMem>;
 
 const wchar_t* OrNull(const std::u16string& text) {
   return text.empty() ? nullptr : W(text);
@@ -60,7 +43,8 @@ bool SystemPathChooser::ChooseFile(const PathRequest& request, std::u16string& p
 }
 
 bool SystemPathChooser::ChooseFolder(std::u16string& path) {
-  ComScope com;
+  // The folder browser needs COM on this thread for one question.
+  const ComApartment com;
   BROWSEINFOW info{};
   UniqueItemList chosen(::SHBrowseForFolderW(&info));
   if (!chosen) return false;

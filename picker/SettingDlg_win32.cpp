@@ -138,23 +138,15 @@ void CSettingDlg::Paint() {
   PaintDC paint(hwnd());
   const RECT client = ClientRect();
   MemoryCanvas canvas(paint.get(), client.right, client.bottom);
-  if (normal_) {
-    UniqueDC picture(::CreateCompatibleDC(paint.get()));
-    SelectObjectScope select(picture.get(), normal_.get());
-    ::BitBlt(canvas.dc(), 0, 0, size_.cx, size_.cy, picture.get(), 0, 0, SRCCOPY);
-  }
+  if (normal_) BlitPicture(canvas.dc(), normal_.get(), size_.cx, size_.cy);
   UniqueFont font = CreateShellDlgFont(kTextFont.height, kTextFont.weight);
   {
-    SelectObjectScope selectFont(canvas.dc(), font.get());
-    ::SetBkMode(canvas.dc(), TRANSPARENT);
-    ::SetTextColor(canvas.dc(), kPickerTextColour);
-    DrawPickerText(canvas.dc(), context_.strings.Text("str_panel"), kPickerTitleRect,
-                   kPickerTitleFlags);
-    DrawPickerText(canvas.dc(),
-                   std::u16string(context_.strings.Text("str_cur_function")) + currentFunction_,
-                   kPickerCurrentFunctionRect, kPickerLabelFlags);
-    DrawPickerText(canvas.dc(), context_.strings.Text("str_list_disable"), kPickerDisableLabelRect,
-                   kPickerLabelFlags);
+    const TextScope text(canvas.dc(), font.get(), kPickerTextColour);
+    text.Draw(context_.strings.Text("str_panel"), ToRect(kPickerTitleRect), kPickerTitleFlags);
+    text.Draw(std::u16string(context_.strings.Text("str_cur_function")) + currentFunction_,
+              ToRect(kPickerCurrentFunctionRect), kPickerLabelFlags);
+    text.Draw(context_.strings.Text("str_list_disable"), ToRect(kPickerDisableLabelRect),
+              kPickerLabelFlags);
   }
   canvas.CopyTo(paint.get());
 }

@@ -17,11 +17,9 @@ HMODULE ModuleOf(const PickerContext& context) {
 }
 
 // Copies a picture to `dc` at (0, 0) in its own size.
-void CopyPicture(HDC dc, HBITMAP picture, SIZE size) {
-  if (!picture) return;
-  UniqueDC pictureDc(::CreateCompatibleDC(dc));
-  SelectObjectScope select(pictureDc.get(), picture);
-  ::BitBlt(dc, 0, 0, size.cx, size.cy, pictureDc.get(), 0, 0, SRCCOPY);
+// A missing skin picture leaves what is under it.
+void CopyPicture(HDC dc, const UniqueBitmap& picture, SIZE size) {
+  if (picture) BlitPicture(dc, picture.get(), size.cx, size.cy);
 }
 
 }  // namespace
@@ -33,11 +31,6 @@ UniqueBitmap LoadSkinPicture(const std::u16string& programFolder, std::u16string
   LoadPictureFile(programFolder + std::u16string(name), picture, loaded);
   if (size) *size = loaded;
   return picture;
-}
-
-void DrawPickerText(HDC dc, std::u16string_view text, const EdgeRect& rect, UINT flags) {
-  RECT r = ToRect(rect);
-  ::DrawTextW(dc, WView(text).data(), static_cast<int>(text.size()), &r, flags);
 }
 
 // ---- list pages ----
@@ -74,7 +67,7 @@ BOOL CSetting_ListDlg::OnInitDialog() {
 
 void CSetting_ListDlg::Paint() {
   PaintDC paint(hwnd());
-  CopyPicture(paint.get(), background_.get(), backgroundSize_);
+  CopyPicture(paint.get(), background_, backgroundSize_);
 }
 
 LRESULT CSetting_ListDlg::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
@@ -173,15 +166,12 @@ void CSetting_AdvanceDlg::Paint() {
   PaintDC paint(hwnd());
   const RECT client = ClientRect();
   MemoryCanvas canvas(paint.get(), client.right, client.bottom);
-  CopyPicture(canvas.dc(), normal_.get(), size_);
+  CopyPicture(canvas.dc(), normal_, size_);
   UniqueFont font = CreateShellDlgFont(kTextFont.height, kTextFont.weight);
   {
-    SelectObjectScope selectFont(canvas.dc(), font.get());
-    ::SetBkMode(canvas.dc(), TRANSPARENT);
-    ::SetTextColor(canvas.dc(), kPickerTextColour);
+    const TextScope text(canvas.dc(), font.get(), kPickerTextColour);
     for (const AdvancedRow& row : kAdvancedRows)
-      DrawPickerText(canvas.dc(), context_.strings.Text(row.labelKey), row.label,
-                     kPickerLabelFlags);
+      text.Draw(context_.strings.Text(row.labelKey), ToRect(row.label), kPickerLabelFlags);
   }
   canvas.CopyTo(paint.get());
 }

@@ -113,7 +113,4 @@ inline RECT ToRect(const EdgeRect& r) {
 UniqueBitmap LoadSkinPicture(const std::u16string& programFolder, std::u16string_view name,
                              SIZE* size = nullptr);
 
-// Draws `text` into `dc` at `rect` with the given flags.
-void DrawPickerText(HDC dc, std::u16string_view text, const EdgeRect& rect, UINT flags);
-
 }  // namespace norvi
