@@ -5,7 +5,17 @@
 #include <cstdint>
 #include <string_view>
 
+#include "device/DriverProtocol.h"
+
 namespace norvi {
+
+// Takes events from an endpoint that reports them itself, on the endpoint's own thread.
+class IEventSink {
+ public:
+  virtual ~IEventSink() = default;
+  // False when the event could not be handed on; the endpoint counts it as lost.
+  virtual bool Deliver(DeviceEvent event) = 0;
+};
 
 struct ControlResult {
   bool ok = false;
@@ -22,6 +32,10 @@ class IDriverIo {
   virtual ControlResult Control(uint32_t code, const void* in, uint32_t inSize, void* out,
                                 uint32_t outSize) = 0;
   virtual void Close() = 0;
+  // An in-process endpoint may hand each event to sink as it is swallowed, instead of
+  // queueing it for IOCTL_WT_READ and releasing the semaphore: true when it does so from now
+  // on (until it is unhooked). A device in another address space cannot.
+  virtual bool DeliverTo(IEventSink& /*sink*/) { return false; }
 };
 
 // The debugger channel ("ERROR:" lines and the open and debug-level lines).

@@ -124,6 +124,11 @@ int DriverLink::Close() {
   return 1;
 }
 
+bool DriverLink::DeliverTo(IEventSink& sink) {
+  IDriverIo* io = active_.load();
+  return io && io->DeliverTo(sink);
+}
+
 bool DriverLink::ReadEvent(DeviceEvent& cell) {
   IDriverIo* io = active_.load();
   if (!io) return false;

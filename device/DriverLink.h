@@ -29,6 +29,9 @@ class DriverLink {
   int Close();
 
   bool IsOpen() const { return active_.load() != nullptr; }
+  // Asks the open endpoint to hand events to sink itself; false when it cannot (or the link
+  // is closed) and events must be read.
+  bool DeliverTo(IEventSink& sink);
 
   // Reader thread: one IOCTL_WT_READ into cell, which holds the previous event. False when
   // the link is closed (nothing sent) or the read failed (traced).

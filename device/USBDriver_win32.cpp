@@ -65,22 +65,33 @@ CUSBDriver::~CUSBDriver() {
 }
 
 int CUSBDriver::Open() {
-  return link_.Open(HandleValue(semaphore_.get()));
+  if (!link_.Open(HandleValue(semaphore_.get()))) return 0;
+  if (link_.DeliverTo(*this) || !semaphore_) return 1;
+  if (StartReaderThread()) return 1;
+  link_.Close();
+  return 0;
 }
 
+// The semaphore and the link window; the reader thread follows in Open once the endpoint is
+// known to need one.
 int CUSBDriver::StartReader(HWND target) {
-  if (reader_) return 1;
+  if (semaphore_) return 1;
   target_.store(target);
   semaphore_.reset(::CreateSemaphoreW(nullptr, 0, kEventSemaphoreMaximum, nullptr));
   if (!semaphore_) return 0;
-  stop_.store(0);
-  reader_.reset(::CreateThread(nullptr, kReaderStackBytes, ReaderThread, this, 0, nullptr));
-  if (!reader_) return 0;
   linkWindow_.reset(CreateLinkWindow());
   return 1;
 }
 
+bool CUSBDriver::StartReaderThread() {
+  if (reader_) return true;
+  stop_.store(0);
+  reader_.reset(::CreateThread(nullptr, kReaderStackBytes, ReaderThread, this, 0, nullptr));
+  return static_cast<bool>(reader_);
+}
+
 int CUSBDriver::StopReader() {
+  target_.store(nullptr);  // an endpoint that still delivers posts nothing more
   stop_.store(1);
   if (semaphore_) ::ReleaseSemaphore(semaphore_.get(), 1, nullptr);
   if (reader_ && ::WaitForSingleObject(reader_.get(), kReaderStopWaitMs) != WAIT_OBJECT_0) {
@@ -99,17 +110,22 @@ DWORD WINAPI CUSBDriver::ReaderThread(void* self) {
   return 0;
 }
 
-// One wake-up, one read and one posted message per event; nothing allocated.
+// One wake-up, one read and one posted message per event; nothing allocated. Waits before
+// it looks at stop_, so that a StopReader right after Open still sees the last pass.
 void CUSBDriver::ReadLoop() {
   DeviceEvent cell = 0;
-  while (stop_.load() == 0) {
+  do {
     ::WaitForSingleObject(semaphore_.get(), INFINITE);
-    if (!link_.ReadEvent(cell)) continue;
-    HWND target = target_.load();
-    if (!target) continue;
-    link_.TraceEvent(cell);
-    ::PostMessageW(target, UM_DEVICE_EVENT, cell, 0);
-  }
+    if (link_.ReadEvent(cell)) Deliver(cell);
+  } while (stop_.load() == 0);
+}
+
+// Without a target the event is consumed and dropped, which is not a loss.
+bool CUSBDriver::Deliver(DeviceEvent event) {
+  HWND target = target_.load();
+  if (!target) return true;
+  link_.TraceEvent(event);
+  return ::PostMessageW(target, UM_DEVICE_EVENT, event, 0) != FALSE;
 }
 
 }  // namespace norvi

@@ -2,6 +2,8 @@
 // The program's one link to the filter driver: the control calls of DriverLink, the
 // semaphore the driver releases per swallowed input, the reader thread that turns each
 // release into a UM_DEVICE_EVENT message for the target window, and the hidden link window.
+// The built-in user-mode filter posts UM_DEVICE_EVENT from its hook thread instead; no
+// reader thread runs then.
 //
 // Order of use: StartReader, Open, filter calls ...; at the end Close, then StopReader.
 
@@ -17,7 +19,7 @@
 
 namespace norvi {
 
-class CUSBDriver {
+class CUSBDriver : private IEventSink {
  public:
   // The kernel driver's control device, else the built-in user-mode filter; diagnostics to
   // the debugger.
@@ -26,8 +28,9 @@ class CUSBDriver {
   CUSBDriver(ITraceSink& trace, IDebugOutput& debug, IDriverIo& device, IDriverIo* fallback);
   CUSBDriver(const CUSBDriver&) = delete;
   CUSBDriver& operator=(const CUSBDriver&) = delete;
-  ~CUSBDriver();
+  ~CUSBDriver() override;
 
+  // Opens the link and, unless its endpoint delivers events itself, starts the reader.
   int Open();
   int SetMouseFilter(uint32_t mask) { return link_.SetMouseFilter(mask); }
   int SetKeyboardFilter(uint32_t value) { return link_.SetKeyboardFilter(value); }
@@ -47,6 +50,9 @@ class CUSBDriver {
 
   static DWORD WINAPI ReaderThread(void* self);
   void ReadLoop();
+  bool StartReaderThread();
+  // The endpoint's own thread: what the reader does with an event it has read.
+  bool Deliver(DeviceEvent event) override;
 
   std::unique_ptr<ProductionPorts> ports_;  // before link_, which refers to them
   DriverLink link_;

@@ -47,11 +47,27 @@ bool UserModeFilter::OnMouse(WPARAM message, const MSLLHOOKSTRUCT& info) {
   MouseInput input{MouseAction::ButtonDown};
   if (!ToMouseInput(message, info, input)) return false;
   FilterVerdict verdict = core_.Filter(input, Mask());
-  HANDLE semaphore = semaphore_.load(std::memory_order_relaxed);
-  if (verdict.queued != 0 && semaphore) {
-    ::ReleaseSemaphore(semaphore, static_cast<LONG>(verdict.queued), nullptr);
-  }
+  if (verdict.queued != 0) Report(verdict.queued);
   return verdict.swallow;
+}
+
+// One server call per event either way: a posted message, or the semaphore release that
+// wakes the program's reader.
+void UserModeFilter::Report(uint32_t queued) {
+  if (IEventSink* sink = sink_.load(std::memory_order_acquire)) {
+    DeviceEvent event = 0;
+    while (queue_.Pop(event)) {
+      if (!sink->Deliver(event)) lost_.fetch_add(1, std::memory_order_relaxed);
+    }
+    return;
+  }
+  HANDLE semaphore = semaphore_.load(std::memory_order_relaxed);
+  if (semaphore) ::ReleaseSemaphore(semaphore, static_cast<LONG>(queued), nullptr);
+}
+
+bool UserModeFilter::DeliverTo(IEventSink& sink) {
+  sink_.store(&sink, std::memory_order_release);
+  return true;
 }
 
 bool UserModeFilter::Hook(uint32_t semaphoreValue) {
@@ -76,6 +92,7 @@ void UserModeFilter::Unhook() {
   ::WaitForSingleObject(thread_.get(), INFINITE);
   thread_.reset();
   semaphore_.store(nullptr);
+  sink_.store(nullptr);
 }
 
 DWORD WINAPI UserModeFilter::HookThread(void* self) {

@@ -1,7 +1,9 @@
 #pragma once
 // The built-in filter that stands in for the kernel driver when its control device is
-// missing. It answers the same control codes in-process and feeds the same semaphore, from a
-// WH_MOUSE_LL hook that runs on a thread of its own with its own message loop.
+// missing. It answers the same control codes in-process, from a WH_MOUSE_LL hook that runs on
+// a thread of its own with its own message loop. It feeds the same semaphore as the driver,
+// or, once given a sink, hands each event to it straight from the hook: the hook needs no
+// blocking read, so the event reaches the main thread in one hand-over.
 
 #include <windows.h>
 
@@ -27,20 +29,27 @@ class UserModeFilter : public DriverEndpoint {
   // The hook's whole work for one input; true swallows it. Injected input always passes,
   // so the program's own clicks and wheel steps never come back to it.
   bool OnMouse(WPARAM message, const MSLLHOOKSTRUCT& info);
-  uint32_t Dropped() const { return queue_.Dropped(); }
+  // Events lost: the queue was full, or the sink refused them.
+  uint32_t Dropped() const { return queue_.Dropped() + lost_.load(std::memory_order_relaxed); }
+
+  bool DeliverTo(IEventSink& sink) override;
 
  protected:
   bool Hook(uint32_t semaphoreValue) override;
   void Unhook() override;
-  bool Pop(DeviceEvent& event) override { return queue_.Pop(event); }
+  // With a sink the hook thread is the queue's only reader.
+  bool Pop(DeviceEvent& event) override { return !sink_.load() && queue_.Pop(event); }
 
  private:
   static DWORD WINAPI HookThread(void* self);
   DWORD RunHookLoop();
+  void Report(uint32_t queued);
 
   EventQueue queue_;
   FilterCore core_{queue_};
   std::atomic<HANDLE> semaphore_{nullptr};  // the program's; not owned
+  std::atomic<IEventSink*> sink_{nullptr};  // not owned; cleared once the hook is gone
+  std::atomic<uint32_t> lost_{0};
   UniqueHandle thread_;
   UniqueHandle ready_;
   DWORD threadId_ = 0;

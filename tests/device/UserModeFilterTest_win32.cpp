@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <memory>
 #include <string>
 
 #include "device/DriverPort_win32.h"
@@ -125,6 +126,83 @@ TEST_F(UserModeFilterTest, WheelAndTiltGiveOneEventEach) {
   EXPECT_THAT(probe_.events,
               ElementsAre(kEventWheelUp, kEventWheelDown, kEventTiltRight, kEventTiltLeft));
   EXPECT_EQ(probe_.wheels, 0);
+}
+
+// The hook's procedure body driven from a thread of its own, as the hook thread drives it,
+// straight into the link: no X input, so bursts far faster than a mouse can make them.
+class UserModeDeliveryTest : public ::testing::Test {
+ protected:
+  static constexpr int kEvents = 8000;  // press and release of forward, alternately
+  static constexpr int kBurst = 500;
+
+  void SetUp() override {
+    ASSERT_EQ(usb_.StartReader(probe_->get()), 1);
+    ASSERT_EQ(usb_.Open(), 1);
+    ASSERT_EQ(usb_.SetMouseFilter(kForwardBit), 1);
+  }
+  void TearDown() override {
+    usb_.Close();
+    usb_.StopReader();
+  }
+
+  static void Push(UserModeFilter& filter, int from, int to) {
+    MSLLHOOKSTRUCT info{};
+    info.mouseData = MAKELONG(0, XBUTTON2);
+    for (int i = from; i < to; ++i) filter.OnMouse(i % 2 ? WM_XBUTTONUP : WM_XBUTTONDOWN, info);
+  }
+  static DWORD WINAPI PushInBursts(void* self) {
+    auto& filter = static_cast<UserModeDeliveryTest*>(self)->filter_;
+    for (int from = 0; from < kEvents; from += kBurst) {
+      Push(filter, from, from + kBurst);
+      ::Sleep(1);  // lets the main thread in between bursts, or not: order must hold either way
+    }
+    return 0;
+  }
+
+  std::unique_ptr<test::ProbeWindow> probe_ = std::make_unique<test::ProbeWindow>();
+  test::LineRecorder trace_;
+  DeviceControlPort device_;  // absent under Wine
+  UserModeFilter filter_;
+  CUSBDriver usb_{trace_, trace_, device_, &filter_};
+};
+
+TEST_F(UserModeDeliveryTest, BurstsArriveInOrderAndEveryLossIsCounted) {
+  UniqueHandle producer(::CreateThread(nullptr, 0, PushInBursts, this, 0, nullptr));
+  ASSERT_TRUE(producer);
+  auto& events = probe_->events;
+  ASSERT_TRUE(test::PumpUntil(
+      [&] { return events.size() + filter_.Dropped() == static_cast<size_t>(kEvents); },
+      4 * kTimeoutMs));
+  ASSERT_EQ(::WaitForSingleObject(producer.get(), kTimeoutMs), WAIT_OBJECT_0);
+  // A release never comes before its press, even where something was lost.
+  for (size_t i = 1; i < events.size(); ++i) {
+    ASSERT_FALSE(events[i] == 0 && events[i - 1] == 0) << "two releases in a row at " << i;
+  }
+  if (filter_.Dropped() == 0) {
+    for (size_t i = 0; i < events.size(); ++i) ASSERT_EQ(events[i], i % 2 ? 0u : 0x10u) << i;
+  }
+  EXPECT_THAT(probe_->eventLParams, ::testing::Each(0));
+  // Each event is traced as the reader traces it.
+  auto lines = trace_.Lines();
+  EXPECT_EQ(std::count(lines.begin(), lines.end(), u"USBDriver:IOCTL_WT_READ 16\r\n"),
+            static_cast<long>((events.size() + 1) / 2));
+}
+
+// Events that cannot be posted (the window is gone) are lost and counted, not reported as
+// delivered; the hook still swallows the input.
+TEST_F(UserModeDeliveryTest, EventsForAVanishedWindowAreCountedAsLost) {
+  probe_.reset();
+  Push(filter_, 0, 4);
+  EXPECT_EQ(filter_.Dropped(), 4u);
+}
+
+// Without a target the events are consumed and dropped, as the reader drops them: no loss.
+TEST_F(UserModeDeliveryTest, StoppedReaderPostsNothingAndLosesNothing) {
+  usb_.StopReader();
+  Push(filter_, 0, 4);
+  test::PumpFor(50);
+  EXPECT_THAT(probe_->events, IsEmpty());
+  EXPECT_EQ(filter_.Dropped(), 0u);
 }
 
 // The program's own composition: without the driver it opens the built-in filter.
