@@ -32,6 +32,9 @@ FileResult ReplaceFileContents(std::u16string_view path, std::span<const std::by
 // Renames from to to, replacing an existing to, written through to the disk.
 FileResult MoveFileReplacing(std::u16string_view from, std::u16string_view to);
 
+// Deletes the file.
+FileResult RemoveFile(std::u16string_view path);
+
 // Creates the folder and every missing level above it; success when it already exists.
 // Levels inside the root (a drive, or the server and share of a UNC path) are never created.
 FileResult CreateFolderTree(std::u16string_view path);

@@ -110,6 +110,12 @@ FileResult MoveFileReplacing(std::u16string_view from, std::u16string_view to) {
   return {};
 }
 
+FileResult RemoveFile(std::u16string_view path) {
+  const std::string p = NativePath(path);
+  if (unlink(p.c_str()) != 0) return {FromErrno(errno, p), 0};
+  return {};
+}
+
 FileResult ReplaceFileContents(std::u16string_view path, std::span<const std::byte> data) {
   const std::u16string temporary = TemporarySiblingOf(path);
   FileResult result = WriteAll(temporary, data, true);

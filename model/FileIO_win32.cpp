@@ -78,6 +78,12 @@ FileResult MoveFileReplacing(std::u16string_view from, std::u16string_view to) {
   return {};
 }
 
+FileResult RemoveFile(std::u16string_view path) {
+  const std::u16string p(path);
+  if (!DeleteFileW(W(p))) return {GetLastError(), 0};
+  return {};
+}
+
 FileResult ReplaceFileContents(std::u16string_view path, std::span<const std::byte> data) {
   const std::u16string temporary = TemporarySiblingOf(path);
   // The bytes reach the disk before the name points at them.

@@ -15,6 +15,7 @@ constexpr uint32_t WriteFault = 29;
 constexpr uint32_t ReadFault = 30;
 constexpr uint32_t GenFailure = 31;
 constexpr uint32_t InvalidParameter = 87;
+constexpr uint32_t InvalidName = 123;
 constexpr uint32_t AlreadyExists = 183;
 constexpr uint32_t FileTooLarge = 223;
 constexpr uint32_t NoMoreItems = 259;
