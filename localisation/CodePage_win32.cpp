@@ -27,6 +27,8 @@ std::u16string SystemErrorText(uint32_t error) {
   LocalFree(buffer);
   // The system's texts end with a line break, which has no place in a one-line account.
   while (!text.empty() && (text.back() == u'\n' || text.back() == u'\r')) text.pop_back();
+  // Not every system has a text for every number (Wine lacks some): the number still tells.
+  if (text.empty()) text = u"Error " + U16(std::to_wstring(error)) + u".";
   return text;
 }
 

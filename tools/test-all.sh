@@ -27,8 +27,9 @@ run_ctest() {
   fi
   local total=0 bad=0
   if [ -f "$report" ]; then
-    total=$(grep -o -m1 ' tests="[0-9]*"' "$report" | grep -o '[0-9]*')
-    bad=$(grep -o -m1 ' failures="[0-9]*"' "$report" | grep -o '[0-9]*')
+    # The suite's attributes may stand on lines of their own.
+    total=$(grep -o -m1 '[[:space:]]tests="[0-9]*"' "$report" | grep -o '[0-9][0-9]*')
+    bad=$(grep -o -m1 '[[:space:]]failures="[0-9]*"' "$report" | grep -o '[0-9][0-9]*')
   fi
   # A stage that failed without a counted failure (no tests, a crash of ctest) counts once.
   if [[ " ${stage_failed[*]} " == *" $name "* && ${bad:-0} -eq 0 ]]; then bad=1; fi
