@@ -13,6 +13,7 @@
 #include "model/FunctionName.h"
 #include "model/ProfileStore.h"
 #include "picker/SettingDlg_win32.h"
+#include "receiver/ReceiverProtocol.h"
 #include "res/ResourceIds.h"
 
 namespace norvi {
@@ -23,9 +24,6 @@ constexpr int kDefaultHeight = 715;
 constexpr UINT kAboutStringId = 101;
 constexpr DWORD kWheelEditStyle = WS_CHILD | WS_VISIBLE | ES_NUMBER | ES_AUTOHSCROLL | ES_CENTER;
 constexpr UINT kCloseDelayMs = 500;
-constexpr UINT kTrayFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP | NIF_INFO;  // 0x17
-constexpr UINT kBalloonTimeoutMs = 5000;
-constexpr wchar_t kBalloonTitle[] = L"Running";
 constexpr wchar_t kPairingTool[] = L"\\Varnel\\Varnix.exe";
 
 RECT ToRect(const LayoutRect& r) {
@@ -95,6 +93,7 @@ BOOL CPelkoDriverDlg::OnInitDialog() {
   InitBasicLanguage(true);
   AddTrayIcon();
   LoadProfile();
+  devices_.RegisterUsb(hwnd());
   PostStartLanguage();
   driver_.StartReader(hwnd());
   driver_.Open();  // without the driver the program runs without remapping
@@ -282,21 +281,45 @@ void CPelkoDriverDlg::SetIcons() {
 }
 
 void CPelkoDriverDlg::AddTrayIcon() {
-  tray_ = {};
-  tray_.cbSize = sizeof tray_;
-  tray_.hWnd = hwnd();
-  tray_.uID = 0;
-  tray_.uFlags = kTrayFlags;
-  tray_.uCallbackMessage = UM_TRAY_NOTIFY;
-  tray_.hIcon =
-      static_cast<HICON>(::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_PROGRAM),
-                                      IMAGE_ICON, 0, 0, LR_DEFAULTSIZE | LR_SHARED));
-  lstrcpynW(tray_.szTip, W(kMainWindowTitle), ARRAYSIZE(tray_.szTip));
-  lstrcpynW(tray_.szInfo, W(kMainWindowTitle), ARRAYSIZE(tray_.szInfo));
-  tray_.uTimeout = kBalloonTimeoutMs;
-  lstrcpynW(tray_.szInfoTitle, kBalloonTitle, ARRAYSIZE(tray_.szInfoTitle));
-  tray_.dwInfoFlags = NIIF_INFO;
-  ::Shell_NotifyIconW(NIM_ADD, &tray_);
+  taskbarCreated_ = ::RegisterWindowMessageW(L"TaskbarCreated");
+  // A shared icon belongs to the system; nothing to release.
+  tray_.Add(hwnd(), static_cast<HICON>(::LoadImageW(::GetModuleHandleW(nullptr),
+                                                    MAKEINTRESOURCEW(IDI_PROGRAM), IMAGE_ICON, 0, 0,
+                                                    LR_DEFAULTSIZE | LR_SHARED)));
+}
+
+void CPelkoDriverDlg::OnTrayNotify(LPARAM mouseMessage) {
+  if (mouseMessage == kTrayLeftDoubleClick) ShowFromTray();
+  if (mouseMessage == kTrayRightButtonUp) ShowTrayMenu();
+}
+
+void CPelkoDriverDlg::ShowTrayMenu() {
+  CXPMenu menu;
+  menu.AddItem(kCommandConfig, IDI_TRAY_CONFIG, IDI_TRAY_CONFIG, u"Config");
+  menu.AddItem(kCommandExit, IDI_TRAY_EXIT, IDI_TRAY_EXIT, u"Exit");
+  POINT cursor{};
+  ::GetCursorPos(&cursor);
+  // Without the foreground the menu would not close when the user clicks elsewhere.
+  ::SetForegroundWindow(hwnd());
+  trayMenu_ = &menu;
+  menu.Track(hwnd(), cursor, TPM_RIGHTBUTTON);
+  trayMenu_ = nullptr;
+}
+
+void CPelkoDriverDlg::ShowFromTray() {
+  UpdateControls(1);
+  ::ShowWindow(hwnd(), SW_SHOW);
+}
+
+void CPelkoDriverDlg::OnDeviceChange(WPARAM event) {
+  if (event != DBT_DEVICEREMOVECOMPLETE || receiverGone_) return;
+  if (app_.DetectReceiver(ReceiverId) != 0) return;
+  // The box runs its own message loop: a second removal arriving meanwhile must not show a
+  // second box or close twice.
+  receiverGone_ = true;
+  app_.Tell(std::u16string(app_.Strings().Text("str_notfind")), false, hwnd());
+  ::Sleep(kCloseDelayMs);
+  Post(WM_CLOSE);
 }
 
 void CPelkoDriverDlg::LoadProfile() {
@@ -510,7 +533,7 @@ void CPelkoDriverDlg::OnTimer(UINT_PTR id) {
 }
 
 void CPelkoDriverDlg::OnClose() {
-  ::Shell_NotifyIconW(NIM_DELETE, &tray_);
+  tray_.Remove();
   driver_.SetMouseFilter(0);
   app_.Trace(u"OnClose:SetMouseDriverFilter 0\r\n");
   driver_.Close();
@@ -541,7 +564,15 @@ LRESULT CPelkoDriverDlg::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_MOUSEMOVE: OnMouseMove({GET_X_LPARAM(lp), GET_Y_LPARAM(lp)}); break;
     case WM_COMMAND:
       if (lp != 0 && HIWORD(wp) == BN_CLICKED) OnButton(reinterpret_cast<HWND>(lp));
+      if (lp == 0 && LOWORD(wp) == kCommandConfig) ShowFromTray();
+      if (lp == 0 && LOWORD(wp) == kCommandExit) Post(WM_CLOSE);
       break;
+    case WM_MEASUREITEM:
+    case WM_DRAWITEM:
+      if (LRESULT result = 0; trayMenu_ && trayMenu_->HandleOwnerMessage(msg, wp, lp, result))
+        return result;
+      break;
+    case WM_DEVICECHANGE: OnDeviceChange(wp); return 1;
     case WM_TIMER: OnTimer(wp); break;
     case WM_CLOSE: OnClose(); return 0;
     case UM_DEVICE_EVENT:
@@ -555,13 +586,10 @@ LRESULT CPelkoDriverDlg::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case UM_LANGUAGE:
       ApplyLanguage(static_cast<uint32_t>(wp), static_cast<int32_t>(lp), *this);
       return 0;
-    case UM_TRAY_NOTIFY:
-      if (lp == kTrayLeftDoubleClick) {
-        UpdateControls(1);
-        ::ShowWindow(hwnd(), SW_SHOW);
-      }
-      return 1;
-    default: break;
+    case UM_TRAY_NOTIFY: OnTrayNotify(lp); return 1;
+    default:
+      if (msg == taskbarCreated_ && taskbarCreated_ != 0) tray_.AddAgain();
+      break;
   }
   return Dialog::HandleMessage(msg, wp, lp);
 }

@@ -17,9 +17,11 @@
 #include "app/LanguageSelection.h"
 #include "app/MainLayout.h"
 #include "app/PngHSlider_win32.h"
+#include "app/TrayIcon_win32.h"
 #include "controls/BitmapEdit_win32.h"
 #include "controls/GDIBitmapBtn_win32.h"
 #include "controls/WndPopup_win32.h"
+#include "controls/XPMenu_win32.h"
 #include "device/USBDriver_win32.h"
 #include "framework/Dialog_win32.h"
 #include "framework/Gdi_win32.h"
@@ -90,6 +92,10 @@ class CPelkoDriverDlg : public Dialog,
   void RefreshLanguageTexts() override;
   void CloseLanguageMenu() override;
   void AddTrayIcon();
+  void OnTrayNotify(LPARAM mouseMessage);
+  void ShowTrayMenu();
+  void ShowFromTray();
+  void OnDeviceChange(WPARAM event);
   void LoadProfile();
   void SaveProfile();
   void ResetProfile();
@@ -134,7 +140,11 @@ class CPelkoDriverDlg : public Dialog,
   // its own message handler may still be running when it is forgotten.
   std::unique_ptr<CMenuExA> languageMenu_;
   std::unique_ptr<CMenuExA> retiredMenu_;
-  NOTIFYICONDATAW tray_{};
+  TrayIcon tray_;
+  DeviceNotification devices_;
+  UINT taskbarCreated_ = 0;      // the shell's message after its taskbar came back
+  CXPMenu* trayMenu_ = nullptr;  // the tray menu while it is tracked
+  bool receiverGone_ = false;    // the removal message is up; further removals wait for it
 };
 
 }  // namespace norvi
