@@ -3,6 +3,9 @@
 // NORVI_MESSAGE_LOG), its exit code and the profile it leaves behind.
 #include <gtest/gtest.h>
 #include <windows.h>
+// After windows.h, which they need.
+#include <dbt.h>
+#include <shellapi.h>
 
 #include <algorithm>
 #include <cstring>
@@ -16,6 +19,7 @@
 #include <vector>
 
 #include "app/MainLayout.h"
+#include "app/Messages.h"
 #include "app/MouseSettings.h"
 #include "controls/ImageHelpers_win32.h"
 #include "framework/Gdi_win32.h"
@@ -711,6 +715,158 @@ TEST_F(ProgramTest, FourQuickClicksOnTheRowsUpArrowAddFour) {
   ::PostMessageW(main, WM_CLOSE, 0, 0);
   EXPECT_EQ(program.WaitForExit(), 0u);
   EXPECT_EQ(SavedProfile().WheelLines, DefaultProfile().WheelLines + 4);
+}
+
+// The screen's pixels of one control of the shown main window.
+std::vector<COLORREF> ControlPixels(HWND main, MainControl control) {
+  ::RedrawWindow(main, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  Settle(main);
+  ::Sleep(300);  // lets the X server catch up with the drawing
+  RECT r;
+  ::GetWindowRect(MainControlWindow(main, control), &r);
+  WindowDC screen(nullptr);
+  std::vector<COLORREF> pixels;
+  for (int y = r.top; y < r.bottom; y += 2)
+    for (int x = r.left; x < r.right; x += 2) pixels.push_back(::GetPixel(screen.get(), x, y));
+  return pixels;
+}
+
+// The tray menu the program tracks: a shown system menu window of its process.
+HWND WaitForTrayMenu(HWND main) {
+  DWORD process = 0;
+  ::GetWindowThreadProcessId(main, &process);
+  HWND menu = nullptr;
+  test::PumpUntil(
+      [&] {
+        for (menu = ::FindWindowW(L"#32768", nullptr); menu;
+             menu = ::FindWindowExW(nullptr, menu, L"#32768", nullptr)) {
+          DWORD owner = 0;
+          ::GetWindowThreadProcessId(menu, &owner);
+          if (owner == process && ::IsWindowVisible(menu)) return true;
+        }
+        return false;
+      },
+      kPatienceMs);
+  return menu;
+}
+
+// A right click on the tray icon, then the menu's item at `row` (0 Config, 1 Exit) by keys.
+void ChooseFromTrayMenu(HWND main, int row) {
+  ::PostMessageW(main, UM_TRAY_NOTIFY, 0, kTrayRightButtonUp);
+  HWND menu = WaitForTrayMenu(main);
+  ASSERT_TRUE(menu);
+  EXPECT_FALSE(::IsWindowVisible(main));  // the menu alone, not the window
+  for (int i = 0; i <= row; ++i) ::PostMessageW(menu, WM_KEYDOWN, VK_DOWN, 0);
+  ::PostMessageW(menu, WM_KEYDOWN, VK_RETURN, 0);
+}
+
+// A user's first click on the hide button of a fresh window hides it; the tray menu's "Config"
+// shows it again in the applied view (a pending pick no longer checks its slot button) and
+// "Exit" ends the program, which keeps the pending pick in the saved profile.
+TEST_F(ProgramTest, OneClickHidesTheTrayMenuShowsTheAppliedViewAndExits) {
+  Installation installed;
+  Program program(installed, {});
+  HWND main = program.WaitForWindow(kMainTitle);
+  ASSERT_TRUE(main);
+  Settle(main);
+  RECT window;
+  ::GetWindowRect(main, &window);
+  const LayoutRect hide = PlaceOf(MainControl::Close, false);
+  ASSERT_TRUE(
+      PointerDone(L"mousemove " + std::to_wstring(window.left + (hide.left + hide.right) / 2) +
+                  L" " + std::to_wstring(window.top + (hide.top + hide.bottom) / 2) + L" click 1"));
+  EXPECT_TRUE(test::PumpUntil([&] { return !::IsWindowVisible(main); }, 5000));
+  ::ShowWindow(main, SW_SHOW);
+  const std::vector<COLORREF> applied = ControlPixels(main, SlotControl(SlotForward));
+  PickWith(main, SlotForward, kPickerOk.x, kPickerOk.y);
+  ASSERT_NE(ControlPixels(main, SlotControl(SlotForward)), applied);  // checked while pending
+  ::ShowWindow(main, SW_HIDE);
+  Settle(main);
+
+  ChooseFromTrayMenu(main, 0);
+  ASSERT_TRUE(test::PumpUntil([&] { return ::IsWindowVisible(main) != FALSE; }, kPatienceMs));
+  EXPECT_EQ(ControlPixels(main, SlotControl(SlotForward)), applied);
+
+  ::ShowWindow(main, SW_HIDE);
+  Settle(main);
+  ChooseFromTrayMenu(main, 1);
+  EXPECT_EQ(program.WaitForExit(), 0u);
+  EXPECT_EQ(SavedProfile().Slots[SlotForward].TempID, 8);
+  EXPECT_EQ(installed.Messages(), "");
+}
+
+// A device removal as the system sends it, for a USB device of the given name.
+void SendDeviceChange(HWND main, WPARAM event) {
+  struct {
+    DEV_BROADCAST_DEVICEINTERFACE_W head;
+    wchar_t rest[64];
+  } record{};
+  record.head.dbcc_size = sizeof record;
+  record.head.dbcc_devicetype = DBT_DEVTYP_DEVICEINTERFACE;
+  std::wcscpy(record.head.dbcc_name, L"\\\\?\\USB#VID_0001&PID_0002#1#{a5dcbf10}");
+  DWORD_PTR ignored;
+  // The receiver's removal keeps the program in its message box: no answer then.
+  ::SendMessageTimeoutW(main, WM_DEVICECHANGE, event, reinterpret_cast<LPARAM>(&record),
+                        SMTO_NORMAL, 2000, &ignored);
+}
+
+TEST_F(ProgramTest, OnlyTheReceiversRemovalEndsTheProgramAfterItsMessage) {
+  Installation installed;
+  const fs::path receiver = installed.dir() / L"receiver-plugged";
+  std::ofstream(receiver) << "1";
+  Program program(installed, {{L"NORVI_SIMULATED_RECEIVER", receiver.wstring()}});
+  HWND main = program.WaitForWindow(kMainTitle);
+  ASSERT_TRUE(main);
+  Settle(main);
+  SendDeviceChange(main, DBT_DEVICEREMOVECOMPLETE);  // another device: the receiver is still there
+  Settle(main);
+  fs::remove(receiver);
+  SendDeviceChange(main, DBT_DEVICEARRIVAL);  // not a removal: not even a check
+  SendDeviceChange(main, DBT_DEVICEQUERYREMOVE);
+  Settle(main);
+  EXPECT_TRUE(::IsWindowVisible(main));
+  EXPECT_FALSE(::FindWindowW(nullptr, kInfoTitle));
+  EXPECT_EQ(installed.Messages(), "");
+
+  SendDeviceChange(main, DBT_DEVICEREMOVECOMPLETE);
+  HWND box = program.WaitForWindow(kInfoTitle);
+  ASSERT_TRUE(box);
+  SendDeviceChange(main, DBT_DEVICEREMOVECOMPLETE);  // a second removal shows no second box
+  EXPECT_EQ(installed.Messages(), "Receiver removed. Closing the program.\n");
+  ::PostMessageW(box, WM_CLOSE, 0, 0);
+  EXPECT_EQ(program.WaitForExit(), 0u);
+  EXPECT_EQ(installed.Messages(), "Receiver removed. Closing the program.\n");
+  EXPECT_TRUE(fs::exists(ProfilePath()));
+}
+
+// Whether the shell holds the program's icon: only an icon it holds can be modified.
+bool TrayIconShown(HWND main) {
+  NOTIFYICONDATAW data{};
+  data.cbSize = sizeof data;
+  data.hWnd = main;
+  data.uFlags = NIF_TIP;
+  std::wcscpy(data.szTip, kMainTitle);
+  return ::Shell_NotifyIconW(NIM_MODIFY, &data) != FALSE;
+}
+
+TEST_F(ProgramTest, TheIconLostWithTheTaskbarComesBackWhenTheTaskbarIsCreated) {
+  Installation installed;
+  Program program(installed, {});
+  HWND main = program.WaitForWindow(kMainTitle);
+  ASSERT_TRUE(main);
+  Settle(main);
+  EXPECT_TRUE(TrayIconShown(main));
+  NOTIFYICONDATAW lost{};
+  lost.cbSize = sizeof lost;
+  lost.hWnd = main;
+  ASSERT_TRUE(::Shell_NotifyIconW(NIM_DELETE, &lost));  // as a restarting shell forgets it
+  EXPECT_FALSE(TrayIconShown(main));
+  DWORD_PTR ignored;
+  ::SendMessageTimeoutW(main, ::RegisterWindowMessageW(L"TaskbarCreated"), 0, 0, SMTO_NORMAL, 5000,
+                        &ignored);
+  EXPECT_TRUE(TrayIconShown(main));
+  ::PostMessageW(main, WM_CLOSE, 0, 0);
+  EXPECT_EQ(program.WaitForExit(), 0u);
 }
 
 }  // namespace
