@@ -772,9 +772,12 @@ TEST_F(ProgramTest, OneClickHidesTheTrayMenuShowsTheAppliedViewAndExits) {
   RECT window;
   ::GetWindowRect(main, &window);
   const LayoutRect hide = PlaceOf(MainControl::Close, false);
-  ASSERT_TRUE(
-      PointerDone(L"mousemove " + std::to_wstring(window.left + (hide.left + hide.right) / 2) +
-                  L" " + std::to_wstring(window.top + (hide.top + hide.bottom) / 2) + L" click 1"));
+  KeyProbe elsewhere;
+  ::SetForegroundWindow(elsewhere.hwnd());
+  test::PumpUntil([&] { return ::GetForegroundWindow() == elsewhere.hwnd(); }, 5000);
+  ASSERT_TRUE(PointerDone(
+      L"mousemove " + std::to_wstring(window.left + (hide.left + hide.right) / 2) + L" " +
+      std::to_wstring(window.top + (hide.top + hide.bottom) / 2) + L" sleep 1 click 1"));
   EXPECT_TRUE(test::PumpUntil([&] { return !::IsWindowVisible(main); }, 5000));
   ::ShowWindow(main, SW_SHOW);
   const std::vector<COLORREF> applied = ControlPixels(main, SlotControl(SlotForward));
