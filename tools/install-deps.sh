@@ -7,7 +7,7 @@ packages=(
   cmake ninja-build g++ clang libclang-rt-14-dev libbenchmark-dev googletest
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix mingw-w64-tools
   wine wine32:i386 wine64 xvfb xauth xdotool imagemagick librsvg2-bin fonts-wqy-microhei
-  python3
+  python3 nsis
   fonts-dejavu-core
 )
 
