@@ -1,0 +1,65 @@
+#!/bin/bash
+# Checks the screenshots the Windows tests leave in their output folder (every expected one
+# exists, has its size and is not blank) and writes one contact sheet of all of them.
+#   check-screenshots.sh OUTPUT_FOLDER [CONTACT_SHEET]
+set -u
+
+folder=$1
+sheet=${2:-$folder/contact-sheet.png}
+
+# name  width  height: every window and state a user sees, in the order of the sheet.
+expected="
+main-window.png                 1000 715
+main-window-chinese.png         1000 715
+main-window-french.png          1000 715
+main-window-hover.png           1000 715
+main-window-lt-language.png     1000 715
+main-window-huge-language.png   1000 715
+language-menu-program.png       116  273
+language-menu.png               116  273
+tray-menu.png                   93   50
+picker-page-1.png               413  290
+picker-page-2.png               413  290
+picker-page-3.png               413  290
+picker-page-4.png               413  290
+picker-page-5.png               413  290
+picker-advanced-chosen-path.png 413  290
+message_box_ok.bmp              330  160
+message_box_ok_cancel.bmp       330  160
+message_box_ok_chinese.bmp      330  160
+no-receiver.png                 330  160
+no-receiver-chinese-system.png  330  160
+swap-switcher.bmp               330  100
+swap-switcher-hover.bmp         330  100
+"
+
+failures=0
+files=()
+while read -r name width height; do
+  [ -n "$name" ] || continue
+  path=$folder/$name
+  if [ ! -s "$path" ]; then
+    echo "FAIL: $name is missing"; failures=$((failures + 1)); continue
+  fi
+  # Size, number of distinct colours and spread of the grey levels in one read.
+  read -r w h colours spread < <(identify -format '%w %h %k %[fx:standard_deviation]\n' "$path" 2>/dev/null)
+  if [ "${w:-0}x${h:-0}" != "${width}x${height}" ]; then
+    echo "FAIL: $name is ${w:-?}x${h:-?}, expected ${width}x${height}"; failures=$((failures + 1))
+  fi
+  # A blank capture (an unpainted or black window) has one or a handful of colours and no spread.
+  if [ "${colours:-0}" -lt 16 ] || awk -v s="${spread:-0}" 'BEGIN { exit !(s < 0.02) }'; then
+    echo "FAIL: $name looks blank ($colours colours, spread $spread)"; failures=$((failures + 1))
+  fi
+  files+=("$path")
+done <<<"$expected"
+
+if [ ${#files[@]} -gt 0 ]; then
+  # Labelled with the file name, four to a row, each shown no larger than 500 px wide.
+  if ! montage -label '%t' -font DejaVu-Sans -pointsize 12 -background white \
+      -geometry '500x400>+10+10' -tile 4x "${files[@]}" -depth 8 "$sheet"; then
+    echo "FAIL: no contact sheet"; failures=$((failures + 1))
+  else
+    echo "contact sheet: $sheet (${#files[@]} screenshots)"
+  fi
+fi
+exit $((failures > 0))
