@@ -8,6 +8,7 @@
 #include <shellapi.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -453,6 +454,129 @@ TEST_F(ProgramTest, ForwardButtonRemappedToCopyIsSwallowedAndPerformedAsCtrlC) {
   ::PostMessageW(main, WM_CLOSE, 0, 0);
   EXPECT_EQ(program.WaitForExit(), 0u);
 }
+
+// A window with scroll bars that logs, in order, every key, mouse-button, wheel and scroll
+// message it receives, as short entries: "kd AF" (key down, virtual key in hex), "ku AF",
+// "md"/"mu" (middle), "xd 1"/"xu 2" (X button), "wheel", "hwheel", "hscroll 1" (scroll code).
+class InputProbe {
+ public:
+  InputProbe() {
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = &InputProbe::Proc;
+    wc.hInstance = ::GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"NorviInputProbe";
+    ::RegisterClassW(&wc);
+    log_.clear();
+    window_.reset(::CreateWindowExW(0, wc.lpszClassName, L"Norvi input probe",
+                                    WS_POPUP | WS_VISIBLE | WS_HSCROLL | WS_VSCROLL, 1000, 760, 240,
+                                    200, nullptr, nullptr, wc.hInstance, nullptr));
+  }
+  HWND hwnd() const { return window_.get(); }
+  static const std::vector<std::string>& Log() { return log_; }
+
+ private:
+  static std::string Hex(WPARAM v) {
+    char text[8];
+    std::snprintf(text, sizeof text, "%02X", static_cast<unsigned>(v & 0xFF));
+    return text;
+  }
+  static LRESULT CALLBACK Proc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+      case WM_KEYDOWN:
+      case WM_SYSKEYDOWN: log_.push_back("kd " + Hex(wp)); break;
+      case WM_KEYUP:
+      case WM_SYSKEYUP: log_.push_back("ku " + Hex(wp)); break;
+      case WM_LBUTTONDOWN: log_.push_back("ld"); break;
+      case WM_LBUTTONUP: log_.push_back("lu"); break;
+      case WM_RBUTTONDOWN: log_.push_back("rd"); break;
+      case WM_RBUTTONUP: log_.push_back("ru"); break;
+      case WM_MBUTTONDOWN: log_.push_back("md"); break;
+      case WM_MBUTTONUP: log_.push_back("mu"); break;
+      case WM_XBUTTONDOWN: log_.push_back("xd " + std::to_string(HIWORD(wp))); break;
+      case WM_XBUTTONUP: log_.push_back("xu " + std::to_string(HIWORD(wp))); break;
+      case WM_MOUSEWHEEL: log_.push_back("wheel"); break;
+      case WM_MOUSEHWHEEL: log_.push_back("hwheel"); break;
+      case WM_HSCROLL: log_.push_back("hscroll " + std::to_string(LOWORD(wp))); break;
+      case WM_VSCROLL: log_.push_back("vscroll " + std::to_string(LOWORD(wp))); break;
+      default: break;
+    }
+    return ::DefWindowProcW(w, msg, wp, lp);
+  }
+  UniqueWindow window_;
+  static inline std::vector<std::string> log_;
+};
+
+// One real X button over the probe with one slot assignment (or two), and exactly what the
+// probe must log: the program's output, then a left click afterwards that marks the end, so a
+// button that should have been swallowed would show before it.
+struct RemapCase {
+  const char* name;
+  std::vector<std::pair<int, int32_t>> slots;  // slot, function code
+  int xButton;
+  std::vector<std::string> expected;
+};
+
+class RemapTest : public ProgramTest, public testing::WithParamInterface<RemapCase> {};
+
+TEST_P(RemapTest, ProbeSeesExactlyTheAssignedFunction) {
+  ProfileImage profile = DefaultProfile();
+  for (const auto& [slot, code] : GetParam().slots) profile.Slots[slot].TempID = code;
+  fs::create_directories(ProfilePath().parent_path());
+  std::ofstream(ProfilePath(), std::ios::binary)
+      .write(reinterpret_cast<const char*>(&profile), kProfileSize);
+
+  Installation installed;
+  Program program(installed, {});
+  HWND main = program.WaitForWindow(kMainTitle);
+  ASSERT_TRUE(main);
+  Settle(main);
+  InputProbe probe;
+  ::SetForegroundWindow(probe.hwnd());
+  ::SetFocus(probe.hwnd());
+  ASSERT_TRUE(test::PumpUntil([&] { return ::GetForegroundWindow() == probe.hwnd(); }, 5000));
+
+  // The marker is a left click, which no slot takes; with nothing expected it follows the
+  // button in the same run, otherwise once the expected output has arrived.
+  std::vector<std::string> expected = GetParam().expected;
+  const std::wstring button = L"mousemove 1100 850 click " + std::to_wstring(GetParam().xButton);
+  if (expected.empty()) {
+    ASSERT_TRUE(StartXdotool(button + L" click 1"));
+  } else {
+    ASSERT_TRUE(StartXdotool(button));
+    const size_t output = expected.size();
+    ASSERT_TRUE(test::PumpUntil([&] { return InputProbe::Log().size() >= output; }, 10000))
+        << testing::PrintToString(InputProbe::Log());
+    ASSERT_TRUE(StartXdotool(L"click 1"));
+  }
+  expected.insert(expected.end(), {"ld", "lu"});
+  EXPECT_TRUE(test::PumpUntil(
+      [] {
+        const auto& log = InputProbe::Log();
+        return std::find(log.begin(), log.end(), "lu") != log.end();
+      },
+      10000));
+  EXPECT_EQ(InputProbe::Log(), expected);
+
+  ::PostMessageW(main, WM_CLOSE, 0, 0);
+  EXPECT_EQ(program.WaitForExit(), 0u);
+}
+
+// X buttons under Wine: 2 middle, 4 wheel up, 7 tilt right, 8 back, 9 forward.
+INSTANTIATE_TEST_SUITE_P(
+    RealButtons, RemapTest,
+    testing::Values(
+        RemapCase{"BackDisabledReachesNobody", {{SlotBack, 96}}, 8, {}},
+        RemapCase{"MiddleNativeIsAMiddleClick", {{SlotMiddle, 67}}, 2, {"md", "mu"}},
+        RemapCase{"WheelUpAsVolumeUpIsAKeyAndNoWheel", {{SlotWheelUp, 54}}, 4, {"kd AF", "ku AF"}},
+        RemapCase{
+            "TiltRightScrollsTwoLinesRight", {{SlotTiltRight, 73}}, 7, {"hscroll 1", "hscroll 1"}},
+        // Back performs a forward click while forward itself is remapped to copy: the injected
+        // forward click must pass as it is, not turn into Ctrl+C or come round again.
+        RemapCase{"InjectedForwardIsNotRemappedAgain",
+                  {{SlotBack, 68}, {SlotForward, 2}},
+                  8,
+                  {"xd 2", "xu 2"}}),
+    [](const testing::TestParamInfo<RemapCase>& info) { return std::string(info.param.name); });
 
 TEST_F(ProgramTest, ClickedSettingsControlsChangeTheProfileThatClosingSaves) {
   Installation installed;
