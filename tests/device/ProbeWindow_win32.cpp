@@ -51,6 +51,9 @@ void ProbeWindow::Record(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_MOUSEWHEEL:
     case WM_MOUSEHWHEEL: ++wheels; break;
     case WM_MOUSEMOVE: ++moves; break;
+    case WM_KEYDOWN:
+      if (wParam == VK_CONTROL && onControlDown) onControlDown();
+      break;
     default: break;
   }
 }

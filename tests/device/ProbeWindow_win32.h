@@ -27,6 +27,8 @@ class ProbeWindow {
   int moves = 0;
   // Called for each device event as it arrives (the benchmark's clock).
   std::function<void()> onEvent;
+  // Called for each Ctrl key-down the window receives (the side-by-side benchmark's clock).
+  std::function<void()> onControlDown;
 
  private:
   static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
