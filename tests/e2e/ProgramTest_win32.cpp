@@ -425,6 +425,15 @@ bool PointerDone(const std::wstring& steps) {
       kPatienceMs);
 }
 
+// The screen point at the centre of a control of the English layout, as xdotool takes it.
+std::wstring ScreenCentre(HWND main, MainControl control) {
+  RECT window;
+  ::GetWindowRect(main, &window);
+  const LayoutRect r = PlaceOf(control, false);
+  return std::to_wstring(window.left + (r.left + r.right) / 2) + L" " +
+         std::to_wstring(window.top + (r.top + r.bottom) / 2);
+}
+
 TEST_F(ProgramTest, ForwardButtonRemappedToCopyIsSwallowedAndPerformedAsCtrlC) {
   ProfileImage profile = DefaultProfile();
   profile.Slots[SlotForward].TempID = 2;  // copy; applied at start-up
@@ -619,9 +628,8 @@ TEST_F(ProgramTest, LanguageMenuChoiceIsAppliedAndRememberedAcrossRestarts) {
     RECT window;
     ::GetWindowRect(main, &window);
     const LayoutRect button = PlaceOf(MainControl::Language, false);
-    ASSERT_TRUE(StartXdotool(
-        L"mousemove " + std::to_wstring(window.left + (button.left + button.right) / 2) + L" " +
-        std::to_wstring(window.top + (button.top + button.bottom) / 2) + L" click 1"));
+    ASSERT_TRUE(
+        StartXdotool(L"mousemove " + ScreenCentre(main, MainControl::Language) + L" click 1"));
     HWND popup = nullptr;
     ASSERT_TRUE(test::PumpUntil(
         [&] {
@@ -829,11 +837,7 @@ TEST_F(ProgramTest, FourQuickClicksOnTheRowsUpArrowAddFour) {
   HWND main = program.WaitForWindow(kMainTitle);
   ASSERT_TRUE(main);
   Settle(main);
-  RECT window;
-  ::GetWindowRect(main, &window);
-  const LayoutRect up = PlaceOf(MainControl::RowsUp, false);
-  ASSERT_TRUE(PointerDone(L"mousemove " + std::to_wstring(window.left + (up.left + up.right) / 2) +
-                          L" " + std::to_wstring(window.top + (up.top + up.bottom) / 2) +
+  ASSERT_TRUE(PointerDone(L"mousemove " + ScreenCentre(main, MainControl::RowsUp) +
                           L" click --repeat 4 --delay 120 1"));
   Settle(main);
   ::PostMessageW(main, WM_CLOSE, 0, 0);
@@ -893,15 +897,11 @@ TEST_F(ProgramTest, OneClickHidesTheTrayMenuShowsTheAppliedViewAndExits) {
   HWND main = program.WaitForWindow(kMainTitle);
   ASSERT_TRUE(main);
   Settle(main);
-  RECT window;
-  ::GetWindowRect(main, &window);
-  const LayoutRect hide = PlaceOf(MainControl::Close, false);
   KeyProbe elsewhere;
   ::SetForegroundWindow(elsewhere.hwnd());
   test::PumpUntil([&] { return ::GetForegroundWindow() == elsewhere.hwnd(); }, 5000);
-  ASSERT_TRUE(PointerDone(
-      L"mousemove " + std::to_wstring(window.left + (hide.left + hide.right) / 2) + L" " +
-      std::to_wstring(window.top + (hide.top + hide.bottom) / 2) + L" sleep 1 click 1"));
+  ASSERT_TRUE(
+      PointerDone(L"mousemove " + ScreenCentre(main, MainControl::Close) + L" sleep 1 click 1"));
   EXPECT_TRUE(test::PumpUntil([&] { return !::IsWindowVisible(main); }, 5000));
   ::ShowWindow(main, SW_SHOW);
   const std::vector<COLORREF> applied = ControlPixels(main, SlotControl(SlotForward));
