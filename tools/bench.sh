@@ -63,9 +63,13 @@ def side(name):
         keys = [int(v) * 1e9 / freq for v in win[win.index("frequency") + 2:]]
         presses = [int(v) for v in open(f"{out}/{name}.{r}.x").read().split()]
         if len(keys) != len(presses):
-            print(f"{name} round {r}: {len(presses)} presses but {len(keys)} key-downs")
+            # Which press a key-down belongs to is then unknown: the round does not count.
+            print(f"{name} round {r}: {len(presses)} presses but {len(keys)} key-downs, left out")
+            continue
         lat += [(k - p) / 1000 for p, k in zip(presses, keys)]
     lat.sort()
+    if not lat:
+        return [0], float("nan"), float("nan")
     return lat, lat[len(lat) // 2], lat[len(lat) * 99 // 100]
 bare, bare50, bare99 = side("bare")
 print("X press to first Ctrl key-down (us); ratio to the bare hook of the same run")
