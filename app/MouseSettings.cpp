@@ -10,8 +10,8 @@ MouseAcceleration AccelerationFor(int32_t enhancePrecision) {
   return enhancePrecision ? MouseAcceleration{6, 10, 1} : MouseAcceleration{0, 0, 0};
 }
 
-void ApplyPointerAndWheel(const ProfileImage& profile, ISystemCalls& system,
-                          WindowHandle mainWindow) {
+bool ApplyPointerAndWheel(ProfileImage& profile, ISystemCalls& system, WindowHandle mainWindow) {
+  const bool corrected = CorrectImage(profile);
   MouseAcceleration acceleration = AccelerationFor(profile.EnhancePrecision);
   system.ParametersInfo(kSpiSetMouse, 0, acceleration.data(), kSpifUpdateIniFileAndSendChange);
   system.SendSettingChange(mainWindow, kSpiSetMouse,
@@ -24,6 +24,7 @@ void ApplyPointerAndWheel(const ProfileImage& profile, ISystemCalls& system,
   system.ParametersInfo(kSpiSetWheelScrollLines, static_cast<uint32_t>(profile.WheelLines), nullptr,
                         kSpifUpdateIniFileAndSendChange);
   system.SendSettingChange(mainWindow, kSpiSetWheelScrollLines, 0);
+  return corrected;
 }
 
 WheelControlsView ViewOfWheel(const ProfileImage& profile) {

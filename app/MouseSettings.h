@@ -29,10 +29,11 @@ using MouseAcceleration = std::array<int32_t, 3>;  // threshold 1, threshold 2, 
 
 MouseAcceleration AccelerationFor(int32_t enhancePrecision);
 
-// Sends pointer precision, pointer speed and wheel lines through SystemParametersInfoW, each
-// followed by WM_SETTINGCHANGE to the main window.
-void ApplyPointerAndWheel(const ProfileImage& profile, ISystemCalls& system,
-                          WindowHandle mainWindow);
+// Corrects the image (CorrectImage: nothing out of range ever reaches Windows, and the
+// corrected values are what the controls show and the file keeps), then sends pointer
+// precision, pointer speed and wheel lines through SystemParametersInfoW, each followed by
+// WM_SETTINGCHANGE to the main window. Returns whether the image was corrected.
+bool ApplyPointerAndWheel(ProfileImage& profile, ISystemCalls& system, WindowHandle mainWindow);
 
 // What the wheel controls show for a profile.
 struct WheelControlsView {

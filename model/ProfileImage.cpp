@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "model/FunctionCodes.h"
+
 namespace norvi {
 
 ProfileImage DefaultProfile() {
@@ -26,6 +28,37 @@ ImageCheck ImageFromBytes(std::span<const std::byte> bytes, ProfileImage& image)
   TerminatePaths(image);
   return image.ProfileSignature == kProfileSignature ? ImageCheck::Valid
                                                      : ImageCheck::InvalidSignature;
+}
+
+namespace {
+
+// Replaces value with its fallback unless it passes; records a change.
+template <class Valid>
+void Keep(int32_t& value, int32_t fallback, Valid valid, bool& changed) {
+  if (valid(value)) return;
+  value = fallback;
+  changed = true;
+}
+
+}  // namespace
+
+bool CorrectImage(ProfileImage& image) {
+  bool changed = false;
+  Keep(image.PointerSpeed, kDefaultPointerSpeed, PointerSpeedInRange, changed);
+  Keep(
+      image.EnhancePrecision, kDefaultEnhancePrecision, [](int32_t v) { return v == 0 || v == 1; },
+      changed);
+  Keep(image.WheelLines, kDefaultWheelLines, WheelLinesInRange, changed);
+  for (int i = 0; i < kSlotCount; ++i) {
+    ButtonSlot& slot = image.Slots[i];
+    const int32_t native = kSlotInfo[i].factoryInitId;
+    Keep(
+        slot.InitID, native, [native](int32_t v) { return v == native; }, changed);
+    const auto known = [](int32_t v) { return FindFunction(v) != nullptr; };
+    Keep(slot.TempID, native, known, changed);
+    Keep(slot.FunID, native, known, changed);
+  }
+  return changed;
 }
 
 std::span<const std::byte> ImageBytes(const ProfileImage& image) {

@@ -49,4 +49,18 @@ std::span<const std::byte> ImageBytes(const ProfileImage& image);
 // Ends every slot path inside its 260 code units.
 void TerminatePaths(ProfileImage& image);
 
+// Whether each value may reach Windows or the dispatch as it is.
+constexpr bool PointerSpeedInRange(int32_t speed) {
+  return speed >= 1 && speed <= 20;
+}
+constexpr bool WheelLinesInRange(int32_t lines) {
+  return (lines >= 1 && lines <= 30) || lines == kWheelLinesScreen;
+}
+
+// Makes a damaged image safe to show, apply and save: an out-of-range speed, precision or
+// wheel-lines value becomes its factory value; every InitID becomes the factory one of its
+// slot; a TempID or FunID outside the catalogue becomes the slot's InitID, so no input goes
+// dead. Returns whether anything changed.
+bool CorrectImage(ProfileImage& image);
+
 }  // namespace norvi

@@ -1,8 +1,13 @@
 #pragma once
 // Loading, saving and resetting "Profile.cfg". Each operation reports its outcome as a value;
 // the main window turns outcomes into the messages below.
+//
+// Nothing the user stored is lost: a file with a wrong signature is moved aside as
+// "Profile.cfg.bad" before anything is saved in its place, and a file that exists but cannot
+// be read is not saved over until the user asks for it (OK or restore defaults).
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -11,13 +16,14 @@
 namespace norvi {
 
 enum class ProfileStatus {
-  Loaded,            // read and signature valid
+  Loaded,            // read and signature valid (out-of-range values corrected)
   FirstRun,          // no "Profile.cfg" yet: the image became the default image
-  PathMissing,       // the folder is missing: open-failure message, image unchanged
-  OpenFailed,        // any other open or read failure: silent, image unchanged
-  InvalidSignature,  // read, but the signature is wrong: message, bytes kept
+  PathMissing,       // the folder is missing: open-failure message
+  Unreadable,        // exists but cannot be opened or read: the default image, file kept
+  InvalidSignature,  // wrong signature or shorter than it: the default image, file set aside
   Saved,
-  SaveFailed,  // systemError says why
+  SaveFailed,   // systemError says why
+  SaveSkipped,  // the unreadable file is kept until the user confirms a change
 };
 
 struct ProfileOutcome {
@@ -29,21 +35,61 @@ struct ProfileOutcome {
 std::u16string ConfigFolderFrom(std::u16string_view tempPath);
 // "%s\Profile.cfg".
 std::u16string ProfilePathIn(std::u16string_view configFolder);
+// Where a profile with a wrong signature is kept: "%s.bad".
+std::u16string SetAsidePathOf(std::u16string_view profilePath);
 
-ProfileOutcome LoadProfileFile(std::u16string_view path, ProfileImage& image);
-ProfileOutcome SaveProfileFile(std::u16string_view path, const ProfileImage& image);
-// Writes the default image; the caller then loads it back and applies it.
-ProfileOutcome ResetProfileFile(std::u16string_view path);
+// What a load makes of the bytes read: a valid image corrected (Loaded), anything else the
+// default image (InvalidSignature).
+ProfileStatus ProfileFromBytes(std::span<const std::byte> bytes, ProfileImage& image);
+
+// Attempts at reading a file that exists but cannot be read (another program may hold it
+// for a moment), and the pause between them.
+constexpr int kProfileReadAttempts = 5;
+constexpr uint32_t kProfileReadPauseMs = 250;
+
+// One profile file and what it needs before the next save.
+class ProfileFile {
+ public:
+  // pause waits between read attempts; empty: no wait.
+  explicit ProfileFile(std::u16string path, std::function<void()> pause = {});
+
+  const std::u16string& Path() const { return path_; }
+
+  // Reads the file into the image. Every outcome leaves an image that is safe to show and
+  // apply: a valid file corrected (CorrectImage); a missing, unreadable or invalid one the
+  // default image; a missing folder keeps a loaded image (else the default one).
+  ProfileOutcome Load(ProfileImage& image);
+  // Writes the image in one replacing step; an invalid file is first moved aside, an
+  // unreadable one is left alone unless the user confirmed.
+  ProfileOutcome Save(const ProfileImage& image);
+  // Writes the default image, as the restore-defaults button does.
+  ProfileOutcome Reset();
+  // The user pressed OK or restore defaults: from now on saves may replace the file.
+  void UserConfirmed() { userConfirmed_ = true; }
+
+ private:
+  std::u16string path_;
+  std::function<void()> pause_;
+  bool setAsideFirst_ = false;   // the file has a wrong signature
+  bool keepUnreadable_ = false;  // the file could not be read
+  bool userConfirmed_ = false;
+};
 
 // Message texts, with %s standing for the profile path where they have one.
 constexpr std::u16string_view kOpenFailedText =
     u"Failed to open file, check whether there is a %s path?";
 constexpr std::u16string_view kInvalidProfileText = u"This file is an invaild Profile!";
 constexpr std::u16string_view kInvalidProfileTextChinese = u"该文件不是有效的配置文件!";
-constexpr std::u16string_view kSaveFailedCaption = u"Info";
 
-// Language key of the message for a failed save: "str_msg5" (no %s) when access is
-// denied, otherwise "str_msg2" (the path as its one %s).
+// Language key of the message for a failed save of the language choice: "str_msg5" (no %s)
+// when access is denied, otherwise "str_msg2" (the path as its one %s). The profile has keys
+// of its own (below), so that no message says the language was not saved when it was the
+// profile.
 std::string_view SaveFailureMessageKey(uint32_t systemError);
+
+// Language keys of the profile's own messages, each with the path as its one %s.
+constexpr std::string_view kProfileUnreadableKey = "str_msg_profile_unreadable";
+constexpr std::string_view kProfileNotSavedKey = "str_msg_profile_not_saved";
+constexpr std::string_view kProfileAppliedNotSavedKey = "str_msg_profile_applied_not_saved";
 
 }  // namespace norvi

@@ -51,6 +51,17 @@ TEST(PointerAndWheel, ThreeCallsWithTheirExactArgumentsEachFollowedByItsNotice) 
   EXPECT_EQ(notices[2], (fakes::SettingChange{kMain, 105, 0}));
 }
 
+// Whatever the image holds, Windows only ever receives values in range.
+TEST(PointerAndWheel, OutOfRangeValuesAreSentAsTheirFactoryValues) {
+  EXPECT_EQ(Sent(0, 0, 0), (std::vector<std::string>{"4 0 [0,0,0] 3", "113 0 10 3", "105 3 0 3"}));
+  EXPECT_EQ(Sent(21, 7, 31),
+            (std::vector<std::string>{"4 0 [0,0,0] 3", "113 0 10 3", "105 3 0 3"}));
+  EXPECT_EQ(Sent(-1, -1, -2),
+            (std::vector<std::string>{"4 0 [0,0,0] 3", "113 0 10 3", "105 3 0 3"}));
+  EXPECT_EQ(Sent(20, 1, 30),
+            (std::vector<std::string>{"4 0 [6,10,1] 3", "113 0 20 3", "105 30 0 3"}));
+}
+
 TEST(PointerAndWheel, PrecisionOffSendsZerosAndScreenOptionSendsMinusOne) {
   const auto calls = Sent(10, 0, kWheelLinesScreen);
   EXPECT_EQ(calls[0], "4 0 [0,0,0] 3");

@@ -3,6 +3,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <vector>
 
 #include "model/FileIO.h"
@@ -69,57 +70,34 @@ class ProfileFileTest : public ::testing::Test {
   test::TempDir dir;
   std::u16string path = ProfilePathIn(dir.u16());
   std::filesystem::path file = dir.path() / "Profile.cfg";
+  std::filesystem::path aside = dir.path() / "Profile.cfg.bad";
+  int pauses = 0;
+  ProfileFile profile{path, [this] { ++pauses; }};
 };
 
-TEST_F(ProfileFileTest, FormsTheFolderAndPathAsWritten) {
+TEST_F(ProfileFileTest, FormsTheFolderAndPathsAsWritten) {
   EXPECT_EQ(ConfigFolderFrom(u"C:\\Users\\u\\AppData\\Local\\Temp\\"),
             u"C:\\Users\\u\\AppData\\Local\\Temp\\Zarqo\\Norvi");
   EXPECT_EQ(ProfilePathIn(u"C:\\T\\Zarqo\\Norvi"), u"C:\\T\\Zarqo\\Norvi\\Profile.cfg");
+  EXPECT_EQ(SetAsidePathOf(u"C:\\T\\Profile.cfg"), u"C:\\T\\Profile.cfg.bad");
 }
 
 TEST_F(ProfileFileTest, FullFileLoadsEveryField) {
   Bytes b = ReferenceDefaultBytes();
   PutLE32(b, 4 + 532 * 2 + 8, 5);
   PutLE32(b, 4292, 17);
+  PutLE32(b, 4300, 0xFFFFFFFF);
   b[4 + 532 * 3 + 12] = 'Z';
   WriteBytes(file, b);
   ProfileImage image{};
-  EXPECT_EQ(LoadProfileFile(path, image).status, ProfileStatus::Loaded);
+  EXPECT_EQ(profile.Load(image).status, ProfileStatus::Loaded);
   EXPECT_EQ(AsBytes(image), b);
-}
-
-TEST_F(ProfileFileTest, ShortAndLongFiles) {
-  Bytes sig(4, 0);
-  PutLE32(sig, 0, 0x80801C3D);
-  WriteBytes(file, sig);
-  ProfileImage image = DefaultProfile();
-  EXPECT_EQ(LoadProfileFile(path, image).status, ProfileStatus::Loaded);
-  Bytes zeroModel(4304, 0);
-  PutLE32(zeroModel, 0, 0x80801C3D);
-  EXPECT_EQ(AsBytes(image), zeroModel);
 
   Bytes longer = ReferenceDefaultBytes();
   longer.resize(9000, 0xEE);
   WriteBytes(file, longer);
-  EXPECT_EQ(LoadProfileFile(path, image).status, ProfileStatus::Loaded);
+  EXPECT_EQ(profile.Load(image).status, ProfileStatus::Loaded);
   EXPECT_EQ(AsBytes(image), ReferenceDefaultBytes());
-}
-
-TEST_F(ProfileFileTest, WrongSignatureIsReportedAndTheBytesKept) {
-  Bytes b = ReferenceDefaultBytes();
-  b[0] = 0x80, b[1] = 0x80, b[2] = 0x1C, b[3] = 0x3D;  // big-endian
-  WriteBytes(file, b);
-  ProfileImage image{};
-  EXPECT_EQ(LoadProfileFile(path, image).status, ProfileStatus::InvalidSignature);
-  EXPECT_EQ(AsBytes(image), b);
-
-  WriteBytes(file, Bytes{});
-  EXPECT_EQ(LoadProfileFile(path, image).status, ProfileStatus::InvalidSignature);
-  EXPECT_EQ(AsBytes(image), Bytes(4304, 0));
-
-  image = DefaultProfile();
-  EXPECT_EQ(ImageFromBytes({}, image), ImageCheck::InvalidSignature);
-  EXPECT_EQ(AsBytes(image), Bytes(4304, 0));
 }
 
 TEST_F(ProfileFileTest, PathsAreKeptWholeAndAlwaysTerminated) {
@@ -128,59 +106,176 @@ TEST_F(ProfileFileTest, PathsAreKeptWholeAndAlwaysTerminated) {
   // Stray units after the terminator belong to the field and survive the round trip.
   image.Slots[1].Path[0] = u'b';
   image.Slots[1].Path[200] = u'c';
-  ASSERT_EQ(SaveProfileFile(path, image).status, ProfileStatus::Saved);
+  ASSERT_EQ(profile.Save(image).status, ProfileStatus::Saved);
   EXPECT_EQ(ReadBytes(file), AsBytes(image));
   ProfileImage loaded{};
-  ASSERT_EQ(LoadProfileFile(path, loaded).status, ProfileStatus::Loaded);
+  ASSERT_EQ(profile.Load(loaded).status, ProfileStatus::Loaded);
   EXPECT_EQ(AsBytes(loaded), AsBytes(image));
   EXPECT_EQ(PathLength(loaded.Slots[0]), 259u);
 
   Bytes b = ReferenceDefaultBytes();
   std::memset(&b[4 + 532 * 4 + 12], 'q', 520);  // no terminator anywhere in the field
   WriteBytes(file, b);
-  ASSERT_EQ(LoadProfileFile(path, loaded).status, ProfileStatus::Loaded);
+  ASSERT_EQ(profile.Load(loaded).status, ProfileStatus::Loaded);
   EXPECT_EQ(PathLength(loaded.Slots[4]), 259u);
   EXPECT_EQ(loaded.Slots[4].Path[259], 0);
   EXPECT_EQ(loaded.Slots[5].InitID, 69);
 }
 
-TEST_F(ProfileFileTest, FirstRunGivesTheDefaultImage) {
+// Lost: the user's bytes in a file the program cannot make sense of.
+TEST_F(ProfileFileTest, InvalidFilesAreSetAsideByteForByteBeforeTheFirstSave) {
+  Bytes bigEndian = ReferenceDefaultBytes();
+  bigEndian[0] = 0x80, bigEndian[1] = 0x80, bigEndian[2] = 0x1C, bigEndian[3] = 0x3D;
+  Bytes random(1 << 20);
+  std::mt19937 generator(7);
+  for (unsigned char& c : random) c = static_cast<unsigned char>(generator());
+  random[0] = 0;  // never the signature by chance
+  const Bytes cases[] = {{}, {0x3D}, {0x3D, 0x1C, 0x80}, bigEndian, random};
+  for (const Bytes& original : cases) {
+    SCOPED_TRACE(original.size());
+    WriteBytes(aside, Bytes{1, 2});  // an older copy gives way
+    WriteBytes(file, original);
+    ProfileImage image{};
+    EXPECT_EQ(profile.Load(image).status, ProfileStatus::InvalidSignature);
+    EXPECT_EQ(AsBytes(image), ReferenceDefaultBytes());
+    EXPECT_EQ(ReadBytes(file), original);  // loading alone moves nothing
+
+    EXPECT_EQ(profile.Save(image).status, ProfileStatus::Saved);
+    EXPECT_EQ(ReadBytes(aside), original);
+    EXPECT_EQ(ReadBytes(file), ReferenceDefaultBytes());
+    // Set aside once: a later save leaves the copy alone.
+    image.PointerSpeed = 12;
+    EXPECT_EQ(profile.Save(image).status, ProfileStatus::Saved);
+    EXPECT_EQ(ReadBytes(aside), original);
+  }
+}
+
+TEST_F(ProfileFileTest, ResetAlsoSetsAnInvalidFileAside) {
+  WriteBytes(file, Bytes(5000, 0x55));
   ProfileImage image{};
-  const ProfileOutcome outcome = LoadProfileFile(path, image);
-  EXPECT_EQ(outcome.status, ProfileStatus::FirstRun);
+  ASSERT_EQ(profile.Load(image).status, ProfileStatus::InvalidSignature);
+  EXPECT_EQ(profile.Reset().status, ProfileStatus::Saved);
+  EXPECT_EQ(ReadBytes(file), ReferenceDefaultBytes());
+  EXPECT_EQ(ReadBytes(aside), Bytes(5000, 0x55));
+}
+
+// Lost: a profile that exists but could not be read at that moment.
+TEST_F(ProfileFileTest, AnUnreadableFileIsRetriedAndNeverSavedOverUnasked) {
+  std::filesystem::create_directory(file);  // exists, cannot be read
+  ProfileImage image{};
+  const ProfileOutcome load = profile.Load(image);
+  EXPECT_EQ(load.status, ProfileStatus::Unreadable);
+  EXPECT_EQ(load.systemError, syserr::AccessDenied);
+  EXPECT_EQ(pauses, kProfileReadAttempts - 1);
   EXPECT_EQ(AsBytes(image), ReferenceDefaultBytes());
-}
+  EXPECT_EQ(profile.Save(image).status, ProfileStatus::SaveSkipped);
+  EXPECT_TRUE(std::filesystem::is_directory(file));
 
-TEST_F(ProfileFileTest, MissingFolderKeepsTheImageAndSaysSo) {
-  const std::u16string missing = ProfilePathIn(dir.u16("absent"));
-  ProfileImage image = DefaultProfile();
-  image.PointerSpeed = 4;
-  const ProfileOutcome load = LoadProfileFile(missing, image);
-  EXPECT_EQ(load.status, ProfileStatus::PathMissing);
-  EXPECT_EQ(image.PointerSpeed, 4);
-
-  const ProfileOutcome save = SaveProfileFile(missing, image);
-  EXPECT_EQ(save.status, ProfileStatus::SaveFailed);
-  EXPECT_EQ(save.systemError, syserr::PathNotFound);
-  EXPECT_EQ(SaveFailureMessageKey(save.systemError), "str_msg2");
-}
-
-TEST_F(ProfileFileTest, SaveOverAFolderIsDeniedAndSaysSo) {
-  std::filesystem::create_directory(file);
-  const ProfileOutcome save = SaveProfileFile(path, DefaultProfile());
+  // Once the user asks for a save, it is tried (and here refused).
+  profile.UserConfirmed();
+  const ProfileOutcome save = profile.Save(image);
   EXPECT_EQ(save.status, ProfileStatus::SaveFailed);
   EXPECT_EQ(save.systemError, syserr::AccessDenied);
-  EXPECT_EQ(SaveFailureMessageKey(save.systemError), "str_msg5");
+  EXPECT_TRUE(std::filesystem::is_directory(file));
+}
 
-  ProfileImage image = DefaultProfile();
-  EXPECT_EQ(LoadProfileFile(path, image).status, ProfileStatus::OpenFailed);
+TEST_F(ProfileFileTest, MissingFileOrFolderIsNotRetried) {
+  ProfileImage image{};
+  EXPECT_EQ(profile.Load(image).status, ProfileStatus::FirstRun);
   EXPECT_EQ(AsBytes(image), ReferenceDefaultBytes());
+
+  ProfileFile elsewhere(ProfilePathIn(dir.u16("absent")), [this] { ++pauses; });
+  image = DefaultProfile();
+  image.PointerSpeed = 4;
+  const ProfileOutcome load = elsewhere.Load(image);
+  EXPECT_EQ(load.status, ProfileStatus::PathMissing);
+  EXPECT_EQ(image.PointerSpeed, 4);  // a loaded image stays
+  ProfileImage never{};
+  EXPECT_EQ(elsewhere.Load(never).status, ProfileStatus::PathMissing);
+  EXPECT_EQ(AsBytes(never), ReferenceDefaultBytes());  // nothing loaded yet: defaults
+  EXPECT_EQ(pauses, 0);
+
+  const ProfileOutcome save = elsewhere.Save(image);
+  EXPECT_EQ(save.status, ProfileStatus::SaveFailed);
+  EXPECT_EQ(save.systemError, syserr::PathNotFound);
 }
 
 TEST_F(ProfileFileTest, ResetWritesExactlyTheDefaultImage) {
-  WriteBytes(file, Bytes(5000, 0x55));
-  EXPECT_EQ(ResetProfileFile(path).status, ProfileStatus::Saved);
+  WriteBytes(file, ReferenceDefaultBytes());
+  ProfileImage image{};
+  ASSERT_EQ(profile.Load(image).status, ProfileStatus::Loaded);
+  image.PointerSpeed = 3;
+  ASSERT_EQ(profile.Save(image).status, ProfileStatus::Saved);
+  EXPECT_EQ(profile.Reset().status, ProfileStatus::Saved);
   EXPECT_EQ(ReadBytes(file), ReferenceDefaultBytes());
+  EXPECT_FALSE(std::filesystem::exists(aside));
+}
+
+TEST(SaveFailureTexts, TheProfileNeverBorrowsTheLanguageChoicesTexts) {
+  EXPECT_EQ(SaveFailureMessageKey(syserr::AccessDenied), "str_msg5");
+  EXPECT_EQ(SaveFailureMessageKey(syserr::PathNotFound), "str_msg2");
+  for (std::string_view key :
+       {kProfileUnreadableKey, kProfileNotSavedKey, kProfileAppliedNotSavedKey}) {
+    EXPECT_NE(key, "str_msg2");
+    EXPECT_NE(key, "str_msg5");
+  }
+}
+
+// Switched off: values that would reach Windows or leave an input dead.
+TEST(ProfileCorrection, OutOfRangeValuesBecomeTheirFactoryValues) {
+  const struct {
+    int32_t speed, precision, lines;
+    int32_t wantSpeed, wantPrecision, wantLines;
+  } cases[] = {
+      {1, 1, 1, 1, 1, 1},
+      {20, 0, 30, 20, 0, 30},
+      {7, 0, -1, 7, 0, -1},
+      {0, 2, 0, 10, 0, 3},
+      {21, -1, 31, 10, 0, 3},
+      {-5, 0, -2, 10, 0, 3},
+      {INT32_MIN, INT32_MAX, INT32_MIN, 10, 0, 3},
+  };
+  for (const auto& c : cases) {
+    ProfileImage image = DefaultProfile();
+    image.PointerSpeed = c.speed, image.EnhancePrecision = c.precision, image.WheelLines = c.lines;
+    const bool changed = CorrectImage(image);
+    EXPECT_EQ(image.PointerSpeed, c.wantSpeed) << c.speed;
+    EXPECT_EQ(image.EnhancePrecision, c.wantPrecision) << c.precision;
+    EXPECT_EQ(image.WheelLines, c.wantLines) << c.lines;
+    EXPECT_EQ(changed,
+              c.speed != c.wantSpeed || c.precision != c.wantPrecision || c.lines != c.wantLines);
+  }
+}
+
+TEST(ProfileCorrection, SlotsKeepTheirNativeCodeAndNeverGoDead) {
+  ProfileImage image = DefaultProfile();
+  image.Slots[0].InitID = 66;  // another slot's native code
+  image.Slots[1].TempID = 0;
+  image.Slots[2].FunID = 9;    // inside a range, no name
+  image.Slots[3].TempID = 97;  // just past disabled
+  image.Slots[4].FunID = -68;
+  image.Slots[5].TempID = 96;  // disabled is a choice
+  image.Slots[6].FunID = 84;
+  image.Slots[7].InitID = 0, image.Slots[7].TempID = 2, image.Slots[7].FunID = 0;
+  EXPECT_TRUE(CorrectImage(image));
+  const int32_t want[8][3] = {{67, 67, 67}, {66, 66, 66}, {70, 70, 70}, {71, 71, 71},
+                              {68, 68, 68}, {69, 96, 69}, {72, 72, 84}, {73, 2, 73}};
+  for (int i = 0; i < 8; ++i) {
+    EXPECT_EQ(image.Slots[i].InitID, want[i][0]) << i;
+    EXPECT_EQ(image.Slots[i].TempID, want[i][1]) << i;
+    EXPECT_EQ(image.Slots[i].FunID, want[i][2]) << i;
+  }
+  EXPECT_FALSE(CorrectImage(image));
+}
+
+TEST_F(ProfileFileTest, ASignatureAloneLoadsAsTheFactoryProfile) {
+  Bytes sig(4, 0);
+  PutLE32(sig, 0, 0x80801C3D);
+  WriteBytes(file, sig);
+  ProfileImage image{};
+  EXPECT_EQ(profile.Load(image).status, ProfileStatus::Loaded);
+  EXPECT_EQ(AsBytes(image), ReferenceDefaultBytes());
+  EXPECT_FALSE(std::filesystem::exists(aside));
 }
 
 TEST_F(ProfileFileTest, CreateFolderTreeMakesEveryLevel) {
@@ -230,12 +325,12 @@ TEST_F(ReplacingSaveTest, ReplacesTheWholeFileAndLeavesNoTemporary) {
 
 TEST_F(ReplacingSaveTest, AFailedReplaceKeepsTheOldNameAndRemovesTheTemporary) {
   std::filesystem::create_directory(file);  // nothing can take its place
-  EXPECT_FALSE(SaveProfileFile(path, DefaultProfile()).systemError == syserr::Success);
+  EXPECT_EQ(profile.Save(DefaultProfile()).systemError, syserr::AccessDenied);
   EXPECT_TRUE(std::filesystem::is_directory(file));
   EXPECT_FALSE(std::filesystem::exists(temporary));
 
   const std::u16string missing = ProfilePathIn(dir.u16("absent"));
-  EXPECT_EQ(SaveProfileFile(missing, DefaultProfile()).systemError, syserr::PathNotFound);
+  EXPECT_EQ(ProfileFile(missing).Save(DefaultProfile()).systemError, syserr::PathNotFound);
 }
 
 TEST_F(ReplacingSaveTest, MovingAsideReplacesAnOlderCopy) {

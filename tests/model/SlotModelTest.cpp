@@ -41,6 +41,59 @@ TEST(FunctionCatalogue, CodesSitInTheirCategoryRangesWithUniqueKeys) {
   EXPECT_EQ(CategoryHeaderKey(FunctionCategory::Advance), "str_list_advance");
 }
 
+// The whole table as written down for the product: a swapped pair of keys fails.
+TEST(FunctionCatalogue, EveryCodeHasItsOwnKey) {
+  const std::map<int32_t, std::string_view> expected = {
+      {1, "str_list_base_cut"},
+      {2, "str_list_base_copy"},
+      {3, "str_list_base_paste"},
+      {4, "str_list_base_selectall"},
+      {5, "str_list_base_search"},
+      {6, "str_list_base_new"},
+      {7, "str_list_base_paint"},
+      {8, "str_list_base_save"},
+      {33, "str_list_windows_switch_window"},
+      {34, "str_list_windows_close_window"},
+      {35, "str_list_windows_lock_PC"},
+      {36, "str_list_windows_resource_manager"},
+      {37, "str_list_windows_run"},
+      {38, "str_list_windows_desktop"},
+      {39, "str_list_windows_start"},
+      {40, "str_list_windows_find"},
+      {41, "str_list_windows_super_button"},
+      {42, "str_list_windows_zoom_in"},
+      {43, "str_list_windows_zoom_out"},
+      {44, "str_list_windows_maximize"},
+      {45, "str_list_windows_minimize"},
+      {49, "str_list_media_player"},
+      {50, "str_list_media_play_pause"},
+      {51, "str_list_media_stop"},
+      {52, "str_list_media_previous"},
+      {53, "str_list_media_next"},
+      {54, "str_list_media_vol_plus"},
+      {55, "str_list_media_vol_less"},
+      {56, "str_list_media_mute"},
+      {65, "str_list_mouse_left"},
+      {66, "str_list_mouse_right"},
+      {67, "str_list_mouse_middle"},
+      {68, "str_list_mouse_forward"},
+      {69, "str_list_mouse_backward"},
+      {70, "str_list_mouse_roll_up"},
+      {71, "str_list_mouse_roll_down"},
+      {72, "str_list_mouse_roll_left"},
+      {73, "str_list_mouse_roll_right"},
+      {81, "str_list_advance_play_sound"},
+      {82, "str_list_advance_open_program"},
+      {83, "str_list_advance_open_file"},
+      {84, "str_list_advance_open_dir"},
+      {96, "str_list_disable"},
+  };
+  std::map<int32_t, std::string_view> actual;
+  for (const FunctionInfo& f : FunctionCatalogue()) actual[f.code] = f.key;
+  EXPECT_EQ(actual, expected);
+  for (const auto& [code, key] : expected) EXPECT_EQ(FunctionKey(code), key) << code;
+}
+
 TEST(FunctionCatalogue, EveryOtherValueHasNoName) {
   const std::set<int32_t> known = {1,  2,  3,  4,  5,  6,  7,  8,  33, 34, 35, 36, 37, 38, 39,
                                    40, 41, 42, 43, 44, 45, 49, 50, 51, 52, 53, 54, 55, 56, 65,
