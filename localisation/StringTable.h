@@ -1,6 +1,6 @@
 #pragma once
-// The program's 64 interface strings, filled from a language file. Every string is empty
-// until a file provides it; loading another file replaces all 64 (a key the file lacks
+// The program's 68 interface strings, filled from a language file. Every string is empty
+// until a file provides it; loading another file replaces all of them (a key the file lacks
 // becomes empty). User-interface thread only.
 
 #include <array>
@@ -14,7 +14,7 @@
 namespace norvi {
 
 // The language keys in table order; each is an element name under "config".
-inline constexpr std::array<std::string_view, 64> kLanguageKeys = {
+inline constexpr std::array<std::string_view, 68> kLanguageKeys = {
     "str_improveAccuracy",
     "str_rollerRows",
     "str_rollerScreen",
@@ -79,6 +79,10 @@ inline constexpr std::array<std::string_view, 64> kLanguageKeys = {
     "str_msg3",
     "str_msg4",
     "str_msg5",
+    "str_msg_profile_unreadable",
+    "str_msg_profile_not_saved",
+    "str_msg_profile_applied_not_saved",
+    "str_msg_no_remapping",
 };
 
 // The parent element of every key in a language file.
@@ -90,7 +94,7 @@ std::u16string LookupKey(XmlDoc& doc, std::u16string_view parentName, std::u16st
 
 class StringTable : public IStringLookup {
  public:
-  // Assigns all 64 strings from the language file at path. Returns 1 when the file was
+  // Assigns every string from the language file at path. Returns 1 when the file was
   // read, 0 when it was not: a missing or unreadable file empties every string, while one too
   // large for the reader or for memory leaves the strings as they were. Never throws.
   int LoadLanguageStrings(std::u16string_view path);

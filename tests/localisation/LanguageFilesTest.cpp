@@ -63,6 +63,13 @@ TEST(LanguageFiles, EveryFileLoadsAllKeysInItsOwnEncoding) {
     EXPECT_EQ(test::Occurrences(format, u"%s"), 1u);
     EXPECT_EQ(test::Occurrences(format, u"%"), 1u);
     EXPECT_EQ(test::Occurrences(table.Text("str_msg5"), u"%"), 0u);
+    // The profile's messages carry the path once; the remapping notice has none.
+    for (std::string_view key : {"str_msg_profile_unreadable", "str_msg_profile_not_saved",
+                                 "str_msg_profile_applied_not_saved"}) {
+      EXPECT_EQ(test::Occurrences(table.Text(key), u"%s"), 1u) << key;
+      EXPECT_EQ(test::Occurrences(table.Text(key), u"%"), 1u) << key;
+    }
+    EXPECT_EQ(test::Occurrences(table.Text("str_msg_no_remapping"), u"%"), 0u);
   }
 }
 
