@@ -9,8 +9,8 @@
 #include "app/Startup.h"
 #include "controls/DlgInfo_win32.h"
 #include "framework/WideText.h"
-#include "model/FileIO.h"
 #include "model/ProfileStore.h"
+#include "model/SystemFolders.h"
 #include "model/Text.h"
 #include "receiver/ReceiverProtocol.h"
 
@@ -61,7 +61,12 @@ int CPelkoDriverApp::InitInstance() {
   ::InitCommonControlsEx(&controls);
   gdiplus_.emplace();
   if (!ClaimSingleInstance()) return 0;
-  FindFolders();
+  // Without its own folder in full the program would load its libraries from wherever a
+  // cut path points: it ends as when the receiver library is missing.
+  if (!FindFolders()) {
+    Tell(kReceiverLibraryFailed, false, nullptr);
+    return 1;
+  }
   if (!BindReceiverLibrary()) return 1;
   BindSwapLibrary();
   if (!CheckReceiver()) return 1;
@@ -81,14 +86,11 @@ bool CPelkoDriverApp::ClaimSingleInstance() {
   return false;
 }
 
-void CPelkoDriverApp::FindFolders() {
-  wchar_t buffer[MAX_PATH];
-  const DWORD tempLength = ::GetTempPathW(MAX_PATH, buffer);
-  configFolder_ = ConfigFolderFrom(tempLength < MAX_PATH ? U16(buffer) : std::u16string());
-  // Created here so that the first save has somewhere to go.
-  CreateFolderTree(configFolder_);
-  const DWORD n = ::GetModuleFileNameW(nullptr, buffer, MAX_PATH);
-  programFolder_ = ProgramFolderFrom(n < MAX_PATH ? U16(buffer) : std::u16string());
+bool CPelkoDriverApp::FindFolders() {
+  // Created there so that the first save has somewhere to go.
+  configFolder_ = norvi::ConfigFolder();
+  programFolder_ = ProgramFolderFrom(ProgramFilePath());
+  return !programFolder_.empty();
 }
 
 bool CPelkoDriverApp::BindReceiverLibrary() {

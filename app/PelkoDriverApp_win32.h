@@ -47,7 +47,7 @@ class CPelkoDriverApp : public DiscardingTraceSink {
 
  private:
   bool ClaimSingleInstance();
-  void FindFolders();
+  bool FindFolders();
   bool BindReceiverLibrary();
   void BindSwapLibrary();
   bool CheckReceiver();

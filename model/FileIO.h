@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -42,6 +43,12 @@ FileResult CreateFolderTree(std::u16string_view path);
 // The file a replacing save writes first: same folder, so the final rename never crosses
 // volumes.
 std::u16string TemporarySiblingOf(std::u16string_view path);
+
+// Reads a text of unknown length from a query with the Windows buffer convention: the query
+// fills buffer (size units, terminator included) and returns the length written, or a value
+// of size or more when the buffer was too small (the text then cut or not written), or 0 on
+// failure. The buffer grows until the text fits, up to 32767 units. Empty on failure.
+std::u16string GrowingQuery(const std::function<uint32_t(char16_t* buffer, uint32_t size)>& query);
 
 // Length of the part of a path that names its root and cannot be created: "C:\" (3),
 // "\\server\share\" (up to and with the backslash after the share), "\\?\C:\",

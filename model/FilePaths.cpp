@@ -39,6 +39,20 @@ std::u16string TemporarySiblingOf(std::u16string_view path) {
   return temporary;
 }
 
+std::u16string GrowingQuery(const std::function<uint32_t(char16_t* buffer, uint32_t size)>& query) {
+  constexpr uint32_t kLongest = 32768;  // the longest path Windows knows, terminator included
+  for (uint32_t size = 260;; size = size * 2 > kLongest ? kLongest : size * 2) {
+    std::u16string buffer(size, u'\0');
+    const uint32_t n = query(buffer.data(), size);
+    if (n == 0) return {};
+    if (n < size) {
+      buffer.resize(n);
+      return buffer;
+    }
+    if (size == kLongest) return {};
+  }
+}
+
 size_t FolderRootLength(std::u16string_view path) {
   constexpr std::u16string_view kLongPrefix = u"\\\\?\\";
   constexpr std::u16string_view kLongUnc = u"\\\\?\\UNC\\";
