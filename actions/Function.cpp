@@ -155,6 +155,8 @@ void CFunction::OpenFileOrFolder(const char16_t* path) {
 }
 
 void CFunction::Open(const char16_t* file) {
+  // Shell extensions may use COM; the shell requires the caller's apartment.
+  system_.EnterApartment();
   system_.Execute(kNoWindow, u"open", file, nullptr, nullptr, kShowNormal);
 }
 

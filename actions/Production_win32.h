@@ -38,7 +38,13 @@ class Win32WindowSystem : public IWindowSystem {
 
 class Win32SystemCalls : public ISystemCalls {
  public:
+  Win32SystemCalls() = default;
+  Win32SystemCalls(const Win32SystemCalls&) = delete;
+  Win32SystemCalls& operator=(const Win32SystemCalls&) = delete;
+  ~Win32SystemCalls() override;
+
   OsVersionInfo Version() override;
+  bool EnterApartment() override;
   void Execute(WindowHandle owner, const char16_t* verb, const char16_t* file,
                const char16_t* parameters, const char16_t* directory, int32_t show) override;
   void Sound(const char16_t* path, uintptr_t module, uint32_t flags) override;
@@ -52,7 +58,8 @@ class Win32SystemCalls : public ISystemCalls {
   void DebugText(const char16_t* text) override;
 
  private:
-  UniqueModule kernel_;  // held while file-system redirection is off
+  UniqueModule kernel_;     // held while file-system redirection is off
+  bool apartment_ = false;  // this object entered the COM apartment and leaves it at the end
 };
 
 // SetTimer / KillTimer on one window (the main window); WM_TIMER goes to that window.

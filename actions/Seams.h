@@ -100,6 +100,10 @@ class ISystemCalls {
 
   // The system's version record; all zero when the query fails.
   virtual OsVersionInfo Version() = 0;
+  // Puts the calling thread into a single-threaded COM apartment, as the shell needs before
+  // Execute; the first successful call holds it until the object ends. False when the thread
+  // already runs in another apartment.
+  virtual bool EnterApartment() = 0;
   virtual void Execute(WindowHandle owner, const char16_t* verb, const char16_t* file,
                        const char16_t* parameters, const char16_t* directory, int32_t show) = 0;
   virtual void Sound(const char16_t* path, uintptr_t module, uint32_t flags) = 0;

@@ -137,6 +137,11 @@ HtmlScrollResult FakeWindowTree::ScrollHtmlView(WindowHandle w, int32_t dx) {
   return htmlResult;
 }
 
+bool SystemRecorder::EnterApartment() {
+  calls.push_back("EnterApartment");
+  return true;
+}
+
 void SystemRecorder::Execute(WindowHandle owner, const char16_t* verb, const char16_t* file,
                              const char16_t* parameters, const char16_t* directory, int32_t show) {
   calls.push_back("Execute " + std::to_string(owner) + " " + Utf8(verb) + " [" + Utf8(file) + "] " +

@@ -114,6 +114,7 @@ struct SettingChange {
 class SystemRecorder : public ISystemCalls {
  public:
   OsVersionInfo Version() override { return version; }
+  bool EnterApartment() override;
   void Execute(WindowHandle owner, const char16_t* verb, const char16_t* file,
                const char16_t* parameters, const char16_t* directory, int32_t show) override;
   void Sound(const char16_t* path, uintptr_t module, uint32_t flags) override;

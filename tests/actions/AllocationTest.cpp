@@ -19,6 +19,7 @@ class NullInput : public IInputInjector {
 class NullSystem : public ISystemCalls {
  public:
   OsVersionInfo Version() override { return {2, 6, 2}; }
+  bool EnterApartment() override { return true; }
   void Execute(WindowHandle, const char16_t*, const char16_t*, const char16_t*, const char16_t*,
                int32_t) override {}
   void Sound(const char16_t*, uintptr_t, uint32_t) override {}
