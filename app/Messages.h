@@ -3,6 +3,7 @@
 // the device link). Portable: plain numbers.
 
 #include <cstdint>
+#include <string_view>
 
 namespace norvi {
 
@@ -20,6 +21,9 @@ constexpr int32_t kTrayRightButtonUp = 517;    // WM_RBUTTONUP
 constexpr uint32_t kCommandConfig = 0x6000;
 constexpr uint32_t kCommandExit = 0x6001;
 constexpr uint32_t kCommandAbout = 0x10;  // system menu item without a handler
+
+// Language key of the message shown when button events cannot be received.
+constexpr std::string_view kNoRemappingKey = "str_msg_no_remapping";
 
 constexpr uint32_t kWheelLinesTimer = 152;
 constexpr uint32_t kWheelLinesPeriodMs = 4000;

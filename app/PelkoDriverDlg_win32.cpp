@@ -72,6 +72,7 @@ CPelkoDriverDlg::CPelkoDriverDlg(CPelkoDriverApp& app)
     : Dialog(kMainDialogTemplate),
       app_(app),
       profile_(app.Profile()),
+      profileFile_(ProfilePathIn(app.ConfigFolder()), [] { ::Sleep(kProfileReadPauseMs); }),
       function_(app.Profile().Slots, {input_, windows_, system_, timer_}),
       driver_(app) {}
 
@@ -95,9 +96,11 @@ BOOL CPelkoDriverDlg::OnInitDialog() {
   LoadProfile();
   devices_.RegisterUsb(hwnd());
   PostStartLanguage();
-  driver_.StartReader(hwnd());
-  driver_.Open();  // without the driver the program runs without remapping
-  ApplySetting();
+  // Without the driver the program runs without remapping; without a reader it must not
+  // remap either, since nobody would perform the swallowed inputs.
+  if (!driver_.StartReader(hwnd())) TellText(kNoRemappingKey, {});
+  driver_.Open();
+  ReportSave(ApplySetting(), kProfileNotSavedKey);
   ::ShowWindow(hwnd(), SW_SHOW);
   ::BringWindowToTop(hwnd());
   SetTimer(kWheelLinesTimer, kWheelLinesPeriodMs);
@@ -323,38 +326,58 @@ void CPelkoDriverDlg::OnDeviceChange(WPARAM event) {
 }
 
 void CPelkoDriverDlg::LoadProfile() {
-  const std::u16string path = ProfilePathIn(app_.ConfigFolder());
-  const ProfileOutcome outcome = LoadProfileFile(path, profile_);
-  if (outcome.status == ProfileStatus::PathMissing)
-    app_.Tell(FormatPath(kOpenFailedText, path), false, hwnd());
-  if (outcome.status == ProfileStatus::InvalidSignature)
-    app_.Tell(
-        std::u16string(app_.ChineseInterface() ? kInvalidProfileTextChinese : kInvalidProfileText),
-        false, hwnd());
+  const std::u16string& path = profileFile_.Path();
+  const ProfileOutcome outcome = profileFile_.Load(profile_);
+  switch (outcome.status) {
+    case ProfileStatus::PathMissing:
+      app_.Tell(FormatPath(kOpenFailedText, path), false, hwnd());
+      break;
+    case ProfileStatus::InvalidSignature:
+      app_.Tell(std::u16string(app_.ChineseInterface() ? kInvalidProfileTextChinese
+                                                       : kInvalidProfileText),
+                false, hwnd());
+      break;
+    case ProfileStatus::Unreadable:
+      if (!toldUnreadable_) TellText(kProfileUnreadableKey, path);
+      toldUnreadable_ = true;
+      break;
+    default: break;
+  }
   UpdateControls(1);
 }
 
-void CPelkoDriverDlg::SaveProfile() {
-  const std::u16string path = ProfilePathIn(app_.ConfigFolder());
-  const ProfileOutcome outcome = SaveProfileFile(path, profile_);
-  if (outcome.status != ProfileStatus::SaveFailed) return;
-  const std::u16string text =
-      FormatPath(app_.Strings().Text(SaveFailureMessageKey(outcome.systemError)), path);
-  ::MessageBoxW(hwnd(), W(text), W(std::u16string(kSaveFailedCaption)), MB_OK);
+ProfileOutcome CPelkoDriverDlg::SaveProfile() {
+  return profileFile_.Save(profile_);
+}
+
+void CPelkoDriverDlg::ReportSave(const ProfileOutcome& outcome, std::string_view failureKey) {
+  if (outcome.status == ProfileStatus::SaveFailed) TellText(failureKey, profileFile_.Path());
+}
+
+void CPelkoDriverDlg::TellText(std::string_view key, const std::u16string& path) {
+  app_.Tell(FormatPath(app_.Strings().Text(key), path), false, hwnd());
 }
 
 void CPelkoDriverDlg::ResetProfile() {
-  ResetProfileFile(ProfilePathIn(app_.ConfigFolder()));
-  LoadProfile();
-  ApplySetting();
+  profileFile_.UserConfirmed();
+  if (profileFile_.Reset().status == ProfileStatus::Saved) {
+    LoadProfile();
+  } else {
+    // The defaults still apply; the failed save is reported once, by the apply below.
+    profile_ = DefaultProfile();
+    UpdateControls(1);
+  }
+  ReportSave(ApplySetting(), kProfileNotSavedKey);
 }
 
-void CPelkoDriverDlg::ApplySetting() {
-  ApplyPointerAndWheel(profile_, system_, reinterpret_cast<WindowHandle>(hwnd()));
+ProfileOutcome CPelkoDriverDlg::ApplySetting() {
+  const bool corrected =
+      ApplyPointerAndWheel(profile_, system_, reinterpret_cast<WindowHandle>(hwnd()));
   ApplyPendingChoices(profile_, app_);
   ApplyFilerToDevice();
   RefreshTooltips();
-  SaveProfile();
+  if (corrected) UpdateControls(1);  // show what Windows received
+  return SaveProfile();
 }
 
 int32_t CPelkoDriverDlg::ApplyFilerToDevice() {
@@ -466,6 +489,7 @@ void CPelkoDriverDlg::OnSettingsButton(MainControl control) {
       PushWheelLines();
       break;
     case MainControl::Pair:
+      system_.EnterApartment();
       system_.Execute(reinterpret_cast<WindowHandle>(hwnd()), u"open",
                       (app_.ProgramFolder() + U16(kPairingTool)).c_str(), nullptr, nullptr,
                       SW_SHOWNORMAL);
@@ -474,11 +498,17 @@ void CPelkoDriverDlg::OnSettingsButton(MainControl control) {
       if (app_.Tell(std::u16string(app_.Strings().Text("str_msg3")), true, hwnd()) == IDOK)
         Post(UM_RESET_PROFILE);
       break;
-    case MainControl::Ok:
+    case MainControl::Ok: {
       if (profile_.WheelLines != kWheelLinesScreen) NormaliseWheelLines();
-      ApplySetting();
-      app_.Tell(std::u16string(app_.Strings().Text("str_msg1")), false, hwnd());
+      profileFile_.UserConfirmed();
+      const ProfileOutcome saved = ApplySetting();
+      // Never "saved" after a failure: the settings are in force but not kept.
+      if (saved.status == ProfileStatus::SaveFailed)
+        TellText(kProfileAppliedNotSavedKey, profileFile_.Path());
+      else
+        TellText("str_msg1", {});
       break;
+    }
     case MainControl::Language: OpenLanguageMenu(); break;
     default:
       if (IsSlot(control)) ChooseFunction(SlotOf(control));
@@ -539,7 +569,7 @@ void CPelkoDriverDlg::OnClose() {
   driver_.Close();
   driver_.StopReader();
   function_.Shutdown();  // no Alt key stays held after the program
-  SaveProfile();
+  ReportSave(SaveProfile(), kProfileNotSavedKey);
   ::Sleep(kCloseDelayMs);
   EndDialog(IDCANCEL);
 }

@@ -25,6 +25,7 @@
 #include "device/USBDriver_win32.h"
 #include "framework/Dialog_win32.h"
 #include "framework/Gdi_win32.h"
+#include "model/ProfileStore.h"
 #include "picker/PathChooser_win32.h"
 
 namespace norvi {
@@ -52,7 +53,8 @@ class CPelkoDriverDlg : public Dialog,
   explicit CPelkoDriverDlg(CPelkoDriverApp& app);
   ~CPelkoDriverDlg() override;
 
-  void ApplySetting();
+  // Sends, applies and saves; returns how the save went.
+  ProfileOutcome ApplySetting();
   int32_t ApplyFilerToDevice();
   void UpdateControls(int form);
   void RefreshTooltips();
@@ -97,8 +99,12 @@ class CPelkoDriverDlg : public Dialog,
   void ShowFromTray();
   void OnDeviceChange(WPARAM event);
   void LoadProfile();
-  void SaveProfile();
+  ProfileOutcome SaveProfile();
   void ResetProfile();
+  // A failed save shows the text under failureKey with the profile path.
+  void ReportSave(const ProfileOutcome& outcome, std::string_view failureKey);
+  // The language text under key, its %s replaced by path, in the message box.
+  void TellText(std::string_view key, const std::u16string& path);
 
   void Paint();
   void OnButton(HWND button);
@@ -116,6 +122,8 @@ class CPelkoDriverDlg : public Dialog,
 
   CPelkoDriverApp& app_;
   ProfileImage& profile_;
+  ProfileFile profileFile_;
+  bool toldUnreadable_ = false;
 
   Win32InputInjector input_;
   Win32WindowSystem windows_;

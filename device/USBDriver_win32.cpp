@@ -66,8 +66,9 @@ CUSBDriver::~CUSBDriver() {
 
 int CUSBDriver::Open() {
   if (!link_.Open(HandleValue(semaphore_.get()))) return 0;
-  if (link_.DeliverTo(*this) || !semaphore_) return 1;
-  if (StartReaderThread()) return 1;
+  if (link_.DeliverTo(*this)) return 1;
+  // Without the semaphore and its reader the driver would swallow inputs nobody performs.
+  if (semaphore_ && StartReaderThread()) return 1;
   link_.Close();
   return 0;
 }

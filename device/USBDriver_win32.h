@@ -30,7 +30,8 @@ class CUSBDriver : private IEventSink {
   CUSBDriver& operator=(const CUSBDriver&) = delete;
   ~CUSBDriver() override;
 
-  // Opens the link and, unless its endpoint delivers events itself, starts the reader.
+  // Opens the link and, unless its endpoint delivers events itself, starts the reader; refuses
+  // (0, link closed) when the reader cannot run: no semaphore from StartReader, or no thread.
   int Open();
   int SetMouseFilter(uint32_t mask) { return link_.SetMouseFilter(mask); }
   int SetKeyboardFilter(uint32_t value) { return link_.SetKeyboardFilter(value); }
@@ -38,7 +39,8 @@ class CUSBDriver : private IEventSink {
   int SetDebug(uint32_t level) { return link_.SetDebug(level); }
   int Close() { return link_.Close(); }
 
-  // target may be null: events are then read and dropped.
+  // target may be null: events are then read and dropped. 0 when the semaphore cannot be
+  // created.
   int StartReader(HWND target);
   int StopReader();
 

@@ -86,6 +86,23 @@ TEST_F(FilterCoreTest, WheelGivesOneEventPerNotchAndKeepsTheRest) {
                                    kEventWheelUp, kEventWheelDown, kEventWheelDown));
 }
 
+TEST_F(FilterCoreTest, FineWheelStepsAddUpToNotchesAndEachEventIsCounted) {
+  uint32_t queued = 0;
+  for (int i = 0; i < 6; ++i) queued += core_.Filter(Wheel(100), kAllSlots).queued;
+  EXPECT_EQ(queued, 5u);
+  EXPECT_THAT(Drain(), ElementsAre(kEventWheelUp, kEventWheelUp, kEventWheelUp, kEventWheelUp,
+                                   kEventWheelUp));
+  // 600 collected: 0 left. A partial notch the other way is dropped by a reversal.
+  EXPECT_EQ(core_.Filter(Wheel(-100), kAllSlots).queued, 0u);
+  EXPECT_EQ(core_.Filter(Wheel(100), kAllSlots).queued, 0u);
+  EXPECT_EQ(core_.Filter(Wheel(20), kAllSlots).queued, 1u);
+  // One message of a free-spinning wheel: one event, and one release, per notch.
+  EXPECT_EQ(core_.Filter(Wheel(360), kAllSlots).queued, 3u);
+  EXPECT_EQ(core_.Filter(Wheel(-240), kAllSlots).queued, 2u);
+  EXPECT_THAT(Drain(), ElementsAre(kEventWheelUp, kEventWheelUp, kEventWheelUp, kEventWheelUp,
+                                   kEventWheelDown, kEventWheelDown));
+}
+
 TEST_F(FilterCoreTest, WheelDirectionsFollowTheirOwnBits) {
   uint32_t upOnly = SlotFilterBit(SlotWheelUp);
   EXPECT_THAT(Run({Wheel(60), Wheel(-120), Wheel(60), Wheel(60)}, upOnly),

@@ -108,5 +108,14 @@ TEST_F(ReaderTest, LinkWindowIsHiddenAndLivesWithTheReader) {
   EXPECT_FALSE(::IsWindow(link));
 }
 
+// Without a reader nobody would perform what the driver swallows: the link stays closed.
+TEST_F(ReaderTest, OpenRefusesWithoutARunningReader) {
+  EXPECT_EQ(usb_.Open(), 0);
+  EXPECT_EQ(usb_.SetMouseFilter(kAllSlots), 0);
+  ASSERT_EQ(usb_.StartReader(probe_.get()), 1);
+  EXPECT_EQ(usb_.StopReader(), 1);
+  EXPECT_EQ(usb_.Open(), 0);
+}
+
 }  // namespace
 }  // namespace norvi
