@@ -5,6 +5,7 @@
 #include <windows.h>
 // After windows.h, which they need.
 #include <dbt.h>
+#include <psapi.h>
 #include <shellapi.h>
 
 #include <algorithm>
@@ -15,6 +16,7 @@
 #include <iostream>
 #include <map>
 #include <optional>
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -146,17 +148,22 @@ class ScopedEnvironment {
 
 class Program {
  public:
-  Program(const Installation& at, std::map<std::wstring, std::wstring> env) {
+  // folder: where the program file lies (default: the installation's own folder); the
+  // working folder is always the installation's.
+  Program(const Installation& at, std::map<std::wstring, std::wstring> env,
+          const fs::path& folder = {}) {
     env.emplace(L"NORVI_MESSAGE_LOG", at.log().wstring());
     env.emplace(L"NORVI_SIMULATED_RECEIVER", L"1");
     ScopedEnvironment scoped(env);
-    std::wstring command = L"\"" + (at.dir() / L"NorviDriver.exe").wstring() + L"\"";
+    const fs::path where = folder.empty() ? at.dir() : folder;
+    std::wstring command = L"\"" + (where / L"NorviDriver.exe").wstring() + L"\"";
     STARTUPINFOW si{};
     si.cb = sizeof si;
     PROCESS_INFORMATION pi{};
-    const std::wstring folder = at.dir().wstring();
+    // The working folder stays short: Windows refuses a longer one.
+    const std::wstring current = at.dir().wstring();
     if (::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                         folder.c_str(), &si, &pi)) {
+                         current.c_str(), &si, &pi)) {
       process_.reset(pi.hProcess);
       ::CloseHandle(pi.hThread);
     }
@@ -166,6 +173,7 @@ class Program {
       ::TerminateProcess(process_.get(), 99);
   }
   bool Started() const { return static_cast<bool>(process_); }
+  HANDLE handle() const { return process_.get(); }
 
   // The top-level window with this title, once it is visible; null when the program ends or
   // the time runs out first.
@@ -994,6 +1002,157 @@ TEST_F(ProgramTest, TheIconLostWithTheTaskbarComesBackWhenTheTaskbarIsCreated) {
   EXPECT_TRUE(TrayIconShown(main));
   ::PostMessageW(main, WM_CLOSE, 0, 0);
   EXPECT_EQ(program.WaitForExit(), 0u);
+}
+
+// What the program may never lose or switch off: the user's profile bytes and the system's
+// wheel scrolling.
+
+std::vector<char> FileBytes(const fs::path& p) {
+  std::ifstream in(p, std::ios::binary);
+  return std::vector<char>(std::istreambuf_iterator<char>(in), {});
+}
+
+void WriteProfileBytes(const std::vector<char>& bytes) {
+  fs::create_directories(ProfilePath().parent_path());
+  std::ofstream(ProfilePath(), std::ios::binary)
+      .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+// The message box of the load, then the main window; closes the box on the way.
+HWND MainAfterMessage(const Program& program) {
+  if (HWND box = program.WaitForWindow(kInfoTitle)) ::PostMessageW(box, WM_CLOSE, 0, 0);
+  return program.WaitForWindow(kMainTitle);
+}
+
+void ExpectWheelLinesInRange() {
+  UINT lines = 0;
+  ASSERT_TRUE(::SystemParametersInfoW(SPI_GETWHEELSCROLLLINES, 0, &lines, 0));
+  EXPECT_TRUE((lines >= 1 && lines <= 30) || lines == WHEEL_PAGESCROLL) << lines;
+}
+
+TEST_F(ProgramTest, AProfileHeldByAnotherProgramSurvivesStartAndCloseByteForByte) {
+  ProfileImage profile = DefaultProfile();
+  profile.Slots[SlotForward].TempID = profile.Slots[SlotForward].FunID = 2;
+  profile.PointerSpeed = 15;
+  const auto* raw = reinterpret_cast<const char*>(&profile);
+  const std::vector<char> original(raw, raw + kProfileSize);
+  WriteProfileBytes(original);
+  UniqueFileHandle lock(::CreateFileW(ProfilePath().c_str(), GENERIC_READ | GENERIC_WRITE, 0,
+                                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  ASSERT_TRUE(lock);
+
+  Installation installed;
+  Program program(installed, {});
+  HWND main = MainAfterMessage(program);
+  ASSERT_TRUE(main) << installed.Messages();
+  EXPECT_NE(installed.Messages().find("could not be read"), std::string::npos)
+      << installed.Messages();
+  ExpectWheelLinesInRange();
+  ::PostMessageW(main, WM_CLOSE, 0, 0);
+  EXPECT_EQ(program.WaitForExit(), 0u);
+  lock.reset();
+  EXPECT_EQ(FileBytes(ProfilePath()), original);
+}
+
+TEST_F(ProgramTest, InvalidProfilesAreSetAsideAndNothingOutOfRangeReachesWindows) {
+  const std::vector<std::vector<char>> cases = {{}, {'\x3D'}, std::vector<char>(1 << 20, '\x5A')};
+  for (const std::vector<char>& original : cases) {
+    SCOPED_TRACE(original.size());
+    WriteProfileBytes(original);
+    Installation installed;
+    Program program(installed, {});
+    HWND main = MainAfterMessage(program);
+    ASSERT_TRUE(main) << installed.Messages();
+    EXPECT_EQ(installed.Messages(), "This file is an invaild Profile!\n");
+    ExpectWheelLinesInRange();
+    ::PostMessageW(main, WM_CLOSE, 0, 0);
+    EXPECT_EQ(program.WaitForExit(), 0u);
+    fs::path aside = ProfilePath();
+    aside += L".bad";
+    EXPECT_TRUE(FileBytes(aside) == original);
+    ProfileImage expected = DefaultProfile();
+    expected.Remapped[SlotTiltLeft] = expected.Remapped[SlotTiltRight] = 1;
+    const ProfileImage saved = SavedProfile();
+    EXPECT_EQ(std::memcmp(&saved, &expected, kProfileSize), 0);
+    std::error_code ec;
+    fs::remove(aside, ec);
+  }
+}
+
+TEST_F(ProgramTest, ASignatureOnlyProfileRunsOnTheFactoryValues) {
+  const std::vector<char> signature = {'\x3D', '\x1C', '\x80', '\x80'};
+  WriteProfileBytes(signature);
+  Installation installed;
+  Program program(installed, {});
+  HWND main = program.WaitForWindow(kMainTitle);
+  ASSERT_TRUE(main) << installed.Messages();
+  ExpectWheelLinesInRange();
+  ::PostMessageW(main, WM_CLOSE, 0, 0);
+  EXPECT_EQ(program.WaitForExit(), 0u);
+  EXPECT_EQ(installed.Messages(), "");
+  const ProfileImage saved = SavedProfile();
+  EXPECT_EQ(saved.WheelLines, kDefaultWheelLines);
+  EXPECT_EQ(saved.PointerSpeed, kDefaultPointerSpeed);
+  EXPECT_EQ(saved.Slots[SlotTiltLeft].FunID, 72);
+}
+
+// The modules the process has loaded whose file is exactly this one.
+bool Loaded(HANDLE process, const fs::path& file) {
+  HMODULE modules[512];
+  DWORD bytes = 0;
+  if (!::EnumProcessModules(process, modules, sizeof modules, &bytes)) return false;
+  for (DWORD i = 0; i < bytes / sizeof(HMODULE); ++i) {
+    wchar_t name[MAX_PATH * 2] = {};
+    ::GetModuleFileNameExW(process, modules[i], name, MAX_PATH * 2);
+    std::error_code ec;
+    if (fs::equivalent(fs::path(name), file, ec)) return true;
+  }
+  return false;
+}
+
+// A library planted in the root of the drive is never loaded, whatever the folders are: the
+// program starts cleanly or ends with the library message.
+TEST_F(ProgramTest, LongFoldersNeverLoadALibraryFromTheDriveRoot) {
+  const fs::path planted = L"C:\\Pardex.dll";
+  fs::copy_file(Dist() / L"Swap.dll", planted, fs::copy_options::overwrite_existing);
+  const std::wstring longTemp = L"C:\\" + std::wstring(296, L't');
+  for (const bool longInstall : {false, true}) {
+    SCOPED_TRACE(longInstall);
+    Installation installed;
+    fs::path folder = installed.dir();
+    if (longInstall) {
+      folder /= std::wstring(270 - folder.wstring().size() - 1, L'i');
+      fs::create_directories(folder);
+      for (const wchar_t* name : {L"NorviDriver.exe", L"Pardex.dll", L"Swap.dll"})
+        fs::copy_file(installed.dir() / name, folder / name);
+    }
+    const auto names = [&] {
+      std::set<std::wstring> all;
+      for (const auto& entry : fs::directory_iterator(installed.dir()))
+        if (entry.path().filename() != L"messages.log") all.insert(entry.path().filename());
+      return all;
+    };
+    const std::set<std::wstring> before = names();
+    Program program(installed, {{L"TMP", longTemp}, {L"TEMP", longTemp}}, folder);
+    ASSERT_TRUE(program.Started());
+    HWND seen = nullptr;
+    for (DWORD start = ::GetTickCount(); !seen && ::GetTickCount() - start < kPatienceMs;) {
+      seen = ::FindWindowW(nullptr, kMainTitle);
+      if (!seen || !::IsWindowVisible(seen)) seen = ::FindWindowW(nullptr, kInfoTitle);
+      if (::WaitForSingleObject(program.handle(), 50) == WAIT_OBJECT_0) break;
+    }
+    ASSERT_TRUE(seen);
+    EXPECT_FALSE(Loaded(program.handle(), planted));
+    const std::string shown = installed.Messages();
+    EXPECT_TRUE(shown.empty() || shown == "Loading Pardex.dll failed.\n") << shown;
+    ::PostMessageW(seen, WM_CLOSE, 0, 0);
+    if (HWND main = program.WaitForWindow(kMainTitle)) ::PostMessageW(main, WM_CLOSE, 0, 0);
+    EXPECT_NE(program.WaitForExit(), STILL_ACTIVE);
+    // No folder made from an unset buffer in the working folder.
+    EXPECT_EQ(names(), before);
+  }
+  std::error_code ec;
+  fs::remove(planted, ec);
 }
 
 }  // namespace
