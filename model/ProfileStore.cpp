@@ -34,10 +34,6 @@ ProfileStatus ProfileFromBytes(std::span<const std::byte> bytes, ProfileImage& i
   return ProfileStatus::Loaded;
 }
 
-std::string_view SaveFailureMessageKey(uint32_t systemError) {
-  return systemError == syserr::AccessDenied ? "str_msg5" : "str_msg2";
-}
-
 ProfileFile::ProfileFile(std::u16string path, std::function<void()> pause)
     : path_(std::move(path)), pause_(std::move(pause)) {}
 

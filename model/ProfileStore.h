@@ -81,13 +81,8 @@ constexpr std::u16string_view kOpenFailedText =
 constexpr std::u16string_view kInvalidProfileText = u"This file is an invaild Profile!";
 constexpr std::u16string_view kInvalidProfileTextChinese = u"该文件不是有效的配置文件!";
 
-// Language key of the message for a failed save of the language choice: "str_msg5" (no %s)
-// when access is denied, otherwise "str_msg2" (the path as its one %s). The profile has keys
-// of its own (below), so that no message says the language was not saved when it was the
-// profile.
-std::string_view SaveFailureMessageKey(uint32_t systemError);
-
-// Language keys of the profile's own messages, each with the path as its one %s.
+// Language keys of the profile's own messages (never the language choice's "str_msg2" and
+// "str_msg5", which say the language was not saved), each with the path as its one %s.
 constexpr std::string_view kProfileUnreadableKey = "str_msg_profile_unreadable";
 constexpr std::string_view kProfileNotSavedKey = "str_msg_profile_not_saved";
 constexpr std::string_view kProfileAppliedNotSavedKey = "str_msg_profile_applied_not_saved";

@@ -211,16 +211,6 @@ TEST_F(ProfileFileTest, ResetWritesExactlyTheDefaultImage) {
   EXPECT_FALSE(std::filesystem::exists(aside));
 }
 
-TEST(SaveFailureTexts, TheProfileNeverBorrowsTheLanguageChoicesTexts) {
-  EXPECT_EQ(SaveFailureMessageKey(syserr::AccessDenied), "str_msg5");
-  EXPECT_EQ(SaveFailureMessageKey(syserr::PathNotFound), "str_msg2");
-  for (std::string_view key :
-       {kProfileUnreadableKey, kProfileNotSavedKey, kProfileAppliedNotSavedKey}) {
-    EXPECT_NE(key, "str_msg2");
-    EXPECT_NE(key, "str_msg5");
-  }
-}
-
 // Switched off: values that would reach Windows or leave an input dead.
 TEST(ProfileCorrection, OutOfRangeValuesBecomeTheirFactoryValues) {
   const struct {
