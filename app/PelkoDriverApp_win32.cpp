@@ -64,7 +64,7 @@ int CPelkoDriverApp::InitInstance() {
   // Without its own folder in full the program would load its libraries from wherever a
   // cut path points: it ends as when the receiver library is missing.
   if (!FindFolders()) {
-    Tell(kReceiverLibraryFailed, false, nullptr);
+    TellAtStartUp(&StartupTexts::receiverLibraryFailed);
     return 1;
   }
   if (!BindReceiverLibrary()) return 1;

@@ -80,6 +80,8 @@ constexpr std::u16string_view kOpenFailedText =
     u"Failed to open file, check whether there is a %s path?";
 constexpr std::u16string_view kInvalidProfileText = u"This file is an invaild Profile!";
 constexpr std::u16string_view kInvalidProfileTextChinese = u"该文件不是有效的配置文件!";
+// Caption of the standard message box that reports a failed save of the language choice.
+constexpr std::u16string_view kSaveFailedCaption = u"Info";
 
 // Language keys of the profile's own messages (never the language choice's "str_msg2" and
 // "str_msg5", which say the language was not saved), each with the path as its one %s.
