@@ -3,7 +3,10 @@
 
 #include <windows.h>
 
+#include <optional>
+
 #include "actions/Seams.h"
+#include "framework/Com_win32.h"
 #include "framework/Handles_win32.h"
 
 namespace norvi {
@@ -38,11 +41,6 @@ class Win32WindowSystem : public IWindowSystem {
 
 class Win32SystemCalls : public ISystemCalls {
  public:
-  Win32SystemCalls() = default;
-  Win32SystemCalls(const Win32SystemCalls&) = delete;
-  Win32SystemCalls& operator=(const Win32SystemCalls&) = delete;
-  ~Win32SystemCalls() override;
-
   OsVersionInfo Version() override;
   bool EnterApartment() override;
   void Execute(WindowHandle owner, const char16_t* verb, const char16_t* file,
@@ -58,8 +56,9 @@ class Win32SystemCalls : public ISystemCalls {
   void DebugText(const char16_t* text) override;
 
  private:
-  UniqueModule kernel_;     // held while file-system redirection is off
-  bool apartment_ = false;  // this object entered the COM apartment and leaves it at the end
+  UniqueModule kernel_;  // held while file-system redirection is off
+  // Entered on first use, left when the object ends (on the same thread).
+  std::optional<ComApartment> apartment_;
 };
 
 // SetTimer / KillTimer on one window (the main window); WM_TIMER goes to that window.

@@ -2,7 +2,6 @@
 
 // After <windows.h>, which these rely on.
 #include <mmsystem.h>
-#include <objbase.h>
 #include <shellapi.h>
 
 #include "framework/WideText.h"
@@ -33,17 +32,9 @@ OsVersionInfo Win32SystemCalls::Version() {
   return {info.dwPlatformId, info.dwMajorVersion, info.dwMinorVersion};
 }
 
-Win32SystemCalls::~Win32SystemCalls() {
-  if (apartment_) ::CoUninitialize();
-}
-
 bool Win32SystemCalls::EnterApartment() {
-  if (apartment_) return true;
-  // S_FALSE: already in this apartment, which still counts and must be balanced.
-  const HRESULT result =
-      ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
-  apartment_ = SUCCEEDED(result);
-  return apartment_;
+  if (!apartment_) apartment_.emplace();
+  return static_cast<bool>(*apartment_);
 }
 
 void Win32SystemCalls::Execute(WindowHandle owner, const char16_t* verb, const char16_t* file,

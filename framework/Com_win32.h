@@ -50,6 +50,8 @@ class ComApartment {
   ~ComApartment() {
     if (started_) ::CoUninitialize();
   }
+  // Whether this thread is in the apartment through this scope.
+  explicit operator bool() const { return started_; }
 
  private:
   bool started_;
