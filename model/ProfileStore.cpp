@@ -86,4 +86,12 @@ ProfileOutcome ProfileFile::Reset() {
   return Save(DefaultProfile());
 }
 
+ProfileOutcome LoadProfileFile(std::u16string_view path, ProfileImage& image) {
+  return ProfileFile(std::u16string(path)).Load(image);
+}
+
+ProfileOutcome SaveProfileFile(std::u16string_view path, const ProfileImage& image) {
+  return ProfileFile(std::u16string(path)).Save(image);
+}
+
 }  // namespace norvi

@@ -75,6 +75,11 @@ class ProfileFile {
   bool userConfirmed_ = false;
 };
 
+// One load or one save of a file in the profile's layout, without the retry pauses and the
+// setting aside of a ProfileFile.
+ProfileOutcome LoadProfileFile(std::u16string_view path, ProfileImage& image);
+ProfileOutcome SaveProfileFile(std::u16string_view path, const ProfileImage& image);
+
 // Message texts, with %s standing for the profile path where they have one.
 constexpr std::u16string_view kOpenFailedText =
     u"Failed to open file, check whether there is a %s path?";

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "model/AppProfiles.h"
+#include "model/FunctionCodes.h"
 #include "tests/support/TempDir.h"
 
 namespace norvi {
@@ -73,7 +74,7 @@ class AppFileTest : public ::testing::Test {
 
 TEST_F(AppFileTest, OwnFileGivesItsSlotsButNeverItsSystemWideSettings) {
   ProfileImage own = DefaultProfile();
-  own.Slots[SlotForward].TempID = own.Slots[SlotForward].FunID = 0x55;
+  own.Slots[SlotForward].TempID = own.Slots[SlotForward].FunID = fn::Copy;
   own.Remapped[SlotForward] = 1;
   own.PointerSpeed = 1, own.EnhancePrecision = 0, own.WheelLines = 30;
   fs::create_directory(dir.path() / "Apps");
@@ -81,7 +82,7 @@ TEST_F(AppFileTest, OwnFileGivesItsSlotsButNeverItsSystemWideSettings) {
 
   const AppAssignments got = LoadAppAssignments(dir.u16(), u"probe.exe", defaults);
   EXPECT_EQ(got.source, AppSource::Own);
-  EXPECT_EQ(got.image.Slots[SlotForward].FunID, 0x55);
+  EXPECT_EQ(got.image.Slots[SlotForward].FunID, fn::Copy);
   EXPECT_EQ(got.image.Slots[SlotBack].FunID, DefaultProfile().Slots[SlotBack].FunID);
   EXPECT_EQ(got.image.Remapped[SlotForward], 1);
   EXPECT_EQ(got.image.PointerSpeed, 17);
@@ -132,11 +133,11 @@ TEST_F(AppFileTest, NameThatCannotHaveAFileNeverReadsOutsideApps) {
 
 TEST_F(AppFileTest, SaveCreatesAppsAndRemoveFallsBackToTheDefault) {
   ProfileImage own = defaults;
-  own.Slots[SlotForward].FunID = 0x55;
+  own.Slots[SlotForward].FunID = fn::Copy;
   EXPECT_EQ(SaveAppAssignments(dir.u16(), u"probe.exe", own).status, ProfileStatus::Saved);
   EXPECT_EQ(fs::file_size(AppFile("probe.exe.cfg")), kProfileSize);
   EXPECT_EQ(LoadAppAssignments(dir.u16(), u"probe.exe", defaults).image.Slots[SlotForward].FunID,
-            0x55);
+            fn::Copy);
 
   EXPECT_TRUE(RemoveAppAssignments(dir.u16(), u"probe.exe").ok());
   EXPECT_FALSE(fs::exists(AppFile("probe.exe.cfg")));
