@@ -1,7 +1,7 @@
 #pragma once
 // The action engine's view of the platform: input injection, the window system, system calls
 // and the main window's timer. Each has one production implementation (Production_win32.h)
-// and one test double (fakes/ActionFakes.h).
+// and one test double (tests/actions/fakes/ActionFakes.h).
 //
 // Member names avoid the Win32 API names because <windows.h> turns those into macros.
 

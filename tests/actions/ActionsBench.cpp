@@ -3,7 +3,7 @@
 
 #include "actions/FindScrollBar.h"
 #include "actions/Function.h"
-#include "actions/fakes/ActionFakes.h"
+#include "tests/actions/fakes/ActionFakes.h"
 
 namespace norvi {
 namespace {

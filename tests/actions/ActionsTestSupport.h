@@ -5,10 +5,10 @@
 #include <vector>
 
 #include "actions/Function.h"
-#include "actions/fakes/ActionFakes.h"
+#include "tests/actions/fakes/ActionFakes.h"
 #include "model/ButtonSlot.h"
 
-namespace norvi::test {
+namespace norvi::testkit {
 
 // Expected events written with the raw numbers, independent of the product's constants.
 inline InputEvent Key(uint8_t vk, uint32_t flags) {
@@ -46,4 +46,4 @@ struct ActionRig {
   }
 };
 
-}  // namespace norvi::test
+}  // namespace norvi::testkit

@@ -2,11 +2,11 @@
 #include <gtest/gtest.h>
 
 #include "actions/Function.h"
-#include "actions/fakes/ActionFakes.h"
+#include "tests/actions/fakes/ActionFakes.h"
 #include "model/FunctionCodes.h"
 #include "tests/support/CountingNew.h"
 
-namespace norvi::test {
+namespace norvi::testkit {
 namespace {
 
 class NullInput : public IInputInjector {
@@ -56,9 +56,9 @@ TEST(Executor, PerformsEveryFunctionWithoutAllocating) {
 
   for (int32_t code = -1; code <= 100; ++code) {
     slots[0].FunID = code;
-    const long before = test::Allocations();
+    const long before = testkit::Allocations();
     actions.PerformSlot(0);
-    EXPECT_EQ(test::Allocations() - before, 0) << "code " << code;
+    EXPECT_EQ(testkit::Allocations() - before, 0) << "code " << code;
   }
   actions.Shutdown();
   EXPECT_GT(input.events, 90u);            // the functions really ran
@@ -66,4 +66,4 @@ TEST(Executor, PerformsEveryFunctionWithoutAllocating) {
 }
 
 }  // namespace
-}  // namespace norvi::test
+}  // namespace norvi::testkit

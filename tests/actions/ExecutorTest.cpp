@@ -5,7 +5,7 @@
 
 #include "ActionsTestSupport.h"
 
-namespace norvi::test {
+namespace norvi::testkit {
 namespace {
 
 using ::testing::ElementsAre;
@@ -187,4 +187,4 @@ TEST_F(SwitchWindow, ShutdownReleasesAHeldAltAndKillsTheTimer) {
 }
 
 }  // namespace
-}  // namespace norvi::test
+}  // namespace norvi::testkit

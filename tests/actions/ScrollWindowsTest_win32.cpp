@@ -8,35 +8,18 @@
 #include <thread>
 #include <vector>
 
+#include "actions/FindScrollBar.h"
 #include "actions/Function.h"
 #include "actions/Production_win32.h"
-#include "actions/fakes/ActionFakes.h"
+#include "tests/actions/fakes/ActionFakes.h"
 #include "framework/Handles_win32.h"
+#include "tests/support/MessageLog_win32.h"
+#include "tests/support/Pump_win32.h"
 
-namespace norvi::test {
+namespace norvi::testkit {
 namespace {
 
 using ::testing::ElementsAre;
-using ::testing::IsEmpty;
-
-struct Received {
-  HWND to;
-  UINT message;
-  WPARAM wParam;
-  LPARAM lParam;
-  friend bool operator==(const Received&, const Received&) = default;
-};
-
-// Filled by the probe windows' procedure; the test thread owns every window.
-std::vector<Received> g_received;
-UINT g_documentRequest = 0;
-
-LRESULT CALLBACK ProbeProc(HWND w, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_HSCROLL || message == WM_KEYDOWN || message == WM_KEYUP ||
-      (message == g_documentRequest && message != 0))
-    g_received.push_back({w, message, wParam, lParam});
-  return ::DefWindowProcW(w, message, wParam, lParam);
-}
 
 const wchar_t* const kProbeClasses[] = {L"OpusApp",
                                         L"_WwG",
@@ -46,6 +29,7 @@ const wchar_t* const kProbeClasses[] = {L"OpusApp",
                                         L"paneClassDC",
                                         L"NorviHolder",
                                         L"NorviPlainView",
+                                        L"AfxWnd42",
                                         L"Internet Explorer_Server",
                                         L"Progman",
                                         L"SHELLDLL_DefView",
@@ -54,19 +38,8 @@ const wchar_t* const kProbeClasses[] = {L"OpusApp",
 class RealWindows : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
-    g_documentRequest = ::RegisterWindowMessageW(L"WM_HTML_GETOBJECT");
-    for (const wchar_t* name : kProbeClasses) {
-      WNDCLASSW wc{};
-      wc.lpfnWndProc = ProbeProc;
-      wc.hInstance = ::GetModuleHandleW(nullptr);
-      wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-      wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-      wc.lpszClassName = name;
-      ASSERT_NE(::RegisterClassW(&wc), 0) << "class " << ::GetLastError();
-    }
+    for (const wchar_t* name : kProbeClasses) RegisterRecordingClass(name);
   }
-
-  void SetUp() override { g_received.clear(); }
 
   // A visible top-level window at the top of the z-order, or a child of parent. Top-level
   // windows are never activated: hiding an active window costs seconds on a bare X server.
@@ -84,17 +57,13 @@ class RealWindows : public ::testing::Test {
     return w;
   }
 
-  // Puts the cursor on a screen point and checks that the system agrees.
+  // Puts the cursor on a screen point and waits until the system agrees.
   void CursorTo(int x, int y) {
     ::SetCursorPos(x, y);
-    POINT p{};
-    for (int i = 0; i < 100 && (p.x != x || p.y != y); ++i) {
-      Pump();
-      ::GetCursorPos(&p);
-      if (p.x != x || p.y != y) ::Sleep(10);
-    }
-    ASSERT_EQ(p.x, x);
-    ASSERT_EQ(p.y, y);
+    ASSERT_TRUE(PumpUntil([&] {
+      POINT p{};
+      return ::GetCursorPos(&p) && p.x == x && p.y == y;
+    }));
   }
 
   static void Pump() {
@@ -107,13 +76,9 @@ class RealWindows : public ::testing::Test {
     Pump();
   }
 
-  std::vector<Received> Scrolls() const {
-    std::vector<Received> r;
-    for (const Received& m : g_received)
-      if (m.message == WM_HSCROLL) r.push_back(m);
-    return r;
-  }
-
+  // What the windows received; every case expects its exact sequence.
+  const UINT documentRequest_ = ::RegisterWindowMessageW(L"WM_HTML_GETOBJECT");
+  MessageLog log_{{WM_HSCROLL, WM_KEYDOWN, WM_KEYUP, documentRequest_}};
   fakes::FakeClock clock;
   fakes::InputRecorder input{clock};
   Win32WindowSystem windows;
@@ -135,8 +100,8 @@ TEST_F(RealWindows, DocumentViewScrollsThroughItsSiblingBar) {
   CursorTo(300, 200);
   Perform(kLeft);
   const auto lp = reinterpret_cast<LPARAM>(bar);
-  EXPECT_THAT(Scrolls(), ElementsAre(Received{frame, WM_HSCROLL, SB_LINELEFT, lp},
-                                     Received{frame, WM_HSCROLL, SB_LINELEFT, lp}));
+  EXPECT_TRUE(Matches(log_.Messages(), {{WM_HSCROLL, SB_LINELEFT, lp, frame},
+                                        {WM_HSCROLL, SB_LINELEFT, lp, frame}}));
   EXPECT_EQ(system.debugOutput, u"ClassName:_WwG");
 }
 
@@ -148,8 +113,8 @@ TEST_F(RealWindows, PaneFindsANearBarAnywhereUnderItsParent) {
   CursorTo(300, 200);
   Perform(kRight);
   const auto lp = reinterpret_cast<LPARAM>(bar);
-  EXPECT_THAT(Scrolls(), ElementsAre(Received{holder, WM_HSCROLL, SB_LINERIGHT, lp},
-                                     Received{holder, WM_HSCROLL, SB_LINERIGHT, lp}));
+  EXPECT_TRUE(Matches(log_.Messages(), {{WM_HSCROLL, SB_LINERIGHT, lp, holder},
+                                        {WM_HSCROLL, SB_LINERIGHT, lp, holder}}));
 }
 
 TEST_F(RealWindows, UnknownScrollableWindowGetsTheMessagesItself) {
@@ -157,18 +122,42 @@ TEST_F(RealWindows, UnknownScrollableWindowGetsTheMessagesItself) {
   CursorTo(200, 200);
   Perform(kLeft);
   Perform(kRight);
-  EXPECT_THAT(Scrolls(), ElementsAre(Received{view, WM_HSCROLL, SB_LINELEFT, 0},
-                                     Received{view, WM_HSCROLL, SB_LINELEFT, 0},
-                                     Received{view, WM_HSCROLL, SB_LINERIGHT, 0},
-                                     Received{view, WM_HSCROLL, SB_LINERIGHT, 0}));
+  EXPECT_TRUE(Matches(log_.Messages(), {{WM_HSCROLL, SB_LINELEFT, 0, view},
+                                        {WM_HSCROLL, SB_LINELEFT, 0, view},
+                                        {WM_HSCROLL, SB_LINERIGHT, 0, view},
+                                        {WM_HSCROLL, SB_LINERIGHT, 0, view}}));
 }
 
-TEST_F(RealWindows, WindowWithoutAnyScrollingGetsNothing) {
-  Make(L"NorviPlainView", {100, 100, 500, 400});
-  CursorTo(200, 200);
-  Perform(kRight);
-  EXPECT_THAT(g_received, IsEmpty());
-  EXPECT_EQ(system.debugOutput, u"ClassName:NorviPlainViewNo scroll bar found\n");
+// The child under the cursor is found in the frame's client coordinates: the frame is away
+// from the screen's origin, and read as screen coordinates the cursor would fall on another
+// child.
+TEST_F(RealWindows, FinderTakesTheChildUnderTheCursorInClientCoordinates) {
+  HWND frame = Make(L"NorviHolder", {100, 100, 700, 500});
+  Make(L"NorviPlainView", {0, 0, 200, 400}, 0, frame);
+  HWND scrollable = Make(L"NorviPlainView", {200, 0, 300, 400}, WS_HSCROLL, frame);
+  Make(L"NorviPlainView", {300, 0, 600, 400}, 0, frame);
+  CursorTo(350, 150);
+  CFindScrollBar finder(windows);
+  finder.SetCursorPoint({350, 150});
+  EXPECT_EQ(ToHwnd(finder.FindScrollTarget(ToHandle(frame))), scrollable);
+}
+
+// A frame window before the view in z-order is searched inside; one after it is not.
+TEST_F(RealWindows, FinderSearchesFramesBeforeTheView) {
+  HWND parent = Make(L"NorviHolder", {100, 100, 700, 500});
+  HWND view = Make(L"NorviPlainView", {0, 100, 600, 400}, 0, parent);
+  HWND frame = Make(L"AfxWnd42", {0, 0, 600, 100}, 0, parent);
+  HWND grid = Make(L"NorviPlainView", {0, 0, 600, 100}, WS_HSCROLL, frame);
+  ::SetWindowPos(frame, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  ASSERT_EQ(::GetWindow(view, GW_HWNDPREV), frame);
+  CursorTo(150, 300);
+  CFindScrollBar finder(windows);
+  finder.SetCursorPoint({150, 300});
+  EXPECT_EQ(ToHwnd(finder.FindScrollTarget(ToHandle(view))), grid);
+
+  ::SetWindowPos(frame, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  ASSERT_EQ(::GetWindow(view, GW_HWNDNEXT), frame);
+  EXPECT_EQ(finder.FindScrollTarget(ToHandle(view)), kNoWindow);
 }
 
 TEST_F(RealWindows, BrowserViewGetsArrowKeys) {
@@ -176,9 +165,9 @@ TEST_F(RealWindows, BrowserViewGetsArrowKeys) {
   CursorTo(200, 200);
   Perform(kRight);
   const auto up = static_cast<LPARAM>(0xC14D0001u);
-  const Received down{page, WM_KEYDOWN, VK_RIGHT, 0x014D0001};
-  const Received release{page, WM_KEYUP, VK_RIGHT, up};
-  EXPECT_THAT(g_received, ElementsAre(down, release, down, release));
+  const Expected down{WM_KEYDOWN, VK_RIGHT, 0x014D0001, page};
+  const Expected release{WM_KEYUP, VK_RIGHT, up, page};
+  EXPECT_TRUE(Matches(log_.Messages(), {down, release, down, release}));
   EXPECT_THAT(input.events, ElementsAre(PauseFor(100), PauseFor(100)));
 }
 
@@ -204,8 +193,8 @@ TEST_F(RealWindows, HtmlViewWithoutDocumentIsAskedAndNotScrolled) {
   HWND html = Make(L"Internet Explorer_Server", {100, 100, 500, 400});
   CursorTo(200, 200);
   Perform(kLeft);
-  const Received ask{html, g_documentRequest, 0, 0};
-  EXPECT_THAT(g_received, ElementsAre(ask, ask));
+  const Expected ask{documentRequest_, 0, 0, html};
+  EXPECT_TRUE(Matches(log_.Messages(), {ask, ask}));
 }
 
 TEST_F(RealWindows, DesktopIconViewIsNeverScrolled) {
@@ -214,7 +203,7 @@ TEST_F(RealWindows, DesktopIconViewIsNeverScrolled) {
   Make(L"SysListView32", {0, 0, 400, 300}, WS_HSCROLL, view);
   CursorTo(200, 200);
   Perform(kLeft);
-  EXPECT_THAT(g_received, IsEmpty());
+  EXPECT_TRUE(Matches(log_.Messages(), {}));
   EXPECT_EQ(system.debugOutput, u"ClassName:SysListView32");
 }
 
@@ -249,4 +238,4 @@ TEST(ProductionSystemCalls, AnswerTheQueriesOfThisSystem) {
 }
 
 }  // namespace
-}  // namespace norvi::test
+}  // namespace norvi::testkit

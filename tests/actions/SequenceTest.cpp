@@ -4,7 +4,7 @@
 #include "ActionsTestSupport.h"
 #include "actions/Sequences.h"
 
-namespace norvi::test {
+namespace norvi::testkit {
 namespace {
 
 using ::testing::ElementsAre;
@@ -151,4 +151,4 @@ TEST(Play, GroupsEventsBetweenPausesIntoBatches) {
 }
 
 }  // namespace
-}  // namespace norvi::test
+}  // namespace norvi::testkit

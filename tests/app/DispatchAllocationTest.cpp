@@ -29,11 +29,11 @@ TEST(DispatchAllocation, NoEventKindAllocates) {
   LastLineRecorder trace;
   CountingPerformer performer;
   DispatchDeviceEvent(kEventWheelUp, slots, trace, performer);  // builds the trace texts once
-  const long before = test::Allocations();
+  const long before = testkit::Allocations();
   for (DeviceEvent e : {DeviceEvent{0x1E}, kEventWheelUp, kEventWheelDown, kEventTiltLeft,
                         kEventTiltRight, DeviceEvent{0}, DeviceEvent{300}})
     DispatchDeviceEvent(e, slots, trace, performer);
-  EXPECT_EQ(test::Allocations() - before, 0);
+  EXPECT_EQ(testkit::Allocations() - before, 0);
   EXPECT_EQ(performer.performed, 1 + 4 + 4);
   EXPECT_EQ(trace.LastLine(), u"DeviceMessageEvent:滚轮右滚\r\n");
 }

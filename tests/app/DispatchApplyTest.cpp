@@ -15,7 +15,7 @@ class Dispatch : public testing::Test {
   Dispatch() { slots = FactorySlots(); }
   void Assign(int slot, int32_t code) { slots[slot].FunID = code; }
   Log Run(uint32_t event) {
-    test::DispatchRecorder r;
+    testkit::DispatchRecorder r;
     DispatchDeviceEvent(event, slots, r, r);
     return r.log;
   }
@@ -67,7 +67,7 @@ TEST(Apply, PendingChoicesBecomeAppliedWithFlagsRecomputedAndTraced) {
   profile.Slots[SlotMiddle].FunID = 5;  // applied earlier, now picked back to native
   profile.Remapped[SlotMiddle] = 1;
   profile.Slots[SlotTiltLeft].TempID = 96;
-  test::TraceRecorder trace;
+  testkit::TraceRecorder trace;
   ApplyPendingChoices(profile, trace);
   EXPECT_EQ(profile.Slots[SlotForward].FunID, 2);
   EXPECT_EQ(profile.Slots[SlotMiddle].FunID, 67);
@@ -81,13 +81,13 @@ TEST(Apply, FilterIsClearedThenTheMaskWithTiltsForcedIsSent) {
   ProfileImage profile = DefaultProfile();
   profile.Remapped[SlotRight] = 1;
   profile.Remapped[SlotForward] = 1;
-  test::FilterRecorder link;
-  test::TraceRecorder trace;
+  testkit::FilterRecorder link;
+  testkit::TraceRecorder trace;
   link.result = 0;
   EXPECT_EQ(ApplyFilerToDevice(profile, link, trace), 0);  // the final call's result
   EXPECT_EQ(link.calls,
             (std::vector<std::string>{"mouse 0", "keyboard 0", "combo 0",
-                                      test::Line("mouse ", 0x002 | 0x010 | 0x080 | 0x100)}));
+                                      testkit::Line("mouse ", 0x002 | 0x010 | 0x080 | 0x100)}));
   EXPECT_EQ(profile.Remapped[SlotTiltLeft], 1);
   EXPECT_EQ(profile.Remapped[SlotTiltRight], 1);
   EXPECT_EQ(trace.lines,

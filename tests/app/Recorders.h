@@ -11,7 +11,7 @@
 #include "app/MouseSettings.h"
 #include "model/Text.h"
 
-namespace norvi::test {
+namespace norvi::testkit {
 
 // Text of the parts one after another (streams, which the cross compiler's string
 // concatenation warnings leave alone).
@@ -43,4 +43,4 @@ struct FilterRecorder : IFilterLink {
   void Record(const char* what, uint32_t v) { calls.push_back(Line(what, " ", v)); }
 };
 
-}  // namespace norvi::test
+}  // namespace norvi::testkit

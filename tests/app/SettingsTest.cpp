@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "actions/fakes/ActionFakes.h"
+#include "tests/actions/fakes/ActionFakes.h"
 #include "app/MouseSettings.h"
 #include "model/Text.h"
 #include "tests/app/Recorders.h"
@@ -20,16 +20,16 @@ std::vector<std::string> Sent(int32_t speed, int32_t precision, int32_t lines,
   fakes::SystemRecorder system;
   std::vector<std::string> sent;
   system.parametersAnswer = [&](uint32_t action, uint32_t param, void* value) {
-    std::string v = test::Line(reinterpret_cast<uintptr_t>(value));
+    std::string v = testkit::Line(reinterpret_cast<uintptr_t>(value));
     if (action == kSpiSetMouse) {
       const auto* a = static_cast<const int32_t*>(value);
-      v = test::Line("[", a[0], ",", a[1], ",", a[2], "]");
+      v = testkit::Line("[", a[0], ",", a[1], ",", a[2], "]");
     }
-    sent.push_back(test::Line(action, " ", param, " ", v));
+    sent.push_back(testkit::Line(action, " ", param, " ", v));
   };
   ApplyPointerAndWheel(p, system, kMain);
   for (size_t i = 0; i < system.parameters.size(); ++i)
-    sent[i] += test::Line(" ", system.parameters[i].winIni);
+    sent[i] += testkit::Line(" ", system.parameters[i].winIni);
   EXPECT_EQ(system.calls,
             (std::vector<std::string>{"ParametersInfo 4", "SendSettingChange 4",
                                       "ParametersInfo 113", "SendSettingChange 113",

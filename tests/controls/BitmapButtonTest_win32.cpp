@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "TestSupport_win32.h"
+#include "tests/support/Pump_win32.h"
 #include "controls/BitmapEdit_win32.h"
 #include "controls/GDIBitmapBtn_win32.h"
 #include "framework/Window_win32.h"
@@ -15,8 +16,8 @@
 namespace norvi {
 namespace {
 
-using testing::PixelOf;
-using testing::SolidBitmap;
+using testkit::PixelOf;
+using testkit::SolidBitmap;
 
 constexpr COLORREF kNormal = RGB(200, 0, 0), kOver = RGB(0, 200, 0), kDown = RGB(0, 0, 200),
                    kDisabled = RGB(90, 90, 90);
@@ -168,12 +169,11 @@ TEST_F(ButtonTest, MouseMovesAreForwardedInParentCoordinatesAndLeavingClearsHove
   button.Send(WM_MOUSEMOVE, 0, MAKELPARAM(150, 60));
   EXPECT_FALSE(button.IsHovered());
   EXPECT_NE(::GetCapture(), button.hwnd());
-  testing::PumpMessages();
   auto forwarded = [&](LPARAM lp) {
     return std::find(parent.moves.begin(), parent.moves.end(), lp) != parent.moves.end();
   };
+  EXPECT_TRUE(testkit::PumpUntil([&] { return forwarded(MAKELPARAM(190, 90)); }));
   EXPECT_TRUE(forwarded(MAKELPARAM(45, 36)));
-  EXPECT_TRUE(forwarded(MAKELPARAM(190, 90)));
 }
 
 TEST_F(ButtonTest, PressingAHoveredButtonKeepsItsCaptureAndPushedState) {
@@ -211,7 +211,7 @@ TEST_F(ButtonTest, HeldLeftButtonDoesNotStartHovering) {
 }
 
 TEST(BitmapEdit, LimitsTextDropsStylesAndPaintsWithTheCutOutBackground) {
-  testing::PumpMessages(1);
+  testkit::PumpUntil([] { return true; });  // messages earlier tests left behind
   Window parent;
   ASSERT_TRUE(parent.Create(nullptr, RECT{0, 0, 300, 200}, WS_POPUP));
   CBitmapEdit edit;

@@ -8,6 +8,8 @@
 
 #include "TestSupport_win32.h"
 #include "controls/DlgInfo_win32.h"
+#include "tests/support/DialogKeys_win32.h"
+#include "tests/support/Picture_win32.h"
 
 namespace norvi {
 namespace {
@@ -50,11 +52,6 @@ void Click(HWND button) {
   ::PostMessageW(button, WM_LBUTTONUP, 0, MAKELPARAM(3, 3));
 }
 
-void PostKey(HWND target, WPARAM key) {
-  ::PostMessageW(target, WM_KEYDOWN, key, 0);
-  ::PostMessageW(target, WM_KEYUP, key, 0xC0000000);
-}
-
 RECT ChildRect(HWND child) {
   RECT r{};
   ::GetWindowRect(child, &r);
@@ -62,17 +59,18 @@ RECT ChildRect(HWND child) {
   return r;
 }
 
-// Copies the dialog's client area as it is painted now.
-UniqueBitmap Capture(HWND hwnd) {
+// The dialog's client area as it is painted now.
+testkit::Picture Capture(HWND hwnd) {
   ::RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-  RECT client{};
-  ::GetClientRect(hwnd, &client);
-  WindowDC source(hwnd);
-  UniqueBitmap shot(::CreateCompatibleBitmap(source.get(), client.right, client.bottom));
-  UniqueDC dc(::CreateCompatibleDC(source.get()));
-  SelectObjectScope select(dc.get(), shot.get());
-  ::BitBlt(dc.get(), 0, 0, client.right, client.bottom, source.get(), 0, 0, SRCCOPY);
-  return shot;
+  return testkit::CaptureWindow(hwnd);
+}
+
+// Pixels of the text colour inside a rectangle of the picture.
+int TextPixels(const testkit::Picture& shot, RECT r) {
+  int count = 0;
+  for (int y = r.top; y < r.bottom; ++y)
+    for (int x = r.left; x < r.right; ++x) count += shot.At(x, y) == RGB(83, 97, 103);
+  return count;
 }
 
 class InfoTest : public ::testing::Test {
@@ -99,7 +97,6 @@ TEST_F(InfoTest, OneButtonFormHasOkAndCloseOnly) {
   EXPECT_EQ(Run(false,
                 [](DrivenInfo& d) {
                   EXPECT_FALSE(d.CancelButton());
-                  EXPECT_EQ(ChildRect(d.OkButton().hwnd()).left, 240);
                   Click(d.OkButton().hwnd());
                 }),
             IDOK);
@@ -108,18 +105,17 @@ TEST_F(InfoTest, OneButtonFormHasOkAndCloseOnly) {
 
 TEST_F(InfoTest, EnterEscapeAndSpaceAreSwallowedButClicksStillWork) {
   // The keys arrive first; were any of them acted on, the box would end before the click.
-  EXPECT_EQ(Run(true,
-                [](DrivenInfo& d) {
-                  for (HWND target : {d.Handle(), d.OkButton().hwnd(), d.CancelButton().hwnd()})
-                    for (WPARAM key : {VK_RETURN, VK_ESCAPE, VK_SPACE}) PostKey(target, key);
-                  ::SetFocus(d.CancelButton().hwnd());
-                  Click(d.OkButton().hwnd());
-                }),
-            IDOK);
-  // The same keys do not stop other messages: a Cancel click right after them still counts.
+  EXPECT_EQ(
+      Run(true,
+          [](DrivenInfo& d) {
+            ::SetFocus(d.CancelButton().hwnd());
+            testkit::PostSwallowedKeys({d.Handle(), d.OkButton().hwnd(), d.CancelButton().hwnd()});
+            Click(d.OkButton().hwnd());
+          }),
+      IDOK);
   EXPECT_EQ(Run(false,
                 [](DrivenInfo& d) {
-                  PostKey(d.OkButton().hwnd(), VK_SPACE);
+                  testkit::PostSwallowedKeys({d.OkButton().hwnd()});
                   Click(d.CloseButton().hwnd());
                 }),
             IDCANCEL);
@@ -147,15 +143,17 @@ TEST_F(InfoTest, LaysOutBothFormsAndWritesTheirScreenshots) {
         EXPECT_EQ(ChildRect(d.CancelButton().hwnd()).left, 249);
         EXPECT_EQ(d.CancelButton().Caption(), u"Cancel");
       }
-      UniqueBitmap shot = Capture(d.Handle());
-      const std::wstring name = twoButtons ? L"message_box_ok_cancel.bmp" : L"message_box_ok.bmp";
-      EXPECT_TRUE(testing::SaveBitmap(shot.get(), testing::OutputFolder() + name));
-      // The title is drawn in the text colour inside its rectangle.
-      bool titleDrawn = false;
-      for (int y = 9; y < 23 && !titleDrawn; ++y)
-        for (int x = 10; x < 100 && !titleDrawn; ++x)
-          titleDrawn = testing::PixelOf(shot.get(), x, y) == RGB(83, 97, 103);
-      EXPECT_TRUE(titleDrawn);
+      const testkit::Picture shot = Capture(d.Handle());
+      EXPECT_TRUE(testkit::SavePng(
+          shot, twoButtons ? L"message_box_ok_cancel.png" : L"message_box_ok.png"));
+      // The title and the message are drawn in the text colour inside their rectangles.
+      EXPECT_GT(TextPixels(shot, {10, 9, 100, 23}), 0);
+      EXPECT_GT(TextPixels(shot, {90, 73, 305, 91}), 0);
+      // Centred on the full-screen area.
+      RECT placed{};
+      ::GetWindowRect(d.Handle(), &placed);
+      EXPECT_EQ(placed.left, (::GetSystemMetrics(SM_CXFULLSCREEN) - 330) / 2);
+      EXPECT_EQ(placed.top, (::GetSystemMetrics(SM_CYFULLSCREEN) - 160) / 2);
       Click(d.CloseButton().hwnd());
     });
   }
@@ -176,13 +174,9 @@ TEST_F(InfoTest, ChineseInterfaceTitlesTheBoxInChinese) {
     Run(
         false,
         [&count, chinese](DrivenInfo& d) {
-          UniqueBitmap shot = Capture(d.Handle());
-          if (chinese)
-            testing::SaveBitmap(shot.get(),
-                                testing::OutputFolder() + L"message_box_ok_chinese.bmp");
-          for (int y = 9; y < 23; ++y)
-            for (int x = 10; x < 100; ++x)
-              count += testing::PixelOf(shot.get(), x, y) == RGB(83, 97, 103);
+          const testkit::Picture shot = Capture(d.Handle());
+          if (chinese) testkit::SavePng(shot, L"message_box_ok_chinese.png");
+          count = TextPixels(shot, {10, 9, 100, 23});
           Click(d.CloseButton().hwnd());
         },
         chinese);

@@ -12,8 +12,8 @@
 namespace norvi {
 namespace {
 
-using testing::PixelOf;
-using testing::SolidBitmap;
+using testkit::PixelOf;
+using testkit::SolidBitmap;
 
 std::u16string TempFile(const wchar_t* name) {
   wchar_t folder[MAX_PATH];
@@ -63,7 +63,7 @@ TEST(LoadPictureFile, ReadsABitmapFileAndCutBitmapTakesItsRectangle) {
     ::FillRect(dc.get(), &part, blue.get());
   }
   const std::u16string path = TempFile(L"norvi_picture.bmp");
-  ASSERT_TRUE(testing::SaveBitmap(source.get(), std::wstring(W(path))));
+  ASSERT_TRUE(testkit::SaveBitmap(source.get(), std::wstring(W(path))));
   UniqueBitmap loaded;
   SIZE size{};
   ASSERT_TRUE(LoadPictureFile(path, loaded, size));

@@ -6,8 +6,9 @@
 #include <vector>
 
 #include "controls/ImageHelpers_win32.h"
+#include "tests/support/Picture_win32.h"
 
-namespace norvi::testing {
+namespace norvi::testkit {
 namespace {
 
 // GDI+ runs for the whole test program, as the application runs it for its windows.
@@ -37,9 +38,7 @@ UniqueBitmap SolidBitmap(int width, int height, COLORREF colour) {
 }
 
 COLORREF PixelOf(HBITMAP bitmap, int x, int y) {
-  UniqueDC dc(::CreateCompatibleDC(nullptr));
-  SelectObjectScope select(dc.get(), bitmap);
-  return ::GetPixel(dc.get(), x, y);
+  return CaptureBitmap(bitmap).At(x, y);
 }
 
 bool SaveBitmap(HBITMAP bitmap, const std::wstring& path) {
@@ -64,23 +63,4 @@ bool SaveBitmap(HBITMAP bitmap, const std::wstring& path) {
                      nullptr);
 }
 
-std::wstring OutputFolder() {
-  const wchar_t* folder = _wgetenv(L"NORVI_TEST_OUTPUT");
-  std::wstring path = folder ? folder : L".";
-  // Wine hands Unix paths through unchanged; the Z: drive maps the Unix root.
-  if (!path.empty() && path[0] == L'/') path = L"Z:" + path;
-  if (path.back() != L'\\' && path.back() != L'/') path += L'\\';
-  return path;
-}
-
-void PumpMessages(int rounds) {
-  MSG msg;
-  for (int i = 0; i < rounds; ++i) {
-    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      ::TranslateMessage(&msg);
-      ::DispatchMessageW(&msg);
-    }
-  }
-}
-
-}  // namespace norvi::testing
+}  // namespace norvi::testkit

@@ -9,13 +9,14 @@
 #include <cstdlib>
 #include <vector>
 
-#include "device/SimulatedDriver.h"
+#include "tests/device/SimulatedDriver.h"
 #include "device/USBDriver_win32.h"
 #include "device/UserModeFilter_win32.h"
 #include "model/ButtonSlot.h"
 #include "model/SystemErrors.h"
-#include "tests/device/ProbeWindow_win32.h"
+#include "device/DriverProtocol.h"
 #include "tests/support/CountingNew.h"
+#include "tests/support/MessageLog_win32.h"
 
 namespace norvi {
 namespace {
@@ -73,30 +74,29 @@ void Report(const char* title, const Figures& figures) {
 
 // Feeds count events through deliver() and times each until the probe receives it.
 template <typename Deliver>
-Figures Measure(test::ProbeWindow& probe, int count, Deliver deliver) {
+Figures Measure(int count, Deliver deliver) {
   Figures figures;
   figures.latency.reserve(count);
   figures.callback.reserve(count);
   figures.passedCallback.reserve(count);
-  probe.events.reserve(2 * count + 16);
-  probe.eventLParams.reserve(2 * count + 16);
+  testkit::MessageLog log({UM_DEVICE_EVENT});
+  log.Reserve(2 * count + 16);
   int64_t released = 0;
   int64_t arrived = 0;
-  probe.onEvent = [&] { arrived = Now(); };
+  log.OnMessage([&](const testkit::Message&) { arrived = Now(); });
   MSG msg;
-  long before = test::Allocations();
+  long before = testkit::Allocations();
   for (int i = 0; i < count; ++i) {
-    size_t seen = probe.events.size();
+    const size_t seen = log.Count(UM_DEVICE_EVENT);
     released = Now();
     int64_t callback = deliver(i);
     if (callback >= 0) figures.callback.push_back(callback);
-    while (probe.events.size() == seen && ::GetMessageW(&msg, nullptr, 0, 0) > 0) {
+    while (log.Count(UM_DEVICE_EVENT) == seen && ::GetMessageW(&msg, nullptr, 0, 0) > 0) {
       ::DispatchMessageW(&msg);
     }
     figures.latency.push_back(arrived - released);
   }
-  figures.allocations = test::Allocations() - before;
-  probe.onEvent = nullptr;
+  figures.allocations = testkit::Allocations() - before;
   return figures;
 }
 
@@ -107,12 +107,12 @@ void ReleaseByValue(uint32_t value) {
 Figures SimulatedDriverRun(int count) {
   NullTrace trace;
   SimulatedDriver driver{ReleaseByValue};
-  test::ProbeWindow probe;
+  testkit::ProbeWindow probe;
   CUSBDriver usb{trace, trace, driver, nullptr};
   usb.StartReader(probe.get());
   usb.Open();
   usb.SetMouseFilter(0x1FE);
-  Figures figures = Measure(probe, count, [&](int i) {
+  Figures figures = Measure(count, [&](int i) {
     driver.Report(SlotFilterBit(SlotForward), i % 2 ? 0 : 0x10);
     return int64_t{-1};
   });
@@ -125,7 +125,7 @@ Figures UserModeFilterRun(int count) {
   NullTrace trace;
   AbsentDriver absent;
   UserModeFilter filter;
-  test::ProbeWindow probe;
+  testkit::ProbeWindow probe;
   CUSBDriver usb{trace, trace, absent, &filter};
   usb.StartReader(probe.get());
   usb.Open();
@@ -133,7 +133,7 @@ Figures UserModeFilterRun(int count) {
   MSLLHOOKSTRUCT info{};
   info.mouseData = MAKELONG(0, XBUTTON2);
   // The hook's own procedure body, called as the hook thread would call it.
-  Figures figures = Measure(probe, count, [&](int i) {
+  Figures figures = Measure(count, [&](int i) {
     int64_t start = Now();
     filter.OnMouse(i % 2 ? WM_XBUTTONUP : WM_XBUTTONDOWN, info);
     return Now() - start;

@@ -5,7 +5,7 @@
 
 #include "device/DriverLink.h"
 #include "device/LineFormat.h"
-#include "device/SimulatedDriver.h"
+#include "tests/device/SimulatedDriver.h"
 #include "model/ButtonSlot.h"
 #include "tests/device/Recorders.h"
 
@@ -22,8 +22,8 @@ class DriverLinkTest : public ::testing::Test {
  protected:
   std::vector<uint32_t> released_;
   SimulatedDriver driver_{[this](uint32_t value) { released_.push_back(value); }};
-  test::LineRecorder trace_;
-  test::LineRecorder debug_;
+  testkit::LineRecorder trace_;
+  testkit::LineRecorder debug_;
   DriverLink link_{trace_, debug_, driver_, nullptr};
 
   void OpenLink() {

@@ -3,19 +3,19 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "device/SimulatedDriver.h"
+#include "tests/device/SimulatedDriver.h"
 #include "device/USBDriver_win32.h"
 #include "model/ButtonSlot.h"
-#include "tests/device/ProbeWindow_win32.h"
 #include "tests/device/Recorders.h"
+#include "tests/support/MessageLog_win32.h"
+#include "tests/support/Pump_win32.h"
 
 namespace norvi {
 namespace {
 
 using ::testing::Contains;
-using ::testing::Each;
-using ::testing::ElementsAre;
 using ::testing::Not;
+using testkit::Expected;
 
 constexpr DWORD kTimeoutMs = 5000;
 constexpr uint32_t kAllSlots = 0x1FE;
@@ -27,10 +27,11 @@ void ReleaseByValue(uint32_t value) {
 class ReaderTest : public ::testing::Test {
  protected:
   SimulatedDriver driver_{ReleaseByValue};
-  test::LineRecorder trace_;
-  test::LineRecorder debug_;
+  testkit::LineRecorder trace_;
+  testkit::LineRecorder debug_;
   CUSBDriver usb_{trace_, debug_, driver_, nullptr};
-  test::ProbeWindow probe_;
+  testkit::MessageLog log_{{UM_DEVICE_EVENT}};
+  testkit::ProbeWindow probe_;
 };
 
 TEST_F(ReaderTest, EventsReachTheWindowInTheDriversOrder) {
@@ -48,10 +49,12 @@ TEST_F(ReaderTest, EventsReachTheWindowInTheDriversOrder) {
                                                         {SlotMiddle, 0}};
   for (const auto& [slot, event] : inputs) ASSERT_TRUE(driver_.Report(SlotFilterBit(slot), event));
 
-  ASSERT_TRUE(test::PumpUntil([&] { return probe_.events.size() >= inputs.size(); }, kTimeoutMs));
-  EXPECT_THAT(probe_.events, ElementsAre(0x10u, 0u, kEventWheelUp, kEventWheelDown, kEventTiltRight,
-                                         kEventTiltLeft, 0x04u, 0u));
-  EXPECT_THAT(probe_.eventLParams, Each(0));
+  ASSERT_TRUE(
+      testkit::PumpUntil([&] { return log_.Count(UM_DEVICE_EVENT) >= inputs.size(); }, kTimeoutMs));
+  std::vector<Expected> expected;
+  for (const auto& [slot, event] : inputs)
+    expected.push_back({UM_DEVICE_EVENT, event, 0, probe_.get()});
+  EXPECT_TRUE(testkit::Matches(log_.Messages(), expected));
   EXPECT_THAT(trace_.Lines(), Contains(u"USBDriver:IOCTL_WT_READ 767\r\n"));
   EXPECT_EQ(usb_.Close(), 1);
   EXPECT_EQ(usb_.StopReader(), 1);
@@ -62,7 +65,8 @@ TEST_F(ReaderTest, WithoutATargetReadsAreConsumedAndDropped) {
   ASSERT_EQ(usb_.Open(), 1);
   usb_.SetMouseFilter(kAllSlots);
   for (int i = 0; i < 3; ++i) driver_.Report(SlotFilterBit(SlotBack), 0x08);
-  EXPECT_TRUE(test::PumpUntil([&] { return driver_.CallCount(IOCTL_WT_READ) == 3; }, kTimeoutMs));
+  EXPECT_TRUE(
+      testkit::PumpUntil([&] { return driver_.CallCount(IOCTL_WT_READ) == 3; }, kTimeoutMs));
   EXPECT_EQ(driver_.Pending(), 0u);
   EXPECT_THAT(trace_.Lines(), Not(Contains(u"USBDriver:IOCTL_WT_READ 8\r\n")));
   usb_.Close();

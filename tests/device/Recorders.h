@@ -8,7 +8,7 @@
 #include "device/DriverIo.h"
 #include "model/TraceSink.h"
 
-namespace norvi::test {
+namespace norvi::testkit {
 
 class LineRecorder : public ITraceSink, public IDebugOutput {
  public:
@@ -34,4 +34,4 @@ class LineRecorder : public ITraceSink, public IDebugOutput {
   std::vector<std::u16string> lines_;
 };
 
-}  // namespace norvi::test
+}  // namespace norvi::testkit

@@ -20,7 +20,7 @@
 #include "device/DriverPort_win32.h"
 #include "device/USBDriver_win32.h"
 #include "device/UserModeFilter_win32.h"
-#include "tests/device/ProbeWindow_win32.h"
+#include "tests/support/MessageLog_win32.h"
 
 namespace norvi {
 namespace {
@@ -79,13 +79,22 @@ class CopyPerformer : public ISlotPerformer {
   void PerformSlot(int) override { InjectCopy(); }
 };
 
+int64_t Now() {
+  LARGE_INTEGER counter;
+  ::QueryPerformanceCounter(&counter);
+  return counter.QuadPart;
+}
+
+// Dispatches each device event the probe receives and stamps each Ctrl key-down.
 class DispatchWindow {
  public:
-  explicit DispatchWindow(test::ProbeWindow& probe) {
+  DispatchWindow(testkit::MessageLog& log, std::vector<int64_t>& stamps) {
     slots_[SlotForward].FunID = slots_[SlotForward].InitID + 1;  // remapped
-    probe.onEvent = [this, &probe] {
-      DispatchDeviceEvent(probe.events.back(), slots_, trace_, performer_);
-    };
+    log.OnMessage([this, &stamps](const testkit::Message& m) {
+      if (m.message == UM_DEVICE_EVENT)
+        DispatchDeviceEvent(static_cast<DeviceEvent>(m.wParam), slots_, trace_, performer_);
+      if (m.message == WM_KEYDOWN && m.wParam == VK_CONTROL) stamps.push_back(Now());
+    });
   }
 
  private:
@@ -94,21 +103,16 @@ class DispatchWindow {
   CopyPerformer performer_;
 };
 
-int64_t Now() {
-  LARGE_INTEGER counter;
-  ::QueryPerformanceCounter(&counter);
-  return counter.QuadPart;
-}
-
 int Run(const char* side, int presses) {
   const bool bare = std::strcmp(side, "bare") == 0;
   if (std::strcmp(side, "program-high") == 0) {
     ::SetPriorityClass(::GetCurrentProcess(), HIGH_PRIORITY_CLASS);
   }
-  test::ProbeWindow probe{&kProbeRect};
+  testkit::MessageLog log({UM_DEVICE_EVENT, WM_KEYDOWN});
+  log.Reserve(4 * static_cast<size_t>(presses) + 16);
+  testkit::ProbeWindow probe{&kProbeRect};
   std::vector<int64_t> stamps;
   stamps.reserve(presses);
-  probe.onControlDown = [&] { stamps.push_back(Now()); };
 
   NullTrace trace;
   DeviceControlPort device;
@@ -116,7 +120,7 @@ int Run(const char* side, int presses) {
   ReadThroughFilter readThrough{filter};
   const bool reader = std::strcmp(side, "reader") == 0;
   CUSBDriver usb{trace, trace, device, reader ? static_cast<IDriverIo*>(&readThrough) : &filter};
-  DispatchWindow dispatch{probe};
+  DispatchWindow dispatch{log, stamps};
   HHOOK hook = nullptr;
   if (bare) {
     hook = ::SetWindowsHookExW(WH_MOUSE_LL, BareHook, ::GetModuleHandleW(nullptr), 0);
@@ -129,7 +133,7 @@ int Run(const char* side, int presses) {
   std::fflush(stdout);
   while (static_cast<int>(stamps.size()) < presses) {
     size_t seen = stamps.size();
-    if (!test::PumpUntil([&] { return stamps.size() > seen; }, kQuietTimeoutMs)) break;
+    if (!testkit::PumpUntil([&] { return stamps.size() > seen; }, kQuietTimeoutMs)) break;
   }
   if (hook) ::UnhookWindowsHookEx(hook);
   usb.Close();

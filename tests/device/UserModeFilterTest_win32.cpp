@@ -12,8 +12,9 @@
 #include "device/USBDriver_win32.h"
 #include "device/UserModeFilter_win32.h"
 #include "model/ButtonSlot.h"
-#include "tests/device/ProbeWindow_win32.h"
 #include "tests/device/Recorders.h"
+#include "tests/support/MessageLog_win32.h"
+#include "tests/support/Pump_win32.h"
 
 namespace norvi {
 namespace {
@@ -23,6 +24,8 @@ using ::testing::IsEmpty;
 
 constexpr DWORD kTimeoutMs = 5000;
 constexpr RECT kProbeRect{200, 200, 500, 500};
+constexpr WPARAM kBackButton = XBUTTON1;     // X button 8
+constexpr WPARAM kForwardButton = XBUTTON2;  // X button 9
 const uint32_t kForwardBit = SlotFilterBit(SlotForward);
 
 // Runs xdotool (a Unix program) through Wine's start.exe and waits for it, pumping.
@@ -37,7 +40,7 @@ bool Xdotool(const std::wstring& arguments) {
   }
   UniqueHandle processHandle(process.hProcess);
   UniqueHandle threadHandle(process.hThread);
-  return test::PumpUntil(
+  return testkit::PumpUntil(
       [&] { return ::WaitForSingleObject(processHandle.get(), 0) == WAIT_OBJECT_0; }, kTimeoutMs);
 }
 
@@ -56,7 +59,7 @@ class UserModeFilterTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(Xdotool(L"mousemove 340 340 mousemove 350 350"));
-    ASSERT_TRUE(test::PumpUntil([&] { return probe_.moves > 0; }, kTimeoutMs));
+    ASSERT_TRUE(testkit::PumpUntil([&] { return log_.Count(WM_MOUSEMOVE) > 0; }, kTimeoutMs));
     ASSERT_EQ(usb_.StartReader(probe_.get()), 1);
     ASSERT_EQ(usb_.Open(), 1);
   }
@@ -69,19 +72,29 @@ class UserModeFilterTest : public ::testing::Test {
   // the X server had before it was decided on.
   void Settle() {
     auto backReleases = [&] {
-      return std::count(probe_.xUps.begin(), probe_.xUps.end(), XBUTTON1);
+      const std::vector<WPARAM> ups = XButtons(WM_XBUTTONUP);
+      return std::count(ups.begin(), ups.end(), kBackButton);
     };
     auto before = backReleases();
     ASSERT_TRUE(Xdotool(L"click 8"));
-    ASSERT_TRUE(test::PumpUntil([&] { return backReleases() > before; }, kTimeoutMs));
+    ASSERT_TRUE(testkit::PumpUntil([&] { return backReleases() > before; }, kTimeoutMs));
   }
   bool WaitForEvents(size_t count) {
-    return test::PumpUntil([&] { return probe_.events.size() >= count; }, kTimeoutMs);
+    return testkit::PumpUntil([&] { return log_.Count(UM_DEVICE_EVENT) >= count; }, kTimeoutMs);
   }
+  // XBUTTON1 or XBUTTON2 of each press or release, in order.
+  std::vector<WPARAM> XButtons(UINT message) const {
+    std::vector<WPARAM> buttons = log_.WParams(message);
+    for (WPARAM& b : buttons) b = GET_XBUTTON_WPARAM(b);
+    return buttons;
+  }
+  std::vector<WPARAM> Events() const { return log_.WParams(UM_DEVICE_EVENT); }
 
-  test::ProbeWindow probe_{&kProbeRect};
-  test::LineRecorder trace_;
-  test::LineRecorder debug_;
+  testkit::MessageLog log_{
+      {UM_DEVICE_EVENT, WM_XBUTTONDOWN, WM_XBUTTONUP, WM_MOUSEWHEEL, WM_MOUSEHWHEEL, WM_MOUSEMOVE}};
+  testkit::ProbeWindow probe_{&kProbeRect};
+  testkit::LineRecorder trace_;
+  testkit::LineRecorder debug_;
   DeviceControlPort device_;  // absent under Wine
   UserModeFilter filter_;
   CUSBDriver usb_{trace_, debug_, device_, &filter_};
@@ -93,8 +106,8 @@ TEST_F(UserModeFilterTest, ForwardBitSwallowsXButton9AndReportsPressThenRelease)
   ASSERT_TRUE(Xdotool(L"click 9"));
   ASSERT_TRUE(WaitForEvents(2));
   Settle();
-  EXPECT_THAT(probe_.events, ElementsAre(0x10u, 0u));
-  EXPECT_THAT(probe_.xDowns, ElementsAre(XBUTTON1));
+  EXPECT_THAT(Events(), ElementsAre(0x10u, 0u));
+  EXPECT_THAT(XButtons(WM_XBUTTONDOWN), ElementsAre(kBackButton));
   EXPECT_EQ(filter_.Dropped(), 0u);
 }
 
@@ -102,18 +115,18 @@ TEST_F(UserModeFilterTest, ClearBitLetsXButton9Pass) {
   ASSERT_EQ(usb_.SetMouseFilter(SlotFilterBit(SlotMiddle)), 1);
   ASSERT_TRUE(Xdotool(L"click 9"));
   Settle();
-  EXPECT_THAT(probe_.xDowns, ElementsAre(XBUTTON2, XBUTTON1));
-  EXPECT_THAT(probe_.xUps, ElementsAre(XBUTTON2, XBUTTON1));
-  EXPECT_THAT(probe_.events, IsEmpty());
+  EXPECT_THAT(XButtons(WM_XBUTTONDOWN), ElementsAre(kForwardButton, kBackButton));
+  EXPECT_THAT(XButtons(WM_XBUTTONUP), ElementsAre(kForwardButton, kBackButton));
+  EXPECT_THAT(Events(), IsEmpty());
 }
 
 TEST_F(UserModeFilterTest, InjectedXButton2Passes) {
   ASSERT_EQ(usb_.SetMouseFilter(kForwardBit), 1);
   InjectXButton2();
-  ASSERT_TRUE(test::PumpUntil([&] { return !probe_.xUps.empty(); }, kTimeoutMs));
+  ASSERT_TRUE(testkit::PumpUntil([&] { return log_.Count(WM_XBUTTONUP) > 0; }, kTimeoutMs));
   Settle();
-  EXPECT_THAT(probe_.xDowns, ElementsAre(XBUTTON2, XBUTTON1));
-  EXPECT_THAT(probe_.events, IsEmpty());
+  EXPECT_THAT(XButtons(WM_XBUTTONDOWN), ElementsAre(kForwardButton, kBackButton));
+  EXPECT_THAT(Events(), IsEmpty());
 }
 
 TEST_F(UserModeFilterTest, WheelAndTiltGiveOneEventEach) {
@@ -123,9 +136,9 @@ TEST_F(UserModeFilterTest, WheelAndTiltGiveOneEventEach) {
   ASSERT_TRUE(Xdotool(L"click 4 click 5 click 7 click 6"));
   ASSERT_TRUE(WaitForEvents(4));
   Settle();
-  EXPECT_THAT(probe_.events,
+  EXPECT_THAT(Events(),
               ElementsAre(kEventWheelUp, kEventWheelDown, kEventTiltRight, kEventTiltLeft));
-  EXPECT_EQ(probe_.wheels, 0);
+  EXPECT_EQ(log_.Count(WM_MOUSEWHEEL) + log_.Count(WM_MOUSEHWHEEL), 0u);
 }
 
 // The hook's procedure body driven from a thread of its own, as the hook thread drives it,
@@ -207,7 +220,7 @@ TEST_F(UserModeDeliveryTest, StoppedReaderPostsNothingAndLosesNothing) {
 
 // The program's own composition: without the driver it opens the built-in filter.
 TEST(UserModeFilterProductionTest, ProductionLinkOpensWithoutTheDriver) {
-  test::LineRecorder trace;
+  testkit::LineRecorder trace;
   CUSBDriver usb{trace};
   ASSERT_EQ(usb.StartReader(nullptr), 1);
   EXPECT_EQ(usb.Open(), 1);

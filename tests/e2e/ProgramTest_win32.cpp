@@ -13,6 +13,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iostream>
 #include <map>
 #include <optional>
@@ -24,10 +25,12 @@
 #include "app/MainLayout.h"
 #include "app/Messages.h"
 #include "app/MouseSettings.h"
-#include "controls/ImageHelpers_win32.h"
-#include "framework/Gdi_win32.h"
 #include "framework/Handles_win32.h"
+#include "app/Messages.h"
 #include "model/ProfileImage.h"
+#include "tests/support/DialogKeys_win32.h"
+#include "tests/support/MessageLog_win32.h"
+#include "tests/support/Picture_win32.h"
 #include "tests/support/Pump_win32.h"
 
 namespace norvi {
@@ -54,13 +57,6 @@ fs::path Dist() {
 // The main window's pictures of one basic language under their installed names.
 fs::path MainPictures(int languageType) {
   return BuildRoot() / L"art" / (languageType == 1 ? L"skins-zh" : L"skins-en");
-}
-
-fs::path OutputFolder() {
-  const wchar_t* folder = _wgetenv(L"NORVI_TEST_OUTPUT");
-  std::wstring path = folder && *folder ? folder : L".";
-  if (path[0] == L'/') path = L"Z:" + path;  // Wine passes Unix paths; Z: is the Unix root
-  return fs::path(path);
 }
 
 fs::path ProfilePath() {
@@ -204,22 +200,19 @@ void Settle(HWND w) {
 }
 
 void SaveScreenshot(HWND w, const wchar_t* name) {
-  // Paint everything now; the pause only lets the X server catch up with the drawing.
   ::RedrawWindow(w, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
   Settle(w);
-  ::Sleep(500);
+  // The X server shows the drawing a little later: wait until two pictures agree.
   RECT r;
   ::GetWindowRect(w, &r);
-  WindowDC screen(nullptr);
-  MemoryCanvas canvas(screen.get(), r.right - r.left, r.bottom - r.top);
-  ::BitBlt(canvas.dc(), 0, 0, canvas.width(), canvas.height(), screen.get(), r.left, r.top,
-           SRCCOPY);
-  Gdiplus::Bitmap picture(canvas.bitmap(), nullptr);
-  const CLSID png{0x557CF406, 0x1A04, 0x11D3, {0x9A, 0x73, 0x00, 0x00, 0xF8, 0x1E, 0xF3, 0x2E}};
-  fs::create_directories(OutputFolder());
-  const fs::path path = OutputFolder() / name;
-  EXPECT_EQ(picture.Save(path.c_str(), &png, nullptr), Gdiplus::Ok) << path;
-  std::wcout << L"Screenshot: " << path.wstring() << std::endl;
+  testkit::Picture shown = testkit::CaptureScreen(r);
+  testkit::PumpUntil([&] {
+    testkit::Picture again = testkit::CaptureScreen(r);
+    std::swap(again, shown);
+    return again.pixels == shown.pixels;
+  });
+  EXPECT_TRUE(testkit::SavePng(shown, name)) << testkit::OutputPath(name);
+  std::wcout << L"Screenshot: " << testkit::OutputPath(name) << std::endl;
 }
 
 RECT ClientRectOf(HWND control, HWND parent) {
@@ -229,18 +222,23 @@ RECT ClientRectOf(HWND control, HWND parent) {
   return r;
 }
 
-// The controls that carry identifiers sit where the layout puts them; then a screenshot, and
-// WM_CLOSE ends the program without any message.
+// Every control sits on its rectangle of the layout, exactly one control on each; then a
+// screenshot, and WM_CLOSE ends the program without any message.
 void ShowsLayoutThenCloses(const Program& program, const Installation& installed, HWND main,
                            bool chinese, const wchar_t* screenshot) {
-  for (auto [id, control] : {std::pair{kWheelLinesEditId, MainControl::RowsEdit},
-                             std::pair{kSpeedSliderId, MainControl::SpeedSlider}}) {
-    const RECT placed = ClientRectOf(::GetDlgItem(main, id), main);
-    const LayoutRect expected = PlaceOf(control, chinese);
-    EXPECT_EQ(placed.left, expected.left) << id;
-    EXPECT_EQ(placed.top, expected.top) << id;
-    EXPECT_EQ(placed.right, expected.right) << id;
+  std::vector<RECT> children;
+  for (HWND c = ::GetWindow(main, GW_CHILD); c; c = ::GetWindow(c, GW_HWNDNEXT))
+    children.push_back(ClientRectOf(c, main));
+  for (const ControlPlace& place : MainControlPlaces()) {
+    const LayoutRect want = chinese ? place.chinese : place.other;
+    const auto on = std::count_if(children.begin(), children.end(), [&](const RECT& r) {
+      return r.left == want.left && r.top == want.top && r.right == want.right &&
+             r.bottom == want.bottom;
+    });
+    EXPECT_EQ(on, 1) << "control " << static_cast<int>(place.control);
   }
+  const RECT flag = ClientRectOf(::GetDlgItem(main, kFlagControlId), main);
+  EXPECT_EQ((LayoutRect{flag.left, flag.top, flag.right, flag.bottom}), kFlagRect);
   SaveScreenshot(main, screenshot);
   ::PostMessageW(main, WM_CLOSE, 0, 0);
   EXPECT_EQ(program.WaitForExit(), 0u);
@@ -254,7 +252,6 @@ class ProgramTest : public testing::Test {
     fs::remove(ProfilePath(), ec);
     fs::remove(LanguageChoicePath(), ec);  // every test starts as a first run
   }
-  GdiplusSession gdiplus_;
 };
 
 TEST_F(ProgramTest, StartsShowsItsWindowAndLeavesTheAppliedDefaultProfileOnClose) {
@@ -377,34 +374,104 @@ TEST_F(ProgramTest, SecondInstanceShowsTheFirstWindowAndEndsSilently) {
   EXPECT_EQ(first.WaitForExit(), 0u);
 }
 
-// A plain window that records the keys it receives, standing in for the user's application.
-class KeyProbe {
- public:
-  KeyProbe() {
-    WNDCLASSW wc{};
-    wc.lpfnWndProc = &KeyProbe::Proc;
-    wc.hInstance = ::GetModuleHandleW(nullptr);
-    wc.lpszClassName = L"NorviKeyProbe";
-    ::RegisterClassW(&wc);
-    window_.reset(::CreateWindowExW(0, wc.lpszClassName, L"Norvi key probe", WS_POPUP | WS_VISIBLE,
-                                    1000, 760, 240, 200, nullptr, nullptr, wc.hInstance, nullptr));
-    keys_.clear();
-    mouse_ = 0;
-  }
-  HWND hwnd() const { return window_.get(); }
-  static const std::vector<WPARAM>& Keys() { return keys_; }
-  static int MouseButtons() { return mouse_; }
+std::wstring TextOf(HWND w) {
+  wchar_t text[64]{};
+  ::GetWindowTextW(w, text, 64);
+  return text;
+}
 
- private:
-  static LRESULT CALLBACK Proc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
-    if (msg == WM_KEYDOWN) keys_.push_back(wp);
-    if (msg == WM_XBUTTONDOWN || msg == WM_XBUTTONUP) ++mouse_;
-    return ::DefWindowProcW(w, msg, wp, lp);
+// The child of the main window on this rectangle of the layout.
+HWND ChildOn(HWND main, const LayoutRect& place) {
+  for (HWND c = ::GetWindow(main, GW_CHILD); c; c = ::GetWindow(c, GW_HWNDNEXT)) {
+    const RECT r = ClientRectOf(c, main);
+    if (LayoutRect{r.left, r.top, r.right, r.bottom} == place) return c;
   }
-  UniqueWindow window_;
-  static inline std::vector<WPARAM> keys_;
-  static inline int mouse_ = 0;
-};
+  return nullptr;
+}
+
+// The main dialog's commands, one after another on one running program: each step acts as
+// the user would (a button's click notification, a key) and waits for what it must bring.
+TEST_F(ProgramTest, MainDialogCommandsDoWhatTheirControlsSay) {
+  Installation installed;
+  Program program(installed, {});
+  const HWND main = program.WaitForWindow(kMainTitle);
+  ASSERT_TRUE(main);
+  Settle(main);
+  const HWND edit = ::GetDlgItem(main, kWheelLinesEditId);
+  const auto click = [&](MainControl c) {
+    const HWND button = ChildOn(main, PlaceOf(c, false));
+    ASSERT_TRUE(button) << static_cast<int>(c);
+    ::PostMessageW(main, WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(button), BN_CLICKED),
+                   reinterpret_cast<LPARAM>(button));
+  };
+  // The message box the command opened, answered with its OK button or by closing it.
+  const auto answer = [&](bool ok) {
+    const HWND box = program.WaitForWindow(kInfoTitle);
+    ASSERT_TRUE(box);
+    for (HWND c = ::GetWindow(box, GW_CHILD); ok && c; c = ::GetWindow(c, GW_HWNDNEXT)) {
+      if (ClientRectOf(c, box).left == 183) {  // OK of the two-button form
+        ::PostMessageW(c, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3));
+        ::PostMessageW(c, WM_LBUTTONUP, 0, MAKELPARAM(3, 3));
+      }
+    }
+    if (!ok) ::PostMessageW(box, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(testkit::PumpUntil([&] { return !::IsWindow(box); }));
+  };
+  const auto rows = [&](const wchar_t* text) { return [=] { return TextOf(edit) == text; }; };
+  const auto saved = [](int32_t lines) {
+    return [=] { return SavedProfile().WheelLines == lines; };
+  };
+  const auto shown = [=](bool visible) {
+    return [=] { return (::IsWindowVisible(main) != FALSE) == visible; };
+  };
+  const struct {
+    const char* name;
+    std::function<void()> act;
+    std::function<bool()> holds;
+  } steps[] = {
+      {"rows up", [&] { click(MainControl::RowsUp); }, rows(L"4")},
+      {"rows down", [&] { click(MainControl::RowsDown); }, rows(L"3")},
+      {"swallowed keys change nothing",
+       [&] {
+         testkit::PostSwallowedKeys({main, edit});
+         click(MainControl::RowsUp);
+       },
+       [&] { return shown(true)() && rows(L"4")(); }},
+      {"OK normalises the rows text and saves",
+       [&] {
+         ::SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"099"));
+         click(MainControl::Ok);
+         answer(false);
+       },
+       [&] { return rows(L"30")() && saved(30)(); }},
+      {"OK leaves the text alone for the page option",
+       [&] {
+         click(MainControl::ScreenOption);
+         ::SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"099"));
+         click(MainControl::Ok);
+         answer(false);
+       },
+       [&] { return rows(L"099")() && saved(kWheelLinesScreen)(); }},
+      {"Default asks, then restores the defaults",
+       [&] {
+         click(MainControl::Defaults);
+         answer(true);
+       },
+       [&] { return rows(L"3")() && saved(3)(); }},
+      {"the hide button hides", [&] { click(MainControl::Close); }, shown(false)},
+      {"the tray's double click shows",
+       [&] { ::PostMessageW(main, UM_TRAY_NOTIFY, 0, kTrayLeftDoubleClick); }, shown(true)},
+      {"Alt+F4 hides", [&] { ::PostMessageW(edit, WM_SYSKEYDOWN, VK_F4, 0x20000001); },
+       shown(false)},
+  };
+  for (const auto& step : steps) {
+    SCOPED_TRACE(step.name);
+    step.act();
+    EXPECT_TRUE(testkit::PumpUntil(step.holds, kPatienceMs));
+  }
+  ::PostMessageW(main, WM_CLOSE, 0, 0);
+  EXPECT_EQ(program.WaitForExit(), 0u);
+}
 
 // Real pointer input through the X server, as a hardware mouse would give it. Wine starts
 // the Unix program but gives no usable handle to wait on: the caller pumps for the effect.
@@ -425,7 +492,7 @@ bool StartXdotool(const std::wstring& arguments) {
 // got there.
 bool PointerDone(const std::wstring& steps) {
   if (!StartXdotool(steps + L" mousemove 3 3")) return false;
-  return test::PumpUntil(
+  return testkit::PumpUntil(
       [] {
         POINT p;
         return ::GetCursorPos(&p) && p.x == 3 && p.y == 3;
@@ -454,19 +521,22 @@ TEST_F(ProgramTest, ForwardButtonRemappedToCopyIsSwallowedAndPerformedAsCtrlC) {
   HWND main = program.WaitForWindow(kMainTitle);
   ASSERT_TRUE(main);
   Settle(main);
-  KeyProbe probe;
-  ::SetForegroundWindow(probe.hwnd());
-  ::SetFocus(probe.hwnd());
-  ASSERT_TRUE(test::PumpUntil([&] { return ::GetForegroundWindow() == probe.hwnd(); }, 5000));
+  // A plain window standing in for the user's application.
+  testkit::MessageLog log({WM_KEYDOWN, WM_XBUTTONDOWN, WM_XBUTTONUP});
+  const RECT onScreen{1000, 760, 1240, 960};
+  testkit::ProbeWindow probe(&onScreen);
+  ::SetFocus(probe.get());
+  ASSERT_TRUE(testkit::PumpUntil([&] { return ::GetForegroundWindow() == probe.get(); }, 5000));
 
   ASSERT_TRUE(StartXdotool(L"mousemove 1100 850 click 9"));  // X button 9: forward
-  const auto sawCopy = [] {
-    const auto& k = KeyProbe::Keys();
+  const auto sawCopy = [&] {
+    const std::vector<WPARAM> k = log.WParams(WM_KEYDOWN);
     const auto control = std::find(k.begin(), k.end(), WPARAM{VK_CONTROL});
     return control != k.end() && std::find(control, k.end(), WPARAM{'C'}) != k.end();
   };
-  EXPECT_TRUE(test::PumpUntil(sawCopy, 10000)) << KeyProbe::Keys().size() << " keys";
-  EXPECT_EQ(KeyProbe::MouseButtons(), 0);  // the button itself was swallowed
+  EXPECT_TRUE(testkit::PumpUntil(sawCopy, 10000)) << log.Count(WM_KEYDOWN) << " keys";
+  // The button itself was swallowed.
+  EXPECT_EQ(log.Count(WM_XBUTTONDOWN) + log.Count(WM_XBUTTONUP), 0u);
 
   ::PostMessageW(main, WM_CLOSE, 0, 0);
   EXPECT_EQ(program.WaitForExit(), 0u);
@@ -639,7 +709,7 @@ TEST_F(ProgramTest, LanguageMenuChoiceIsAppliedAndRememberedAcrossRestarts) {
     ASSERT_TRUE(
         StartXdotool(L"mousemove " + ScreenCentre(main, MainControl::Language) + L" click 1"));
     HWND popup = nullptr;
-    ASSERT_TRUE(test::PumpUntil(
+    ASSERT_TRUE(testkit::PumpUntil(
         [&] {
           popup = nullptr;
           while ((popup = ::FindWindowExW(nullptr, popup, L"NorviWindow", nullptr)))
@@ -657,7 +727,7 @@ TEST_F(ProgramTest, LanguageMenuChoiceIsAppliedAndRememberedAcrossRestarts) {
     const POINT french{r.left + 50, r.top + 61};
     ASSERT_TRUE(
         StartXdotool(L"mousemove " + std::to_wstring(french.x) + L" " + std::to_wstring(french.y)));
-    ASSERT_TRUE(test::PumpUntil(
+    ASSERT_TRUE(testkit::PumpUntil(
         [&] {
           POINT p;
           return ::GetCursorPos(&p) && p.x == french.x && p.y == french.y;
@@ -668,7 +738,7 @@ TEST_F(ProgramTest, LanguageMenuChoiceIsAppliedAndRememberedAcrossRestarts) {
     ASSERT_TRUE(StartXdotool(L"click 1"));
     // The menu closes once the choice is stored; reading the file earlier could hold it open
     // while the program replaces it.
-    EXPECT_TRUE(test::PumpUntil([&] { return !::IsWindow(popup); }, kPatienceMs));
+    EXPECT_TRUE(testkit::PumpUntil([&] { return !::IsWindow(popup); }, kPatienceMs));
     Settle(main);
     EXPECT_EQ(StoredLanguage(), 3);
     SaveScreenshot(main, L"main-window-french.png");
@@ -725,7 +795,7 @@ BOOL CALLBACK FindPicker(HWND w, LPARAM lp) {
 HWND WaitForPicker(HWND main) {
   PickerSearch search{0, main, nullptr};
   ::GetWindowThreadProcessId(main, &search.process);
-  test::PumpUntil(
+  testkit::PumpUntil(
       [&] {
         search.found = nullptr;
         ::EnumWindows(&FindPicker, reinterpret_cast<LPARAM>(&search));
@@ -743,7 +813,7 @@ void PickWith(HWND main, int slot, int buttonLeft, int buttonTop) {
   HWND button = ChildAt(picker, buttonLeft, buttonTop);
   ASSERT_TRUE(button);
   PostClick(button);
-  EXPECT_TRUE(test::PumpUntil([&] { return !::IsWindow(picker); }, kPatienceMs));
+  EXPECT_TRUE(testkit::PumpUntil([&] { return !::IsWindow(picker); }, kPatienceMs));
   Settle(main);
 }
 
@@ -794,7 +864,7 @@ TEST_F(ProgramTest, DefaultInThePickerThenApplyClearsTheSlotsRemapping) {
   HWND box = program.WaitForWindow(kInfoTitle);
   ASSERT_TRUE(box);
   ::PostMessageW(box, WM_CLOSE, 0, 0);
-  ASSERT_TRUE(test::PumpUntil([&] { return !::IsWindow(box); }, kPatienceMs));
+  ASSERT_TRUE(testkit::PumpUntil([&] { return !::IsWindow(box); }, kPatienceMs));
   ::PostMessageW(main, WM_CLOSE, 0, 0);
   EXPECT_EQ(program.WaitForExit(), 0u);
   const ProfileImage saved = SavedProfile();
@@ -831,10 +901,10 @@ TEST_F(ProgramTest, HoverLineNamesTheLaterControlBetweenTwoAndEmptiesOnTheBackgr
   };
   // The column between the pair and restore-defaults buttons lies in both grown rectangles.
   ASSERT_TRUE(StartXdotool(L"mousemove " + at(pair.right, pair.top + 20)));
-  EXPECT_TRUE(test::PumpUntil([&] { return HintPixels(main) > 20; }, kPatienceMs));
+  EXPECT_TRUE(testkit::PumpUntil([&] { return HintPixels(main) > 20; }, kPatienceMs));
   SaveScreenshot(main, L"main-window-hover.png");
   ASSERT_TRUE(StartXdotool(L"mousemove " + at(700, 100)));
-  EXPECT_TRUE(test::PumpUntil([&] { return HintPixels(main) == 0; }, kPatienceMs));
+  EXPECT_TRUE(testkit::PumpUntil([&] { return HintPixels(main) == 0; }, kPatienceMs));
   ::PostMessageW(main, WM_CLOSE, 0, 0);
   EXPECT_EQ(program.WaitForExit(), 0u);
 }

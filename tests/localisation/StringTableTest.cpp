@@ -31,7 +31,7 @@ TEST(LookupKey, FindsKeysInNestedConfigButNotDirectlyUnderTheRoot) {
 }
 
 TEST(StringTable, EveryLoadReplacesAllStringsAndMissingKeysBecomeEmpty) {
-  test::TempDir dir;
+  testkit::TempDir dir;
   WriteText(dir.u16("one.xml"),
             "<l><config><str_ok>OK</str_ok><str_msg1>Saved &amp; applied</str_msg1>"
             "<str_msg4>four</str_msg4></config></l>");

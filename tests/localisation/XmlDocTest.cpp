@@ -147,7 +147,7 @@ TEST(XmlDocEncoding, UnavailableCodePagesFallBackToAnsi) {
 }
 
 TEST(XmlDocLoad, MissingFileLeavesNoElementsAndEveryFindFails) {
-  test::TempDir dir;
+  testkit::TempDir dir;
   XmlDoc doc;
   ASSERT_TRUE(WriteWholeFile(dir.u16("ok.xml"), Bytes("<r><config/></r>")).ok());
   ASSERT_TRUE(doc.LoadFile(dir.u16("ok.xml")));

@@ -67,7 +67,7 @@ TEST(ProfileImageLayout, MatchesTheFileLayoutByteForByte) {
 
 class ProfileFileTest : public ::testing::Test {
  protected:
-  test::TempDir dir;
+  testkit::TempDir dir;
   std::u16string path = ProfilePathIn(dir.u16());
   std::filesystem::path file = dir.path() / "Profile.cfg";
   std::filesystem::path aside = dir.path() / "Profile.cfg.bad";

@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <new>
 
-namespace norvi::test {
+namespace norvi::testkit {
 
 inline std::atomic<long> g_allocations{0};
 
@@ -14,10 +14,10 @@ inline long Allocations() {
   return g_allocations.load(std::memory_order_relaxed);
 }
 
-}  // namespace norvi::test
+}  // namespace norvi::testkit
 
 void* operator new(std::size_t size) {
-  norvi::test::g_allocations.fetch_add(1, std::memory_order_relaxed);
+  norvi::testkit::g_allocations.fetch_add(1, std::memory_order_relaxed);
   if (void* block = std::malloc(size ? size : 1)) return block;
   throw std::bad_alloc();
 }

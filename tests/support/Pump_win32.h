@@ -6,7 +6,7 @@
 
 #include <algorithm>
 
-namespace norvi::test {
+namespace norvi::testkit {
 
 // Dispatches this thread's messages until done() holds or timeoutMs pass; returns done().
 template <class Done>
@@ -32,4 +32,4 @@ inline void PumpFor(DWORD ms) {
   PumpUntil([] { return false; }, ms);
 }
 
-}  // namespace norvi::test
+}  // namespace norvi::testkit

@@ -5,7 +5,7 @@
 #include <random>
 #include <string>
 
-namespace norvi::test {
+namespace norvi::testkit {
 
 class TempDir {
  public:
@@ -31,4 +31,4 @@ class TempDir {
   std::filesystem::path path_;
 };
 
-}  // namespace norvi::test
+}  // namespace norvi::testkit

@@ -4,8 +4,10 @@
 
 #include "SwapSupport_win32.h"
 
-namespace norvi::swap::test {
+namespace norvi::swap {
 namespace {
+
+using namespace norvi::testkit;
 
 HWND FindWindowOf(DWORD pid, const wchar_t* className, const wchar_t* title) {
   HWND found = nullptr;
@@ -76,4 +78,4 @@ TEST(SwapHost, ReportsALibraryThatDoesNotLoad) {
 }
 
 }  // namespace
-}  // namespace norvi::swap::test
+}  // namespace norvi::swap

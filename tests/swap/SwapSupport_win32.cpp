@@ -1,15 +1,8 @@
 #include "SwapSupport_win32.h"
 
-#include <algorithm>
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <memory>
-#include <type_traits>
 
-#include "framework/Gdi_win32.h"
-
-namespace norvi::swap::test {
+namespace norvi::testkit {
 namespace {
 
 // Exception codes by which OutputDebugString reaches a debugger.
@@ -18,7 +11,6 @@ constexpr DWORD kPrintExceptionWide = 0x4001000A;
 constexpr wchar_t kWindowClass[] = L"SwapTestWindow";
 
 DebugCapture* activeCapture = nullptr;
-KeyRecorder* activeRecorder = nullptr;
 
 std::string Narrow(const wchar_t* text) {
   std::string out;
@@ -48,8 +40,8 @@ std::wstring BesideTest(const wchar_t* file) {
 
 SwapLibrary::SwapLibrary() : module_(::LoadLibraryW(BesideTest(L"Swap.dll").c_str())) {
   if (!module_) return;
-  init_ = BindExport<InitEnumWindowFn>(module_.get(), "InitEnumWindow");
-  show_ = BindExport<ShowSwapWindowFn>(module_.get(), "ShowSwapWindow");
+  init_ = ::BindExport<::InitEnumWindowFn>(module_.get(), "InitEnumWindow");
+  show_ = ::BindExport<::ShowSwapWindowFn>(module_.get(), "ShowSwapWindow");
 }
 
 DebugCapture::DebugCapture() : handler_(::AddVectoredExceptionHandler(1, Handler)) {
@@ -123,7 +115,7 @@ UniqueWindow MakeWindow(const std::wstring& title, DWORD exStyle, HWND owner, in
                                         WS_POPUP | WS_BORDER, 40, 40, 300, 200, owner, nullptr,
                                         ::GetModuleHandleW(nullptr), nullptr));
   ::ShowWindow(window.get(), show);
-  PumpFor(50);
+  PumpUntil([&] { return ::IsWindowVisible(window.get()) || show == SW_HIDE; });
   return window;
 }
 
@@ -158,7 +150,10 @@ POINT RowCentre(HWND switcher, int row) {
 
 void ClickAt(POINT screen) {
   ::SetCursorPos(screen.x, screen.y);
-  PumpFor(50);
+  PumpUntil([&] {
+    POINT at{};
+    return ::GetCursorPos(&at) && at.x == screen.x && at.y == screen.y;
+  });
   INPUT input[2]{};
   input[0].type = input[1].type = INPUT_MOUSE;
   input[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
@@ -171,102 +166,4 @@ void PressKey(BYTE virtualKey) {
   ::keybd_event(virtualKey, 0, KEYEVENTF_KEYUP, 0);
 }
 
-Picture CapturePicture(HWND hwnd) {
-  Picture picture;
-  const RECT r = WindowRect(hwnd);
-  picture.width = r.right - r.left;
-  picture.height = r.bottom - r.top;
-  picture.pixels.resize(static_cast<size_t>(picture.width * picture.height));
-  const WindowDC window(hwnd);
-  const UniqueDC memory(::CreateCompatibleDC(window.get()));
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-  info.bmiHeader.biWidth = picture.width;
-  info.bmiHeader.biHeight = -picture.height;  // top-down rows
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  void* bits = nullptr;
-  const UniqueBitmap dib(
-      ::CreateDIBSection(window.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-  if (!dib) return picture;
-  {
-    const SelectObjectScope select(memory.get(), dib.get());
-    ::BitBlt(memory.get(), 0, 0, picture.width, picture.height, window.get(), 0, 0, SRCCOPY);
-    ::GdiFlush();
-  }
-  const auto* bgrx = static_cast<const uint8_t*>(bits);
-  for (size_t i = 0; i < picture.pixels.size(); ++i)
-    picture.pixels[i] = RGB(bgrx[i * 4 + 2], bgrx[i * 4 + 1], bgrx[i * 4]);
-  return picture;
-}
-
-bool Picture::SaveBmp(const std::wstring& path) const {
-  std::ofstream out(std::filesystem::path(path), std::ios::binary);
-  const auto imageBytes = static_cast<DWORD>(width * height * 4);
-  BITMAPFILEHEADER file{};
-  file.bfType = 0x4D42;  // "BM"
-  file.bfOffBits = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER);
-  file.bfSize = file.bfOffBits + imageBytes;
-  BITMAPINFOHEADER header{};
-  header.biSize = sizeof header;
-  header.biWidth = width;
-  header.biHeight = -height;
-  header.biPlanes = 1;
-  header.biBitCount = 32;
-  header.biSizeImage = imageBytes;
-  out.write(reinterpret_cast<const char*>(&file), sizeof file);
-  out.write(reinterpret_cast<const char*>(&header), sizeof header);
-  for (COLORREF c : pixels) {
-    const char bgrx[4] = {static_cast<char>(GetBValue(c)), static_cast<char>(GetGValue(c)),
-                          static_cast<char>(GetRValue(c)), 0};
-    out.write(bgrx, 4);
-  }
-  return static_cast<bool>(out);
-}
-
-std::wstring OutputFile(const wchar_t* name) {
-  const wchar_t* folder = _wgetenv(L"NORVI_TEST_OUTPUT");
-  if (!folder || !*folder) return BesideTest(name);
-  std::wstring path = folder;
-  // Under Wine the variable holds a Unix path; drive Z: is the Unix root.
-  if (path[0] == L'/') path = L"Z:" + path;
-  return path + L"\\" + name;
-}
-
-KeyRecorder::KeyRecorder() {
-  activeRecorder = this;
-  std::atomic<bool> ready{false};
-  thread_ = std::thread([this, &ready] {
-    MSG msg;
-    ::PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE);  // the thread's queue
-    const std::unique_ptr<std::remove_pointer_t<HHOOK>, decltype(&::UnhookWindowsHookEx)> hook(
-        ::SetWindowsHookExW(WH_KEYBOARD_LL, Hook, ::GetModuleHandleW(nullptr), 0),
-        &::UnhookWindowsHookEx);
-    threadId_ = ::GetCurrentThreadId();
-    ready = true;
-    while (::GetMessageW(&msg, nullptr, 0, 0) > 0) ::DispatchMessageW(&msg);
-  });
-  while (!ready) ::Sleep(1);
-}
-
-KeyRecorder::~KeyRecorder() {
-  ::PostThreadMessageW(threadId_, WM_QUIT, 0, 0);
-  thread_.join();
-  activeRecorder = nullptr;
-}
-
-LRESULT CALLBACK KeyRecorder::Hook(int code, WPARAM wp, LPARAM lp) {
-  if (code == HC_ACTION && activeRecorder) {
-    const auto* key = reinterpret_cast<const KBDLLHOOKSTRUCT*>(lp);
-    std::lock_guard lock(activeRecorder->mutex_);
-    activeRecorder->keys_.push_back({key->vkCode, wp == WM_KEYUP || wp == WM_SYSKEYUP});
-  }
-  return ::CallNextHookEx(nullptr, code, wp, lp);
-}
-
-std::vector<KeyRecorder::Key> KeyRecorder::Keys() const {
-  std::lock_guard lock(mutex_);
-  return keys_;
-}
-
-}  // namespace norvi::swap::test
+}  // namespace norvi::testkit

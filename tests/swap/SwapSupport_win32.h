@@ -1,21 +1,20 @@
 #pragma once
 // Helpers of the switcher's Windows tests: the library loaded by full path, the debugger
-// output it writes, test windows, real input, pumping with time-outs and window pictures.
+// output it writes, test windows and real input.
 
 #include <windows.h>
 
-#include <atomic>
-#include <functional>
 #include <mutex>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "framework/Handles_win32.h"
 #include "swap/SwapExports_win32.h"
+#include "tests/support/MessageLog_win32.h"
+#include "tests/support/Picture_win32.h"
 #include "tests/support/Pump_win32.h"
 
-namespace norvi::swap::test {
+namespace norvi::testkit {
 
 // A file beside the test program, as a full path.
 std::wstring BesideTest(const wchar_t* file);
@@ -33,8 +32,8 @@ class SwapLibrary {
 
  private:
   UniqueModule module_;
-  InitEnumWindowFn init_ = nullptr;
-  ShowSwapWindowFn show_ = nullptr;
+  ::InitEnumWindowFn init_ = nullptr;
+  ::ShowSwapWindowFn show_ = nullptr;
 };
 
 // Collects what this process writes with OutputDebugString while it lives.
@@ -58,9 +57,6 @@ class DebugCapture {
   std::vector<std::string> lines_;
 };
 
-using norvi::test::PumpFor;
-using norvi::test::PumpUntil;
-
 // A visible, titled top-level popup of this process (whose executable has an icon). Shown
 // without activation: under Wine without a window manager, hiding an activated window waits
 // two seconds for a manager that never answers.
@@ -77,37 +73,4 @@ POINT RowCentre(HWND switcher, int row);
 void ClickAt(POINT screen);
 void PressKey(BYTE virtualKey);
 
-// A window's pixels as 0x00BBGGRR values.
-struct Picture {
-  int width = 0;
-  int height = 0;
-  std::vector<COLORREF> pixels;
-  COLORREF At(int x, int y) const { return pixels[static_cast<size_t>(y * width + x)]; }
-  bool SaveBmp(const std::wstring& path) const;
-};
-Picture CapturePicture(HWND hwnd);
-// Where tests put artefacts (NORVI_TEST_OUTPUT), as a path Windows opens.
-std::wstring OutputFile(const wchar_t* name);
-
-// Records the keys that reach a low-level keyboard hook on a thread of its own (injected
-// input waits for the hook, so the hook must not run on the injecting thread).
-class KeyRecorder {
- public:
-  struct Key {
-    DWORD vk;
-    bool up;
-    bool operator==(const Key&) const = default;
-  };
-  KeyRecorder();
-  ~KeyRecorder();
-  std::vector<Key> Keys() const;
-
- private:
-  static LRESULT CALLBACK Hook(int code, WPARAM wp, LPARAM lp);
-  std::thread thread_;
-  std::atomic<DWORD> threadId_{0};
-  mutable std::mutex mutex_;
-  std::vector<Key> keys_;
-};
-
-}  // namespace norvi::swap::test
+}  // namespace norvi::testkit

@@ -9,9 +9,12 @@
 #include <string>
 
 #include "SwapSupport_win32.h"
+#include "tests/support/ImportPatch_win32.h"
 
-namespace norvi::swap::test {
+namespace norvi::swap {
 namespace {
+
+using namespace norvi::testkit;
 
 // Its existence switches the library's trace on.
 constexpr wchar_t kMarker[] = L"C:\\swapwnd.txt";
@@ -51,7 +54,7 @@ TEST(SwapSetUp, FailedSetUpWritesOneLineAndShowsNothing) {
     const UniqueWindow host = MakeWindow(L"Failing host");
     swap.Init(host.get());
     swap.Show(2);
-    PumpFor(200);
+    PumpUntil([&] { return !debug.Lines().empty(); });
     EXPECT_TRUE(Closed());
     EXPECT_EQ(debug.Lines(), std::vector<std::string>{"Initialize WMI failed"});
   }
@@ -157,9 +160,9 @@ TEST_F(Switcher, PaintsItsColoursAndTheHoveredRow) {
   ASSERT_NE(switcher, nullptr);
   // The cursor may start over a row; its leave notice comes from a polling timer.
   ::SetCursorPos(0, 0);
-  PumpUntil([&] { return CapturePicture(switcher).At(318, 52) == kDefaultButton; }, 3000);
-  Picture picture = CapturePicture(switcher);
-  EXPECT_TRUE(picture.SaveBmp(OutputFile(L"swap-switcher.bmp")));
+  PumpUntil([&] { return CaptureWindow(switcher).At(318, 52) == kDefaultButton; }, 3000);
+  Picture picture = CaptureWindow(switcher);
+  EXPECT_TRUE(SavePng(picture, L"swap-switcher.png"));
   EXPECT_EQ(picture.At(4, 4), kDefaultWindow);
   EXPECT_EQ(picture.At(325, 30), kDefaultWindow);
   EXPECT_EQ(picture.At(12, 12), kDefaultButton);       // above the icon of row 0
@@ -171,11 +174,11 @@ TEST_F(Switcher, PaintsItsColoursAndTheHoveredRow) {
   move.type = INPUT_MOUSE;
   move.mi.dwFlags = MOUSEEVENTF_MOVE;
   ::SendInput(1, &move, sizeof move);
-  PumpUntil([&] { return CapturePicture(switcher).At(318, 12) == kDefaultHover; }, 3000);
-  picture = CapturePicture(switcher);
+  PumpUntil([&] { return CaptureWindow(switcher).At(318, 12) == kDefaultHover; }, 3000);
+  picture = CaptureWindow(switcher);
   EXPECT_EQ(picture.At(318, 12), kDefaultHover);
   EXPECT_EQ(picture.At(318, 52), kDefaultButton);
-  EXPECT_TRUE(picture.SaveBmp(OutputFile(L"swap-switcher-hover.bmp")));
+  EXPECT_TRUE(SavePng(picture, L"swap-switcher-hover.png"));
 }
 
 TEST_F(Switcher, HostColoursReplaceTheDefaults) {
@@ -185,10 +188,10 @@ TEST_F(Switcher, HostColoursReplaceTheDefaults) {
   ASSERT_TRUE(PumpUntil([] { return FindSwitcher() != nullptr; }));
   const HWND switcher = FindSwitcher();
   ::SetCursorPos(ScreenWidth() - 1, 0);
-  PumpFor(300);
-  const Picture picture = CapturePicture(switcher);
-  EXPECT_EQ(picture.At(4, 4), window);
-  EXPECT_EQ(picture.At(318, 12), button);
+  EXPECT_TRUE(PumpUntil([&] {
+    const Picture picture = CaptureWindow(switcher);
+    return picture.At(4, 4) == window && picture.At(318, 12) == button;
+  }));
   EXPECT_EQ(WindowRect(switcher).left, 2);
 }
 
@@ -233,13 +236,14 @@ TEST_F(Switcher, TheDesktopRowInjectsWinD) {
   const HWND switcher = Open(*swap_, 2);
   ASSERT_NE(switcher, nullptr);
   const int desktopRow = static_cast<int>(debug_->ListedTitles().size());
-  KeyRecorder keys;
+  MessageLog log({WM_KEYDOWN, WM_KEYUP});
+  const InputHooks hooks;
   ClickAt(RowCentre(switcher, desktopRow));
   ASSERT_TRUE(PumpUntil(Closed));
-  PumpUntil([&] { return keys.Keys().size() >= 4; });
-  const std::vector<KeyRecorder::Key> expected = {
-      {VK_LWIN, false}, {'D', false}, {'D', true}, {VK_LWIN, true}};
-  EXPECT_EQ(keys.Keys(), expected);
+  PumpUntil([&] { return log.Messages().size() >= 4; });
+  EXPECT_TRUE(
+      Matches(log.Messages(),
+              {{WM_KEYDOWN, VK_LWIN}, {WM_KEYDOWN, 'D'}, {WM_KEYUP, 'D'}, {WM_KEYUP, VK_LWIN}}));
 }
 
 TEST_F(Switcher, SpaceDoesNothingEnterAndEscapeCloseWithoutSwitching) {
@@ -249,7 +253,7 @@ TEST_F(Switcher, SpaceDoesNothingEnterAndEscapeCloseWithoutSwitching) {
     ASSERT_NE(switcher, nullptr);
     ASSERT_TRUE(PumpUntil([&] { return ::GetForegroundWindow() == switcher; }));
     PressKey(VK_SPACE);
-    PumpFor(300);
+    PumpFor(300);  // nothing may happen; give it the time it would take
     EXPECT_EQ(FindSwitcher(), switcher) << "Space pressed no row";
     PressKey(closing);
     EXPECT_TRUE(PumpUntil(Closed)) << int(closing);
@@ -257,12 +261,33 @@ TEST_F(Switcher, SpaceDoesNothingEnterAndEscapeCloseWithoutSwitching) {
   }
 }
 
-TEST_F(Switcher, ClosesByItselfAfterTenSeconds) {
+struct TimerCall {
+  HWND window;
+  UINT_PTR id;
+  UINT ms;
+};
+std::vector<TimerCall> g_timers;
+
+UINT_PTR WINAPI RecordSetTimer(HWND window, UINT_PTR id, UINT ms, TIMERPROC proc) {
+  g_timers.push_back({window, id, ms});
+  return ::SetTimer(window, id, ms, proc);
+}
+
+// The library's own timer request is watched, so ten seconds are checked without waiting.
+TEST_F(Switcher, ClosesOnItsTenSecondTimerAndNoOther) {
+  g_timers.clear();
+  const ImportPatch patch(::GetModuleHandleW(L"Swap.dll"), "user32.dll", "SetTimer",
+                          reinterpret_cast<const void*>(&RecordSetTimer));
+  ASSERT_TRUE(patch);
   const HWND switcher = Open(*swap_, 2);
   ASSERT_NE(switcher, nullptr);
-  ::SendMessageW(switcher, WM_TIMER, 0x1101, 0);  // not its timer
+  ASSERT_EQ(g_timers.size(), 1u);
+  EXPECT_EQ(g_timers[0].window, switcher);
+  EXPECT_EQ(g_timers[0].ms, 10000u);
+  ::SendMessageW(switcher, WM_TIMER, g_timers[0].id + 1, 0);
   EXPECT_EQ(FindSwitcher(), switcher);
-  EXPECT_TRUE(PumpUntil(Closed, 20000));
+  ::SendMessageW(switcher, WM_TIMER, g_timers[0].id, 0);
+  EXPECT_TRUE(PumpUntil(Closed));
 }
 
 TEST_F(Switcher, ASecondCallWhileOpenMovesItToTheCursorAndKeepsItsList) {
@@ -274,7 +299,7 @@ TEST_F(Switcher, ASecondCallWhileOpenMovesItToTheCursorAndKeepsItsList) {
   debug_->Clear();
   ::SetCursorPos(ScreenWidth() - 40, ScreenHeight() - 30);
   swap_->Show(4);
-  PumpFor(100);
+  PumpUntil([&] { return WindowRect(switcher).left == ScreenWidth() - 40 - 330; });
   EXPECT_EQ(FindSwitcher(), switcher);
   EXPECT_EQ(Rows(switcher), rows);
   EXPECT_TRUE(debug_->ListedTitles().empty()) << "no new enumeration";
@@ -286,4 +311,4 @@ TEST_F(Switcher, ASecondCallWhileOpenMovesItToTheCursorAndKeepsItsList) {
 }
 
 }  // namespace
-}  // namespace norvi::swap::test
+}  // namespace norvi::swap

@@ -1,4 +1,4 @@
-#include "actions/fakes/ActionFakes.h"
+#include "tests/actions/fakes/ActionFakes.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "device/SimulatedDriver.h"
+#include "tests/device/SimulatedDriver.h"
 
 #include <cstring>
 #include <thread>
