@@ -1,65 +1,105 @@
-// The production injector against a real focused window: the records reach it as typed keys
-// and as a wheel message.
+// The production injector's records as SendInput receives them: every key an extended key
+// with scan code 0 and no extra information, mouse events with the thread's extra information
+// unless they carry coordinates, and the events of one call in one batch.
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include "actions/Production_win32.h"
-#include "actions/Sequences.h"
-#include "framework/Handles_win32.h"
-#include "tests/support/Pump_win32.h"
+#include <vector>
 
-namespace norvi::test {
+#include "actions/Production_win32.h"
+#include "tests/support/ImportPatch_win32.h"
+
+namespace norvi::testkit {
 namespace {
 
-int g_wheelDelta = 0;
-int g_ctrlHeldAtWheel = -1;
-int g_ctrlHeldAtA = -1;
-WNDPROC g_editProc = nullptr;
+std::vector<std::vector<INPUT>> g_calls;
 
-LRESULT CALLBACK EditProbe(HWND w, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_MOUSEWHEEL) {
-    g_wheelDelta += GET_WHEEL_DELTA_WPARAM(wParam);
-    g_ctrlHeldAtWheel = (GET_KEYSTATE_WPARAM(wParam) & MK_CONTROL) ? 1 : 0;
+UINT WINAPI RecordSendInput(UINT count, LPINPUT records, int size) {
+  EXPECT_EQ(size, static_cast<int>(sizeof(INPUT)));
+  g_calls.emplace_back(records, records + count);
+  return count;
+}
+
+INPUT KeyRecord(WORD vk, DWORD flags) {
+  INPUT r{};
+  r.type = INPUT_KEYBOARD;
+  r.ki = {vk, 0, flags, 0, 0};
+  return r;
+}
+
+INPUT MouseRecord(LONG x, LONG y, DWORD data, DWORD flags, ULONG_PTR extra) {
+  INPUT r{};
+  r.type = INPUT_MOUSE;
+  r.mi = {x, y, data, flags, 0, extra};
+  return r;
+}
+
+// Field by field, so that a failure names the field.
+void ExpectSame(const INPUT& got, const INPUT& want, size_t index) {
+  SCOPED_TRACE(::testing::Message() << "record " << index);
+  ASSERT_EQ(got.type, want.type);
+  if (want.type == INPUT_KEYBOARD) {
+    EXPECT_EQ(got.ki.wVk, want.ki.wVk);
+    EXPECT_EQ(got.ki.wScan, want.ki.wScan);
+    EXPECT_EQ(got.ki.dwFlags, want.ki.dwFlags);
+    EXPECT_EQ(got.ki.time, want.ki.time);
+    EXPECT_EQ(got.ki.dwExtraInfo, want.ki.dwExtraInfo);
+  } else {
+    EXPECT_EQ(got.mi.dx, want.mi.dx);
+    EXPECT_EQ(got.mi.dy, want.mi.dy);
+    EXPECT_EQ(got.mi.mouseData, want.mi.mouseData);
+    EXPECT_EQ(got.mi.dwFlags, want.mi.dwFlags);
+    EXPECT_EQ(got.mi.time, want.mi.time);
+    EXPECT_EQ(got.mi.dwExtraInfo, want.mi.dwExtraInfo);
   }
-  if (message == WM_KEYDOWN && wParam == 'A') g_ctrlHeldAtA = ::GetKeyState(VK_CONTROL) < 0 ? 1 : 0;
-  return ::CallWindowProcW(g_editProc, w, message, wParam, lParam);
 }
 
-std::wstring TextOf(HWND w) {
-  wchar_t text[64] = {};
-  ::GetWindowTextW(w, text, 64);
-  return text;
-}
+struct Case {
+  const char* name;
+  std::vector<InputEvent> batch;
+  std::vector<std::vector<INPUT>> calls;
+};
 
-TEST(Win32InputInjector, KeysAndWheelReachTheFocusedWindow) {
-  UniqueWindow edit(::CreateWindowExW(0, L"EDIT", L"", WS_POPUP | WS_VISIBLE, 200, 200, 300, 40,
-                                      nullptr, nullptr, ::GetModuleHandleW(nullptr), nullptr));
-  ASSERT_TRUE(edit);
-  g_editProc = reinterpret_cast<WNDPROC>(
-      ::SetWindowLongPtrW(edit.get(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&EditProbe)));
-  ::SetForegroundWindow(edit.get());
-  ::SetFocus(edit.get());
-  ::SetCursorPos(300, 220);
-  ASSERT_TRUE(PumpUntil([&] { return ::GetFocus() == edit.get(); }));
-
-  Win32InputInjector input;
-  const FixedSequence typed = Tap('N');
-  Play(input, typed.View());
-  Play(input, typed.View());
-  EXPECT_TRUE(PumpUntil([&] { return TextOf(edit.get()) == L"nn"; })) << TextOf(edit.get());
-
-  // Ctrl + A: the modifier is down when the key arrives and up afterwards; nothing is typed.
-  Play(input, SequenceFor(4));
-  EXPECT_TRUE(PumpUntil([] { return g_ctrlHeldAtA != -1; }));
-  EXPECT_EQ(g_ctrlHeldAtA, 1);
-  EXPECT_GE(::GetKeyState(VK_CONTROL), 0);
-  EXPECT_EQ(TextOf(edit.get()), L"nn");
-
-  Play(input, ZoomSequence(false, false).View());
-  EXPECT_TRUE(PumpUntil([] { return g_wheelDelta == -120; })) << g_wheelDelta;
-  EXPECT_EQ(g_ctrlHeldAtWheel, 1);
-  ::SetWindowLongPtrW(edit.get(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_editProc));
+TEST(Win32InputInjector, HandsSendInputTheExactRecordsInOneBatch) {
+  constexpr ULONG_PTR kExtra = 0x5A17;
+  constexpr DWORD kExtended = KEYEVENTF_EXTENDEDKEY;
+  constexpr DWORD kUp = KEYEVENTF_EXTENDEDKEY | KEYEVENTF_KEYUP;
+  const std::vector<InputEvent> nine(9, KeyDown(kVkTab));
+  const Case cases[] = {
+      {"Ctrl + C",
+       {KeyDown(kVkControl), KeyDown('C'), KeyUp('C'), KeyUp(kVkControl)},
+       {{KeyRecord(VK_CONTROL, kExtended), KeyRecord('C', kExtended), KeyRecord('C', kUp),
+         KeyRecord(VK_CONTROL, kUp)}}},
+      {"wheel at the cursor",
+       {MouseAt(kMouseWheel, -kWheelDelta)},
+       {{MouseRecord(0, 0, static_cast<DWORD>(-WHEEL_DELTA), MOUSEEVENTF_WHEEL, kExtra)}}},
+      {"X button at the cursor",
+       {MouseAt(kMouseXDown, kXButton2), MouseAt(kMouseXUp, kXButton2)},
+       {{MouseRecord(0, 0, XBUTTON2, MOUSEEVENTF_XDOWN, kExtra),
+         MouseRecord(0, 0, XBUTTON2, MOUSEEVENTF_XUP, kExtra)}}},
+      {"click with coordinates",
+       {MouseWith(kMouseAbsolute | kMouseLeftDown, 310, 420)},
+       {{MouseRecord(310, 420, 0, MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_LEFTDOWN, 0)}}},
+      {"more than one call holds",
+       nine,
+       {std::vector<INPUT>(8, KeyRecord(VK_TAB, kExtended)), {KeyRecord(VK_TAB, kExtended)}}},
+  };
+  ImportPatch patch(::GetModuleHandleW(nullptr), "user32.dll", "SendInput",
+                    reinterpret_cast<const void*>(&RecordSendInput));
+  ASSERT_TRUE(patch);
+  ::SetMessageExtraInfo(static_cast<LPARAM>(kExtra));
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    g_calls.clear();
+    Win32InputInjector().Inject(c.batch);
+    ASSERT_EQ(g_calls.size(), c.calls.size());
+    for (size_t call = 0; call < c.calls.size(); ++call) {
+      ASSERT_EQ(g_calls[call].size(), c.calls[call].size()) << "call " << call;
+      for (size_t i = 0; i < c.calls[call].size(); ++i)
+        ExpectSame(g_calls[call][i], c.calls[call][i], i);
+    }
+  }
 }
 
 }  // namespace
-}  // namespace norvi::test
+}  // namespace norvi::testkit

@@ -5,7 +5,7 @@
 #include "actions/FindScrollBar.h"
 #include "model/Text.h"
 
-namespace norvi::test {
+namespace norvi::testkit {
 namespace {
 
 using ::testing::ElementsAre;
@@ -193,16 +193,6 @@ TEST_F(Scroll, UnknownScrollableWindowGetsPostedLeftAndSentRight) {
                           Msg{true, plain, 0x0114, 1, 0, 0}, Msg{true, plain, 0x0114, 1, 0, 0}));
 }
 
-TEST_F(Scroll, GenericMessagesGoToTheWindowUnderTheCursorNotTheBar) {
-  const WindowHandle parent = Add(u"Frame", {0, 0, 300, 300});
-  const WindowHandle view = Add(u"View", {0, 0, 300, 280}, 0, parent);
-  Add(u"ScrollBar", {0, 280, 300, 297}, 0, parent);
-  Point(view, {10, 10});
-  rig.Perform(kLeftCode);
-  EXPECT_THAT(rig.windows.messages,
-              ElementsAre(Msg{false, view, 0x0114, 0, 0, 0}, Msg{false, view, 0x0114, 0, 0, 0}));
-}
-
 TEST_F(Scroll, NoTargetWritesTheNoticeAndSendsNothing) {
   const WindowHandle parent = Add(u"Frame", {0, 0, 300, 300});
   const WindowHandle view = Add(u"View", {0, 0, 300, 280}, 0, parent);
@@ -285,21 +275,85 @@ TEST_F(Scroll, DirectUiViewSearchesItsFirstTwoChildren) {
   EXPECT_EQ(Find(view), bar);
 }
 
-TEST_F(Scroll, MozillaChildYieldsItsParent) {
-  const WindowHandle outer = Add(u"MozillaWindowClass", {0, 0, 400, 400});
-  Add(u"MozillaWindowClass", {0, 0, 400, 400}, 0, outer);
-  Point(outer, {10, 10});
-  EXPECT_EQ(Find(outer), outer);
-}
-
-TEST_F(Scroll, ChildUnderTheCursorIsSearchedFirst) {
-  const WindowHandle outer = Add(u"Outer", {0, 0, 400, 400});
-  Add(u"Inner", {0, 0, 200, 400}, 0, outer);
-  const WindowHandle right = Add(u"Inner", {200, 0, 400, 400}, kHScroll, outer);
-  Point(outer, {300, 10});
-  EXPECT_EQ(Find(outer), right);
-  rig.windows.cursor = {100, 10};
-  EXPECT_EQ(Find(outer), kNoWindow);
+// The order of the finder's steps: each tree holds two candidates, and the step that the
+// search reaches first decides. `view` is the window under the cursor.
+TEST_F(Scroll, FinderStepsComeInTheirOrder) {
+  constexpr uint32_t kSizeBox = 0x0008;
+  struct Tree {
+    WindowHandle pointed = kNoWindow;
+    WindowHandle expected = kNoWindow;
+    ScreenPoint cursor{10, 10};
+  };
+  const struct {
+    const char* name;
+    Tree (*build)(fakes::FakeWindowTree&);
+  } cases[] = {
+      {"a scrollable child beats a horizontal sibling bar",
+       [](fakes::FakeWindowTree& t) {
+         const WindowHandle frame = t.Add(u"Frame", {0, 0, 800, 600});
+         const WindowHandle view = t.Add(u"View", {0, 0, 800, 580}, 0, frame);
+         const WindowHandle child = t.Add(u"Pane", {500, 0, 800, 580}, kHScroll, view);
+         t.Add(u"ScrollBar", {0, 580, 800, 597}, 0, frame);
+         return Tree{view, child};
+       }},
+      {"the first child beats a horizontal bar beside it",
+       [](fakes::FakeWindowTree& t) {
+         const WindowHandle view = t.Add(u"View", {0, 0, 800, 600});
+         const WindowHandle child = t.Add(u"Pane", {500, 0, 800, 580}, kHScroll, view);
+         t.Add(u"ScrollBar", {0, 580, 800, 597}, 0, view);
+         return Tree{view, child};
+       }},
+      {"a scrollable Mozilla view still yields its parent",
+       [](fakes::FakeWindowTree& t) {
+         const WindowHandle outer = t.Add(u"MozillaWindowClass", {0, 0, 400, 400});
+         t.Add(u"MozillaWindowClass", {0, 0, 400, 400}, kHScroll, outer);
+         return Tree{outer, outer};
+       }},
+      {"a horizontal NUIScrollbar before the view",
+       [](fakes::FakeWindowTree& t) {
+         const WindowHandle frame = t.Add(u"Frame", {0, 0, 800, 600});
+         const WindowHandle bar = t.Add(u"NUIScrollbar", {0, 580, 800, 597}, 0, frame);
+         const WindowHandle view = t.Add(u"View", {0, 0, 800, 580}, 0, frame);
+         return Tree{view, bar};
+       }},
+      {"a vertical bar under the cursor searches no further",
+       [](fakes::FakeWindowTree& t) {
+         const WindowHandle frame = t.Add(u"Frame", {0, 0, 800, 600});
+         const WindowHandle vertical = t.Add(u"ScrollBar", {0, 0, 17, 580}, kVertBar, frame);
+         t.Add(u"ScrollBar", {0, 580, 800, 597}, 0, frame);
+         return Tree{vertical, kNoWindow};
+       }},
+      {"a size box inside the frame is no bar",
+       [](fakes::FakeWindowTree& t) {
+         const WindowHandle frame = t.Add(u"Frame", {0, 0, 800, 800});
+         const WindowHandle view = t.Add(u"AVL_AVView", {0, 0, 800, 780}, 0, frame);
+         const WindowHandle holder = t.Add(u"AVL_AVScrollBar", {0, 780, 800, 800}, 0, frame);
+         t.Add(u"ScrollBar", {0, 780, 800, 800}, kSizeBox, holder);
+         return Tree{view, kNoWindow};
+       }},
+      {"the child under the cursor is taken",
+       [](fakes::FakeWindowTree& t) {
+         const WindowHandle outer = t.Add(u"Outer", {0, 0, 400, 400});
+         t.Add(u"Inner", {0, 0, 200, 400}, 0, outer);
+         const WindowHandle right = t.Add(u"Inner", {200, 0, 400, 400}, kHScroll, outer);
+         return Tree{outer, right, {300, 10}};
+       }},
+      {"and only the child under the cursor",
+       [](fakes::FakeWindowTree& t) {
+         const WindowHandle outer = t.Add(u"Outer", {0, 0, 400, 400});
+         t.Add(u"Inner", {0, 0, 200, 400}, 0, outer);
+         t.Add(u"Inner", {200, 0, 400, 400}, kHScroll, outer);
+         return Tree{outer, kNoWindow};
+       }},
+  };
+  for (const auto& c : cases) {
+    ActionRig fresh;
+    const Tree tree = c.build(fresh.windows);
+    fresh.windows.cursor = tree.cursor;
+    CFindScrollBar finder(fresh.windows);
+    finder.SetCursorPoint(fresh.windows.cursor);
+    EXPECT_EQ(finder.FindScrollTarget(tree.pointed), tree.expected) << c.name;
+  }
 }
 
 TEST_F(Scroll, AcrobatFrameHoldsItsHorizontalBar) {
@@ -357,4 +411,4 @@ TEST_F(Scroll, HtmlViewScrollsItsDocumentAndFallsBackToMessages) {
 }
 
 }  // namespace
-}  // namespace norvi::test
+}  // namespace norvi::testkit
