@@ -8,6 +8,7 @@ Exit status 0 when all pictures are right, 1 otherwise (one line per fault).
 """
 import argparse
 import os
+import re
 import struct
 import sys
 
@@ -34,17 +35,32 @@ PICKER_MINIMUM = (413, 281)
 
 
 # Control rectangles (left, top, right, bottom) whose looks the over and down pictures show.
-MAIN_COMMON = [(921, 1, 959, 40), (960, 1, 998, 40), (62, 237, 262, 261),
-               (836, 192, 872, 222), (883, 190, 936, 233), (829, 142, 880, 188),
-               (834, 221, 876, 263), (531, 402, 556, 427), (564, 400, 595, 428),
-               (504, 427, 532, 454), (498, 390, 524, 417), (36, 647, 78, 664),
-               (410, 619, 594, 665), (595, 619, 777, 665), (778, 619, 963, 665)]
-MAIN_CONTROLS = {
-    "zh": MAIN_COMMON + [(60, 407, 271, 427), (300, 406, 315, 417), (300, 417, 315, 428),
-                         (62, 437, 203, 457)],
-    "en": MAIN_COMMON + [(59, 406, 246, 451), (279, 431, 294, 442), (279, 442, 294, 453),
-                         (60, 459, 294, 510)],
-}
+# The main window's controls come from the program's own layout table, so the pictures are
+# checked against the rectangles the program uses. The slider and the edit box have no looks
+# in the over and down pictures.
+MAIN_LAYOUT = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "app",
+                           "MainLayout.cpp")
+MAIN_WITHOUT_LOOKS = {"SpeedSlider", "RowsEdit"}
+
+
+def main_controls(layout_path):
+    """{"zh": [...], "en": [...]}: rectangles of MainLayout.cpp's place table."""
+    with open(layout_path, encoding="utf-8") as f:
+        text = f.read()
+    number = r"\s*(-?\d+)\s*"
+    rect = r"\{" + ",".join([number] * 4) + r"\}"
+    controls = {"zh": [], "en": []}
+    for m in re.finditer(r"Same\(C::(\w+),\s*" + rect + r"\)", text):
+        if m.group(1) not in MAIN_WITHOUT_LOOKS:
+            for lang in controls:
+                controls[lang].append(tuple(int(v) for v in m.groups()[1:5]))
+    for m in re.finditer(r"\{C::(\w+),\s*" + rect + r",\s*" + rect + r"\}", text):
+        if m.group(1) not in MAIN_WITHOUT_LOOKS:
+            controls["zh"].append(tuple(int(v) for v in m.groups()[1:5]))
+            controls["en"].append(tuple(int(v) for v in m.groups()[5:9]))
+    return controls
+
+
 PICKER_CONTROLS = [(383, 1, 411, 28), (0, 37, 82, 64), (83, 37, 165, 64), (166, 37, 248, 64),
                    (249, 37, 331, 64), (332, 37, 412, 64), (23, 258, 42, 277),
                    (249, 255, 321, 280), (321, 255, 393, 280)]
@@ -164,7 +180,10 @@ def main():
                 faults.append(f"{path}: has {sorted(sizes)}, needs 16 x 16 and 32 x 32")
         except (OSError, ValueError, struct.error) as e:
             faults.append(f"{path}: {e}")
-    for lang, controls in MAIN_CONTROLS.items():
+    main_layout = main_controls(MAIN_LAYOUT)
+    if len(main_layout["zh"]) != 19:
+        faults.append(f"{MAIN_LAYOUT}: read {len(main_layout['zh'])} main-window controls, want 19")
+    for lang, controls in main_layout.items():
         for look in ("over", "down"):
             check_looks(os.path.join(args.art, f"main_{lang}_normal.bmp"),
                         os.path.join(args.art, f"main_{lang}_{look}.bmp"), controls, faults)
