@@ -255,15 +255,6 @@ TEST_F(PaneEnumeration, AcceptsBarsThatStickOutByTwentyFivePixelsAtMost) {
   EXPECT_EQ(Find(rig.windows.pointed), kNoWindow);
 }
 
-TEST_F(Scroll, OnlyPaneAndVisioViewsEnumerate) {
-  const WindowHandle parent = Add(u"Frame", {0, 0, 800, 800});
-  const WindowHandle view = Add(u"_WwG", {100, 100, 500, 400}, 0, parent);
-  const WindowHandle holder = Add(u"Static", {0, 400, 800, 450}, 0, parent);
-  Add(u"ScrollBar", {100, 400, 500, 417}, 0, holder);
-  Point(view, {300, 200});
-  EXPECT_EQ(Find(view), kNoWindow);
-}
-
 TEST_F(Scroll, DirectUiViewSearchesItsFirstTwoChildren) {
   const WindowHandle view = Add(u"DirectUIHWND", {0, 0, 400, 400});
   const WindowHandle first = Add(u"CtrlNotifySink", {0, 0, 400, 10}, 0, view);

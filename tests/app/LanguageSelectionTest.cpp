@@ -53,7 +53,7 @@ class RecordingWindow : public ILanguageWindow {
     return in ? Bytes(std::istreambuf_iterator<char>(in), {}) : Bytes{'n', 'o', 'n', 'e'};
   }
 
-  test::TempDir config;
+  testkit::TempDir config;
   bool menuOpen = false;
   bool chinese = true;
   StringTable strings;

@@ -25,7 +25,7 @@ TEST(PickerFlow, PendingChoiceShowsInThePendingViewOnlyAndTakesEffectAtApply) {
     ProfileImage profile = DefaultProfile();
     profile.Slots[c.slot].TempID = profile.Slots[c.slot].FunID = 5;  // remapped before
     profile.Remapped[c.slot] = 1;
-    test::TraceRecorder trace;
+    testkit::TraceRecorder trace;
     StorePendingChoice(profile, c.slot, c.code, u"", trace);
     const ButtonSlot& slot = profile.Slots[c.slot];
     EXPECT_EQ(slot.TempID, c.code);
@@ -33,7 +33,7 @@ TEST(PickerFlow, PendingChoiceShowsInThePendingViewOnlyAndTakesEffectAtApply) {
     EXPECT_EQ(SlotShownRemapped(slot, 0), c.pendingShown) << c.slot;
     EXPECT_TRUE(SlotShownRemapped(slot, 1)) << "the applied view still shows the old code";
     EXPECT_EQ(trace.lines, std::vector<std::string>{
-                               test::Line("OnCommand:配置", c.slot, "按键.InitID:", slot.InitID,
+                               testkit::Line("OnCommand:配置", c.slot, "按键.InitID:", slot.InitID,
                                           ",TempID:", c.code, ",FunID:5\r\n")});
     ApplyPendingChoices(profile, trace);
     EXPECT_EQ(profile.Slots[c.slot].FunID, c.code);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "TestSupport_win32.h"
+#include "tests/support/Pump_win32.h"
 #include "controls/ListBoxEx_win32.h"
 
 namespace norvi {
@@ -47,12 +48,12 @@ TEST_F(ListBoxExTest, RowsTakeTheStoredHeightAndOnlyTheUsersChangesAreReported) 
   list.AddRow(u"copy");
   list.AddRow(u"paste");
   EXPECT_EQ(list.Send(LB_GETITEMHEIGHT, 2), 18);
-  testing::PumpMessages();
+  testkit::PumpPending();
   EXPECT_EQ(list.Send(LB_GETCURSEL), 2);
   EXPECT_TRUE(parent.selections.empty());  // the program's own selection
 
   list.Send(WM_KEYDOWN, VK_UP, 0);
-  testing::PumpMessages();
+  testkit::PumpPending();
   EXPECT_EQ(parent.selections, (std::vector<std::pair<WPARAM, LPARAM>>{{kListId, 1}}));
 }
 
@@ -87,7 +88,7 @@ TEST_F(ListBoxExTest, DrawsEachRowFromItsActionAndState) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(::testing::Message() << "action " << c.action << " state " << c.state);
-    UniqueBitmap row = testing::SolidBitmap(200, 18, kUntouched);
+    UniqueBitmap row = testkit::SolidBitmap(200, 18, kUntouched);
     {
       UniqueDC dc(::CreateCompatibleDC(nullptr));
       SelectObjectScope select(dc.get(), row.get());
@@ -96,12 +97,12 @@ TEST_F(ListBoxExTest, DrawsEachRowFromItsActionAndState) {
           RECT{0, 0, 200, 18}, 0};
       parent.Send(WM_DRAWITEM, kListId, reinterpret_cast<LPARAM>(&dis));
     }
-    EXPECT_EQ(testing::PixelOf(row.get(), 4, 9), c.fill);  // left of the 5-pixel indent
+    EXPECT_EQ(testkit::PixelOf(row.get(), 4, 9), c.fill);  // left of the 5-pixel indent
     // A row without text shows only its fill.
     const COLORREF counted = c.text ? c.text : c.fill;
     int matching = 0;
     for (int x = 5; x < 100; ++x)
-      for (int y = 2; y < 16; ++y) matching += testing::PixelOf(row.get(), x, y) == counted;
+      for (int y = 2; y < 16; ++y) matching += testkit::PixelOf(row.get(), x, y) == counted;
     if (c.text)
       EXPECT_GT(matching, 0);
     else

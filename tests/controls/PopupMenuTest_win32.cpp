@@ -12,6 +12,7 @@
 #include "controls/WndPopup_win32.h"
 #include "controls/XPMenu_win32.h"
 #include "res/ResourceIds.h"
+#include "tests/support/Picture_win32.h"
 #include "tests/support/Pump_win32.h"
 
 namespace norvi {
@@ -50,14 +51,7 @@ class Owner : public Window {
 };
 
 void SavePng(const RECT& screen, const std::wstring& name) {
-  WindowDC desktop(nullptr);
-  MemoryCanvas canvas(desktop.get(), screen.right - screen.left, screen.bottom - screen.top);
-  ::BitBlt(canvas.dc(), 0, 0, canvas.width(), canvas.height(), desktop.get(), screen.left,
-           screen.top, SRCCOPY);
-  Gdiplus::Bitmap picture(canvas.bitmap(), nullptr);
-  const CLSID png{0x557CF406, 0x1A04, 0x11D3, {0x9A, 0x73, 0x00, 0x00, 0xF8, 0x1E, 0xF3, 0x2E}};
-  const std::wstring path = testing::OutputFolder() + name;
-  EXPECT_EQ(picture.Save(path.c_str(), &png, nullptr), Gdiplus::Ok) << name.c_str();
+  EXPECT_TRUE(testkit::SavePng(testkit::CaptureScreen(screen), name)) << name.c_str();
 }
 
 void Mouse(HWND w, UINT msg, int x, int y) {
@@ -124,9 +118,9 @@ TEST_F(PopupMenuTest, PressDragOffAndReleaseOutsideChoosesNothingAndClearsTheHig
 
 TEST_F(PopupMenuTest, LosingActivationClosesItAndTheOwnerGets1025WithLParam0) {
   Open();
-  ASSERT_TRUE(test::PumpUntil([&] { return ::GetActiveWindow() == menu.hwnd(); }));
+  ASSERT_TRUE(testkit::PumpUntil([&] { return ::GetActiveWindow() == menu.hwnd(); }));
   ::SetActiveWindow(owner.hwnd());
-  ASSERT_TRUE(test::PumpUntil([&] { return !::IsWindow(menu.hwnd()) || !menu.hwnd(); }));
+  ASSERT_TRUE(testkit::PumpUntil([&] { return !::IsWindow(menu.hwnd()) || !menu.hwnd(); }));
   EXPECT_EQ(owner.notes, (std::vector<Note>{{WM_USER + 1, 0, 0}}));
 }
 
@@ -153,7 +147,7 @@ TEST_F(PopupMenuTest, WithoutItsFramePictureThePopupDrawsAPlainBlueFrameOnWhite)
 TEST_F(PopupMenuTest, ScreenshotOfTheOpenLanguageMenu) {
   Open();
   Mouse(menu.hwnd(), WM_MOUSEMOVE, 50, 52);
-  test::PumpFor(300);
+  testkit::PumpFor(300);
   RECT r{};
   ::GetWindowRect(menu.hwnd(), &r);
   SavePng(r, L"language-menu.png");
@@ -190,7 +184,7 @@ TEST(XPMenu, ItemsMeasure75By22AndDrawTheirLooks) {
        {Case{0, 0, 0, normal}, Case{0, 24, 1, normal}, Case{0, 74, 21, normal},
         Case{ODS_SELECTED, 0, 0, RGB(0, 0, 0)}, Case{ODS_SELECTED, 74, 21, RGB(0, 0, 0)},
         Case{ODS_SELECTED, 1, 1, selected}, Case{ODS_SELECTED, 24, 20, selected}}) {
-    UniqueBitmap target = testing::SolidBitmap(75, 22, RGB(255, 0, 0));
+    UniqueBitmap target = testkit::SolidBitmap(75, 22, RGB(255, 0, 0));
     UniqueDC dc(::CreateCompatibleDC(nullptr));
     SelectObjectScope select(dc.get(), target.get());
     DRAWITEMSTRUCT draw{ODT_MENU, 0,        kConfig,        ODA_DRAWENTIRE, c.state,

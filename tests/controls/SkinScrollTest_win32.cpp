@@ -9,15 +9,16 @@
 
 #include "ResourceIds.h"
 #include "TestSupport_win32.h"
+#include "tests/support/Pump_win32.h"
 #include "controls/ListBoxEx_win32.h"
 #include "controls/SkinScrollWnd_win32.h"
 
 namespace norvi {
 namespace {
 
-using testing::PixelOf;
-using testing::PumpMessages;
-using testing::SolidBitmap;
+using testkit::PixelOf;
+using testkit::PumpPending;
+using testkit::SolidBitmap;
 
 constexpr int kCell = 18;
 constexpr int kLength = 171;
@@ -202,7 +203,7 @@ class SkinScrollFrameTest : public ::testing::Test {
     for (int i = 0; i < rows; ++i) list.AddRow(u"Show the desktop");
     list.Send(LB_SETTOPINDEX, 0);
     CSkinScrollWnd* frame = SkinScrollAttach(list.hwnd(), skin.get());
-    PumpMessages();
+    PumpPending();
     return frame;
   }
   static RECT RectIn(HWND hwnd, HWND reference) {

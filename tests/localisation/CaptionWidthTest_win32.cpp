@@ -220,7 +220,7 @@ TEST(CaptionWidth, EveryCaptionFitsItsBoxInEveryLanguage) {
   std::map<std::string_view, Widest> widest;  // per box, for the report
   StringTable strings;
   for (const Language& language : kLanguages) {
-    ASSERT_EQ(strings.LoadLanguageStrings(test::SourcePath(language.file)), 1);
+    ASSERT_EQ(strings.LoadLanguageStrings(testkit::SourcePath(language.file)), 1);
     for (const Caption& c : table) {
       const std::u16string text = std::u16string(strings.Text(c.prefixKey)) +
                                   std::u16string(c.key.empty() ? c.fixedText : strings.Text(c.key));

@@ -20,7 +20,7 @@
 namespace norvi {
 namespace {
 
-using test::SourcePath;
+using testkit::SourcePath;
 
 struct Expected {
   std::u16string_view encoding;  // how the load account begins
@@ -60,16 +60,16 @@ TEST(LanguageFiles, EveryFileLoadsAllKeysInItsOwnEncoding) {
     EXPECT_EQ(table.Text("str_ok"), expected.ok);
     EXPECT_EQ(table.Text(expected.key), expected.text);
     const std::u16string_view format = table.Text("str_msg2");
-    EXPECT_EQ(test::Occurrences(format, u"%s"), 1u);
-    EXPECT_EQ(test::Occurrences(format, u"%"), 1u);
-    EXPECT_EQ(test::Occurrences(table.Text("str_msg5"), u"%"), 0u);
+    EXPECT_EQ(testkit::Occurrences(format, u"%s"), 1u);
+    EXPECT_EQ(testkit::Occurrences(format, u"%"), 1u);
+    EXPECT_EQ(testkit::Occurrences(table.Text("str_msg5"), u"%"), 0u);
     // The profile's messages carry the path once; the remapping notice has none.
     for (std::string_view key : {"str_msg_profile_unreadable", "str_msg_profile_not_saved",
                                  "str_msg_profile_applied_not_saved"}) {
-      EXPECT_EQ(test::Occurrences(table.Text(key), u"%s"), 1u) << key;
-      EXPECT_EQ(test::Occurrences(table.Text(key), u"%"), 1u) << key;
+      EXPECT_EQ(testkit::Occurrences(table.Text(key), u"%s"), 1u) << key;
+      EXPECT_EQ(testkit::Occurrences(table.Text(key), u"%"), 1u) << key;
     }
-    EXPECT_EQ(test::Occurrences(table.Text("str_msg_no_remapping"), u"%"), 0u);
+    EXPECT_EQ(testkit::Occurrences(table.Text("str_msg_no_remapping"), u"%"), 0u);
   }
 }
 

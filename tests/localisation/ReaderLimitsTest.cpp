@@ -19,8 +19,8 @@ namespace {
 
 constexpr size_t kMiB = size_t{1} << 20;
 
-using test::Occurrences;
-using test::WriteText;
+using testkit::Occurrences;
+using testkit::WriteText;
 
 TEST(ReaderLimits, TheAccountKeepsThirtyTwoMessagesThenCountsTheRest) {
   XmlDoc doc;
@@ -71,7 +71,7 @@ TEST(ReaderLimits, AKeyIsNotFoundUnderALongerNameItBegins) {
 }
 
 TEST(ReaderLimits, AFileBeyondTheFirstReadIsReadWhole) {
-  test::TempDir dir;
+  testkit::TempDir dir;
   std::string text = "<l><config>";
   while (text.size() < 200 * 1024) text += "<x>filler</x>";
   text += "<str_ok>end</str_ok></config></l>";
@@ -85,7 +85,7 @@ TEST(ReaderLimits, AFileBeyondTheFirstReadIsReadWhole) {
 // The two files of the report: a few megabytes of "<", and one element of fifty megabytes.
 // Both must load within a 32-bit process without throwing.
 TEST(ReaderLimits, HugeMalformedAndHugeSingleElementFilesLoad) {
-  test::TempDir dir;
+  testkit::TempDir dir;
   WriteText(dir.u16("lt.xml"), std::string(5 * kMiB, '<'));
   std::string one = "<language>";
   one.append(50 * kMiB, 'x');
@@ -108,7 +108,7 @@ TEST(ReaderLimits, HugeMalformedAndHugeSingleElementFilesLoad) {
 }
 
 TEST(ReaderLimits, AFileTooLargeForTheReaderLeavesTheStringsShownSoFar) {
-  test::TempDir dir;
+  testkit::TempDir dir;
   WriteText(dir.u16("ok.xml"), "<l><config><str_ok>OK</str_ok></config></l>");
   WriteText(dir.u16("huge.xml"), std::string(64 * kMiB, ' '));
   StringTable table;

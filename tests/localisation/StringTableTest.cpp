@@ -13,7 +13,7 @@
 namespace norvi {
 namespace {
 
-using test::WriteText;
+using testkit::WriteText;
 
 TEST(LookupKey, FindsKeysInNestedConfigButNotDirectlyUnderTheRoot) {
   XmlDoc doc;

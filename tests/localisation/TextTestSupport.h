@@ -12,7 +12,7 @@
 #include "model/FileIO.h"
 #include "model/Text.h"
 
-namespace norvi::test {
+namespace norvi::testkit {
 
 // How many times part occurs in text, without overlaps.
 inline size_t Occurrences(std::u16string_view text, std::u16string_view part) {
@@ -36,4 +36,4 @@ inline void WriteText(const std::u16string& path, std::string_view text) {
   ASSERT_TRUE(WriteWholeFile(path, std::as_bytes(std::span(text.data(), text.size()))).ok());
 }
 
-}  // namespace norvi::test
+}  // namespace norvi::testkit

@@ -27,7 +27,13 @@ bool PumpUntil(Done done, DWORD timeoutMs = 5000) {
   }
 }
 
-// Keeps the thread's windows alive for ms milliseconds.
+// Dispatches what this thread's queue holds now, without waiting for more.
+inline void PumpPending() {
+  PumpUntil([] { return true; }, 0);
+}
+
+// Keeps the thread's windows alive for ms milliseconds: only where nothing may happen, so
+// there is no state to wait for.
 inline void PumpFor(DWORD ms) {
   PumpUntil([] { return false; }, ms);
 }
