@@ -34,7 +34,7 @@ TEST(PickerFlow, PendingChoiceShowsInThePendingViewOnlyAndTakesEffectAtApply) {
     EXPECT_TRUE(SlotShownRemapped(slot, 1)) << "the applied view still shows the old code";
     EXPECT_EQ(trace.lines, std::vector<std::string>{
                                testkit::Line("OnCommand:配置", c.slot, "按键.InitID:", slot.InitID,
-                                          ",TempID:", c.code, ",FunID:5\r\n")});
+                                             ",TempID:", c.code, ",FunID:5\r\n")});
     ApplyPendingChoices(profile, trace);
     EXPECT_EQ(profile.Slots[c.slot].FunID, c.code);
     EXPECT_EQ(profile.Remapped[c.slot], c.remappedAfterApply) << c.slot;

@@ -13,6 +13,8 @@
 #include "framework/WideText.h"
 #include "localisation/StringTable.h"
 #include "picker/SettingDlg_win32.h"
+#include "tests/support/DialogKeys_win32.h"
+#include "tests/support/Picture_win32.h"
 
 namespace norvi {
 namespace {
@@ -121,16 +123,7 @@ std::string MarkedTabs(const CSettingDlg& d) {
 
 void SavePng(HWND window, const std::wstring& name) {
   ::RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-  RECT client{};
-  ::GetClientRect(window, &client);
-  WindowDC source(window);
-  MemoryCanvas canvas(source.get(), client.right, client.bottom);
-  ::BitBlt(canvas.dc(), 0, 0, client.right, client.bottom, source.get(), 0, 0, SRCCOPY);
-  Gdiplus::Bitmap picture(canvas.bitmap(), nullptr);
-  const CLSID png{0x557CF406, 0x1A04, 0x11D3, {0x9A, 0x73, 0x00, 0x00, 0xF8, 0x1E, 0xF3, 0x2E}};
-  const fs::path folder = FromEnvironment(L"NORVI_TEST_OUTPUT");
-  fs::create_directories(folder);
-  EXPECT_EQ(picture.Save((folder / name).c_str(), &png, nullptr), Gdiplus::Ok) << name;
+  EXPECT_TRUE(testkit::SavePng(testkit::CaptureWindow(window), name)) << name;
 }
 
 class PickerTest : public ::testing::Test {
@@ -311,13 +304,8 @@ TEST_F(PickerTest, PathFieldAnswersADoubleClickOnlyAndAsksTheFolderRowForAFolder
 
 TEST_F(PickerTest, EnterEscapeAndSpaceDoNothingAnywhere) {
   const auto keys = [](P& d) {
-    std::vector<HWND> targets{d.Handle(), d.Button(B::Ok).hwnd(), d.Page(kCategoryBase).hwnd(),
-                              d.ListPage(kCategoryBase).List().hwnd()};
-    for (HWND target : targets)
-      for (WPARAM key : {VK_RETURN, VK_ESCAPE, VK_SPACE}) {
-        ::PostMessageW(target, WM_KEYDOWN, key, 0);
-        ::PostMessageW(target, WM_KEYUP, key, 0xC0000000);
-      }
+    testkit::PostSwallowedKeys({d.Handle(), d.Button(B::Ok).hwnd(), d.Page(kCategoryBase).hwnd(),
+                                d.ListPage(kCategoryBase).List().hwnd()});
   };
   EXPECT_EQ(Run({keys, [](P& d) { Click(d.Button(B::TabAdvance)); }, keys,
                  [](P& d) { Click(d.Button(B::Close)); }}),
