@@ -21,6 +21,7 @@
 #include "device/USBDriver_win32.h"
 #include "device/UserModeFilter_win32.h"
 #include "tests/support/MessageLog_win32.h"
+#include "tests/support/Pump_win32.h"
 
 namespace norvi {
 namespace {
