@@ -68,7 +68,7 @@ class AppFileTest : public ::testing::Test {
   }
   fs::path AppFile(const char* name) const { return dir.path() / "Apps" / name; }
 
-  test::TempDir dir;
+  testkit::TempDir dir;
   ProfileImage defaults = DefaultProfile();
 };
 
@@ -108,7 +108,7 @@ TEST_F(AppFileTest, EveryOtherOutcomeIsExactlyTheDefault) {
       {"empty", Bytes{}, true, AppSource::Invalid},
   };
   for (const Case& c : cases) {
-    test::TempDir folder;
+    testkit::TempDir folder;
     if (c.appsFolder) fs::create_directory(folder.path() / "Apps");
     if (c.file) WriteBytes(folder.path() / "Apps" / "probe.exe.cfg", *c.file);
     const AppAssignments got = LoadAppAssignments(folder.u16(), u"probe.exe", defaults);
