@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "actions/fakes/ActionFakes.h"
+#include "tests/actions/fakes/ActionFakes.h"
 #include "app/ApplyModel.h"
 #include "app/MouseSettings.h"
 #include "model/FunctionCodes.h"

@@ -39,7 +39,7 @@ class ProfileLockTest : public ::testing::Test {
     std::ofstream(file, std::ios::binary).write(original.data(), original.size());
   }
 
-  test::TempDir dir;
+  testkit::TempDir dir;
   std::filesystem::path file = dir.path() / "Profile.cfg";
   Bytes original = UserProfile();
   int pauses = 0;
