@@ -35,6 +35,7 @@ class FakeWindows : public IWindowSource {
   std::map<uint32_t, std::u16string> paths = {{7, u"C:\\app\\app.exe"}};
   std::set<std::u16string> iconless;
   int iconsMade = 0;
+  int pathLookups = 0;
 
   WindowId Add(FakeWindow w) {
     const WindowId id = 0x100 + windows.size() * 2;
@@ -52,6 +53,7 @@ class FakeWindows : public IWindowSource {
   }
   uint32_t ProcessId(WindowId w) const override { return windows.at(w).pid; }
   std::u16string ExecutablePath(uint32_t pid) override {
+    ++pathLookups;
     auto it = paths.find(pid);
     return it == paths.end() ? u"" : it->second;
   }

@@ -67,6 +67,12 @@ using norvi::test::PumpUntil;
 UniqueWindow MakeWindow(const std::wstring& title, DWORD exStyle = 0, HWND owner = nullptr,
                         int show = SW_SHOWNOACTIVATE);
 
+// Live GDI objects and icons (cursors included) of this process, found by probing every slot
+// of Wine's handle tables: a handle value without its generation part matches whatever the
+// slot holds. GetGuiResources answers 0 under Wine.
+int CountGdiObjects();
+int CountIcons();
+
 // The open switcher window of this process, or nullptr.
 HWND FindSwitcher();
 std::vector<HWND> Rows(HWND switcher);
