@@ -42,6 +42,12 @@ class FakeWindows : public IWindowSource {
     windows[id] = std::move(w);
     return id;
   }
+  // The windows as the enumeration meets them: in id order.
+  std::vector<WindowId> ZOrder() const {
+    std::vector<WindowId> order;
+    for (const auto& [id, w] : windows) order.push_back(id);
+    return order;
+  }
   bool IsVisible(WindowId w) const override { return windows.at(w).visible; }
   WindowId Parent(WindowId w) const override { return windows.at(w).parent; }
   int32_t TitleLength(WindowId w) const override {

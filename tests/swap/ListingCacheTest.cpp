@@ -13,9 +13,7 @@ class ListingCacheTest : public ::testing::Test {
   void SetUp() override { DestroyedIcons().clear(); }
   void Open() {
     table = EntryTable{};
-    std::vector<WindowId> zOrder;
-    for (const auto& [id, w] : fake.windows) zOrder.push_back(id);
-    ListWindows(zOrder, fake, trace, table, cache);
+    ListWindows(fake.ZOrder(), fake, trace, table, cache);
   }
   IconId IconOf(WindowId w) const {
     for (int32_t i = 0; i < table.count; ++i)
@@ -115,9 +113,7 @@ TEST_F(ListingCacheTest, WindowsLeftOffAShortListKeepTheirIcons) {
   Open();
   table = EntryTable{};
   table.limit = 2;
-  std::vector<WindowId> zOrder;
-  for (const auto& [id, w] : fake.windows) zOrder.push_back(id);
-  ListWindows(zOrder, fake, trace, table, cache);
+  ListWindows(fake.ZOrder(), fake, trace, table, cache);
   EXPECT_EQ(table.count, 2);
   Open();
   EXPECT_EQ(fake.iconsMade, 6);

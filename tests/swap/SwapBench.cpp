@@ -20,8 +20,7 @@ void BM_ListWindows(benchmark::State& state) {
               0, i % 3 == 2 ? kExToolWindow : 0u});
   NoTrace sink;
   SwapTrace trace(sink);
-  std::vector<WindowId> zOrder;
-  for (const auto& [id, w] : fake.windows) zOrder.push_back(id);
+  const std::vector<WindowId> zOrder = fake.ZOrder();
   ListingCache cache;
   for (auto _ : state) {
     EntryTable table;

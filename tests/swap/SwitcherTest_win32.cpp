@@ -33,10 +33,6 @@ RECT WorkArea() {
   return r;
 }
 
-void DestroyIconHandle(HICON icon) {
-  ::DestroyIcon(icon);
-}
-
 bool Inside(const RECT& inner, const RECT& outer) {
   return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
          inner.bottom <= outer.bottom;
@@ -330,7 +326,7 @@ TEST_F(Switcher, IconsAndGdiObjectsStayFlatOver200OpeningsWhileWindowsComeAndGo)
     const UniqueBrush brush(::CreateSolidBrush(0x123456));
     ASSERT_EQ(CountGdiObjects(), objects + 1);
     const int icons = CountIcons();
-    const UniqueGdiHandle<HICON, DestroyIconHandle> icon(
+    const UniqueIcon icon(
         ::CopyIcon(::LoadIconW(nullptr, reinterpret_cast<LPCWSTR>(IDI_APPLICATION))));
     ASSERT_EQ(CountIcons(), icons + 1);
   }

@@ -15,9 +15,7 @@ class WindowListTest : public ::testing::Test {
   // One opening: a fresh table filled from the fake's windows in id order.
   void EnumerateAll() {
     table = EntryTable{};
-    std::vector<WindowId> zOrder;
-    for (const auto& [id, w] : fake.windows) zOrder.push_back(id);
-    ListWindows(zOrder, fake, trace, table, cache);
+    ListWindows(fake.ZOrder(), fake, trace, table, cache);
   }
   std::vector<std::u16string> Titles() const {
     std::vector<std::u16string> out;
@@ -86,9 +84,7 @@ TEST_F(WindowListTest, ListsAtMost29AndExtractsNoIconForWindowsItCannotAdd) {
 TEST_F(WindowListTest, AShortScreenListsTheMostRecentWindowsThatFit) {
   for (int i = 0; i < 28; ++i) fake.Add({u"Window " + std::u16string(1, char16_t(u'A' + i))});
   table.limit = 24;
-  std::vector<WindowId> zOrder;
-  for (const auto& [id, w] : fake.windows) zOrder.push_back(id);
-  ListWindows(zOrder, fake, trace, table, cache);
+  ListWindows(fake.ZOrder(), fake, trace, table, cache);
   ASSERT_EQ(table.count, 24);
   EXPECT_EQ(table.entries[0].Title(), u"Window A");
   EXPECT_EQ(table.entries[23].Title(), u"Window X");
