@@ -40,7 +40,7 @@ void CSwapWindowApp::ShowSwapWindow(const COLORREF* windowBackground,
     return;
   }
   current_.reset();
-  current_ = std::make_unique<CSwapWnd>(SwitcherServices{module_, wmi_, trace_});
+  current_ = std::make_unique<CSwapWnd>(SwitcherServices{module_, wmi_, trace_, cache_});
   current_->SetPositionMode(mode);
   SwitcherColours& colours = current_->colours();
   if (windowBackground) colours.window = *windowBackground;
@@ -55,15 +55,19 @@ void CSwapWindowApp::MoveOpenSwitcherToCursor() const {
   ::GetWindowRect(current_->hwnd(), &r);
   POINT cursor{};
   ::GetCursorPos(&cursor);
-  const Point at = AtCursor({r.right - r.left, r.bottom - r.top},
-                            {::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)},
-                            {cursor.x, cursor.y});
+  const Size size{r.right - r.left, r.bottom - r.top};
+  const Point at =
+      ClampInto(AtCursor(size, {::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)},
+                         {cursor.x, cursor.y}),
+                size, WorkArea(true, {cursor.x, cursor.y}));
   ::SetWindowPos(current_->hwnd(), HWND_TOPMOST, at.x, at.y, 0, 0, SWP_SHOWWINDOW | SWP_NOSIZE);
 }
 
 void CSwapWindowApp::ExitInstance() {
   wmi_.Close();
   current_.reset();
+  // The switcher borrowed its icons from the cache, so they go after it.
+  cache_.Clear();
   trace_.Line(u"Swap::ExitInstance");
 }
 

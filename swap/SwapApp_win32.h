@@ -35,6 +35,7 @@ class CSwapWindowApp {
   DebuggerTraceSink sink_;
   SwapTrace trace_{sink_};
   WmiConnection wmi_;
+  ListingCache cache_;
   bool bInit_ = false;
   std::unique_ptr<CSwapWnd> current_;
 };

@@ -14,17 +14,13 @@ void CopyTitle(std::u16string_view text, std::array<char16_t, kTitleField>& fiel
   std::fill(field.begin() + static_cast<std::ptrdiff_t>(length), field.end(), u'\0');
 }
 
-void EntryTable::Add(OwnedIcon icon, WindowId window, std::u16string_view title) {
+void EntryTable::Add(IconId icon, WindowId window, std::u16string_view title) {
   if (Full()) return;
   SwapEntry& e = entries[static_cast<size_t>(count)];
-  e.icon = std::move(icon);
+  e.icon = icon;
   e.window = window;
   CopyTitle(title, e.title);
   ++count;
-}
-
-void EntryTable::DestroyIcons() {
-  for (int32_t i = 0; i < count; ++i) entries[static_cast<size_t>(i)].icon.reset();
 }
 
 }  // namespace norvi::swap

@@ -39,7 +39,7 @@ struct IconDestroyer {
 using OwnedIcon = UniqueResource<IconId, IconDestroyer>;
 
 struct SwapEntry {
-  OwnedIcon icon;
+  IconId icon = 0;  // borrowed from the listing cache, which outlives the switcher
   WindowId window = 0;
   SwapRect rect;
   std::array<char16_t, kTitleField> title{};
@@ -50,12 +50,12 @@ struct SwapEntry {
 struct EntryTable {
   std::array<SwapEntry, kEntryCapacity> entries{};
   int32_t count = 0;
+  // Fewer windows than 29 are listed when no more rows fit on the screen.
+  int32_t limit = kMaxListed;
 
-  bool Full() const { return count >= kMaxListed; }
+  bool Full() const { return count >= limit; }
   // Appends a listed window; the title is cut to the field (never inside a surrogate pair).
-  void Add(OwnedIcon icon, WindowId window, std::u16string_view title);
-  // Destroys the icons of the listed entries (the switcher's window has gone).
-  void DestroyIcons();
+  void Add(IconId icon, WindowId window, std::u16string_view title);
 };
 
 // Copies text into a title field, cut to 39 characters and terminated.

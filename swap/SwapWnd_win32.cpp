@@ -54,6 +54,19 @@ void BringToFront(HWND target) {
 
 }  // namespace
 
+SwapRect WorkArea(bool atCursor, Point cursor) {
+  const HMONITOR monitor = atCursor
+                               ? ::MonitorFromPoint({cursor.x, cursor.y}, MONITOR_DEFAULTTONEAREST)
+                               : ::MonitorFromPoint({0, 0}, MONITOR_DEFAULTTOPRIMARY);
+  MONITORINFO info{};
+  info.cbSize = sizeof info;
+  if (!::GetMonitorInfoW(monitor, &info)) {
+    const Size screen = ScreenSize();
+    return {0, 0, screen.width, screen.height};
+  }
+  return {info.rcWork.left, info.rcWork.top, info.rcWork.right, info.rcWork.bottom};
+}
+
 // --- CIconBtn ---
 
 // Height 19, semi-bold: the caption font of a row.
@@ -117,7 +130,7 @@ void CIconBtn::Paint() {
 CSwapWnd::CSwapWnd(const SwitcherServices& services)
     : Dialog(IDD_SWAP, services.module), services_(services) {}
 
-// The base destructor cannot run this class's WM_DESTROY handling, so the window goes here.
+// The window goes with the object.
 CSwapWnd::~CSwapWnd() {
   Destroy();
 }
@@ -134,8 +147,11 @@ bool CSwapWnd::PreTranslateMessage(MSG& msg) {
 
 BOOL CSwapWnd::OnInitDialog() {
   Dialog::OnInitDialog();
+  const Point cursor = CursorPosition();
+  const SwapRect workArea = WorkArea(OpensAtCursor(mode_), cursor);
+  table_.limit = ListedLimit(workArea.bottom - workArea.top);
   Win32WindowSource windows(services_.module, services_.wmi, services_.trace);
-  ListTopLevelWindows(windows, services_.trace, table_);
+  ListTopLevelWindows(windows, services_.trace, table_, services_.cache);
   if (table_.count == 0 || table_.count >= kMaxListed) {
     Destroy();
     return FALSE;
@@ -143,7 +159,7 @@ BOOL CSwapWnd::OnInitDialog() {
   services_.trace.Line(u"After enum");
   for (int32_t i = 0; i < table_.count; ++i) {
     const SwapEntry& e = table_.entries[i];
-    services_.trace.Line(u"[%d]: hIcon=%x, Text= %ws\n", {i, e.icon.get(), e.Title()});
+    services_.trace.Line(u"[%d]: hIcon=%x, Text= %ws\n", {i, e.icon, e.Title()});
   }
   for (int32_t i = 0; i < kEntryCapacity; ++i) table_.entries[i].rect = RowRect(i);
   CreateRows();
@@ -152,7 +168,7 @@ BOOL CSwapWnd::OnInitDialog() {
   // A tool window has no taskbar button.
   const LONG_PTR ex = ::GetWindowLongPtrW(hwnd(), GWL_EXSTYLE);
   ::SetWindowLongPtrW(hwnd(), GWL_EXSTYLE, (ex & ~WS_EX_APPWINDOW) | WS_EX_TOOLWINDOW);
-  Place();
+  Place(workArea, cursor);
   return TRUE;
 }
 
@@ -160,7 +176,7 @@ void CSwapWnd::CreateRows() {
   for (int32_t i = 0; i < table_.count; ++i) {
     const SwapEntry& e = table_.entries[i];
     if (!e.icon || !buttons_[i].CreateRow(hwnd(), e.rect)) continue;
-    buttons_[i].SetRow(ToHicon(e.icon.get()), e.window, e.Title(), colours_);
+    buttons_[i].SetRow(ToHicon(e.icon), e.window, e.Title(), colours_);
   }
   CIconBtn& desktop = buttons_[table_.count];
   if (desktop.CreateRow(hwnd(), table_.entries[table_.count].rect)) {
@@ -169,9 +185,9 @@ void CSwapWnd::CreateRows() {
   }
 }
 
-void CSwapWnd::Place() {
+void CSwapWnd::Place(const SwapRect& workArea, Point cursor) {
   const Size size = SwitcherSize(table_.count);
-  const Point at = OpeningPosition(mode_, size, ScreenSize(), CursorPosition());
+  const Point at = ClampInto(OpeningPosition(mode_, size, ScreenSize(), cursor), size, workArea);
   // On top once, then an ordinary window again.
   ::SetWindowPos(hwnd(), HWND_TOPMOST, at.x, at.y, size.width, size.height, SWP_SHOWWINDOW);
   ::SetWindowPos(hwnd(), HWND_NOTOPMOST, at.x, at.y, 0, 0, SWP_SHOWWINDOW | SWP_NOSIZE);
@@ -207,11 +223,6 @@ LRESULT CSwapWnd::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       return 0;
     case WM_PAINT: Paint(); return 0;
     case WM_ERASEBKGND: return TRUE;
-    case WM_DESTROY: {
-      const LRESULT result = Dialog::HandleMessage(msg, wp, lp);
-      table_.DestroyIcons();
-      return result;
-    }
     default: break;
   }
   return Dialog::HandleMessage(msg, wp, lp);

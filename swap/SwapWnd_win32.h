@@ -8,6 +8,7 @@
 
 #include "framework/Dialog_win32.h"
 #include "framework/Gdi_win32.h"
+#include "swap/ListingCache.h"
 #include "swap/SwapEntry.h"
 #include "swap/SwitcherLayout.h"
 #include "swap/Wmi_win32.h"
@@ -19,7 +20,12 @@ struct SwitcherServices {
   HINSTANCE module;  // the library: its dialog template and desktop icon
   const WmiConnection& wmi;
   const SwapTrace& trace;
+  ListingCache& cache;  // icons and paths kept between openings
 };
+
+// The work area of the monitor under the cursor, or of the primary monitor (where the
+// centred and edge modes open).
+SwapRect WorkArea(bool atCursor, Point cursor);
 
 // One row: the icon, the caption, and the window it brings to the front.
 class CIconBtn : public Window {
@@ -64,7 +70,7 @@ class CSwapWnd : public Dialog {
 
  private:
   void CreateRows();
-  void Place();
+  void Place(const SwapRect& workArea, Point cursor);
   bool OnRowClicked(HWND button);
   void Paint();
 

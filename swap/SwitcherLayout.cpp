@@ -1,6 +1,12 @@
 #include "swap/SwitcherLayout.h"
 
+#include <algorithm>
+
 namespace norvi::swap {
+
+bool OpensAtCursor(int32_t mode) {
+  return mode != kPlaceCentred && mode != kPlaceRightEdge && mode != kPlaceLeftEdge;
+}
 
 SwapRect RowRect(int32_t index) {
   const int32_t top = kRowTop + kRowPitch * index;
@@ -17,6 +23,17 @@ Point AtCursor(Size window, Size screen, Point cursor) {
   if (p.x + window.width > screen.width) p.x -= window.width;
   if (p.y + window.height > screen.height) p.y -= window.height;
   return p;
+}
+
+int32_t ListedLimit(int32_t workHeight) {
+  // (count + 1) rows of 40 and the margin must fit.
+  const int32_t fits = (workHeight - kSwitcherMargin) / kRowPitch - 1;
+  return std::clamp(fits, int32_t{1}, kMaxListed);
+}
+
+Point ClampInto(Point at, Size window, const SwapRect& workArea) {
+  return {std::max(workArea.left, std::min(at.x, workArea.right - window.width)),
+          std::max(workArea.top, std::min(at.y, workArea.bottom - window.height))};
 }
 
 Point OpeningPosition(int32_t mode, Size window, Size screen, Point cursor) {

@@ -35,6 +35,9 @@ inline constexpr int32_t kPlaceRightEdge = 4;
 inline constexpr int32_t kPlaceLeftEdge = 8;
 inline constexpr int32_t kLeftEdgeGap = 2;
 
+// Whether a mode opens the switcher at the cursor rather than on the primary screen.
+bool OpensAtCursor(int32_t mode);
+
 SwapRect RowRect(int32_t index);
 // Width from row 0 plus the margin; height for count windows and the desktop row.
 Size SwitcherSize(int32_t count);
@@ -42,6 +45,12 @@ Size SwitcherSize(int32_t count);
 Point OpeningPosition(int32_t mode, Size window, Size screen, Point cursor);
 // Top-left corner at the cursor, flipped to the left or upwards where it would leave the screen.
 Point AtCursor(Size window, Size screen, Point cursor);
+// How many windows a switcher lists in a work area this tall: the 29 of a full table, or as
+// many as leave room for the desktop row. At least one, the top of the z-order.
+int32_t ListedLimit(int32_t workHeight);
+// The position moved the least to keep the window inside the work area; where it is larger
+// than the area, its top-left corner stays inside.
+Point ClampInto(Point at, Size window, const SwapRect& workArea);
 
 // Colours (0x00BBGGRR) of a switcher; the host may replace any of them.
 struct SwitcherColours {

@@ -18,7 +18,8 @@ bool Excluded(WindowId w, const IWindowSource& windows, std::u16string& title) {
 
 }  // namespace
 
-void ConsiderWindow(WindowId w, IWindowSource& windows, const SwapTrace& trace, EntryTable& table) {
+void ConsiderWindow(WindowId w, IWindowSource& windows, const SwapTrace& trace, EntryTable& table,
+                    ListingCache& cache) {
   if (trace.enabled() && windows.IsVisible(w))
     trace.Line(u"PID=%x, HWND=%x, Parent=%x, Text= %ws\n",
                {windows.ProcessId(w), w, windows.Parent(w), windows.Title(w)});
@@ -28,15 +29,21 @@ void ConsiderWindow(WindowId w, IWindowSource& windows, const SwapTrace& trace, 
   if (Excluded(w, windows, title)) return;
 
   const uint32_t pid = windows.ProcessId(w);
-  const std::u16string path = windows.ExecutablePath(pid);
+  const std::u16string& path = cache.ExecutablePath(w, pid, windows);
   if (path.empty()) {
     trace.Line(u"Get EXE Name failed, PID= %d", {pid});
     return;
   }
   trace.Line(u"Process= %ws", {std::u16string_view(path)});
-  OwnedIcon icon = windows.FirstIcon(path);
-  if (!icon) return;
-  table.Add(std::move(icon), w, title);
+  const IconId icon = cache.Icon(w, path, windows);
+  if (icon == 0) return;
+  table.Add(icon, w, title);
+}
+
+void ListWindows(const std::vector<WindowId>& zOrder, IWindowSource& windows,
+                 const SwapTrace& trace, EntryTable& table, ListingCache& cache) {
+  cache.Retain(zOrder);
+  for (const WindowId w : zOrder) ConsiderWindow(w, windows, trace, table, cache);
 }
 
 }  // namespace norvi::swap

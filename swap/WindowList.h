@@ -4,7 +4,9 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
+#include "swap/ListingCache.h"
 #include "swap/SwapEntry.h"
 #include "swap/SwapTrace.h"
 
@@ -32,7 +34,13 @@ inline constexpr uint32_t kExToolWindow = 0x00000080;
 // Shell windows that are never listed (matched exactly, case-sensitive).
 inline constexpr std::u16string_view kShellTitles[] = {u"Program Manager", u"Start"};
 
-// The enumeration callback: appends window w to the table when it qualifies.
-void ConsiderWindow(WindowId w, IWindowSource& windows, const SwapTrace& trace, EntryTable& table);
+// The enumeration callback: appends window w to the table when it qualifies. Its process's
+// path and its icon come from the cache, looked up there only when w is new.
+void ConsiderWindow(WindowId w, IWindowSource& windows, const SwapTrace& trace, EntryTable& table,
+                    ListingCache& cache);
+// A whole listing in z-order (top first): the cache forgets the windows no longer there, then
+// each window is considered.
+void ListWindows(const std::vector<WindowId>& zOrder, IWindowSource& windows,
+                 const SwapTrace& trace, EntryTable& table, ListingCache& cache);
 
 }  // namespace norvi::swap

@@ -3,6 +3,8 @@
 #include <psapi.h>
 #include <shellapi.h>
 
+#include <vector>
+
 #include "framework/Handles_win32.h"
 #include "framework/WideText.h"
 
@@ -29,15 +31,8 @@ std::u16string FirstModulePath(uint32_t processId, DWORD& error) {
   return U16(std::wstring_view(path, length));
 }
 
-struct EnumContext {
-  IWindowSource& windows;
-  const SwapTrace& trace;
-  EntryTable& table;
-};
-
-BOOL CALLBACK EnumProc(HWND hwnd, LPARAM context) {
-  auto& c = *reinterpret_cast<EnumContext*>(context);
-  ConsiderWindow(ToId(hwnd), c.windows, c.trace, c.table);
+BOOL CALLBACK CollectWindow(HWND hwnd, LPARAM list) {
+  reinterpret_cast<std::vector<WindowId>*>(list)->push_back(ToId(hwnd));
   return TRUE;
 }
 
@@ -86,9 +81,12 @@ OwnedIcon Win32WindowSource::FirstIcon(const std::u16string& path) {
   return OwnedIcon(reinterpret_cast<IconId>(icon), IconDestroyer{DestroyIconId});
 }
 
-void ListTopLevelWindows(IWindowSource& windows, const SwapTrace& trace, EntryTable& table) {
-  EnumContext context{windows, trace, table};
-  ::EnumWindows(EnumProc, reinterpret_cast<LPARAM>(&context));
+void ListTopLevelWindows(IWindowSource& windows, const SwapTrace& trace, EntryTable& table,
+                         ListingCache& cache) {
+  // The whole z-order first: the cache learns which windows have gone before any is listed.
+  std::vector<WindowId> zOrder;
+  ::EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&zOrder));
+  ListWindows(zOrder, windows, trace, table, cache);
 }
 
 }  // namespace norvi::swap

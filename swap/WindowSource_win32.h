@@ -41,6 +41,7 @@ class Win32WindowSource : public IWindowSource {
 };
 
 // Fills the table with the listed top-level windows in z-order.
-void ListTopLevelWindows(IWindowSource& windows, const SwapTrace& trace, EntryTable& table);
+void ListTopLevelWindows(IWindowSource& windows, const SwapTrace& trace, EntryTable& table,
+                         ListingCache& cache);
 
 }  // namespace norvi::swap

@@ -35,11 +35,18 @@ class FakeWindows : public IWindowSource {
   std::map<uint32_t, std::u16string> paths = {{7, u"C:\\app\\app.exe"}};
   std::set<std::u16string> iconless;
   int iconsMade = 0;
+  int pathLookups = 0;
 
   WindowId Add(FakeWindow w) {
     const WindowId id = 0x100 + windows.size() * 2;
     windows[id] = std::move(w);
     return id;
+  }
+  // The windows as the enumeration meets them: in id order.
+  std::vector<WindowId> ZOrder() const {
+    std::vector<WindowId> order;
+    for (const auto& [id, w] : windows) order.push_back(id);
+    return order;
   }
   bool IsVisible(WindowId w) const override { return windows.at(w).visible; }
   WindowId Parent(WindowId w) const override { return windows.at(w).parent; }
@@ -52,6 +59,7 @@ class FakeWindows : public IWindowSource {
   }
   uint32_t ProcessId(WindowId w) const override { return windows.at(w).pid; }
   std::u16string ExecutablePath(uint32_t pid) override {
+    ++pathLookups;
     auto it = paths.find(pid);
     return it == paths.end() ? u"" : it->second;
   }

@@ -20,9 +20,11 @@ void BM_ListWindows(benchmark::State& state) {
               0, i % 3 == 2 ? kExToolWindow : 0u});
   NoTrace sink;
   SwapTrace trace(sink);
+  const std::vector<WindowId> zOrder = fake.ZOrder();
+  ListingCache cache;
   for (auto _ : state) {
     EntryTable table;
-    for (const auto& [id, w] : fake.windows) ConsiderWindow(id, fake, trace, table);
+    ListWindows(zOrder, fake, trace, table, cache);
     benchmark::DoNotOptimize(table.count);
   }
 }

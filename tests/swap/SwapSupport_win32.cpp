@@ -119,6 +119,26 @@ UniqueWindow MakeWindow(const std::wstring& title, DWORD exStyle, HWND owner, in
   return window;
 }
 
+int CountGdiObjects() {
+  int count = 0;
+  for (UINT_PTR slot = 1; slot <= 0xFFFF; ++slot)
+    if (::GetObjectType(reinterpret_cast<HGDIOBJ>(slot)) != 0) ++count;
+  return count;
+}
+
+int CountIcons() {
+  // User handles are even values from 0x20.
+  int count = 0;
+  for (UINT_PTR slot = 0x20; slot <= 0xFFFF; slot += 2) {
+    ICONINFO info{};
+    if (!::GetIconInfo(reinterpret_cast<HICON>(slot), &info)) continue;
+    const UniqueBitmap colour(info.hbmColor);
+    const UniqueBitmap mask(info.hbmMask);
+    ++count;
+  }
+  return count;
+}
+
 HWND FindSwitcher() {
   HWND found = nullptr;
   while ((found = ::FindWindowExW(nullptr, found, L"#32770", L"FastSwapWindow"))) {

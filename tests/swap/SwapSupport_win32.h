@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "framework/Gdi_win32.h"
 #include "framework/Handles_win32.h"
 #include "swap/SwapExports_win32.h"
 #include "tests/support/MessageLog_win32.h"
@@ -62,6 +63,12 @@ class DebugCapture {
 // two seconds for a manager that never answers.
 UniqueWindow MakeWindow(const std::wstring& title, DWORD exStyle = 0, HWND owner = nullptr,
                         int show = SW_SHOWNOACTIVATE);
+
+// Live GDI objects and icons (cursors included) of this process, found by probing every slot
+// of Wine's handle tables: a handle value without its generation part matches whatever the
+// slot holds. GetGuiResources answers 0 under Wine.
+int CountGdiObjects();
+int CountIcons();
 
 // The open switcher window of this process, or nullptr.
 HWND FindSwitcher();

@@ -38,6 +38,57 @@ TEST(SwitcherLayout, CursorModeOpensAwayFromTheEdgesItWouldCross) {
   EXPECT_EQ(AtCursor(window, screen, {1590, 900}), (Point{1590, 900}));
 }
 
+TEST(SwitcherLayout, ListsNoMoreWindowsThanRowsFitInTheWorkArea) {
+  struct Case {
+    int32_t height;
+    int32_t listed;
+  };
+  for (const Case c : {Case{1024, 24},
+                       {1020, 24},
+                       {1019, 23},
+                       {1080, 25},
+                       {1220, 29},
+                       {1219, 28},
+                       {1440, 29},
+                       {100, 1},
+                       {99, 1},
+                       {0, 1},
+                       {-40, 1}}) {
+    EXPECT_EQ(ListedLimit(c.height), c.listed) << c.height;
+    if (c.listed > 1 && c.listed < kMaxListed) {
+      EXPECT_LE(SwitcherSize(c.listed).height, c.height) << c.height;
+      EXPECT_GT(SwitcherSize(c.listed + 1).height, c.height) << c.height;
+    }
+  }
+}
+
+TEST(SwitcherLayout, ClampingKeepsTheSwitcherInsideTheWorkArea) {
+  const SwapRect area{0, 0, 1280, 994};  // a taskbar of 30 along the bottom
+  const Size window{330, 1020};
+  struct Case {
+    Point at;
+    Size window;
+    Point clamped;
+  };
+  for (const Case c : {
+           Case{{475, 200}, {330, 180}, {475, 200}},   // inside: unchanged
+           Case{{950, 814}, {330, 180}, {950, 814}},   // touching both far edges
+           Case{{475, -58}, {330, 1140}, {475, 0}},    // taller than the area: top kept
+           Case{{1000, 900}, {330, 180}, {950, 814}},  // past the taskbar
+           Case{{-20, -5}, {330, 180}, {0, 0}},
+           Case{{475, 2}, window, {475, 0}},
+       })
+    EXPECT_EQ(ClampInto(c.at, c.window, area), c.clamped) << c.at.x << "," << c.at.y;
+  // A work area on a second monitor to the left and above.
+  EXPECT_EQ(ClampInto({-100, -900}, {330, 180}, {-1920, -1080, 0, 0}), (Point{-330, -900}));
+  EXPECT_EQ(ClampInto({5, 5}, {330, 180}, {-1920, -1080, 0, 0}), (Point{-330, -180}));
+}
+
+TEST(SwitcherLayout, OnlyTheThreeFixedModesOpenAwayFromTheCursor) {
+  for (int32_t mode : {2, 4, 8}) EXPECT_FALSE(OpensAtCursor(mode)) << mode;
+  for (int32_t mode : {0, 1, 3, 6, 16, -2}) EXPECT_TRUE(OpensAtCursor(mode)) << mode;
+}
+
 TEST(SwitcherLayout, DesktopCaptionFollowsTheSystemLanguage) {
   EXPECT_EQ(DesktopCaption(0x0804), u"\u684C\u9762");
   EXPECT_EQ(DesktopCaption(0x0404), u"Desktop");

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "SwapSupport_win32.h"
+#include "framework/Gdi_win32.h"
 #include "tests/support/ImportPatch_win32.h"
 
 namespace norvi::swap {
@@ -27,6 +28,17 @@ int ScreenWidth() {
 }
 int ScreenHeight() {
   return ::GetSystemMetrics(SM_CYSCREEN);
+}
+
+RECT WorkArea() {
+  RECT r{};
+  ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &r, 0);
+  return r;
+}
+
+bool Inside(const RECT& inner, const RECT& outer) {
+  return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
+         inner.bottom <= outer.bottom;
 }
 
 bool Contains(const std::vector<std::string>& list, const std::string& item) {
@@ -218,18 +230,10 @@ TEST_F(Switcher, ClickingTheRowOfAMinimisedWindowRestoresItAndBringsItToTheFront
   ASSERT_NE(switcher, nullptr);
   const int row = RowOf("Minimised target");
   ASSERT_GE(row, 0);
-  const std::vector<HICON> icons = debug_->ListedIcons();
-  ICONINFO info{};
-  ASSERT_TRUE(::GetIconInfo(icons[0], &info));
-  ::DeleteObject(info.hbmColor);
-  ::DeleteObject(info.hbmMask);
-
   ClickAt(RowCentre(switcher, row));
   ASSERT_TRUE(PumpUntil(Closed));
   EXPECT_TRUE(PumpUntil([&] { return !::IsIconic(target.get()); }));
   EXPECT_EQ(::GetForegroundWindow(), target.get());
-  // The listed icons went with the window.
-  for (HICON icon : icons) EXPECT_FALSE(::GetIconInfo(icon, &info));
 }
 
 TEST_F(Switcher, TheDesktopRowInjectsWinD) {
@@ -308,6 +312,95 @@ TEST_F(Switcher, ASecondCallWhileOpenMovesItToTheCursorAndKeepsItsList) {
   EXPECT_EQ(after.top, ScreenHeight() - 30 - (before.bottom - before.top));
   EXPECT_EQ(after.right - after.left, before.right - before.left);
   EXPECT_TRUE(::GetWindowLongPtrW(switcher, GWL_EXSTYLE) & WS_EX_TOPMOST);
+}
+
+TEST_F(Switcher, WithMoreWindowsThanFitEveryRowStaysInsideTheWorkArea) {
+  const RECT area = WorkArea();
+  // Rows of 40 plus the margin: as many windows as leave room for the desktop row.
+  const int fit = (area.bottom - area.top - 20) / 40 - 1;
+  if (fit >= 29) GTEST_SKIP() << "a screen this tall fits every row";
+  std::vector<UniqueWindow> windows;
+  for (int i = 0; i < fit + 6; ++i) windows.push_back(MakeWindow(L"Crowd " + std::to_wstring(i)));
+  struct Case {
+    int32_t mode;
+    POINT cursor;
+  };
+  for (const Case c : {Case{2, {0, 0}},
+                       {4, {0, 0}},
+                       {8, {0, 0}},
+                       {0, {5, 5}},
+                       {0, {ScreenWidth() - 10, ScreenHeight() - 10}}}) {
+    debug_->Clear();
+    ::SetCursorPos(c.cursor.x, c.cursor.y);
+    const HWND switcher = Open(*swap_, c.mode);
+    ASSERT_NE(switcher, nullptr) << c.mode;
+    const auto titles = debug_->ListedTitles();
+    ASSERT_EQ(titles.size(), static_cast<size_t>(fit)) << c.mode;
+    EXPECT_EQ(titles.front(), "Crowd " + std::to_string(fit + 5)) << "the newest first";
+    const std::vector<HWND> rows = Rows(switcher);
+    EXPECT_EQ(rows.size(), static_cast<size_t>(fit + 1)) << "the desktop row is kept";
+    EXPECT_TRUE(Inside(WindowRect(switcher), area)) << c.mode;
+    for (HWND row : rows) EXPECT_TRUE(Inside(WindowRect(row), area)) << c.mode;
+    ::DestroyWindow(switcher);
+  }
+}
+
+TEST_F(Switcher, IconsAndGdiObjectsStayFlatOver200OpeningsWhileWindowsComeAndGo) {
+  {  // the walks see what this process creates and destroys
+    const int objects = CountGdiObjects();
+    const UniqueBrush brush(::CreateSolidBrush(0x123456));
+    ASSERT_EQ(CountGdiObjects(), objects + 1);
+    const int icons = CountIcons();
+    const UniqueIcon icon(
+        ::CopyIcon(::LoadIconW(nullptr, reinterpret_cast<LPCWSTR>(IDI_APPLICATION))));
+    ASSERT_EQ(CountIcons(), icons + 1);
+  }
+  std::vector<UniqueWindow> ring;
+  for (int i = 0; i < 6; ++i) ring.push_back(MakeWindow(L"Ring " + std::to_wstring(i)));
+  int icons = 0;
+  int objects = 0;
+  for (int opening = 0; opening < 200; ++opening) {
+    // One window closes and another opens before every opening.
+    ring[static_cast<size_t>(opening) % ring.size()] =
+        MakeWindow(L"Ring " + std::to_wstring(opening + ring.size()));
+    const HWND switcher = Open(*swap_, 2);
+    ASSERT_NE(switcher, nullptr) << opening;
+    ::DestroyWindow(switcher);
+    if (opening == 9) {
+      icons = CountIcons();
+      objects = CountGdiObjects();
+    }
+  }
+  EXPECT_EQ(CountIcons(), icons);
+  EXPECT_EQ(CountGdiObjects(), objects);
+}
+
+// The cached icons live as long as the library: a load of its own to watch them go.
+TEST(SwapUnload, UnloadingTheLibraryReleasesTheIconsItKept) {
+  const UniqueFileHandle marker(::CreateFileW(kMarker, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                              FILE_ATTRIBUTE_NORMAL, nullptr));
+  DebugCapture debug;
+  std::vector<HICON> icons;
+  {
+    SwapLibrary swap;
+    ASSERT_TRUE(swap.loaded());
+    const UniqueWindow host = MakeWindow(L"Unload host");
+    swap.Init(host.get());
+    const HWND switcher = Open(swap, 2);
+    ASSERT_NE(switcher, nullptr);
+    icons = debug.ListedIcons();
+    ::DestroyWindow(switcher);
+    ASSERT_FALSE(icons.empty());
+    ICONINFO info{};
+    ASSERT_TRUE(::GetIconInfo(icons.front(), &info)) << "kept for the next opening";
+    const UniqueBitmap colour(info.hbmColor);
+    const UniqueBitmap mask(info.hbmMask);
+  }
+  ::DeleteFileW(kMarker);
+  for (HICON icon : icons) {
+    ICONINFO info{};
+    EXPECT_FALSE(::GetIconInfo(icon, &info));
+  }
 }
 
 }  // namespace

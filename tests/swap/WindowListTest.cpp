@@ -12,8 +12,10 @@ namespace {
 class WindowListTest : public ::testing::Test {
  protected:
   void SetUp() override { DestroyedIcons().clear(); }
+  // One opening: a fresh table filled from the fake's windows in id order.
   void EnumerateAll() {
-    for (const auto& [id, w] : fake.windows) ConsiderWindow(id, fake, trace, table);
+    table = EntryTable{};
+    ListWindows(fake.ZOrder(), fake, trace, table, cache);
   }
   std::vector<std::u16string> Titles() const {
     std::vector<std::u16string> out;
@@ -25,6 +27,7 @@ class WindowListTest : public ::testing::Test {
   TraceLines sink;
   SwapTrace trace{sink};
   EntryTable table;
+  ListingCache cache;
 };
 
 TEST_F(WindowListTest, SkipsHiddenOwnedUntitledToolAndShellWindowsButKeepsOthersInOrder) {
@@ -42,7 +45,7 @@ TEST_F(WindowListTest, SkipsHiddenOwnedUntitledToolAndShellWindowsButKeepsOthers
   EnumerateAll();
   EXPECT_EQ(Titles(), (std::vector<std::u16string>{u"Editor", u"program manager", u"Start menu"}));
   EXPECT_EQ(table.entries[0].window, 0x100u);
-  EXPECT_EQ(table.entries[1].icon.get(), 0x5002u);
+  EXPECT_EQ(table.entries[1].icon, 0x5002u);
   EXPECT_TRUE(sink.lines.empty()) << "no trace output while the switch is off";
 }
 
@@ -73,11 +76,19 @@ TEST_F(WindowListTest, ListsAtMost29AndExtractsNoIconForWindowsItCannotAdd) {
   EnumerateAll();
   EXPECT_EQ(table.count, kMaxListed);
   EXPECT_EQ(fake.iconsMade, kMaxListed);
-  table.DestroyIcons();
-  EXPECT_EQ(DestroyedIcons().size(), size_t(kMaxListed));
-  table = EntryTable{};  // icons already gone: destroyed once only
+  cache.Clear();
   EXPECT_EQ(DestroyedIcons().size(), size_t(kMaxListed));
   EXPECT_EQ(DestroyedIcons().count(0x5001), 1u);
+}
+
+TEST_F(WindowListTest, AShortScreenListsTheMostRecentWindowsThatFit) {
+  for (int i = 0; i < 28; ++i) fake.Add({u"Window " + std::u16string(1, char16_t(u'A' + i))});
+  table.limit = 24;
+  ListWindows(fake.ZOrder(), fake, trace, table, cache);
+  ASSERT_EQ(table.count, 24);
+  EXPECT_EQ(table.entries[0].Title(), u"Window A");
+  EXPECT_EQ(table.entries[23].Title(), u"Window X");
+  EXPECT_EQ(fake.iconsMade, 24);
 }
 
 TEST_F(WindowListTest, TracesVisibleWindowsAndPathLookupsWhileSwitchedOn) {
