@@ -28,5 +28,8 @@ constexpr std::string_view kNoRemappingKey = "str_msg_no_remapping";
 constexpr uint32_t kWheelLinesTimer = 152;
 constexpr uint32_t kWheelLinesPeriodMs = 4000;
 constexpr uint32_t kAltReleaseTimer = 5;
+// Looks at the window in front; the look-up itself happens only when it changed.
+constexpr uint32_t kForegroundTimer = 153;
+constexpr uint32_t kForegroundPeriodMs = 250;
 
 }  // namespace norvi

@@ -1155,5 +1155,69 @@ TEST_F(ProgramTest, LongFoldersNeverLoadALibraryFromTheDriveRoot) {
   fs::remove(planted, ec);
 }
 
+// This test program stands in for the user's application: its own executable name picks
+// the file in "Apps". A valid file remaps forward to copy for it alone; a damaged one leaves
+// it with the default profile, where forward reaches it as an X button.
+TEST_F(ProgramTest, TheProgramInFrontGetsItsOwnAssignmentsAndADamagedFileTheDefault) {
+  wchar_t self[MAX_PATH];
+  ::GetModuleFileNameW(nullptr, self, MAX_PATH);
+  const fs::path apps = ProfilePath().parent_path() / L"Apps";
+  const fs::path own = apps / (fs::path(self).filename().wstring() + L".cfg");
+  ProfileImage copy = DefaultProfile();
+  copy.Slots[SlotForward].TempID = 2;  // copy
+  ProfileImage damaged = copy;
+  damaged.ProfileSignature ^= 1;
+  struct Case {
+    const char* what;
+    const ProfileImage* file;
+    size_t length;
+    bool copies;
+  } const cases[] = {
+      {"own file", &copy, kProfileSize, true},
+      {"bad signature", &damaged, kProfileSize, false},
+      {"short", &copy, 2, false},
+  };
+  for (const Case& c : cases) {
+    fs::remove_all(apps);
+    fs::create_directories(apps);
+    std::ofstream(own, std::ios::binary)
+        .write(reinterpret_cast<const char*>(c.file), static_cast<std::streamsize>(c.length));
+
+    Installation installed;
+    Program program(installed, {});
+    HWND main = program.WaitForWindow(kMainTitle);
+    ASSERT_TRUE(main) << c.what;
+    Settle(main);
+    KeyProbe probe;
+    ::SetForegroundWindow(probe.hwnd());
+    ::SetFocus(probe.hwnd());
+    ASSERT_TRUE(test::PumpUntil([&] { return ::GetForegroundWindow() == probe.hwnd(); }, 5000));
+    // The program notices the change on its own thread, from the foreground event or, where
+    // the system raises none, from its next look at the window in front.
+    test::PumpUntil([] { return false; }, 1000);
+    Settle(main);
+
+    ASSERT_TRUE(PointerDone(L"mousemove 1100 850 click 9")) << c.what;
+    const auto sawCopy = [] {
+      const auto& k = KeyProbe::Keys();
+      const auto control = std::find(k.begin(), k.end(), WPARAM{VK_CONTROL});
+      return control != k.end() && std::find(control, k.end(), WPARAM{'C'}) != k.end();
+    };
+    if (c.copies) {
+      EXPECT_TRUE(test::PumpUntil(sawCopy, 10000)) << c.what;
+      EXPECT_EQ(KeyProbe::MouseButtons(), 0) << c.what;
+    } else {
+      EXPECT_TRUE(test::PumpUntil([] { return KeyProbe::MouseButtons() == 2; }, 10000)) << c.what;
+      EXPECT_FALSE(sawCopy()) << c.what;
+    }
+    ::PostMessageW(main, WM_CLOSE, 0, 0);
+    EXPECT_EQ(program.WaitForExit(), 0u) << c.what;
+    // The program's own file never leaks into the default profile.
+    EXPECT_EQ(SavedProfile().Slots[SlotForward].FunID, DefaultProfile().Slots[SlotForward].FunID)
+        << c.what;
+  }
+  fs::remove_all(apps);
+}
+
 }  // namespace
 }  // namespace norvi
