@@ -28,7 +28,8 @@ CFunction::CFunction(const SlotTable& slots, ActionSeams seams)
       input_(seams.input),
       windows_(seams.windows),
       system_(seams.system),
-      timer_(seams.timer) {}
+      timer_(seams.timer),
+      debug_(seams.debug) {}
 
 void CFunction::PerformSlot(int slotIndex) {
   if (slotIndex < 0 || slotIndex >= kSlotCount) return;

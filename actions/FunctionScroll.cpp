@@ -71,8 +71,8 @@ void CFunction::ScrollHorizontally(bool left) {
   const WindowHandle desktop = windows_.Desktop();
   ClassNameBuffer buffer;
   const std::u16string_view c = windows_.ClassOf(w, buffer);
-  system_.DebugText(u"ClassName:");
-  system_.DebugText(buffer.data());
+  debug_.Write(u"ClassName:");
+  debug_.Write(c);
   if (IsDesktopIconView(windows_, w, c) || w == desktop) return;
 
   const Strategy strategy = StrategyFor(c);
@@ -83,7 +83,7 @@ void CFunction::ScrollHorizontally(bool left) {
   finder.SetCursorPoint(cursor);
   const WindowHandle target = finder.FindScrollTarget(w);
   if (target == kNoWindow) {
-    system_.DebugText(u"No scroll bar found\n");
+    debug_.Write(u"No scroll bar found\n");
     return;
   }
   switch (strategy) {

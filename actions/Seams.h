@@ -1,7 +1,7 @@
 #pragma once
 // The action engine's view of the platform: input injection, the window system, system calls
-// and the main window's timer. Each has one production implementation (Production_win32.h)
-// and one test double (fakes/ActionFakes.h).
+// and the main window's timer (the debugger channel is model/DebugOutput.h). Each has one
+// production implementation (Production_win32.h) and one test double (fakes/ActionFakes.h).
 //
 // Member names avoid the Win32 API names because <windows.h> turns those into macros.
 
@@ -118,7 +118,6 @@ class ISystemCalls {
                                  uint32_t winIni) = 0;
   // Sends WM_SETTINGCHANGE to a window (or kBroadcastWindow) and returns its result.
   virtual intptr_t SendSettingChange(WindowHandle target, uintptr_t wParam, intptr_t lParam) = 0;
-  virtual void DebugText(const char16_t* text) = 0;
 };
 
 // Timers of the main window.

@@ -90,8 +90,4 @@ intptr_t Win32SystemCalls::SendSettingChange(WindowHandle target, uintptr_t wPar
   return ::SendMessageW(ToHwnd(target), WM_SETTINGCHANGE, wParam, lParam);
 }
 
-void Win32SystemCalls::DebugText(const char16_t* text) {
-  ::OutputDebugStringW(W(text));
-}
-
 }  // namespace norvi

@@ -75,7 +75,7 @@ CPelkoDriverDlg::CPelkoDriverDlg(CPelkoDriverApp& app)
       app_(app),
       profile_(app.Profile()),
       profileFile_(ProfilePathIn(app.ConfigFolder()), [] { ::Sleep(kProfileReadPauseMs); }),
-      function_(active_.Slots, {input_, windows_, system_, timer_}),
+      function_(active_.Slots, {input_, windows_, system_, timer_, debugger_}),
       driver_(app) {}
 
 CPelkoDriverDlg::~CPelkoDriverDlg() {

@@ -144,6 +144,7 @@ class CPelkoDriverDlg : public Dialog,
   Win32WindowSystem windows_;
   Win32SystemCalls system_;
   WindowTimer timer_{*this};
+  DebuggerOutput debugger_;
   CFunction function_;
   CUSBDriver driver_;
 

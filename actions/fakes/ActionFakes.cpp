@@ -187,10 +187,6 @@ intptr_t SystemRecorder::SendSettingChange(WindowHandle target, uintptr_t wParam
   return 0;
 }
 
-void SystemRecorder::DebugText(const char16_t* text) {
-  debugOutput += text;
-}
-
 void FakeTimer::Start(uint32_t id, uint32_t periodMs) {
   timers_[id] = {periodMs, clock_.nowMs + periodMs};
   calls.push_back("start " + std::to_string(id) + " " + std::to_string(periodMs) + " @" +

@@ -12,6 +12,7 @@
 #include "actions/Production_win32.h"
 #include "actions/fakes/ActionFakes.h"
 #include "framework/Handles_win32.h"
+#include "tests/support/LineRecorder.h"
 
 namespace norvi::test {
 namespace {
@@ -119,8 +120,9 @@ class RealWindows : public ::testing::Test {
   Win32WindowSystem windows;
   fakes::SystemRecorder system;
   fakes::FakeTimer timer{clock};
+  LineRecorder debug;
   SlotTable slots = FactorySlots();
-  CFunction actions{slots, {input, windows, system, timer}};
+  CFunction actions{slots, {input, windows, system, timer, debug}};
 
  private:
   std::vector<UniqueWindow> windows_;
@@ -137,7 +139,7 @@ TEST_F(RealWindows, DocumentViewScrollsThroughItsSiblingBar) {
   const auto lp = reinterpret_cast<LPARAM>(bar);
   EXPECT_THAT(Scrolls(), ElementsAre(Received{frame, WM_HSCROLL, SB_LINELEFT, lp},
                                      Received{frame, WM_HSCROLL, SB_LINELEFT, lp}));
-  EXPECT_EQ(system.debugOutput, u"ClassName:_WwG");
+  EXPECT_EQ(debug.Joined(), u"ClassName:_WwG");
 }
 
 TEST_F(RealWindows, PaneFindsANearBarAnywhereUnderItsParent) {
@@ -168,7 +170,7 @@ TEST_F(RealWindows, WindowWithoutAnyScrollingGetsNothing) {
   CursorTo(200, 200);
   Perform(kRight);
   EXPECT_THAT(g_received, IsEmpty());
-  EXPECT_EQ(system.debugOutput, u"ClassName:NorviPlainViewNo scroll bar found\n");
+  EXPECT_EQ(debug.Joined(), u"ClassName:NorviPlainViewNo scroll bar found\n");
 }
 
 TEST_F(RealWindows, BrowserViewGetsArrowKeys) {
@@ -215,7 +217,7 @@ TEST_F(RealWindows, DesktopIconViewIsNeverScrolled) {
   CursorTo(200, 200);
   Perform(kLeft);
   EXPECT_THAT(g_received, IsEmpty());
-  EXPECT_EQ(system.debugOutput, u"ClassName:SysListView32");
+  EXPECT_EQ(debug.Joined(), u"ClassName:SysListView32");
 }
 
 TEST_F(RealWindows, HungWindowDoesNotHoldTheMainThreadForever) {
@@ -236,7 +238,7 @@ TEST_F(RealWindows, HungWindowDoesNotHoldTheMainThreadForever) {
   Perform(kRight);  // returns although the window never answers
   ::SetEvent(release.get());
   owner.join();
-  EXPECT_EQ(system.debugOutput, u"ClassName:NorviPlainView");
+  EXPECT_EQ(debug.Joined(), u"ClassName:NorviPlainView");
 }
 
 TEST(ProductionSystemCalls, AnswerTheQueriesOfThisSystem) {

@@ -7,7 +7,7 @@
 #include "device/USBDriver_win32.h"
 #include "model/ButtonSlot.h"
 #include "tests/device/ProbeWindow_win32.h"
-#include "tests/device/Recorders.h"
+#include "tests/support/LineRecorder.h"
 
 namespace norvi {
 namespace {

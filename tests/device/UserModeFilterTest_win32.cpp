@@ -13,7 +13,7 @@
 #include "device/UserModeFilter_win32.h"
 #include "model/ButtonSlot.h"
 #include "tests/device/ProbeWindow_win32.h"
-#include "tests/device/Recorders.h"
+#include "tests/support/LineRecorder.h"
 
 namespace norvi {
 namespace {
