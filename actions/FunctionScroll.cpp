@@ -10,12 +10,6 @@
 namespace norvi {
 namespace {
 
-constexpr uint32_t kMessageKeyDown = 0x0100;
-constexpr uint32_t kMessageKeyUp = 0x0101;
-constexpr uint32_t kMessageHScroll = 0x0114;
-constexpr uintptr_t kLineLeft = 0;
-constexpr uintptr_t kLineRight = 1;
-constexpr int32_t kMetricSwapButton = 23;
 constexpr int32_t kArrowInset = 5;  // pixels from the scroll bar's corner to its arrow
 constexpr int32_t kHtmlStepPixels = 10;
 constexpr int kRepeats = 2;  // every strategy scrolls twice per tilt

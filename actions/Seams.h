@@ -91,8 +91,23 @@ struct OsVersionInfo {
 
 using RedirectionState = void*;
 
-// Target of a settings notification that goes to every top-level window.
+// Target of a settings notification that goes to every top-level window (HWND_BROADCAST).
 constexpr WindowHandle kBroadcastWindow = 0xFFFF;
+
+// Messages, parameters, styles and metrics that the engine passes through IWindowSystem, and
+// the sound flags it passes through ISystemCalls, as the Windows headers define them.
+constexpr uint32_t kMessageKeyDown = 0x0100;        // WM_KEYDOWN
+constexpr uint32_t kMessageKeyUp = 0x0101;          // WM_KEYUP
+constexpr uint32_t kMessageSysCommand = 0x0112;     // WM_SYSCOMMAND
+constexpr uint32_t kMessageHScroll = 0x0114;        // WM_HSCROLL
+constexpr uintptr_t kLineLeft = 0;                  // SB_LINELEFT
+constexpr uintptr_t kLineRight = 1;                 // SB_LINERIGHT
+constexpr uintptr_t kCommandMinimize = 0xF020;      // SC_MINIMIZE
+constexpr uintptr_t kCommandMaximize = 0xF030;      // SC_MAXIMIZE
+constexpr uint32_t kStyleMaximizeBox = 0x00010000;  // WS_MAXIMIZEBOX
+constexpr uint32_t kStyleMinimizeBox = 0x00020000;  // WS_MINIMIZEBOX
+constexpr int32_t kMetricSwapButton = 23;           // SM_SWAPBUTTON
+constexpr uint32_t kSoundFileAsync = 0x00020001;    // SND_FILENAME | SND_ASYNC
 
 class ISystemCalls {
  public:

@@ -21,6 +21,16 @@
 namespace norvi {
 namespace {
 
+// The portable layer's messages, settings actions and text flags, as Windows has them.
+static_assert(kWmUser == WM_USER && kLanguageAtStartUp == WM_INITDIALOG &&
+              kTrayLeftDoubleClick == WM_LBUTTONDBLCLK && kTrayRightButtonUp == WM_RBUTTONUP);
+static_assert(kSpiSetMouse == SPI_SETMOUSE && kSpiSetMouseSpeed == SPI_SETMOUSESPEED &&
+              kSpiSetWheelScrollLines == SPI_SETWHEELSCROLLLINES &&
+              kSpifUpdateIniFileAndSendChange == (SPIF_UPDATEINIFILE | SPIF_SENDCHANGE));
+static_assert(kHintFlags ==
+              (DT_VCENTER | DT_WORDBREAK | DT_NOCLIP | DT_EDITCONTROL | DT_END_ELLIPSIS));
+static_assert(kLangChineseSimplified == MAKELANGID(LANG_CHINESE, SUBLANG_CHINESE_SIMPLIFIED));
+
 constexpr int kDefaultWidth = 1000;  // when the skin pictures are missing
 constexpr int kDefaultHeight = 715;
 constexpr UINT kAboutStringId = 101;

@@ -128,8 +128,7 @@ intptr_t FakeWindowTree::Send(WindowHandle w, uint32_t message, uintptr_t wParam
 }
 
 int32_t FakeWindowTree::Metric(int32_t index) {
-  constexpr int32_t kSwapButton = 23;
-  return index == kSwapButton && buttonsSwapped ? 1 : 0;
+  return index == kMetricSwapButton && buttonsSwapped ? 1 : 0;
 }
 
 HtmlScrollResult FakeWindowTree::ScrollHtmlView(WindowHandle w, int32_t dx) {
