@@ -98,6 +98,11 @@ FileResult RemoveFile(std::u16string_view path) {
 }
 
 FileResult ReplaceFileContents(std::u16string_view path, std::span<const std::byte> data) {
+  // A file the user made read-only is not to be replaced; Wine's rename would replace it anyway.
+  const std::u16string target(path);
+  const DWORD attributes = GetFileAttributesW(W(target));
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
+    return {ERROR_ACCESS_DENIED, 0};
   const std::u16string temporary = TemporarySiblingOf(path);
   // The bytes reach the disk before the name points at them.
   FileResult result = WriteAll(temporary, data, true);
