@@ -8,15 +8,6 @@
 namespace norvi {
 namespace {
 
-constexpr uint32_t kMessageSysCommand = 0x0112;
-constexpr uintptr_t kCommandMaximize = 0xF030;
-constexpr uintptr_t kCommandMinimize = 0xF020;
-constexpr uint32_t kStyleMaximizeBox = 0x00010000;
-constexpr uint32_t kStyleMinimizeBox = 0x00020000;
-
-constexpr uint32_t kSoundFileAsync = 0x00020001;  // SND_FILENAME | SND_ASYNC
-constexpr int32_t kShowNormal = 1;
-
 bool InRange(int32_t code, int32_t first, int32_t last) {
   return code >= first && code <= last;
 }
@@ -28,7 +19,8 @@ CFunction::CFunction(const SlotTable& slots, ActionSeams seams)
       input_(seams.input),
       windows_(seams.windows),
       system_(seams.system),
-      timer_(seams.timer) {}
+      timer_(seams.timer),
+      debug_(seams.debug) {}
 
 void CFunction::PerformSlot(int slotIndex) {
   if (slotIndex < 0 || slotIndex >= kSlotCount) return;

@@ -5,8 +5,8 @@
 // image's slot table (held by reference, so later loads are seen) and the production seams of
 // actions/Production_win32.h:
 //     Win32InputInjector input; Win32WindowSystem windows; Win32SystemCalls system;
-//     Win32WindowTimer timer(mainWindow);
-//     CFunction actions(image.Slots, {input, windows, system, timer});
+//     Win32WindowTimer timer(mainWindow); DebuggerOutput debug;
+//     CFunction actions(image.Slots, {input, windows, system, timer, debug});
 // then
 //   - on each device event: actions.PerformSlot(slot);
 //   - on WM_TIMER with id kAltReleaseTimerId: actions.OnAltReleaseTimer();
@@ -17,6 +17,7 @@
 #include <cstdint>
 
 #include "actions/Seams.h"
+#include "model/DebugOutput.h"
 #include "model/ButtonSlot.h"
 
 namespace norvi {
@@ -30,6 +31,7 @@ struct ActionSeams {
   IWindowSystem& windows;
   ISystemCalls& system;
   ITimer& timer;
+  IDebugOutput& debug;
 };
 
 class CFunction {
@@ -76,6 +78,7 @@ class CFunction {
   IWindowSystem& windows_;
   ISystemCalls& system_;
   ITimer& timer_;
+  IDebugOutput& debug_;
   bool altHeld_ = false;  // switch window holds left Alt down until its timer fires
 };
 

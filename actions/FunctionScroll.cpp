@@ -10,12 +10,6 @@
 namespace norvi {
 namespace {
 
-constexpr uint32_t kMessageKeyDown = 0x0100;
-constexpr uint32_t kMessageKeyUp = 0x0101;
-constexpr uint32_t kMessageHScroll = 0x0114;
-constexpr uintptr_t kLineLeft = 0;
-constexpr uintptr_t kLineRight = 1;
-constexpr int32_t kMetricSwapButton = 23;
 constexpr int32_t kArrowInset = 5;  // pixels from the scroll bar's corner to its arrow
 constexpr int32_t kHtmlStepPixels = 10;
 constexpr int kRepeats = 2;  // every strategy scrolls twice per tilt
@@ -71,8 +65,8 @@ void CFunction::ScrollHorizontally(bool left) {
   const WindowHandle desktop = windows_.Desktop();
   ClassNameBuffer buffer;
   const std::u16string_view c = windows_.ClassOf(w, buffer);
-  system_.DebugText(u"ClassName:");
-  system_.DebugText(buffer.data());
+  debug_.Write(u"ClassName:");
+  debug_.Write(c);
   if (IsDesktopIconView(windows_, w, c) || w == desktop) return;
 
   const Strategy strategy = StrategyFor(c);
@@ -83,7 +77,7 @@ void CFunction::ScrollHorizontally(bool left) {
   finder.SetCursorPoint(cursor);
   const WindowHandle target = finder.FindScrollTarget(w);
   if (target == kNoWindow) {
-    system_.DebugText(u"No scroll bar found\n");
+    debug_.Write(u"No scroll bar found\n");
     return;
   }
   switch (strategy) {

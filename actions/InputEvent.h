@@ -4,24 +4,14 @@
 
 #include <cstdint>
 
+#include "model/PlatformValues.h"
+
 namespace norvi {
 
-// Virtual keys.
-constexpr uint8_t kVkTab = 0x09;
-constexpr uint8_t kVkControl = 0x11;
-constexpr uint8_t kVkLeft = 0x25;
-constexpr uint8_t kVkRight = 0x27;
-constexpr uint8_t kVkLeftWin = 0x5B;
-constexpr uint8_t kVkF4 = 0x73;
-constexpr uint8_t kVkLeftAlt = 0xA4;
-constexpr uint8_t kVkOemPlus = 0xBB;
-constexpr uint8_t kVkOemMinus = 0xBD;
+// Virtual keys and key flags are in model/PlatformValues.h; every key goes out as an
+// extended key.
 
-// Key flags: every key goes out as an extended key.
-constexpr uint32_t kKeyExtended = 0x0001;
-constexpr uint32_t kKeyUp = 0x0002;
-
-// Mouse flags.
+// Mouse flags (MOUSEEVENTF_*).
 constexpr uint32_t kMouseLeftDown = 0x0002;
 constexpr uint32_t kMouseLeftUp = 0x0004;
 constexpr uint32_t kMouseRightDown = 0x0008;
@@ -33,9 +23,8 @@ constexpr uint32_t kMouseXUp = 0x0100;
 constexpr uint32_t kMouseWheel = 0x0800;
 constexpr uint32_t kMouseAbsolute = 0x8000;
 
-constexpr int32_t kXButton1 = 1;  // back
-constexpr int32_t kXButton2 = 2;  // forward
-constexpr int32_t kWheelDelta = 120;
+constexpr int32_t kXButton1 = 1;  // XBUTTON1, back
+constexpr int32_t kXButton2 = 2;  // XBUTTON2, forward
 
 constexpr uint32_t kClickPauseMs = 100;
 

@@ -5,6 +5,19 @@
 namespace norvi {
 namespace {
 
+// The portable sequences' keys and flags, as SendInput takes them.
+static_assert(kVkTab == VK_TAB && kVkControl == VK_CONTROL && kVkLeft == VK_LEFT &&
+              kVkRight == VK_RIGHT && kVkLeftWin == VK_LWIN && kVkF4 == VK_F4 &&
+              kVkLeftAlt == VK_LMENU && kVkOemPlus == VK_OEM_PLUS && kVkOemMinus == VK_OEM_MINUS);
+static_assert(kKeyExtended == KEYEVENTF_EXTENDEDKEY && kKeyUp == KEYEVENTF_KEYUP);
+static_assert(kMouseLeftDown == MOUSEEVENTF_LEFTDOWN && kMouseLeftUp == MOUSEEVENTF_LEFTUP &&
+              kMouseRightDown == MOUSEEVENTF_RIGHTDOWN && kMouseRightUp == MOUSEEVENTF_RIGHTUP &&
+              kMouseMiddleDown == MOUSEEVENTF_MIDDLEDOWN &&
+              kMouseMiddleUp == MOUSEEVENTF_MIDDLEUP && kMouseXDown == MOUSEEVENTF_XDOWN &&
+              kMouseXUp == MOUSEEVENTF_XUP && kMouseWheel == MOUSEEVENTF_WHEEL &&
+              kMouseAbsolute == MOUSEEVENTF_ABSOLUTE);
+static_assert(kXButton1 == XBUTTON1 && kXButton2 == XBUTTON2 && kWheelDelta == WHEEL_DELTA);
+
 // Records per SendInput call; every sequence fits, longer batches go in several calls.
 constexpr size_t kMaxRecords = 8;
 

@@ -53,7 +53,6 @@ class Win32SystemCalls : public ISystemCalls {
   int32_t ParametersInfo(uint32_t action, uint32_t uiParam, void* pvParam,
                          uint32_t winIni) override;
   intptr_t SendSettingChange(WindowHandle target, uintptr_t wParam, intptr_t lParam) override;
-  void DebugText(const char16_t* text) override;
 
  private:
   UniqueModule kernel_;  // held while file-system redirection is off

@@ -1,7 +1,8 @@
 #pragma once
 // The action engine's view of the platform: input injection, the window system, system calls
-// and the main window's timer. Each has one production implementation (Production_win32.h)
-// and one test double (tests/actions/fakes/ActionFakes.h).
+// and the main window's timer (the debugger channel is model/DebugOutput.h). Each has one
+// production implementation (Production_win32.h) and one test double
+// (tests/actions/fakes/ActionFakes.h).
 //
 // Member names avoid the Win32 API names because <windows.h> turns those into macros.
 
@@ -91,8 +92,23 @@ struct OsVersionInfo {
 
 using RedirectionState = void*;
 
-// Target of a settings notification that goes to every top-level window.
+// Target of a settings notification that goes to every top-level window (HWND_BROADCAST).
 constexpr WindowHandle kBroadcastWindow = 0xFFFF;
+
+// Messages, parameters, styles and metrics that the engine passes through IWindowSystem, and
+// the sound flags it passes through ISystemCalls, as the Windows headers define them.
+constexpr uint32_t kMessageKeyDown = 0x0100;        // WM_KEYDOWN
+constexpr uint32_t kMessageKeyUp = 0x0101;          // WM_KEYUP
+constexpr uint32_t kMessageSysCommand = 0x0112;     // WM_SYSCOMMAND
+constexpr uint32_t kMessageHScroll = 0x0114;        // WM_HSCROLL
+constexpr uintptr_t kLineLeft = 0;                  // SB_LINELEFT
+constexpr uintptr_t kLineRight = 1;                 // SB_LINERIGHT
+constexpr uintptr_t kCommandMinimize = 0xF020;      // SC_MINIMIZE
+constexpr uintptr_t kCommandMaximize = 0xF030;      // SC_MAXIMIZE
+constexpr uint32_t kStyleMaximizeBox = 0x00010000;  // WS_MAXIMIZEBOX
+constexpr uint32_t kStyleMinimizeBox = 0x00020000;  // WS_MINIMIZEBOX
+constexpr int32_t kMetricSwapButton = 23;           // SM_SWAPBUTTON
+constexpr uint32_t kSoundFileAsync = 0x00020001;    // SND_FILENAME | SND_ASYNC
 
 class ISystemCalls {
  public:
@@ -118,7 +134,6 @@ class ISystemCalls {
                                  uint32_t winIni) = 0;
   // Sends WM_SETTINGCHANGE to a window (or kBroadcastWindow) and returns its result.
   virtual intptr_t SendSettingChange(WindowHandle target, uintptr_t wParam, intptr_t lParam) = 0;
-  virtual void DebugText(const char16_t* text) = 0;
 };
 
 // Timers of the main window.

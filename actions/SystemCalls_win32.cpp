@@ -4,6 +4,7 @@
 #include <mmsystem.h>
 #include <shellapi.h>
 
+#include "actions/Sequences.h"
 #include "framework/WideText.h"
 
 namespace norvi {
@@ -11,6 +12,11 @@ namespace {
 
 constexpr DWORD kVersionRecordSize = 276;  // OSVERSIONINFOW
 static_assert(sizeof(OSVERSIONINFOW) == kVersionRecordSize);
+
+// What the portable engine passes to these calls and reads from the version record.
+static_assert(kSoundFileAsync == (SND_FILENAME | SND_ASYNC) && kShowNormal == SW_SHOWNORMAL);
+static_assert(kPlatformWindows == VER_PLATFORM_WIN32_WINDOWS &&
+              kPlatformNt == VER_PLATFORM_WIN32_NT);
 
 template <class Function>
 Function Lookup(HMODULE module, const char* name) {
@@ -88,10 +94,6 @@ int32_t Win32SystemCalls::ParametersInfo(uint32_t action, uint32_t uiParam, void
 intptr_t Win32SystemCalls::SendSettingChange(WindowHandle target, uintptr_t wParam,
                                              intptr_t lParam) {
   return ::SendMessageW(ToHwnd(target), WM_SETTINGCHANGE, wParam, lParam);
-}
-
-void Win32SystemCalls::DebugText(const char16_t* text) {
-  ::OutputDebugStringW(W(text));
 }
 
 }  // namespace norvi

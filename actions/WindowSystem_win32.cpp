@@ -1,7 +1,19 @@
+#include "actions/FindScrollBar.h"
 #include "actions/Production_win32.h"
 #include "framework/WideText.h"
 
 namespace norvi {
+
+// What the portable engine posts, sends, tests and asks for, as Windows has it.
+static_assert(kMessageKeyDown == WM_KEYDOWN && kMessageKeyUp == WM_KEYUP &&
+              kMessageSysCommand == WM_SYSCOMMAND && kMessageHScroll == WM_HSCROLL);
+static_assert(kLineLeft == SB_LINELEFT && kLineRight == SB_LINERIGHT);
+static_assert(kCommandMinimize == SC_MINIMIZE && kCommandMaximize == SC_MAXIMIZE);
+static_assert(kStyleMaximizeBox == WS_MAXIMIZEBOX && kStyleMinimizeBox == WS_MINIMIZEBOX &&
+              kStyleHScroll == WS_HSCROLL);
+static_assert(kScrollBarVertical == SBS_VERT && kScrollBarSizeBox == SBS_SIZEBOX);
+static_assert(kMetricSwapButton == SM_SWAPBUTTON);
+static_assert(kVkLeft == VK_LEFT && kVkRight == VK_RIGHT);
 
 // How long a sent message may keep the main window's thread waiting.
 constexpr UINT kSendTimeoutMs = 1000;

@@ -1,6 +1,6 @@
 #include "app/ApplyModel.h"
 
-#include "app/TraceFormat.h"
+#include "model/TraceLine.h"
 
 namespace norvi {
 
@@ -9,7 +9,8 @@ void StorePendingChoice(ProfileImage& profile, int i, int32_t code, std::u16stri
   ButtonSlot& slot = profile.Slots[i];
   slot.TempID = code;
   trace.Trace(FormatTrace(u"OnCommand:配置%d按键.InitID:%d,TempID:%d,FunID:%d\r\n",
-                          {i, slot.InitID, slot.TempID, slot.FunID}));
+                          {i, slot.InitID, slot.TempID, slot.FunID})
+                  .View());
   SetPath(slot, path);
 }
 
@@ -25,7 +26,8 @@ void ApplyPendingChoices(ProfileImage& profile, ITraceSink& trace) {
     profile.Remapped[i] = remapped ? 1 : 0;
     if (remapped)
       trace.Trace(FormatTrace(u"ApplySetting:应用%d按键.InitID:%d,TempID:%d,FunID:%d\r\n",
-                              {i, slot.InitID, slot.TempID, slot.FunID}));
+                              {i, slot.InitID, slot.TempID, slot.FunID})
+                      .View());
   }
 }
 
@@ -38,7 +40,7 @@ int32_t ApplyFilerToDevice(ProfileImage& profile, IFilterLink& link, ITraceSink&
   profile.Remapped[SlotTiltLeft] = 1;
   profile.Remapped[SlotTiltRight] = 1;
   for (int i = 0; i < kSlotCount; ++i)
-    if (profile.Remapped[i]) trace.Trace(FormatTrace(u"ApplyFilerToDevice:%d", {i}));
+    if (profile.Remapped[i]) trace.Trace(FormatTrace(u"ApplyFilerToDevice:%d", {i}).View());
   return link.SetMouseFilter(FilterMask(profile.Remapped));
 }
 

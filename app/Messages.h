@@ -1,20 +1,22 @@
 #pragma once
 // Private window messages, commands and timers of the main window (UM_DEVICE_EVENT belongs to
-// the device link). Portable: plain numbers.
+// the device link, kAltReleaseTimerId to the action engine). Portable: plain numbers, checked
+// against the Windows headers by the main window.
 
 #include <cstdint>
 #include <string_view>
 
+#include "model/PlatformValues.h"
+
 namespace norvi {
 
-constexpr uint32_t kWmUser = 1024;
 constexpr uint32_t UM_LANGUAGE = kWmUser + 1;          // wParam 272 at start-up, lParam language
 constexpr uint32_t UM_TRAY_NOTIFY = kWmUser + 108;     // lParam: the mouse message
 constexpr uint32_t UM_SPEED_CHANGED = kWmUser + 1024;  // wParam: position, lParam: slider id
 constexpr uint32_t UM_HOVER_TEXT = kWmUser + 1029;     // lParam: hovered control 1 to 14
 constexpr uint32_t UM_RESET_PROFILE = kWmUser + 1030;
 
-constexpr uint32_t kLanguageAtStartUp = 272;
+constexpr uint32_t kLanguageAtStartUp = 272;   // the value of WM_INITDIALOG
 constexpr int32_t kTrayLeftDoubleClick = 515;  // WM_LBUTTONDBLCLK
 constexpr int32_t kTrayRightButtonUp = 517;    // WM_RBUTTONUP
 
@@ -27,6 +29,8 @@ constexpr std::string_view kNoRemappingKey = "str_msg_no_remapping";
 
 constexpr uint32_t kWheelLinesTimer = 152;
 constexpr uint32_t kWheelLinesPeriodMs = 4000;
-constexpr uint32_t kAltReleaseTimer = 5;
+// Looks at the window in front; the look-up itself happens only when it changed.
+constexpr uint32_t kForegroundTimer = 153;
+constexpr uint32_t kForegroundPeriodMs = 250;
 
 }  // namespace norvi

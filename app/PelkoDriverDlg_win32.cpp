@@ -2,6 +2,7 @@
 
 #include <windowsx.h>
 
+#include "app/DiscardingTraceSink.h"
 #include "app/Messages.h"
 #include "app/MouseSettings.h"
 #include "app/PelkoDriverApp_win32.h"
@@ -10,6 +11,7 @@
 #include "controls/TextFont.h"
 #include "framework/WideText.h"
 #include "localisation/Languages.h"
+#include "model/AppProfiles.h"
 #include "model/FunctionName.h"
 #include "model/ProfileStore.h"
 #include "picker/SettingDlg_win32.h"
@@ -18,6 +20,16 @@
 
 namespace norvi {
 namespace {
+
+// The portable layer's messages, settings actions and text flags, as Windows has them.
+static_assert(kWmUser == WM_USER && kLanguageAtStartUp == WM_INITDIALOG &&
+              kTrayLeftDoubleClick == WM_LBUTTONDBLCLK && kTrayRightButtonUp == WM_RBUTTONUP);
+static_assert(kSpiSetMouse == SPI_SETMOUSE && kSpiSetMouseSpeed == SPI_SETMOUSESPEED &&
+              kSpiSetWheelScrollLines == SPI_SETWHEELSCROLLLINES &&
+              kSpifUpdateIniFileAndSendChange == (SPIF_UPDATEINIFILE | SPIF_SENDCHANGE));
+static_assert(kHintFlags ==
+              (DT_VCENTER | DT_WORDBREAK | DT_NOCLIP | DT_EDITCONTROL | DT_END_ELLIPSIS));
+static_assert(kLangChineseSimplified == MAKELANGID(LANG_CHINESE, SUBLANG_CHINESE_SIMPLIFIED));
 
 constexpr int kDefaultWidth = 1000;  // when the skin pictures are missing
 constexpr int kDefaultHeight = 715;
@@ -73,7 +85,7 @@ CPelkoDriverDlg::CPelkoDriverDlg(CPelkoDriverApp& app)
       app_(app),
       profile_(app.Profile()),
       profileFile_(ProfilePathIn(app.ConfigFolder()), [] { ::Sleep(kProfileReadPauseMs); }),
-      function_(app.Profile().Slots, {input_, windows_, system_, timer_}),
+      function_(active_.Slots, {input_, windows_, system_, timer_, debugger_}),
       driver_(app) {}
 
 CPelkoDriverDlg::~CPelkoDriverDlg() {
@@ -101,6 +113,9 @@ BOOL CPelkoDriverDlg::OnInitDialog() {
   if (!driver_.StartReader(hwnd())) TellText(kNoRemappingKey, {});
   driver_.Open();
   ReportSave(ApplySetting(), kProfileNotSavedKey);
+  foreground_ = std::make_unique<ForegroundTracker>(
+      [this](const std::u16string& program) { OnForeground(program); });
+  SetTimer(kForegroundTimer, kForegroundPeriodMs);  // see ForegroundTracker
   ::ShowWindow(hwnd(), SW_SHOW);
   ::BringWindowToTop(hwnd());
   SetTimer(kWheelLinesTimer, kWheelLinesPeriodMs);
@@ -343,6 +358,8 @@ void CPelkoDriverDlg::LoadProfile() {
       break;
     default: break;
   }
+  if (switch_.InForce().empty()) active_ = profile_;
+  ownFile_.clear();
   UpdateControls(1);
 }
 
@@ -381,7 +398,44 @@ ProfileOutcome CPelkoDriverDlg::ApplySetting() {
 }
 
 int32_t CPelkoDriverDlg::ApplyFilerToDevice() {
-  return norvi::ApplyFilerToDevice(profile_, *this, app_);
+  return ApplyInForce(app_);
+}
+
+int32_t CPelkoDriverDlg::ApplyInForce(ITraceSink& trace) {
+  if (switch_.InForce().empty()) {
+    const int32_t result = norvi::ApplyFilerToDevice(profile_, *this, trace);
+    active_ = profile_;
+    return result;
+  }
+  // A program's own file: its slots over the default settings, applied as the default is,
+  // without tracing a profile the main window does not show.
+  DiscardingTraceSink quiet;
+  active_ = LoadAppAssignments(app_.ConfigFolder(), switch_.InForce(), profile_).image;
+  ApplyPendingChoices(active_, quiet);
+  return norvi::ApplyFilerToDevice(active_, *this, quiet);
+}
+
+void CPelkoDriverDlg::OnForeground(const std::u16string& program) {
+  // Only a valid file of its own changes anything; every other program shares the default.
+  auto known = ownFile_.find(program);
+  if (known == ownFile_.end()) {
+    const AppSource source = LoadAppAssignments(app_.ConfigFolder(), program, profile_).source;
+    known = ownFile_.emplace(program, source == AppSource::Own).first;
+  }
+  SwitchTo(switch_.Foreground(known->second ? program : std::u16string()));
+}
+
+void CPelkoDriverDlg::SwitchTo(const std::optional<std::u16string>& key) {
+  if (!key) return;
+  DiscardingTraceSink quiet;  // a switch is not an apply of the main window
+  ApplyInForce(quiet);
+  ShowProgramInTip();
+}
+
+void CPelkoDriverDlg::ShowProgramInTip() {
+  std::u16string tip(kMainWindowTitle);
+  if (!switch_.InForce().empty()) tip += u" - " + switch_.InForce();
+  tray_.SetTip(tip);
 }
 
 void CPelkoDriverDlg::UpdateControls(int form) {
@@ -560,9 +614,11 @@ void CPelkoDriverDlg::OnHoverText(LPARAM number) {
 void CPelkoDriverDlg::OnTimer(UINT_PTR id) {
   if (id == kWheelLinesTimer && Button(MainControl::RowsOption).GetCheck()) NormaliseWheelLines();
   if (id == kAltReleaseTimerId) function_.OnAltReleaseTimer();
+  if (id == kForegroundTimer && foreground_) foreground_->Check();
 }
 
 void CPelkoDriverDlg::OnClose() {
+  foreground_.reset();
   tray_.Remove();
   driver_.SetMouseFilter(0);
   app_.Trace(u"OnClose:SetMouseDriverFilter 0\r\n");
@@ -606,7 +662,8 @@ LRESULT CPelkoDriverDlg::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_TIMER: OnTimer(wp); break;
     case WM_CLOSE: OnClose(); return 0;
     case UM_DEVICE_EVENT:
-      DispatchDeviceEvent(static_cast<uint32_t>(wp), profile_.Slots, app_, *this);
+      DispatchDeviceEvent(static_cast<uint32_t>(wp), active_.Slots, app_, *this);
+      SwitchTo(switch_.DeviceEventSeen(static_cast<uint32_t>(wp)));
       return 1;
     case UM_SPEED_CHANGED:
       OnSpeedChanged(profile_, static_cast<uint32_t>(wp), static_cast<int32_t>(lp));

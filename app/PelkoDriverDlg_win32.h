@@ -7,13 +7,17 @@
 #include <shellapi.h>
 
 #include <array>
+#include <map>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "actions/Function.h"
 #include "actions/Production_win32.h"
+#include "app/AppSwitch.h"
 #include "app/ApplyModel.h"
 #include "app/DeviceDispatch.h"
+#include "app/ForegroundTracker_win32.h"
 #include "app/LanguageSelection.h"
 #include "app/MainLayout.h"
 #include "app/PngHSlider_win32.h"
@@ -105,6 +109,11 @@ class CPelkoDriverDlg : public Dialog,
   void ReportSave(const ProfileOutcome& outcome, std::string_view failureKey);
   // The language text under key, its %s replaced by path, in the message box.
   void TellText(std::string_view key, const std::u16string& path);
+  // The program in front changed; its assignments apply when no click is in progress.
+  void OnForeground(const std::u16string& program);
+  void SwitchTo(const std::optional<std::u16string>& key);
+  int32_t ApplyInForce(ITraceSink& trace);
+  void ShowProgramInTip();
 
   void Paint();
   void OnButton(HWND button);
@@ -124,11 +133,18 @@ class CPelkoDriverDlg : public Dialog,
   ProfileImage& profile_;
   ProfileFile profileFile_;
   bool toldUnreadable_ = false;
+  // What dispatch performs: the default profile, or the program in front's own slots.
+  ProfileImage active_{};
+  AppSwitch switch_;
+  // Whether a program has a valid file of its own, by executable name; forgotten when the
+  // profile is loaded again.
+  std::map<std::u16string, bool> ownFile_;
 
   Win32InputInjector input_;
   Win32WindowSystem windows_;
   Win32SystemCalls system_;
   WindowTimer timer_{*this};
+  DebuggerOutput debugger_;
   CFunction function_;
   CUSBDriver driver_;
 
@@ -153,6 +169,7 @@ class CPelkoDriverDlg : public Dialog,
   UINT taskbarCreated_ = 0;      // the shell's message after its taskbar came back
   CXPMenu* trayMenu_ = nullptr;  // the tray menu while it is tracked
   bool receiverGone_ = false;    // the removal message is up; further removals wait for it
+  std::unique_ptr<ForegroundTracker> foreground_;
 };
 
 }  // namespace norvi

@@ -33,7 +33,7 @@ const StartupTexts& StartupTextsFor(uint16_t defaultLanguageId) {
   static constexpr StartupTexts kEnglish{
       false, u"OK", u"No Norvi device connected. Application will close now.",
       u"Loading Pardex.dll failed.", u"Loading Swap.dll failed."};
-  return defaultLanguageId == kChineseSimplifiedLanguageId ? kChinese : kEnglish;
+  return defaultLanguageId == kLangChineseSimplified ? kChinese : kEnglish;
 }
 
 }  // namespace norvi

@@ -6,13 +6,14 @@
 #include <string>
 #include <string_view>
 
+#include "model/PlatformValues.h"
+
 namespace norvi {
 
 constexpr char16_t kInstanceMutexName[] = u"NorviDriver.exe";
 constexpr char16_t kMainWindowTitle[] = u"Zarqo Norvi Mouse Driver";
 constexpr char16_t kReceiverLibrary[] = u"Pardex.dll";
 constexpr char16_t kSwapLibrary[] = u"Swap.dll";
-constexpr uint16_t kChineseSimplifiedLanguageId = 0x0804;
 
 // The folder of the program file: everything before the last backslash (none: empty).
 std::u16string ProgramFolderFrom(std::u16string_view modulePath);

@@ -1,5 +1,8 @@
 #include "app/TrayIcon_win32.h"
 
+#include <algorithm>
+#include <iterator>
+
 #include "app/Messages.h"
 #include "app/Startup.h"
 #include "framework/WideText.h"
@@ -71,6 +74,16 @@ bool DeviceNotification::RegisterUsb(HWND window) {
 void DeviceNotification::Reset() {
   if (handle_) ::UnregisterDeviceNotification(handle_);
   handle_ = nullptr;
+}
+
+void TrayIcon::SetTip(std::u16string_view tip) {
+  const size_t n = std::min(tip.size(), std::size(data_.szTip) - 1);
+  std::copy_n(tip.data(), n, data_.szTip);
+  data_.szTip[n] = L'\0';
+  if (!added_) return;
+  NOTIFYICONDATAW change = data_;
+  change.uFlags = NIF_TIP;  // no balloon again
+  notify_(NIM_MODIFY, &change);
 }
 
 }  // namespace norvi

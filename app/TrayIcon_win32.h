@@ -6,6 +6,8 @@
 #include <dbt.h>
 #include <shellapi.h>
 
+#include <string_view>
+
 namespace norvi {
 
 // The icon data as the shell receives it: the main window's only icon, with its tip and the
@@ -29,6 +31,8 @@ class TrayIcon {
   // After the shell's taskbar came back: the icon it lost is added again.
   void AddAgain();
   void Remove();
+  // Changes the tip, now when the icon is shown, and for every later add.
+  void SetTip(std::u16string_view tip);
   bool Added() const { return added_; }
 
  private:

@@ -8,6 +8,11 @@
 namespace norvi {
 namespace {
 
+// The parts' scroll codes, as the parent's WM_HSCROLL / WM_VSCROLL expects them.
+static_assert(kPartLineUp == SB_LINEUP && kPartLineDown == SB_LINEDOWN &&
+              kPartPageUp == SB_PAGEUP && kPartPageDown == SB_PAGEDOWN &&
+              kCodeThumbPosition == SB_THUMBPOSITION && kCodeThumbTrack == SB_THUMBTRACK);
+
 // Rows of the thumb cell kept unscaled at each end; the middle is tiled.
 constexpr int kThumbEnd = 3;
 constexpr int kArrowColumn = 0, kSecondArrowColumn = 1, kThumbColumn = 2, kTrackColumn = 3;

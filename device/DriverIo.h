@@ -3,7 +3,6 @@
 // driver's control device, the built-in user-mode filter, or a simulated driver in tests.
 
 #include <cstdint>
-#include <string_view>
 
 #include "device/DriverProtocol.h"
 
@@ -36,13 +35,6 @@ class IDriverIo {
   // queueing it for IOCTL_WT_READ and releasing the semaphore: true when it does so from now
   // on (until it is unhooked). A device in another address space cannot.
   virtual bool DeliverTo(IEventSink& /*sink*/) { return false; }
-};
-
-// The debugger channel ("ERROR:" lines and the open and debug-level lines).
-class IDebugOutput {
- public:
-  virtual ~IDebugOutput() = default;
-  virtual void Write(std::u16string_view line) = 0;
 };
 
 }  // namespace norvi

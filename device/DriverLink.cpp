@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "device/LineFormat.h"
+#include "model/TraceLine.h"
 
 namespace norvi {
 
@@ -19,7 +19,7 @@ DriverLink::DriverLink(ITraceSink& trace, IDebugOutput& debug, IDriverIo& device
     : trace_(trace), debug_(debug), device_(device), fallback_(fallback) {}
 
 void DriverLink::DebugError(std::u16string_view codeName, uint32_t error) {
-  LineBuffer line;
+  TraceLine line;
   line.Text(u"ERROR: ").Text(codeName).Text(u" failed, error=").Hex(error).Text(u"\n");
   debug_.Write(line.View());
 }
@@ -58,7 +58,7 @@ int DriverLink::SetMouseFilter(uint32_t mask) {
     trace_.Trace(u"USBDriver:IOCTL_SET_MSFILTER FAIL\r\n");
     return 0;
   }
-  LineBuffer line;
+  TraceLine line;
   line.Text(u"USBDriver:IOCTL_SET_MSFILTER\uFF1A").Decimal(static_cast<int32_t>(mask));
   trace_.Trace(line.Text(u" OK\r\n").View());
   return 1;
@@ -73,7 +73,7 @@ int DriverLink::SetKeyboardFilter(uint32_t value) {
 int DriverLink::SetDebug(uint32_t level) {
   IDriverIo* io = active_.load();
   if (!io) return 0;
-  LineBuffer line;
+  TraceLine line;
   debug_.Write(line.Text(u"QN: SetDebug, dwDebug=").Hex(level).Text(u"\n").View());
   return SendReported(*io, IOCTL_SET_DEBUG, u"IOCTL_SET_DEBUG", level) ? 1 : 0;
 }
@@ -140,7 +140,7 @@ bool DriverLink::ReadEvent(DeviceEvent& cell) {
 }
 
 void DriverLink::TraceEvent(DeviceEvent event) {
-  LineBuffer line;
+  TraceLine line;
   line.Text(u"USBDriver:IOCTL_WT_READ ").Decimal(static_cast<int32_t>(event)).Text(u"\r\n");
   trace_.Trace(line.View());
 }

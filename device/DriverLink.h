@@ -8,6 +8,7 @@
 
 #include "device/DriverIo.h"
 #include "device/DriverProtocol.h"
+#include "model/DebugOutput.h"
 #include "model/TraceSink.h"
 
 namespace norvi {

@@ -1,8 +1,5 @@
 #include "device/DriverPort_win32.h"
 
-#include "device/LineFormat.h"
-#include "framework/WideText.h"
-
 namespace norvi {
 
 namespace {
@@ -23,12 +20,6 @@ ControlResult DeviceControlPort::Control(uint32_t code, const void* in, uint32_t
     return {true, 0};
   }
   return {false, ::GetLastError()};
-}
-
-void DebuggerOutput::Write(std::u16string_view line) {
-  LineBuffer terminated;
-  terminated.Text(line);
-  ::OutputDebugStringW(W(terminated.CString()));
 }
 
 }  // namespace norvi

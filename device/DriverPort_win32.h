@@ -1,6 +1,5 @@
 #pragma once
-// Production ports of the device link: the kernel driver's control device and the
-// debugger channel.
+// Production port of the device link: the kernel driver's control device.
 
 #include <windows.h>
 
@@ -19,12 +18,6 @@ class DeviceControlPort : public IDriverIo {
 
  private:
   UniqueFileHandle device_;
-};
-
-// OutputDebugStringW, at most 255 characters a line.
-class DebuggerOutput : public IDebugOutput {
- public:
-  void Write(std::u16string_view line) override;
 };
 
 }  // namespace norvi

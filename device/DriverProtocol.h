@@ -5,6 +5,8 @@
 #include <array>
 #include <cstdint>
 
+#include "model/PlatformValues.h"
+
 namespace norvi {
 
 // Device type 0x22 (unknown), buffered transfer, any access; the function is 0x900 plus an index.
@@ -55,8 +57,8 @@ constexpr int kButtonBitForward = 4;
 // The semaphore the driver releases once per queued event; its maximum bounds what can wait.
 constexpr int32_t kEventSemaphoreMaximum = 8000;
 
-// Posted to the target window for each event: wParam is the event, lParam 0 (WM_USER + 1003).
-constexpr uint32_t UM_DEVICE_EVENT = 0x0400 + 1003;
+// Posted to the target window for each event: wParam is the event, lParam 0.
+constexpr uint32_t UM_DEVICE_EVENT = kWmUser + 1003;
 static_assert(UM_DEVICE_EVENT == 2027);
 
 }  // namespace norvi

@@ -1,12 +1,11 @@
 #include "device/FilterCore.h"
 
 #include "model/ButtonSlot.h"
+#include "model/PlatformValues.h"
 
 namespace norvi {
 
 namespace {
-
-constexpr int32_t kWheelNotch = 120;
 
 // The mask bit that names a button of the state byte; 0 for the left button and the unused
 // bits, which are never swallowed.
@@ -60,8 +59,8 @@ FilterVerdict FilterCore::Wheel(int32_t delta, uint32_t mask) {
   if ((wheelRemainder_ > 0) != up) wheelRemainder_ = 0;
   wheelRemainder_ += delta;
   FilterVerdict verdict{true, 0};
-  int32_t step = up ? kWheelNotch : -kWheelNotch;
-  while (up ? wheelRemainder_ >= kWheelNotch : wheelRemainder_ <= -kWheelNotch) {
+  int32_t step = up ? kWheelDelta : -kWheelDelta;
+  while (up ? wheelRemainder_ >= kWheelDelta : wheelRemainder_ <= -kWheelDelta) {
     verdict.queued += Queue(up ? kEventWheelUp : kEventWheelDown);
     wheelRemainder_ -= step;
   }

@@ -7,6 +7,8 @@ namespace norvi {
 
 namespace {
 
+static_assert(kWmUser == WM_USER);
+
 // The reader's initial commit; its reservation is the program's default (2 MiB), so the
 // stack can still grow.
 constexpr SIZE_T kReaderStackBytes = 4096;

@@ -2,6 +2,8 @@
 
 namespace norvi {
 
+static_assert(kWheelDelta == WHEEL_DELTA);  // the filter core counts notches of the hook's delta
+
 namespace {
 
 // The filter whose hook runs on this thread: a low-level hook procedure gets no context.

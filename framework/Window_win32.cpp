@@ -1,5 +1,7 @@
 #include "framework/Window_win32.h"
 
+#include "model/DebugOutput.h"
+
 namespace norvi {
 namespace {
 
@@ -184,7 +186,7 @@ LRESULT Window::Dispatch(UINT msg, WPARAM wp, LPARAM lp) {
   try {
     result = HandleMessage(msg, wp, lp);
   } catch (...) {
-    ::OutputDebugStringW(L"ERROR: exception stopped at the window procedure\n");
+    DebuggerOutput().Write(u"ERROR: exception stopped at the window procedure\n");
     result = Default(msg, wp, lp);
   }
   if (msg == WM_NCDESTROY) {

@@ -5,6 +5,8 @@
 
 namespace norvi {
 
+static_assert(kAnsiCodePage == CP_ACP);
+
 bool CodePageToUtf16(uint32_t codePage, std::string_view bytes, std::u16string& out) {
   if (bytes.empty()) return true;
   const int size = static_cast<int>(bytes.size());

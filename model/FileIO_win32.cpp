@@ -5,8 +5,21 @@
 #include "framework/Handles_win32.h"
 #include "framework/WideText.h"
 #include "model/FileIO.h"
+#include "model/SystemErrors.h"
 
 namespace norvi {
+
+// The portable core's error numbers are the ones GetLastError gives.
+static_assert(syserr::Success == ERROR_SUCCESS && syserr::FileNotFound == ERROR_FILE_NOT_FOUND &&
+              syserr::PathNotFound == ERROR_PATH_NOT_FOUND &&
+              syserr::AccessDenied == ERROR_ACCESS_DENIED &&
+              syserr::NotEnoughMemory == ERROR_NOT_ENOUGH_MEMORY &&
+              syserr::WriteFault == ERROR_WRITE_FAULT && syserr::ReadFault == ERROR_READ_FAULT &&
+              syserr::GenFailure == ERROR_GEN_FAILURE &&
+              syserr::InvalidParameter == ERROR_INVALID_PARAMETER &&
+              syserr::AlreadyExists == ERROR_ALREADY_EXISTS &&
+              syserr::FileTooLarge == ERROR_FILE_TOO_LARGE &&
+              syserr::NoMoreItems == ERROR_NO_MORE_ITEMS);
 
 FileResult ReadFilePrefix(std::u16string_view path, std::span<std::byte> buffer) {
   const std::u16string p(path);
@@ -85,6 +98,11 @@ FileResult RemoveFile(std::u16string_view path) {
 }
 
 FileResult ReplaceFileContents(std::u16string_view path, std::span<const std::byte> data) {
+  // A file the user made read-only is not to be replaced; Wine's rename would replace it anyway.
+  const std::u16string target(path);
+  const DWORD attributes = GetFileAttributesW(W(target));
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
+    return {ERROR_ACCESS_DENIED, 0};
   const std::u16string temporary = TemporarySiblingOf(path);
   // The bytes reach the disk before the name points at them.
   FileResult result = WriteAll(temporary, data, true);

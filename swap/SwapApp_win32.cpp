@@ -3,9 +3,7 @@
 #include <shlwapi.h>
 
 #include <new>
-#include <string>
 
-#include "framework/WideText.h"
 #include "swap/SwapExports_win32.h"
 
 namespace norvi::swap {
@@ -15,11 +13,6 @@ namespace {
 constexpr wchar_t kTraceMarker[] = L"C:\\swapwnd.txt";
 
 }  // namespace
-
-void DebuggerTraceSink::Trace(std::u16string_view line) {
-  const std::u16string text(line);
-  ::OutputDebugStringW(W(text));
-}
 
 void CSwapWindowApp::InitEnumWindow(HWND) {
   if (!wmi_.Open(trace_)) {
@@ -98,7 +91,7 @@ extern "C" void __cdecl InitEnumWindow(HWND host) {
   try {
     g_app->InitEnumWindow(host);
   } catch (...) {
-    ::OutputDebugStringW(L"ERROR: InitEnumWindow failed");
+    norvi::DebuggerOutput().Write(u"ERROR: InitEnumWindow failed");
   }
 }
 
@@ -109,6 +102,6 @@ extern "C" void __cdecl ShowSwapWindow(const COLORREF* windowBackground,
   try {
     g_app->ShowSwapWindow(windowBackground, buttonBackground, buttonHover, buttonText, mode);
   } catch (...) {
-    ::OutputDebugStringW(L"ERROR: ShowSwapWindow failed");
+    norvi::DebuggerOutput().Write(u"ERROR: ShowSwapWindow failed");
   }
 }

@@ -10,12 +10,6 @@
 
 namespace norvi::swap {
 
-// Trace lines go to the debugger.
-class DebuggerTraceSink : public ITraceSink {
- public:
-  void Trace(std::u16string_view line) override;
-};
-
 class CSwapWindowApp {
  public:
   explicit CSwapWindowApp(HINSTANCE module) : module_(module) {}
@@ -32,8 +26,8 @@ class CSwapWindowApp {
   void MoveOpenSwitcherToCursor() const;
 
   HINSTANCE module_;
-  DebuggerTraceSink sink_;
-  SwapTrace trace_{sink_};
+  DebuggerOutput debugger_;
+  SwapTrace trace_{debugger_};
   WmiConnection wmi_;
   ListingCache cache_;
   bool bInit_ = false;

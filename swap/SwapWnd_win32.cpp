@@ -7,6 +7,13 @@
 namespace norvi::swap {
 namespace {
 
+// The portable rules' keys, key flags, show commands and language id, as Windows has them.
+static_assert(kVkReturn == VK_RETURN && kVkEscape == VK_ESCAPE && kVkSpace == VK_SPACE &&
+              kVkLeftWin == VK_LWIN && kVkD == 'D');
+static_assert(kKeyExtended == KEYEVENTF_EXTENDEDKEY && kKeyUp == KEYEVENTF_KEYUP);
+static_assert(kShowRestore == SW_RESTORE && kShowMaximized == SW_MAXIMIZE && kShow == SW_SHOW);
+static_assert(kLangChineseSimplified == MAKELANGID(LANG_CHINESE, SUBLANG_CHINESE_SIMPLIFIED));
+
 constexpr UINT_PTR kCloseTimer = 0x1102;
 constexpr UINT kCloseAfterMs = 10000;
 constexpr wchar_t kSwitcherTitle[] = L"FastSwapWindow";

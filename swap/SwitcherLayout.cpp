@@ -58,7 +58,7 @@ KeyAction KeyDownAction(uint32_t virtualKey) {
 
 int32_t ActivationShowCommand(bool minimised, bool maximised) {
   if (minimised) return kShowRestore;
-  return maximised ? kShowMaximized : kShowNormal;
+  return maximised ? kShowMaximized : kShow;
 }
 
 }  // namespace norvi::swap

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string_view>
 
+#include "model/PlatformValues.h"
 #include "swap/SwapEntry.h"
 
 namespace norvi::swap {
@@ -60,21 +61,15 @@ struct SwitcherColours {
   uint32_t window = 0x005F3C3C;
 };
 
-// The desktop row's caption: Chinese on a Simplified Chinese system (language 0x0804).
-inline constexpr uint16_t kLangChineseSimplified = 0x0804;
+// The desktop row's caption: Chinese on a Simplified Chinese system (kLangChineseSimplified).
 std::u16string_view DesktopCaption(uint16_t systemLanguage);
 
 // Keys the switcher acts on before anything else sees them.
 enum class KeyAction { Default, Close, Swallow };
-inline constexpr uint32_t kVkReturn = 0x0D;
-inline constexpr uint32_t kVkEscape = 0x1B;
-inline constexpr uint32_t kVkSpace = 0x20;
 KeyAction KeyDownAction(uint32_t virtualKey);
 
-// How a chosen window is shown before it is brought to the front.
-inline constexpr int32_t kShowRestore = 9;
-inline constexpr int32_t kShowMaximized = 3;
-inline constexpr int32_t kShowNormal = 5;
+// How a chosen window is shown before it is brought to the front: restored, maximised or
+// as it is.
 int32_t ActivationShowCommand(bool minimised, bool maximised);
 
 // Win+D, which shows the desktop: key events as keybd_event takes them.
@@ -83,10 +78,6 @@ struct KeyStroke {
   uint32_t flags = 0;
   bool operator==(const KeyStroke&) const = default;
 };
-inline constexpr uint8_t kVkLeftWin = 0x5B;
-inline constexpr uint8_t kVkD = 0x44;
-inline constexpr uint32_t kKeyExtended = 0x0001;
-inline constexpr uint32_t kKeyUp = 0x0002;
 inline constexpr std::array<KeyStroke, 4> kShowDesktopKeys = {{
     {kVkLeftWin, kKeyExtended},
     {kVkD, kKeyExtended},

@@ -11,6 +11,7 @@
 namespace norvi::swap {
 namespace {
 
+static_assert(kExToolWindow == WS_EX_TOOLWINDOW);
 constexpr int kTextChars = 260;
 
 void DestroyIconId(IconId icon) {

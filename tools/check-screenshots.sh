@@ -24,13 +24,13 @@ picker-page-3.png               413  290
 picker-page-4.png               413  290
 picker-page-5.png               413  290
 picker-advanced-chosen-path.png 413  290
-message_box_ok.bmp              330  160
-message_box_ok_cancel.bmp       330  160
-message_box_ok_chinese.bmp      330  160
+message_box_ok.png              330  160
+message_box_ok_cancel.png       330  160
+message_box_ok_chinese.png      330  160
 no-receiver.png                 330  160
 no-receiver-chinese-system.png  330  160
-swap-switcher.bmp               330  100
-swap-switcher-hover.bmp         330  100
+swap-switcher.png               330  100
+swap-switcher-hover.png         330  100
 "
 
 failures=0

@@ -1,15 +1,22 @@
 #!/bin/bash
 # Installs what is missing, builds the Windows program and starts it under Wine with the
 # simulated receiver. Without a display it runs on a virtual one and writes a screenshot of
-# the main window to build/win32/screenshots/main-window.png.
+# the main window to build/<tree>/screenshots/main-window.png. The 32-bit program runs where
+# the machine can execute 32-bit programs; elsewhere the 64-bit build of the same code does.
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
-build=${NORVI_BUILD_DIR:-$root/build}/win32
 
 "$root/tools/install-deps.sh"
+if /usr/lib/wine/wine --version >/dev/null 2>&1; then
+  tree=win32 arch=win32 toolchain=mingw-i686.cmake
+else
+  tree=win64 arch=win64 toolchain=mingw-x86_64.cmake
+  echo "This machine cannot execute 32-bit programs: running the 64-bit build."
+fi
+build=${NORVI_BUILD_DIR:-$root/build}/$tree
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-  -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" >/dev/null
+  -DCMAKE_TOOLCHAIN_FILE="$root/cmake/$toolchain" >/dev/null
 cmake --build "$build" -j"$(nproc)"
 
 program="$build/dist/NorviDriver.exe"
@@ -17,7 +24,7 @@ program="$build/dist/NorviDriver.exe"
 title=$(sed -n 's/.*kMainWindowTitle\[\] = u"\(.*\)";.*/\1/p' "$root/app/Startup.h")
 
 export NORVI_SIMULATED_RECEIVER=${NORVI_SIMULATED_RECEIVER:-1}
-runner=("$root/tools/wine-run.sh" --prefix "$build/wineprefix")
+runner=("$root/tools/wine-run.sh" --prefix "$build/wineprefix" --arch "$arch")
 if [ -n "${DISPLAY:-}" ]; then
   exec "${runner[@]}" "$program"
 fi

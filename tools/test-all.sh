@@ -73,7 +73,7 @@ fi
 win_runner=()
 [ -n "${DISPLAY:-}" ] || win_runner=(xvfb-run -a -s "-screen 0 1280x1024x24")
 if /usr/lib/wine/wine --version >/dev/null 2>&1; then
-  if configure_and_build win32 "$build/win32" -DCMAKE_BUILD_TYPE=Release \
+  if configure_and_build win32 "$build/win32" -DCMAKE_BUILD_TYPE=Release -DNORVI_TESTS=ON \
     -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake"; then
     run_ctest win32 "$build/win32" "${win_runner[@]}"
   else
@@ -85,7 +85,7 @@ else
     -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" -DNORVI_TESTS=OFF; then
     stage_failed+=("win32 build"); failed=$((failed + 1))
   fi
-  if configure_and_build win64 "$build/win64" -DCMAKE_BUILD_TYPE=Release \
+  if configure_and_build win64 "$build/win64" -DCMAKE_BUILD_TYPE=Release -DNORVI_TESTS=ON \
     -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-x86_64.cmake"; then
     run_ctest win64 "$build/win64" "${win_runner[@]}"
   else

@@ -4,6 +4,7 @@
 #include "actions/FindScrollBar.h"
 #include "actions/Function.h"
 #include "tests/actions/fakes/ActionFakes.h"
+#include "tests/support/LineRecorder.h"
 
 namespace norvi {
 namespace {
@@ -22,9 +23,10 @@ void PerformCopy(benchmark::State& state) {
   fakes::SystemRecorder system;
   fakes::FakeTimer timer(clock);
   NullInput input;
+  testkit::DiscardedLines debug;
   SlotTable slots = FactorySlots();
   slots[4].FunID = 2;
-  CFunction actions(slots, {input, windows, system, timer});
+  CFunction actions(slots, {input, windows, system, timer, debug});
   for (auto _ : state) actions.PerformSlot(4);
 }
 BENCHMARK(PerformCopy);

@@ -7,6 +7,7 @@
 #include "actions/Function.h"
 #include "tests/actions/fakes/ActionFakes.h"
 #include "model/ButtonSlot.h"
+#include "tests/support/LineRecorder.h"
 
 namespace norvi::testkit {
 
@@ -35,8 +36,9 @@ struct ActionRig {
   fakes::FakeWindowTree windows{clock};
   fakes::SystemRecorder system;
   fakes::FakeTimer timer{clock};
+  LineRecorder debug;
   SlotTable slots = FactorySlots();
-  CFunction actions{slots, {input, windows, system, timer}};
+  CFunction actions{slots, {input, windows, system, timer, debug}};
 
   // Assigns the code (and path) to slot 0 and performs it.
   void Perform(int32_t code, std::u16string_view path = {}) {

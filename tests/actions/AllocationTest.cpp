@@ -5,6 +5,7 @@
 #include "tests/actions/fakes/ActionFakes.h"
 #include "model/FunctionCodes.h"
 #include "tests/support/CountingNew.h"
+#include "tests/support/LineRecorder.h"
 
 namespace norvi::testkit {
 namespace {
@@ -29,7 +30,6 @@ class NullSystem : public ISystemCalls {
   void LockStation() override {}
   int32_t ParametersInfo(uint32_t, uint32_t, void*, uint32_t) override { return 1; }
   intptr_t SendSettingChange(WindowHandle, uintptr_t, intptr_t) override { return 0; }
-  void DebugText(const char16_t*) override {}
 };
 
 class NullTimer : public ITimer {
@@ -50,9 +50,10 @@ TEST(Executor, PerformsEveryFunctionWithoutAllocating) {
   NullInput input;
   NullSystem system;
   NullTimer timer;
+  DiscardedLines debug;
   SlotTable slots = FactorySlots();
   SetPath(slots[0], u"C:\\My Files\\a.txt");
-  CFunction actions(slots, {input, windows, system, timer});
+  CFunction actions(slots, {input, windows, system, timer, debug});
 
   for (int32_t code = -1; code <= 100; ++code) {
     slots[0].FunID = code;

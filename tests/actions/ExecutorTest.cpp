@@ -16,7 +16,7 @@ void ExpectNothingDone(const ActionRig& rig, int32_t code) {
   EXPECT_THAT(rig.windows.messages, IsEmpty()) << code;
   EXPECT_THAT(rig.windows.cursorMoves, IsEmpty()) << code;
   EXPECT_THAT(rig.system.calls, IsEmpty()) << code;
-  EXPECT_THAT(rig.system.debugOutput, IsEmpty()) << code;
+  EXPECT_THAT(rig.debug.Joined(), IsEmpty()) << code;
   EXPECT_THAT(rig.timer.calls, IsEmpty()) << code;
 }
 
@@ -37,7 +37,7 @@ TEST(Executor, SlotIndexOutsideTheTableDoesNothing) {
   for (int slot : {-1, 8, INT_MAX, INT_MIN}) rig.actions.PerformSlot(slot);
   ExpectNothingDone(rig, 2);
   rig.actions.PerformSlot(7);  // factory tilt right: reaches the scroll code
-  EXPECT_EQ(rig.system.debugOutput, u"ClassName:No scroll bar found\n");
+  EXPECT_EQ(rig.debug.Joined(), u"ClassName:No scroll bar found\n");
 }
 
 TEST(Executor, PathFunctionsWithAnEmptyPathDoNothing) {

@@ -16,9 +16,10 @@ int main() {
   Win32WindowSystem windows;
   Win32SystemCalls system;
   Win32WindowTimer timer(nullptr);
+  DebuggerOutput debug;
   SlotTable slots = FactorySlots();
   slots[SlotForward].FunID = 2;
-  CFunction actions(slots, {input, windows, system, timer});
+  CFunction actions(slots, {input, windows, system, timer, debug});
 
   LARGE_INTEGER frequency, start, end;
   ::QueryPerformanceFrequency(&frequency);

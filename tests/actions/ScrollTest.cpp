@@ -43,12 +43,12 @@ TEST_F(Scroll, DesktopIconViewAndDesktopAreLeftAloneSilently) {
   const WindowHandle icons = Add(u"SysListView32", {0, 0, 1280, 1024}, kHScroll, view);
   Point(icons, {50, 50});
   rig.Perform(kLeftCode);
-  EXPECT_EQ(rig.system.debugOutput, u"ClassName:SysListView32");
+  EXPECT_EQ(rig.debug.Joined(), u"ClassName:SysListView32");
   EXPECT_EQ(Find(icons), kNoWindow);
 
   Point(rig.windows.desktop, {50, 50});
   rig.Perform(kRightCode);
-  EXPECT_EQ(rig.system.debugOutput, u"ClassName:SysListView32ClassName:#32769");
+  EXPECT_EQ(rig.debug.Joined(), u"ClassName:SysListView32ClassName:#32769");
   EXPECT_THAT(rig.windows.messages, IsEmpty());
   EXPECT_THAT(rig.input.events, IsEmpty());
   // The desktop is the root: it has no siblings to search.
@@ -74,7 +74,7 @@ TEST_F(Scroll, BrowsersGetTwoArrowKeyPairsPostedAHundredMillisecondsApart) {
                                                 Msg{false, page, 0x0101, 0x27, kRightUp, 300},
                                                 Msg{false, page, 0x0100, 0x27, 0x014D0001, 300},
                                                 Msg{false, page, 0x0101, 0x27, kRightUp, 400}));
-  EXPECT_EQ(rig.system.debugOutput,
+  EXPECT_EQ(rig.debug.Joined(),
             u"ClassName:Chrome_RenderWidgetHostHWNDClassName:"
             u"Chrome_RenderWidgetHostHWND");
 }
@@ -199,14 +199,14 @@ TEST_F(Scroll, NoTargetWritesTheNoticeAndSendsNothing) {
   Add(u"ScrollBar", {280, 0, 297, 280}, kVertBar, parent);
   Point(view, {10, 10});
   rig.Perform(kLeftCode);
-  EXPECT_EQ(rig.system.debugOutput, u"ClassName:ViewNo scroll bar found\n");
+  EXPECT_EQ(rig.debug.Joined(), u"ClassName:ViewNo scroll bar found\n");
   EXPECT_THAT(rig.windows.messages, IsEmpty());
   EXPECT_THAT(rig.input.events, IsEmpty());
 
-  rig.system.debugOutput.clear();
+  rig.debug.Clear();
   Point(kNoWindow, {10, 10});
   rig.Perform(kRightCode);
-  EXPECT_EQ(rig.system.debugOutput, u"ClassName:No scroll bar found\n");
+  EXPECT_EQ(rig.debug.Joined(), u"ClassName:No scroll bar found\n");
 }
 
 TEST_F(Scroll, ScrollBarControlCountsOnlyWhileTheCursorIsLeftOfItsRightEdge) {

@@ -15,6 +15,7 @@
 #include "framework/Handles_win32.h"
 #include "tests/support/MessageLog_win32.h"
 #include "tests/support/Pump_win32.h"
+#include "tests/support/LineRecorder.h"
 
 namespace norvi::testkit {
 namespace {
@@ -84,8 +85,9 @@ class RealWindows : public ::testing::Test {
   Win32WindowSystem windows;
   fakes::SystemRecorder system;
   fakes::FakeTimer timer{clock};
+  LineRecorder debug;
   SlotTable slots = FactorySlots();
-  CFunction actions{slots, {input, windows, system, timer}};
+  CFunction actions{slots, {input, windows, system, timer, debug}};
 
  private:
   std::vector<UniqueWindow> windows_;
@@ -102,7 +104,7 @@ TEST_F(RealWindows, DocumentViewScrollsThroughItsSiblingBar) {
   const auto lp = reinterpret_cast<LPARAM>(bar);
   EXPECT_TRUE(Matches(log_.Messages(), {{WM_HSCROLL, SB_LINELEFT, lp, frame},
                                         {WM_HSCROLL, SB_LINELEFT, lp, frame}}));
-  EXPECT_EQ(system.debugOutput, u"ClassName:_WwG");
+  EXPECT_EQ(debug.Joined(), u"ClassName:_WwG");
 }
 
 TEST_F(RealWindows, PaneFindsANearBarAnywhereUnderItsParent) {
@@ -160,6 +162,14 @@ TEST_F(RealWindows, FinderSearchesFramesBeforeTheView) {
   EXPECT_EQ(finder.FindScrollTarget(ToHandle(view)), kNoWindow);
 }
 
+TEST_F(RealWindows, WindowWithoutAnyScrollingGetsNothing) {
+  Make(L"NorviPlainView", {100, 100, 500, 400});
+  CursorTo(200, 200);
+  Perform(kRight);
+  EXPECT_TRUE(Matches(log_.Messages(), {}));
+  EXPECT_EQ(debug.Joined(), u"ClassName:NorviPlainViewNo scroll bar found\n");
+}
+
 TEST_F(RealWindows, BrowserViewGetsArrowKeys) {
   HWND page = Make(L"Chrome_RenderWidgetHostHWND", {100, 100, 500, 400});
   CursorTo(200, 200);
@@ -204,7 +214,7 @@ TEST_F(RealWindows, DesktopIconViewIsNeverScrolled) {
   CursorTo(200, 200);
   Perform(kLeft);
   EXPECT_TRUE(Matches(log_.Messages(), {}));
-  EXPECT_EQ(system.debugOutput, u"ClassName:SysListView32");
+  EXPECT_EQ(debug.Joined(), u"ClassName:SysListView32");
 }
 
 TEST_F(RealWindows, HungWindowDoesNotHoldTheMainThreadForever) {
@@ -225,7 +235,7 @@ TEST_F(RealWindows, HungWindowDoesNotHoldTheMainThreadForever) {
   Perform(kRight);  // returns although the window never answers
   ::SetEvent(release.get());
   owner.join();
-  EXPECT_EQ(system.debugOutput, u"ClassName:NorviPlainView");
+  EXPECT_EQ(debug.Joined(), u"ClassName:NorviPlainView");
 }
 
 TEST(ProductionSystemCalls, AnswerTheQueriesOfThisSystem) {

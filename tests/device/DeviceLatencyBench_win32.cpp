@@ -17,15 +17,10 @@
 #include "device/DriverProtocol.h"
 #include "tests/support/CountingNew.h"
 #include "tests/support/MessageLog_win32.h"
+#include "tests/support/LineRecorder.h"
 
 namespace norvi {
 namespace {
-
-class NullTrace : public ITraceSink, public IDebugOutput {
- public:
-  void Trace(std::u16string_view) override {}
-  void Write(std::u16string_view) override {}
-};
 
 class AbsentDriver : public IDriverIo {
  public:
@@ -105,7 +100,7 @@ void ReleaseByValue(uint32_t value) {
 }
 
 Figures SimulatedDriverRun(int count) {
-  NullTrace trace;
+  testkit::DiscardedLines trace;
   SimulatedDriver driver{ReleaseByValue};
   testkit::ProbeWindow probe;
   CUSBDriver usb{trace, trace, driver, nullptr};
@@ -122,7 +117,7 @@ Figures SimulatedDriverRun(int count) {
 }
 
 Figures UserModeFilterRun(int count) {
-  NullTrace trace;
+  testkit::DiscardedLines trace;
   AbsentDriver absent;
   UserModeFilter filter;
   testkit::ProbeWindow probe;

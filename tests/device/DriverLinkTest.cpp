@@ -4,10 +4,9 @@
 #include <gtest/gtest.h>
 
 #include "device/DriverLink.h"
-#include "device/LineFormat.h"
 #include "tests/device/SimulatedDriver.h"
 #include "model/ButtonSlot.h"
-#include "tests/device/Recorders.h"
+#include "tests/support/LineRecorder.h"
 
 namespace norvi {
 namespace {
@@ -159,16 +158,6 @@ TEST_F(DriverLinkTest, ReadPassesTheCellAndTracesFailures) {
   link_.TraceEvent(kEventWheelDown);
   EXPECT_THAT(trace_.Lines(),
               ElementsAre(u"USBDriver:IOCTL_WT_READ FAIL\r\n", u"USBDriver:IOCTL_WT_READ 511\r\n"));
-}
-
-TEST(LineBufferTest, FormatsLikePrintfAndCutsAt255) {
-  LineBuffer line;
-  line.Decimal(-2147483647 - 1).Text(u" ").Hex(0).Text(u" ").Hex(0xFFFFFFFF);
-  EXPECT_EQ(line.View(), u"-2147483648 0 ffffffff");
-  LineBuffer longLine;
-  for (int i = 0; i < 100; ++i) longLine.Text(u"abc");
-  EXPECT_EQ(longLine.View().size(), LineBuffer::kCapacity);
-  EXPECT_EQ(longLine.CString()[LineBuffer::kCapacity], u'\0');
 }
 
 }  // namespace

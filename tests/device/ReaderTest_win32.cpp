@@ -6,7 +6,7 @@
 #include "tests/device/SimulatedDriver.h"
 #include "device/USBDriver_win32.h"
 #include "model/ButtonSlot.h"
-#include "tests/device/Recorders.h"
+#include "tests/support/LineRecorder.h"
 #include "tests/support/MessageLog_win32.h"
 #include "tests/support/Pump_win32.h"
 

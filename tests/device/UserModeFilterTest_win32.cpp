@@ -12,7 +12,7 @@
 #include "device/USBDriver_win32.h"
 #include "device/UserModeFilter_win32.h"
 #include "model/ButtonSlot.h"
-#include "tests/device/Recorders.h"
+#include "tests/support/LineRecorder.h"
 #include "tests/support/MessageLog_win32.h"
 #include "tests/support/Pump_win32.h"
 

@@ -28,6 +28,7 @@
 #include "framework/Gdi_win32.h"
 #include "framework/Handles_win32.h"
 #include "model/ProfileImage.h"
+#include "tests/support/Picture_win32.h"
 #include "tests/support/Pump_win32.h"
 
 namespace norvi {
@@ -54,13 +55,6 @@ fs::path Dist() {
 // The main window's pictures of one basic language under their installed names.
 fs::path MainPictures(int languageType) {
   return BuildRoot() / L"art" / (languageType == 1 ? L"skins-zh" : L"skins-en");
-}
-
-fs::path OutputFolder() {
-  const wchar_t* folder = _wgetenv(L"NORVI_TEST_OUTPUT");
-  std::wstring path = folder && *folder ? folder : L".";
-  if (path[0] == L'/') path = L"Z:" + path;  // Wine passes Unix paths; Z: is the Unix root
-  return fs::path(path);
 }
 
 fs::path ProfilePath() {
@@ -210,16 +204,7 @@ void SaveScreenshot(HWND w, const wchar_t* name) {
   ::Sleep(500);
   RECT r;
   ::GetWindowRect(w, &r);
-  WindowDC screen(nullptr);
-  MemoryCanvas canvas(screen.get(), r.right - r.left, r.bottom - r.top);
-  ::BitBlt(canvas.dc(), 0, 0, canvas.width(), canvas.height(), screen.get(), r.left, r.top,
-           SRCCOPY);
-  Gdiplus::Bitmap picture(canvas.bitmap(), nullptr);
-  const CLSID png{0x557CF406, 0x1A04, 0x11D3, {0x9A, 0x73, 0x00, 0x00, 0xF8, 0x1E, 0xF3, 0x2E}};
-  fs::create_directories(OutputFolder());
-  const fs::path path = OutputFolder() / name;
-  EXPECT_EQ(picture.Save(path.c_str(), &png, nullptr), Gdiplus::Ok) << path;
-  std::wcout << L"Screenshot: " << path.wstring() << std::endl;
+  EXPECT_TRUE(testkit::SavePng(testkit::CaptureScreen(r), name)) << name;
 }
 
 RECT ClientRectOf(HWND control, HWND parent) {
@@ -1134,6 +1119,8 @@ TEST_F(ProgramTest, LongFoldersNeverLoadALibraryFromTheDriveRoot) {
     };
     const std::set<std::wstring> before = names();
     Program program(installed, {{L"TMP", longTemp}, {L"TEMP", longTemp}}, folder);
+    // Without long-path support the system itself refuses to start a program that deep.
+    if (longInstall && !program.Started()) continue;
     ASSERT_TRUE(program.Started());
     HWND seen = nullptr;
     for (DWORD start = ::GetTickCount(); !seen && ::GetTickCount() - start < kPatienceMs;) {
@@ -1153,6 +1140,71 @@ TEST_F(ProgramTest, LongFoldersNeverLoadALibraryFromTheDriveRoot) {
   }
   std::error_code ec;
   fs::remove(planted, ec);
+}
+
+// This test program stands in for the user's application: its own executable name picks
+// the file in "Apps". A valid file remaps forward to copy for it alone; a damaged one leaves
+// it with the default profile, where forward reaches it as an X button.
+TEST_F(ProgramTest, TheProgramInFrontGetsItsOwnAssignmentsAndADamagedFileTheDefault) {
+  wchar_t self[MAX_PATH];
+  ::GetModuleFileNameW(nullptr, self, MAX_PATH);
+  const fs::path apps = ProfilePath().parent_path() / L"Apps";
+  const fs::path own = apps / (fs::path(self).filename().wstring() + L".cfg");
+  ProfileImage copy = DefaultProfile();
+  copy.Slots[SlotForward].TempID = 2;  // copy
+  ProfileImage damaged = copy;
+  damaged.ProfileSignature ^= 1;
+  struct Case {
+    const char* what;
+    const ProfileImage* file;
+    size_t length;
+    bool copies;
+  } const cases[] = {
+      {"own file", &copy, kProfileSize, true},
+      {"bad signature", &damaged, kProfileSize, false},
+      {"short", &copy, 2, false},
+  };
+  for (const Case& c : cases) {
+    fs::remove_all(apps);
+    fs::create_directories(apps);
+    std::ofstream(own, std::ios::binary)
+        .write(reinterpret_cast<const char*>(c.file), static_cast<std::streamsize>(c.length));
+
+    Installation installed;
+    Program program(installed, {});
+    HWND main = program.WaitForWindow(kMainTitle);
+    ASSERT_TRUE(main) << c.what;
+    Settle(main);
+    KeyProbe probe;
+    ::SetForegroundWindow(probe.hwnd());
+    ::SetFocus(probe.hwnd());
+    ASSERT_TRUE(testkit::PumpUntil([&] { return ::GetForegroundWindow() == probe.hwnd(); }, 5000));
+    // The program notices the change on its own thread, from the foreground event or, where
+    // the system raises none, from its next look at the window in front.
+    testkit::PumpUntil([] { return false; }, 1000);
+    Settle(main);
+
+    ASSERT_TRUE(PointerDone(L"mousemove 1100 850 click 9")) << c.what;
+    const auto sawCopy = [] {
+      const auto& k = KeyProbe::Keys();
+      const auto control = std::find(k.begin(), k.end(), WPARAM{VK_CONTROL});
+      return control != k.end() && std::find(control, k.end(), WPARAM{'C'}) != k.end();
+    };
+    if (c.copies) {
+      EXPECT_TRUE(testkit::PumpUntil(sawCopy, 10000)) << c.what;
+      EXPECT_EQ(KeyProbe::MouseButtons(), 0) << c.what;
+    } else {
+      EXPECT_TRUE(testkit::PumpUntil([] { return KeyProbe::MouseButtons() == 2; }, 10000))
+          << c.what;
+      EXPECT_FALSE(sawCopy()) << c.what;
+    }
+    ::PostMessageW(main, WM_CLOSE, 0, 0);
+    EXPECT_EQ(program.WaitForExit(), 0u) << c.what;
+    // The program's own file never leaks into the default profile.
+    EXPECT_EQ(SavedProfile().Slots[SlotForward].FunID, DefaultProfile().Slots[SlotForward].FunID)
+        << c.what;
+  }
+  fs::remove_all(apps);
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "swap/WindowList.h"
+#include "tests/support/LineRecorder.h"
 
 namespace norvi::swap {
 
@@ -67,13 +68,6 @@ class FakeWindows : public IWindowSource {
     if (iconless.count(path)) return {};
     return OwnedIcon(static_cast<IconId>(0x5000 + ++iconsMade), IconDestroyer{CountDestroyed});
   }
-};
-
-// Keeps every trace line.
-class TraceLines : public ITraceSink {
- public:
-  std::vector<std::u16string> lines;
-  void Trace(std::u16string_view line) override { lines.emplace_back(line); }
 };
 
 }  // namespace norvi::swap

@@ -22,7 +22,7 @@ class ListingCacheTest : public ::testing::Test {
   }
 
   FakeWindows fake;
-  TraceLines sink;
+  testkit::LineRecorder sink;
   SwapTrace trace{sink};
   EntryTable table;
   ListingCache cache;
@@ -58,11 +58,11 @@ TEST_F(ListingCacheTest, FailedLookUpsAreNotRepeatedButStillLeaveTheWindowOut) {
   EXPECT_EQ(fake.pathLookups, 3);
   EXPECT_EQ(fake.iconsMade, 1);
   // The trace of every opening is the same, looked up or not.
-  const size_t perOpening = sink.lines.size() / 3;
-  EXPECT_EQ(std::vector<std::u16string>(sink.lines.begin(), sink.lines.begin() + perOpening),
-            std::vector<std::u16string>(sink.lines.end() - perOpening, sink.lines.end()));
-  EXPECT_NE(std::find(sink.lines.begin(), sink.lines.end(), u"Get EXE Name failed, PID= 99"),
-            sink.lines.end());
+  const std::vector<std::u16string> lines = sink.Lines();
+  const size_t perOpening = lines.size() / 3;
+  EXPECT_EQ(std::vector<std::u16string>(lines.begin(), lines.begin() + perOpening),
+            std::vector<std::u16string>(lines.end() - perOpening, lines.end()));
+  EXPECT_NE(std::find(lines.begin(), lines.end(), u"Get EXE Name failed, PID= 99"), lines.end());
 }
 
 TEST_F(ListingCacheTest, AClosedWindowsIconIsDestroyedAtTheNextOpening) {
@@ -103,8 +103,8 @@ TEST_F(ListingCacheTest, AnEndedProcessIdComingBackIsLookedUpAfresh) {
   trace.SetEnabled(true);
   fake.Add({u"Second program", true, 0, 0, 8});
   Open();
-  EXPECT_NE(std::find(sink.lines.begin(), sink.lines.end(), u"Process= C:\\second.exe"),
-            sink.lines.end());
+  const std::vector<std::u16string> lines = sink.Lines();
+  EXPECT_NE(std::find(lines.begin(), lines.end(), u"Process= C:\\second.exe"), lines.end());
   EXPECT_EQ(fake.pathLookups, 2);
 }
 

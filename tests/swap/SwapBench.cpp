@@ -7,18 +7,13 @@
 namespace norvi::swap {
 namespace {
 
-class NoTrace : public ITraceSink {
- public:
-  void Trace(std::u16string_view) override {}
-};
-
 // A desktop of `state.range(0)` windows, a third of them hidden or tool windows.
 void BM_ListWindows(benchmark::State& state) {
   FakeWindows fake;
   for (int64_t i = 0; i < state.range(0); ++i)
     fake.Add({u"Document " + std::u16string(1, char16_t(u'A' + i % 26)) + u" - Editor", i % 3 != 1,
               0, i % 3 == 2 ? kExToolWindow : 0u});
-  NoTrace sink;
+  testkit::DiscardedLines sink;
   SwapTrace trace(sink);
   const std::vector<WindowId> zOrder = fake.ZOrder();
   ListingCache cache;

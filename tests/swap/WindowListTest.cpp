@@ -24,7 +24,7 @@ class WindowListTest : public ::testing::Test {
   }
 
   FakeWindows fake;
-  TraceLines sink;
+  testkit::LineRecorder sink;
   SwapTrace trace{sink};
   EntryTable table;
   ListingCache cache;
@@ -46,7 +46,7 @@ TEST_F(WindowListTest, SkipsHiddenOwnedUntitledToolAndShellWindowsButKeepsOthers
   EXPECT_EQ(Titles(), (std::vector<std::u16string>{u"Editor", u"program manager", u"Start menu"}));
   EXPECT_EQ(table.entries[0].window, 0x100u);
   EXPECT_EQ(table.entries[1].icon, 0x5002u);
-  EXPECT_TRUE(sink.lines.empty()) << "no trace output while the switch is off";
+  EXPECT_TRUE(sink.Lines().empty()) << "no trace output while the switch is off";
 }
 
 TEST_F(WindowListTest, LeavesOutWindowsWhoseProgramHasNoIcon) {
@@ -98,25 +98,16 @@ TEST_F(WindowListTest, TracesVisibleWindowsAndPathLookupsWhileSwitchedOn) {
   fake.Add({u"Owned", true, 0x100, 0, 0x2f});
   fake.paths[0x1c] = u"C:\\ed.exe";
   EnumerateAll();
-  EXPECT_EQ(sink.lines, (std::vector<std::u16string>{
-                            u"PID=1c, HWND=100, Parent=0, Text= Editor\n",
-                            u"Process= C:\\ed.exe",
-                            u"PID=2f, HWND=104, Parent=100, Text= Owned\n",
-                        }));
-  sink.lines.clear();
+  EXPECT_EQ(sink.Lines(), (std::vector<std::u16string>{
+                              u"PID=1c, HWND=100, Parent=0, Text= Editor\n",
+                              u"Process= C:\\ed.exe",
+                              u"PID=2f, HWND=104, Parent=100, Text= Owned\n",
+                          }));
+  sink.Clear();
   fake.windows.clear();
   fake.Add({u"Lost", true, 0, 0, 4242});
   EnumerateAll();
-  EXPECT_EQ(sink.lines.back(), u"Get EXE Name failed, PID= 4242");
-}
-
-TEST(FormatTrace, FormatsNumbersAndTextAndCutsAt255) {
-  EXPECT_EQ(FormatTrace(u"[%d]: hIcon=%x, Text= %ws\n", {3, 0xABCDEFu, u"T"}),
-            u"[3]: hIcon=abcdef, Text= T\n");
-  EXPECT_EQ(FormatTrace(u"%d %x 100%%", {-5, uint32_t(0xFFFFFFFF)}), u"-5 ffffffff 100%");
-  EXPECT_EQ(FormatTrace(u"missing %d", {}), u"missing ");
-  const std::u16string longText(300, u'z');
-  EXPECT_EQ(FormatTrace(u"Process= %ws", {longText}).size(), kTraceLineMax);
+  EXPECT_EQ(sink.Lines().back(), u"Get EXE Name failed, PID= 4242");
 }
 
 }  // namespace

@@ -25,7 +25,7 @@ std::u16string ThisProgram() {
 class WindowSourceWin : public ::testing::Test {
  protected:
   void SetUp() override { trace.SetEnabled(true); }
-  TraceLines sink;
+  testkit::LineRecorder sink;
   SwapTrace trace{sink};
   WmiConnection wmi;
   Win32WindowSource windows{::GetModuleHandleW(nullptr), wmi, trace};
@@ -33,14 +33,14 @@ class WindowSourceWin : public ::testing::Test {
 
 TEST_F(WindowSourceWin, ReadsTheExecutableOfAProcessFromItsFirstModule) {
   EXPECT_EQ(windows.ExecutablePath(::GetCurrentProcessId()), ThisProgram());
-  EXPECT_TRUE(sink.lines.empty());
+  EXPECT_TRUE(sink.Lines().empty());
 }
 
 TEST_F(WindowSourceWin, TracesAnUnreadableProcessAndFindsNothingWithoutWmi) {
   EXPECT_EQ(windows.ExecutablePath(0xFFFFFFF0), u"");
-  ASSERT_EQ(sink.lines.size(), 1u);
-  EXPECT_EQ(sink.lines[0].rfind(u"GetModuleFileNameEx failed, error code= ", 0), 0u);
-  EXPECT_NE(sink.lines[0], u"GetModuleFileNameEx failed, error code= 0");
+  ASSERT_EQ(sink.Lines().size(), 1u);
+  EXPECT_EQ(sink.Lines()[0].rfind(u"GetModuleFileNameEx failed, error code= ", 0), 0u);
+  EXPECT_NE(sink.Lines()[0], u"GetModuleFileNameEx failed, error code= 0");
 }
 
 TEST_F(WindowSourceWin, TakesOnlyRealIconsFromAnExecutable) {
@@ -59,8 +59,8 @@ TEST_F(WindowSourceWin, TakesOnlyRealIconsFromAnExecutable) {
 }
 
 TEST_F(WindowSourceWin, ConnectsToWmiAndBalancesTheComInitialisation) {
-  ASSERT_TRUE(wmi.Open(trace)) << (sink.lines.empty() ? "" : Utf16ToUtf8(sink.lines.back()));
-  EXPECT_TRUE(sink.lines.empty());
+  ASSERT_TRUE(wmi.Open(trace)) << (sink.Lines().empty() ? "" : Utf16ToUtf8(sink.Lines().back()));
+  EXPECT_TRUE(sink.Lines().empty());
   // Wine's Win32_Process has no "ExecutablePath"; Windows names the program.
   const std::u16string viaWmi = wmi.ExecutablePath(::GetCurrentProcessId());
   EXPECT_TRUE(viaWmi.empty() || viaWmi == ThisProgram());
@@ -80,8 +80,8 @@ TEST_F(WindowSourceWin, SetUpInAMultithreadedApartmentFailsWithItsMessage) {
     EXPECT_FALSE(wmi.IsOpen());
     ::CoUninitialize();
   }).join();
-  EXPECT_EQ(sink.lines, std::vector<std::u16string>{
-                            u"Failed to initialize COM library. Error code = 0x80010106"});
+  EXPECT_EQ(sink.Lines(), std::vector<std::u16string>{
+                              u"Failed to initialize COM library. Error code = 0x80010106"});
 }
 
 }  // namespace

@@ -128,8 +128,7 @@ intptr_t FakeWindowTree::Send(WindowHandle w, uint32_t message, uintptr_t wParam
 }
 
 int32_t FakeWindowTree::Metric(int32_t index) {
-  constexpr int32_t kSwapButton = 23;
-  return index == kSwapButton && buttonsSwapped ? 1 : 0;
+  return index == kMetricSwapButton && buttonsSwapped ? 1 : 0;
 }
 
 HtmlScrollResult FakeWindowTree::ScrollHtmlView(WindowHandle w, int32_t dx) {
@@ -185,10 +184,6 @@ intptr_t SystemRecorder::SendSettingChange(WindowHandle target, uintptr_t wParam
   settingChanges.push_back({target, wParam, lParam});
   calls.push_back("SendSettingChange " + std::to_string(wParam));
   return 0;
-}
-
-void SystemRecorder::DebugText(const char16_t* text) {
-  debugOutput += text;
 }
 
 void FakeTimer::Start(uint32_t id, uint32_t periodMs) {

@@ -125,7 +125,6 @@ class SystemRecorder : public ISystemCalls {
   int32_t ParametersInfo(uint32_t action, uint32_t uiParam, void* pvParam,
                          uint32_t winIni) override;
   intptr_t SendSettingChange(WindowHandle target, uintptr_t wParam, intptr_t lParam) override;
-  void DebugText(const char16_t* text) override;
 
   // Answers.
   OsVersionInfo version;
@@ -135,11 +134,10 @@ class SystemRecorder : public ISystemCalls {
   // Called for each ParametersInfo call, for example to fill a query's output.
   std::function<void(uint32_t action, uint32_t uiParam, void* pvParam)> parametersAnswer;
 
-  // Every call but DebugText, in order, as readable UTF-8 lines.
+  // Every call, in order, as readable UTF-8 lines.
   std::vector<std::string> calls;
   std::vector<ParametersCall> parameters;
   std::vector<SettingChange> settingChanges;
-  std::u16string debugOutput;  // everything written to the debugger, concatenated
 };
 
 // Timers on the fake clock. Advance fires every due timer through onFire.
