@@ -33,7 +33,9 @@ void CSwapWindowApp::ShowSwapWindow(const COLORREF* windowBackground,
     return;
   }
   current_.reset();
-  current_ = std::make_unique<CSwapWnd>(SwitcherServices{module_, wmi_, trace_, cache_});
+  if (!rowFont_) rowFont_ = CreateRowFont();
+  current_ =
+      std::make_unique<CSwapWnd>(SwitcherServices{module_, wmi_, trace_, cache_, rowFont_.get()});
   current_->SetPositionMode(mode);
   SwitcherColours& colours = current_->colours();
   if (windowBackground) colours.window = *windowBackground;
@@ -59,8 +61,9 @@ void CSwapWindowApp::MoveOpenSwitcherToCursor() const {
 void CSwapWindowApp::ExitInstance() {
   wmi_.Close();
   current_.reset();
-  // The switcher borrowed its icons from the cache, so they go after it.
+  // The switcher borrowed its icons and font, so they go after it.
   cache_.Clear();
+  rowFont_.reset();
   trace_.Line(u"Swap::ExitInstance");
 }
 

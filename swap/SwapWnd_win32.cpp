@@ -1,5 +1,7 @@
 #include "swap/SwapWnd_win32.h"
 
+#include <windowsx.h>
+
 #include "framework/WideText.h"
 #include "swap/SwapResource.h"
 #include "swap/WindowSource_win32.h"
@@ -17,8 +19,7 @@ static_assert(kLangChineseSimplified == MAKELANGID(LANG_CHINESE, SUBLANG_CHINESE
 constexpr UINT_PTR kCloseTimer = 0x1102;
 constexpr UINT kCloseAfterMs = 10000;
 constexpr wchar_t kSwitcherTitle[] = L"FastSwapWindow";
-constexpr DWORD kRowStyle = WS_CHILD | WS_VISIBLE | BS_OWNERDRAW;
-// Row painting: icon at (10, 3), caption from x = 55.
+// Row painting, from the row's top-left corner: icon at (10, 3), caption from x = 55.
 constexpr int kIconX = 10;
 constexpr int kIconY = 3;
 constexpr int kCaptionLeft = 55;
@@ -29,9 +30,10 @@ RECT ToRect(const SwapRect& r) {
   return {r.left, r.top, r.right, r.bottom};
 }
 
+// The DC's own brush: no brush object made per row.
 void FillWith(HDC dc, const RECT& rect, uint32_t colour) {
-  const UniqueBrush brush(::CreateSolidBrush(colour));
-  ::FillRect(dc, &rect, brush.get());
+  ::SetDCBrushColor(dc, colour);
+  ::FillRect(dc, &rect, static_cast<HBRUSH>(::GetStockObject(DC_BRUSH)));
 }
 
 Size ScreenSize() {
@@ -74,62 +76,9 @@ SwapRect WorkArea(bool atCursor, Point cursor) {
   return {info.rcWork.left, info.rcWork.top, info.rcWork.right, info.rcWork.bottom};
 }
 
-// --- CIconBtn ---
-
-// Height 19, semi-bold: the caption font of a row.
-CIconBtn::CIconBtn() : font_(CreateShellDlgFont(19, 600)) {}
-
-bool CIconBtn::CreateRow(HWND parent, const SwapRect& rect) {
-  return CreateControl(L"BUTTON", parent, ToRect(rect), kRowStyle);
-}
-
-void CIconBtn::SetRow(HICON icon, WindowId target, std::u16string_view caption,
-                      const SwitcherColours& colours) {
-  icon_ = icon;
-  target_ = target;
-  caption_ = caption;
-  colours_ = colours;
-}
-
-LRESULT CIconBtn::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
-  switch (msg) {
-    case WM_PAINT: Paint(); return 0;
-    case WM_ERASEBKGND: return TRUE;
-    case WM_MOUSEMOVE:
-      if (!tracking_) {
-        TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, hwnd(), 0};
-        ::TrackMouseEvent(&track);
-        tracking_ = hover_ = true;
-        Invalidate(false);
-      }
-      break;
-    case WM_MOUSELEAVE:
-      tracking_ = hover_ = false;
-      Invalidate(false);
-      break;
-    case WM_KEYDOWN: {
-      // Hosts whose loop does not pre-translate still get the switcher's keys.
-      MSG key = KeyDown(hwnd(), wp, lp);
-      if (Window* owner = FromHandle(::GetParent(hwnd())); owner && owner->PreTranslateMessage(key))
-        return 0;
-      break;
-    }
-    default: break;
-  }
-  return Window::HandleMessage(msg, wp, lp);
-}
-
-void CIconBtn::Paint() {
-  PaintDC paint(hwnd());
-  const RECT client = ClientRect();
-  MemoryCanvas canvas(paint.get(), client.right, client.bottom);
-  FillWith(canvas.dc(), client, hover_ ? colours_.hover : colours_.button);
-  if (icon_) ::DrawIcon(canvas.dc(), kIconX, kIconY, icon_);
-  {
-    const TextScope text(canvas.dc(), font_.get(), colours_.text);
-    text.Draw(caption_, RECT{kCaptionLeft, 0, client.right, client.bottom}, kCaptionFormat);
-  }
-  canvas.CopyTo(paint.get());
+// Height 19, semi-bold.
+UniqueFont CreateRowFont() {
+  return CreateShellDlgFont(19, 600);
 }
 
 // --- CSwapWnd ---
@@ -169,7 +118,7 @@ BOOL CSwapWnd::OnInitDialog() {
     services_.trace.Line(u"[%d]: hIcon=%x, Text= %ws\n", {i, e.icon, e.Title()});
   }
   for (int32_t i = 0; i < kEntryCapacity; ++i) table_.entries[i].rect = RowRect(i);
-  CreateRows();
+  FillRows();
   SetTimer(kCloseTimer, kCloseAfterMs);
   ::SetWindowTextW(hwnd(), kSwitcherTitle);
   // A tool window has no taskbar button.
@@ -179,45 +128,82 @@ BOOL CSwapWnd::OnInitDialog() {
   return TRUE;
 }
 
-void CSwapWnd::CreateRows() {
+void CSwapWnd::FillRows() {
   for (int32_t i = 0; i < table_.count; ++i) {
     const SwapEntry& e = table_.entries[i];
-    if (!e.icon || !buttons_[i].CreateRow(hwnd(), e.rect)) continue;
-    buttons_[i].SetRow(ToHicon(e.icon), e.window, e.Title(), colours_);
+    rows_[i] = {ToHicon(e.icon), e.window, e.Title(), e.icon != 0};
   }
-  CIconBtn& desktop = buttons_[table_.count];
-  if (desktop.CreateRow(hwnd(), table_.entries[table_.count].rect)) {
-    const HICON icon = ::LoadIconW(services_.module, MAKEINTRESOURCEW(IDI_SWAP_DESKTOP));
-    desktop.SetRow(icon, kDesktopMarker, DesktopCaption(::GetSystemDefaultLangID()), colours_);
-  }
+  const HICON desktop = ::LoadIconW(services_.module, MAKEINTRESOURCEW(IDI_SWAP_DESKTOP));
+  rows_[table_.count] = {desktop, kDesktopMarker, DesktopCaption(::GetSystemDefaultLangID()), true};
 }
 
 void CSwapWnd::Place(const SwapRect& workArea, Point cursor) {
   const Size size = SwitcherSize(table_.count);
   const Point at = ClampInto(OpeningPosition(mode_, size, ScreenSize(), cursor), size, workArea);
-  // On top once, then an ordinary window again.
-  ::SetWindowPos(hwnd(), HWND_TOPMOST, at.x, at.y, size.width, size.height, SWP_SHOWWINDOW);
-  ::SetWindowPos(hwnd(), HWND_NOTOPMOST, at.x, at.y, 0, 0, SWP_SHOWWINDOW | SWP_NOSIZE);
+  // Topmost and back again, both while still hidden: the window ends above every ordinary
+  // window even where activation is refused, and is shown a single time, already in place.
+  ::SetWindowPos(hwnd(), HWND_TOPMOST, at.x, at.y, size.width, size.height, SWP_NOACTIVATE);
+  ::SetWindowPos(hwnd(), HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
 }
 
-bool CSwapWnd::OnRowClicked(HWND button) {
-  for (int32_t i = 0; i <= table_.count; ++i) {
-    if (!buttons_[i] || buttons_[i].hwnd() != button) continue;
-    if (buttons_[i].target() == kDesktopMarker)
-      ShowDesktop();
-    else
-      BringToFront(ToHwnd(buttons_[i].target()));
-    Destroy();
-    return true;
+int32_t CSwapWnd::RowUnder(LPARAM clientPoint) const {
+  const int32_t row =
+      RowAt({GET_X_LPARAM(clientPoint), GET_Y_LPARAM(clientPoint)}, table_.count + 1);
+  return row >= 0 && rows_[row].shown ? row : RowPointer::kNone;
+}
+
+void CSwapWnd::InvalidateRow(int32_t row) const {
+  if (row < 0) return;
+  const RECT r = ToRect(table_.entries[row].rect);
+  ::InvalidateRect(hwnd(), &r, FALSE);
+}
+
+void CSwapWnd::OnMouseMove(int32_t row) {
+  if (!tracking_) {
+    TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, hwnd(), 0};
+    tracking_ = ::TrackMouseEvent(&track);
   }
-  return false;
+  const int32_t before = pointer_.hovered();
+  if (!pointer_.MoveTo(row)) return;
+  InvalidateRow(before);
+  InvalidateRow(row);
+}
+
+void CSwapWnd::Activate(int32_t row) {
+  const WindowId target = rows_[row].target;
+  if (target == kDesktopMarker)
+    ShowDesktop();
+  else
+    BringToFront(ToHwnd(target));
+  Destroy();
 }
 
 LRESULT CSwapWnd::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
-    case WM_COMMAND:
-      if (lp && OnRowClicked(reinterpret_cast<HWND>(lp))) return 0;
+    case WM_MOUSEMOVE: OnMouseMove(RowUnder(lp)); break;
+    case WM_MOUSELEAVE:
+      tracking_ = false;
+      InvalidateRow(pointer_.hovered());
+      pointer_.Leave();
       break;
+    // A row takes the mouse while pressed, as a push button does.
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+      if (const int32_t row = RowUnder(lp); row != RowPointer::kNone) {
+        pointer_.Press(row);
+        ::SetCapture(hwnd());
+        return 0;
+      }
+      break;
+    case WM_LBUTTONUP:
+      if (::GetCapture() == hwnd()) {
+        const int32_t clicked = pointer_.Release(RowUnder(lp));
+        ::ReleaseCapture();
+        if (clicked != RowPointer::kNone) Activate(clicked);
+        return 0;
+      }
+      break;
+    case WM_CAPTURECHANGED: pointer_.Cancel(); break;
     case WM_KEYDOWN: {
       MSG key = KeyDown(hwnd(), wp, lp);
       if (PreTranslateMessage(key)) return 0;
@@ -235,9 +221,29 @@ LRESULT CSwapWnd::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
   return Dialog::HandleMessage(msg, wp, lp);
 }
 
+// One off-screen picture of the whole popup; only the rows in the update region are drawn.
 void CSwapWnd::Paint() {
   PaintDC paint(hwnd());
-  FillWith(paint.get(), ClientRect(), colours_.window);
+  const RECT client = ClientRect();
+  MemoryCanvas canvas(paint.get(), client.right, client.bottom);
+  FillWith(canvas.dc(), client, colours_.window);
+  {
+    const TextScope text(canvas.dc(), services_.rowFont, colours_.text);
+    for (int32_t i = 0; i <= table_.count; ++i) {
+      const RECT r = ToRect(table_.entries[i].rect);
+      RECT visible{};
+      if (rows_[i].shown && ::IntersectRect(&visible, &r, &paint.paint().rcPaint))
+        PaintRow(canvas.dc(), text, r, i);
+    }
+  }
+  canvas.CopyTo(paint.get());
+}
+
+void CSwapWnd::PaintRow(HDC dc, const TextScope& text, const RECT& r, int32_t row) const {
+  const SwitcherRow& shown = rows_[row];
+  FillWith(dc, r, row == pointer_.hovered() ? colours_.hover : colours_.button);
+  if (shown.icon) ::DrawIcon(dc, r.left + kIconX, r.top + kIconY, shown.icon);
+  text.Draw(shown.caption, RECT{r.left + kCaptionLeft, r.top, r.right, r.bottom}, kCaptionFormat);
 }
 
 }  // namespace norvi::swap

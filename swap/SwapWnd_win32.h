@@ -1,10 +1,11 @@
 #pragma once
-// The switcher popup: one owner-painted row per listed window and a last row for the desktop.
+// The switcher popup: one row per listed window and a last row for the desktop, all painted
+// by the popup itself (no child windows: each would cost a round of window creation).
 
 #include <windows.h>
 
 #include <array>
-#include <string>
+#include <string_view>
 
 #include "framework/Dialog_win32.h"
 #include "framework/Gdi_win32.h"
@@ -21,37 +22,22 @@ struct SwitcherServices {
   const WmiConnection& wmi;
   const SwapTrace& trace;
   ListingCache& cache;  // icons and paths kept between openings
+  HFONT rowFont;        // the captions' font, made once for every opening
 };
 
 // The work area of the monitor under the cursor, or of the primary monitor (where the
 // centred and edge modes open).
 SwapRect WorkArea(bool atCursor, Point cursor);
 
-// One row: the icon, the caption, and the window it brings to the front.
-class CIconBtn : public Window {
- public:
-  CIconBtn();
-  bool CreateRow(HWND parent, const SwapRect& rect);
-  // icon is borrowed: the entry (or the library's resources) owns it.
-  void SetRow(HICON icon, WindowId target, std::u16string_view caption,
-              const SwitcherColours& colours);
-  WindowId target() const { return target_; }
+// The captions' font: "MS Shell Dlg", height 19, semi-bold.
+UniqueFont CreateRowFont();
 
- protected:
-  LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
-  // Rows take no part in tabbing.
-  void OnSubclassed() override { ModifyStyle(WS_TABSTOP, 0); }
-
- private:
-  void Paint();
-
-  HICON icon_ = nullptr;
-  WindowId target_ = 0;
-  std::u16string caption_;
-  UniqueFont font_;
-  bool tracking_ = false;
-  bool hover_ = false;
-  SwitcherColours colours_;
+// One owner-painted row: the icon, the caption, and the window it brings to the front.
+struct SwitcherRow {
+  HICON icon = nullptr;  // borrowed: the listing cache (or the library's resources) owns it
+  WindowId target = 0;
+  std::u16string_view caption;  // the entry's title, or the desktop row's label
+  bool shown = false;           // a listed window without an icon gets no row
 };
 
 class CSwapWnd : public Dialog {
@@ -69,16 +55,24 @@ class CSwapWnd : public Dialog {
   LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
  private:
-  void CreateRows();
+  void FillRows();
   void Place(const SwapRect& workArea, Point cursor);
-  bool OnRowClicked(HWND button);
+  // The row under a client point that has one, or RowPointer::kNone.
+  int32_t RowUnder(LPARAM clientPoint) const;
+  void OnMouseMove(int32_t row);
+  void InvalidateRow(int32_t row) const;
+  void Activate(int32_t row);
   void Paint();
+  void PaintRow(HDC dc, const TextScope& text, const RECT& rect, int32_t row) const;
 
   SwitcherServices services_;
   EntryTable table_;
   SwitcherColours colours_;
   int32_t mode_ = 0;
-  std::array<CIconBtn, kEntryCapacity> buttons_;
+  // The count listed rows and the desktop row after them.
+  std::array<SwitcherRow, kEntryCapacity> rows_;
+  RowPointer pointer_;
+  bool tracking_ = false;  // a leave notice has been asked for
 };
 
 }  // namespace norvi::swap

@@ -13,6 +13,25 @@ SwapRect RowRect(int32_t index) {
   return {kRowLeft, top, kRowRight, top + kRowHeight};
 }
 
+int32_t RowAt(Point client, int32_t rows) {
+  if (client.x < kRowLeft || client.x >= kRowRight || client.y < kRowTop) return -1;
+  const int32_t row = (client.y - kRowTop) / kRowPitch;
+  const bool inGap = (client.y - kRowTop) % kRowPitch >= kRowHeight;
+  return row < rows && !inGap ? row : -1;
+}
+
+bool RowPointer::MoveTo(int32_t row) {
+  const bool changed = row != hovered_;
+  hovered_ = row;
+  return changed;
+}
+
+int32_t RowPointer::Release(int32_t row) {
+  const int32_t clicked = row == pressed_ ? row : kNone;
+  pressed_ = kNone;
+  return clicked;
+}
+
 Size SwitcherSize(int32_t count) {
   const SwapRect first = RowRect(0);
   return {first.right + kSwitcherMargin - first.left, (count + 1) * kRowPitch + kSwitcherMargin};

@@ -40,6 +40,9 @@ inline constexpr int32_t kLeftEdgeGap = 2;
 bool OpensAtCursor(int32_t mode);
 
 SwapRect RowRect(int32_t index);
+// The row (0 .. rows - 1) whose rectangle holds a point of the switcher's client area, or -1:
+// the margins and the gaps between rows belong to no row.
+int32_t RowAt(Point client, int32_t rows);
 // Width from row 0 plus the margin; height for count windows and the desktop row.
 Size SwitcherSize(int32_t count);
 // Where a new switcher opens.
@@ -52,6 +55,27 @@ int32_t ListedLimit(int32_t workHeight);
 // The position moved the least to keep the window inside the work area; where it is larger
 // than the area, its top-left corner stays inside.
 Point ClampInto(Point at, Size window, const SwapRect& workArea);
+
+// The pointer over the rows, as a row of push buttons sees it: a row is hovered while the
+// pointer is over it, and clicked when the button goes down and up over the same row.
+class RowPointer {
+ public:
+  static constexpr int32_t kNone = -1;
+  int32_t hovered() const { return hovered_; }
+  // The pointer is now over `row` (kNone: over no row). True when the hovered row changed.
+  bool MoveTo(int32_t row);
+  // The pointer left the switcher.
+  void Leave() { hovered_ = kNone; }
+  void Press(int32_t row) { pressed_ = row; }
+  // The press was lost (another window took the mouse): no release clicks.
+  void Cancel() { pressed_ = kNone; }
+  // The button went up over `row`: the row clicked, or kNone.
+  int32_t Release(int32_t row);
+
+ private:
+  int32_t hovered_ = kNone;
+  int32_t pressed_ = kNone;
+};
 
 // Colours (0x00BBGGRR) of a switcher; the host may replace any of them.
 struct SwitcherColours {

@@ -62,7 +62,9 @@ TEST(SwapHost, OpensTheSwitcherAtTheLeftEdgeAndClosesItOnEscape) {
   RECT r{};
   PumpUntil([&] { return ::GetWindowRect(switcher, &r) && r.left == 2; }, 3000);
   EXPECT_EQ(r.left, 2);
-  EXPECT_GE(Rows(switcher).size(), 2u) << "the host's window and the desktop";
+  // Painted by the host's thread, whenever its loop gets there.
+  EXPECT_TRUE(PumpUntil([&] { return PaintedRows(switcher) >= 2; }, 3000))
+      << "the host's window and the desktop";
   // The host's loop only dispatches: the key reaches the switcher's window procedure.
   ::PostMessageW(switcher, WM_KEYDOWN, VK_ESCAPE, 0);
   EXPECT_TRUE(PumpUntil([&] { return !::IsWindow(switcher); }));

@@ -149,10 +149,13 @@ HWND FindSwitcher() {
   return nullptr;
 }
 
-std::vector<HWND> Rows(HWND switcher) {
-  std::vector<HWND> rows;
-  for (HWND child = ::GetWindow(switcher, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT))
-    rows.push_back(child);
+int PaintedRows(HWND switcher) {
+  ::UpdateWindow(switcher);
+  const Picture picture = CaptureWindow(switcher);
+  if (picture.width < 320) return 0;
+  const COLORREF background = picture.At(4, 4);
+  int rows = 0;
+  for (int y = 12; y < picture.height && picture.At(318, y) != background; y += 40) ++rows;
   return rows;
 }
 
@@ -168,17 +171,34 @@ POINT RowCentre(HWND switcher, int row) {
   return p;
 }
 
-void ClickAt(POINT screen) {
+void MovePointer(POINT screen) {
   ::SetCursorPos(screen.x, screen.y);
   PumpUntil([&] {
     POINT at{};
     return ::GetCursorPos(&at) && at.x == screen.x && at.y == screen.y;
   });
-  INPUT input[2]{};
-  input[0].type = input[1].type = INPUT_MOUSE;
-  input[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-  input[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-  ::SendInput(2, input, sizeof(INPUT));
+  INPUT move{};
+  move.type = INPUT_MOUSE;
+  move.mi.dwFlags = MOUSEEVENTF_MOVE;  // a move of nothing, so the window hears of the pointer
+  ::SendInput(1, &move, sizeof move);
+}
+
+void DragClick(POINT down, POINT up) {
+  INPUT button{};
+  button.type = INPUT_MOUSE;
+  MovePointer(down);
+  button.mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+  ::SendInput(1, &button, sizeof button);
+  if (up.x != down.x || up.y != down.y) {
+    PumpFor(50);  // the press is taken where it happened
+    MovePointer(up);
+  }
+  button.mi.dwFlags = MOUSEEVENTF_LEFTUP;
+  ::SendInput(1, &button, sizeof button);
+}
+
+void ClickAt(POINT screen) {
+  DragClick(screen, screen);
 }
 
 void PressKey(BYTE virtualKey) {

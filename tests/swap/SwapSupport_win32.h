@@ -72,11 +72,17 @@ int CountIcons();
 
 // The open switcher window of this process, or nullptr.
 HWND FindSwitcher();
-std::vector<HWND> Rows(HWND switcher);
+// How many rows the switcher paints: rows 40 pixels apart, counted down from the first
+// while the right end of a row's top line is not the window's background.
+int PaintedRows(HWND switcher);
 RECT WindowRect(HWND hwnd);
 // The centre of row i in screen coordinates.
 POINT RowCentre(HWND switcher, int row);
 
+// Real input: the pointer moved to a point (the window under it hears of it), the left button
+// pressed at one point and released at another, or a click.
+void MovePointer(POINT screen);
+void DragClick(POINT down, POINT up);
 void ClickAt(POINT screen);
 void PressKey(BYTE virtualKey);
 

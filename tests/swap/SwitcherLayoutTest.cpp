@@ -84,6 +84,65 @@ TEST(SwitcherLayout, ClampingKeepsTheSwitcherInsideTheWorkArea) {
   EXPECT_EQ(ClampInto({5, 5}, {330, 180}, {-1920, -1080, 0, 0}), (Point{-330, -180}));
 }
 
+TEST(SwitcherLayout, APointHitsTheRowWhoseRectangleHoldsIt) {
+  struct Case {
+    Point at;
+    int32_t rows;
+    int32_t row;
+  };
+  for (const Case c : {Case{{10, 10}, 4, 0},   // top-left pixel of row 0
+                       {{319, 47}, 4, 0},      // bottom-right pixel of row 0
+                       {{320, 20}, 4, -1},     // right margin
+                       {{9, 20}, 4, -1},       // left margin
+                       {{100, 9}, 4, -1},      // top margin
+                       {{100, 48}, 4, -1},     // the gap below row 0
+                       {{100, 49}, 4, -1},     //
+                       {{100, 50}, 4, 1},      // row 1 starts
+                       {{100, 167}, 4, 3},     // last pixel line of the desktop row
+                       {{100, 170}, 4, -1},    // below the last row
+                       {{100, 170}, 5, 4},     // ...which is a row when there is one more
+                       {{100, 1167}, 30, 28},  // the last pixel line of row 28
+                       {{100, 1207}, 30, 29},  // the last of a full table
+                       {{100, 1210}, 30, -1},  //
+                       {{-5, -30}, 4, -1},     // outside, above and left
+                       {{100, 20}, 0, -1}})    // no rows at all
+    EXPECT_EQ(RowAt(c.at, c.rows), c.row) << c.at.x << "," << c.at.y << " of " << c.rows;
+}
+
+TEST(SwitcherLayout, EveryRowLiesInsideTheSwitcherItSizes) {
+  for (int32_t count = 1; count <= kMaxListed; ++count) {
+    const Size size = SwitcherSize(count);
+    const SwapRect desktop = RowRect(count);
+    EXPECT_GE(desktop.top, 0);
+    EXPECT_LE(desktop.bottom, size.height) << count;
+    EXPECT_LE(desktop.right, size.width) << count;
+  }
+}
+
+TEST(SwitcherLayout, RowsAreHoveredAndClickedAsPushButtonsAre) {
+  RowPointer pointer;
+  EXPECT_EQ(pointer.hovered(), RowPointer::kNone);
+  EXPECT_TRUE(pointer.MoveTo(2));
+  EXPECT_FALSE(pointer.MoveTo(2)) << "no repaint while the pointer stays on a row";
+  EXPECT_TRUE(pointer.MoveTo(RowPointer::kNone));
+  EXPECT_TRUE(pointer.MoveTo(3));
+  pointer.Leave();
+  EXPECT_EQ(pointer.hovered(), RowPointer::kNone);
+
+  pointer.Press(1);
+  EXPECT_EQ(pointer.Release(1), 1);
+  EXPECT_EQ(pointer.Release(1), RowPointer::kNone) << "one press, one click";
+  pointer.Press(1);
+  EXPECT_EQ(pointer.Release(2), RowPointer::kNone);
+  EXPECT_EQ(pointer.Release(RowPointer::kNone), RowPointer::kNone);
+  pointer.Press(1);
+  pointer.Leave();  // dragged out and back: still the row's press
+  EXPECT_EQ(pointer.Release(1), 1);
+  pointer.Press(1);
+  pointer.Cancel();
+  EXPECT_EQ(pointer.Release(1), RowPointer::kNone) << "the press was taken away";
+}
+
 TEST(SwitcherLayout, OnlyTheThreeFixedModesOpenAwayFromTheCursor) {
   for (int32_t mode : {2, 4, 8}) EXPECT_FALSE(OpensAtCursor(mode)) << mode;
   for (int32_t mode : {0, 1, 3, 6, 16, -2}) EXPECT_TRUE(OpensAtCursor(mode)) << mode;

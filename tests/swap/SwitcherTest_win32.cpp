@@ -154,7 +154,7 @@ TEST_F(Switcher, ListsApplicationWindowsOnlyAndSizesItselfToThem) {
   EXPECT_LT(RowOf("Fifty characters long title ..........."), RowOf("program manager"));
 
   const int count = static_cast<int>(titles.size());
-  EXPECT_EQ(Rows(switcher).size(), static_cast<size_t>(count + 1));
+  EXPECT_EQ(PaintedRows(switcher), count + 1);
   const RECT r = WindowRect(switcher);
   const int height = (count + 1) * 40 + 20;
   EXPECT_EQ(r.right - r.left, 330);
@@ -164,7 +164,6 @@ TEST_F(Switcher, ListsApplicationWindowsOnlyAndSizesItselfToThem) {
   const LONG_PTR ex = ::GetWindowLongPtrW(switcher, GWL_EXSTYLE);
   EXPECT_TRUE(ex & WS_EX_TOOLWINDOW);
   EXPECT_FALSE(ex & (WS_EX_APPWINDOW | WS_EX_TOPMOST));
-  for (HWND row : Rows(switcher)) EXPECT_FALSE(::GetWindowLongPtrW(row, GWL_STYLE) & WS_TABSTOP);
 }
 
 TEST_F(Switcher, PaintsItsColoursAndTheHoveredRow) {
@@ -181,16 +180,22 @@ TEST_F(Switcher, PaintsItsColoursAndTheHoveredRow) {
   EXPECT_EQ(picture.At(318, 50 + 2), kDefaultButton);  // right end of row 1
 
   const POINT row0 = RowCentre(switcher, 0);
-  ::SetCursorPos(row0.x + 100, row0.y);
-  INPUT move{};
-  move.type = INPUT_MOUSE;
-  move.mi.dwFlags = MOUSEEVENTF_MOVE;
-  ::SendInput(1, &move, sizeof move);
+  MovePointer({row0.x + 100, row0.y});
   PumpUntil([&] { return CaptureWindow(switcher).At(318, 12) == kDefaultHover; }, 3000);
   picture = CaptureWindow(switcher);
   EXPECT_EQ(picture.At(318, 12), kDefaultHover);
   EXPECT_EQ(picture.At(318, 52), kDefaultButton);
   EXPECT_TRUE(SavePng(picture, L"swap-switcher-hover.png"));
+
+  // The hover follows the pointer from row to row, and the gap between rows is no row.
+  MovePointer(RowCentre(switcher, 1));
+  PumpUntil([&] { return CaptureWindow(switcher).At(318, 52) == kDefaultHover; }, 3000);
+  picture = CaptureWindow(switcher);
+  EXPECT_EQ(picture.At(318, 12), kDefaultButton);
+  EXPECT_EQ(picture.At(318, 52), kDefaultHover);
+  MovePointer({row0.x, row0.y + 40 + 20});  // the two pixels below row 1
+  PumpUntil([&] { return CaptureWindow(switcher).At(318, 52) == kDefaultButton; }, 3000);
+  EXPECT_EQ(CaptureWindow(switcher).At(318, 52), kDefaultButton);
 }
 
 TEST_F(Switcher, HostColoursReplaceTheDefaults) {
@@ -234,6 +239,34 @@ TEST_F(Switcher, ClickingTheRowOfAMinimisedWindowRestoresItAndBringsItToTheFront
   ASSERT_TRUE(PumpUntil(Closed));
   EXPECT_TRUE(PumpUntil([&] { return !::IsIconic(target.get()); }));
   EXPECT_EQ(::GetForegroundWindow(), target.get());
+}
+
+TEST_F(Switcher, OnlyAPressAndReleaseOverOneRowActivatesIt) {
+  const UniqueWindow target = MakeWindow(L"Pressed target", 0, nullptr, SW_MINIMIZE);
+  const HWND switcher = Open(*swap_, 2);
+  ASSERT_NE(switcher, nullptr);
+  const int row = RowOf("Pressed target");
+  ASSERT_GE(row, 0);
+  const POINT centre = RowCentre(switcher, row);
+  struct Case {
+    const char* what;
+    POINT down;
+    POINT up;
+  };
+  for (const Case& c :
+       {Case{"released over the next row", centre, {centre.x, centre.y + 40}},
+        {"the gap below the row", {centre.x, centre.y + 20}, {centre.x, centre.y + 20}},
+        {"the left margin", {centre.x - 160, centre.y}, {centre.x - 160, centre.y}},
+        {"the right margin", {centre.x + 156, centre.y}, {centre.x + 156, centre.y}},
+        {"pressed on the next row", {centre.x, centre.y + 40}, centre}}) {
+    DragClick(c.down, c.up);
+    PumpFor(200);
+    EXPECT_EQ(FindSwitcher(), switcher) << c.what;
+    EXPECT_TRUE(::IsIconic(target.get())) << c.what;
+  }
+  ClickAt({centre.x + 154, centre.y - 19});  // the row's top-right pixel
+  EXPECT_TRUE(PumpUntil(Closed));
+  EXPECT_TRUE(PumpUntil([&] { return !::IsIconic(target.get()); }));
 }
 
 TEST_F(Switcher, TheDesktopRowInjectsWinD) {
@@ -297,7 +330,7 @@ TEST_F(Switcher, ClosesOnItsTenSecondTimerAndNoOther) {
 TEST_F(Switcher, ASecondCallWhileOpenMovesItToTheCursorAndKeepsItsList) {
   const HWND switcher = Open(*swap_, 2);
   ASSERT_NE(switcher, nullptr);
-  const std::vector<HWND> rows = Rows(switcher);
+  const int rows = PaintedRows(switcher);
   const RECT before = WindowRect(switcher);
   const UniqueWindow late = MakeWindow(L"Late window");
   debug_->Clear();
@@ -305,7 +338,7 @@ TEST_F(Switcher, ASecondCallWhileOpenMovesItToTheCursorAndKeepsItsList) {
   swap_->Show(4);
   PumpUntil([&] { return WindowRect(switcher).left == ScreenWidth() - 40 - 330; });
   EXPECT_EQ(FindSwitcher(), switcher);
-  EXPECT_EQ(Rows(switcher), rows);
+  EXPECT_EQ(PaintedRows(switcher), rows);
   EXPECT_TRUE(debug_->ListedTitles().empty()) << "no new enumeration";
   const RECT after = WindowRect(switcher);
   EXPECT_EQ(after.left, ScreenWidth() - 40 - 330);
@@ -337,10 +370,9 @@ TEST_F(Switcher, WithMoreWindowsThanFitEveryRowStaysInsideTheWorkArea) {
     const auto titles = debug_->ListedTitles();
     ASSERT_EQ(titles.size(), static_cast<size_t>(fit)) << c.mode;
     EXPECT_EQ(titles.front(), "Crowd " + std::to_string(fit + 5)) << "the newest first";
-    const std::vector<HWND> rows = Rows(switcher);
-    EXPECT_EQ(rows.size(), static_cast<size_t>(fit + 1)) << "the desktop row is kept";
+    // The rows lie inside the window (the layout's rule), so the window is what must fit.
+    EXPECT_EQ(PaintedRows(switcher), fit + 1) << "the desktop row is kept";
     EXPECT_TRUE(Inside(WindowRect(switcher), area)) << c.mode;
-    for (HWND row : rows) EXPECT_TRUE(Inside(WindowRect(row), area)) << c.mode;
     ::DestroyWindow(switcher);
   }
 }
