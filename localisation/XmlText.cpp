@@ -4,6 +4,7 @@
 #include <array>
 
 #include "localisation/XmlSyntax.h"
+#include "model/Text.h"
 
 namespace norvi::xml {
 namespace {
@@ -129,16 +130,6 @@ uint32_t ReferenceCodePoint(std::u16string_view reference) {
   return character ? value : 0;
 }
 
-void AppendCodePoint(uint32_t c, std::u16string& out) {
-  if (c < 0x10000) {
-    out += static_cast<char16_t>(c);
-  } else {
-    c -= 0x10000;
-    out += static_cast<char16_t>(0xD800 + (c >> 10));
-    out += static_cast<char16_t>(0xDC00 + (c & 0x3FF));
-  }
-}
-
 // Past the end marker; the end of the content when the construct is not closed there.
 size_t SkipInContent(std::u16string_view content, size_t from, std::u16string_view endMarker) {
   return std::min(SkipPast(content, from, endMarker), content.size());
@@ -176,7 +167,7 @@ void AppendDecoded(std::u16string_view text, std::u16string& out) {
       out += u'&';
       i = amp + 1;
     } else {
-      AppendCodePoint(c, out);
+      AppendUtf16(out, c);
       i = semicolon + 1;
     }
   }

@@ -22,12 +22,20 @@ struct FileResult {
 // Reads at most buffer.size() bytes from the start of the file.
 FileResult ReadFilePrefix(std::u16string_view path, std::span<std::byte> buffer);
 
-// Creates or truncates the file and writes all of data.
-FileResult WriteWholeFile(std::u16string_view path, std::span<const std::byte> data);
+enum class WriteMode { Buffered, Flushed };
+
+// Creates or truncates the file and writes all of data; Flushed: the bytes are on the disk
+// before it returns.
+FileResult WriteWholeFile(std::u16string_view path, std::span<const std::byte> data,
+                          WriteMode mode = WriteMode::Buffered);
+
+// True when the file exists and is marked read-only.
+bool IsReadOnlyFile(std::u16string_view path);
 
 // Writes data to TemporarySiblingOf(path), flushes it, then puts it in place of path in one
 // step: an interrupted save leaves the old file or the new one, never a short one. On
-// failure the old file is untouched and the temporary file is gone.
+// failure the old file is untouched and the temporary file is gone. A read-only file is not
+// replaced (ERROR_ACCESS_DENIED).
 FileResult ReplaceFileContents(std::u16string_view path, std::span<const std::byte> data);
 
 // Renames from to to, replacing an existing to, written through to the disk.

@@ -67,9 +67,8 @@ FileResult ReadFilePrefix(std::u16string_view path, std::span<std::byte> buffer)
   return {syserr::Success, done};
 }
 
-namespace {
-
-FileResult WriteAll(std::u16string_view path, std::span<const std::byte> data, bool flush) {
+FileResult WriteWholeFile(std::u16string_view path, std::span<const std::byte> data,
+                          WriteMode mode) {
   const std::string p = NativePath(path);
   const UniqueFd fd(open(p.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644));
   if (!fd) return {FromErrno(errno, p), 0};
@@ -82,14 +81,13 @@ FileResult WriteAll(std::u16string_view path, std::span<const std::byte> data, b
     }
     done += static_cast<size_t>(n);
   }
-  if (flush && fsync(fd.get()) != 0) return {syserr::WriteFault, done};
+  if (mode == WriteMode::Flushed && fsync(fd.get()) != 0) return {syserr::WriteFault, done};
   return {syserr::Success, done};
 }
 
-}  // namespace
-
-FileResult WriteWholeFile(std::u16string_view path, std::span<const std::byte> data) {
-  return WriteAll(path, data, false);
+bool IsReadOnlyFile(std::u16string_view path) {
+  struct stat st {};
+  return stat(NativePath(path).c_str(), &st) == 0 && (st.st_mode & S_IWUSR) == 0;
 }
 
 FileResult CreateFolderTree(std::u16string_view path) {
@@ -114,18 +112,6 @@ FileResult RemoveFile(std::u16string_view path) {
   const std::string p = NativePath(path);
   if (unlink(p.c_str()) != 0) return {FromErrno(errno, p), 0};
   return {};
-}
-
-FileResult ReplaceFileContents(std::u16string_view path, std::span<const std::byte> data) {
-  const std::u16string temporary = TemporarySiblingOf(path);
-  FileResult result = WriteAll(temporary, data, true);
-  if (result.ok()) {
-    const FileResult moved = MoveFileReplacing(temporary, path);
-    if (moved.ok()) return result;
-    result = moved;
-  }
-  std::remove(NativePath(temporary).c_str());
-  return {result.error, 0};
 }
 
 }  // namespace norvi

@@ -38,11 +38,8 @@ FileResult ReadFilePrefix(std::u16string_view path, std::span<std::byte> buffer)
   return {syserr::Success, done};
 }
 
-namespace {
-
-// Creates or truncates the file and writes all of data; with flush, the bytes are on the
-// disk before it returns.
-FileResult WriteAll(std::u16string_view path, std::span<const std::byte> data, bool flush) {
+FileResult WriteWholeFile(std::u16string_view path, std::span<const std::byte> data,
+                          WriteMode mode) {
   const std::u16string p(path);
   UniqueFileHandle file(CreateFileW(W(p), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                     FILE_ATTRIBUTE_NORMAL, nullptr));
@@ -55,14 +52,14 @@ FileResult WriteAll(std::u16string_view path, std::span<const std::byte> data, b
       return {GetLastError(), done};
     done += n;
   }
-  if (flush && !FlushFileBuffers(file.get())) return {GetLastError(), done};
+  if (mode == WriteMode::Flushed && !FlushFileBuffers(file.get())) return {GetLastError(), done};
   return {syserr::Success, done};
 }
 
-}  // namespace
-
-FileResult WriteWholeFile(std::u16string_view path, std::span<const std::byte> data) {
-  return WriteAll(path, data, false);
+bool IsReadOnlyFile(std::u16string_view path) {
+  const std::u16string p(path);
+  const DWORD attributes = GetFileAttributesW(W(p));
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY);
 }
 
 FileResult CreateFolderTree(std::u16string_view path) {
@@ -95,24 +92,6 @@ FileResult RemoveFile(std::u16string_view path) {
   const std::u16string p(path);
   if (!DeleteFileW(W(p))) return {GetLastError(), 0};
   return {};
-}
-
-FileResult ReplaceFileContents(std::u16string_view path, std::span<const std::byte> data) {
-  // A file the user made read-only is not to be replaced; Wine's rename would replace it anyway.
-  const std::u16string target(path);
-  const DWORD attributes = GetFileAttributesW(W(target));
-  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
-    return {ERROR_ACCESS_DENIED, 0};
-  const std::u16string temporary = TemporarySiblingOf(path);
-  // The bytes reach the disk before the name points at them.
-  FileResult result = WriteAll(temporary, data, true);
-  if (result.ok()) {
-    const FileResult moved = MoveFileReplacing(temporary, path);
-    if (moved.ok()) return result;
-    result = moved;
-  }
-  DeleteFileW(W(temporary));
-  return {result.error, 0};
 }
 
 }  // namespace norvi

@@ -10,6 +10,9 @@ namespace norvi {
 std::string Utf16ToUtf8(std::u16string_view text);
 std::u16string Utf8ToUtf16(std::string_view text);
 
+// Appends one code point (at most U+10FFFF, no surrogate) as one or two UTF-16 units.
+void AppendUtf16(std::u16string& out, char32_t c);
+
 // ASCII only: for the program's own literals and identifiers.
 std::u16string AsciiToUtf16(std::string_view text);
 

@@ -3,60 +3,16 @@
 namespace norvi {
 namespace {
 
-constexpr std::array<PickerRow, 8> kBaseRows{{
-    {1, "str_list_base_cut"},
-    {2, "str_list_base_copy"},
-    {3, "str_list_base_paste"},
-    {4, "str_list_base_selectall"},
-    {5, "str_list_base_search"},
-    {6, "str_list_base_new"},
-    {7, "str_list_base_paint"},
-    {8, "str_list_base_save"},
-}};
-
-constexpr std::array<PickerRow, 13> kWindowsRows{{
-    {33, "str_list_windows_switch_window"},
-    {34, "str_list_windows_close_window"},
-    {35, "str_list_windows_lock_PC"},
-    {36, "str_list_windows_resource_manager"},
-    {37, "str_list_windows_run"},
-    {38, "str_list_windows_desktop"},
-    {39, "str_list_windows_start"},
-    {40, "str_list_windows_find"},
-    {41, "str_list_windows_super_button"},
-    {42, "str_list_windows_zoom_in"},
-    {43, "str_list_windows_zoom_out"},
-    {44, "str_list_windows_maximize"},
-    {45, "str_list_windows_minimize"},
-}};
-
-constexpr std::array<PickerRow, 8> kMediaRows{{
-    {49, "str_list_media_player"},
-    {50, "str_list_media_play_pause"},
-    {51, "str_list_media_stop"},
-    {52, "str_list_media_previous"},
-    {53, "str_list_media_next"},
-    {54, "str_list_media_vol_plus"},
-    {55, "str_list_media_vol_less"},
-    {56, "str_list_media_mute"},
-}};
-
+// Display order; each row's text is its function's name.
+constexpr std::array<int32_t, 8> kBaseRows{1, 2, 3, 4, 5, 6, 7, 8};
+constexpr std::array<int32_t, 13> kWindowsRows{33, 34, 35, 36, 37, 38, 39, 40, 41, 42, 43, 44, 45};
+constexpr std::array<int32_t, 8> kMediaRows{49, 50, 51, 52, 53, 54, 55, 56};
 // The middle button stands before the right one: users look for it under the left.
-constexpr std::array<PickerRow, 9> kMouseRows{{
-    {65, "str_list_mouse_left"},
-    {67, "str_list_mouse_middle"},
-    {66, "str_list_mouse_right"},
-    {68, "str_list_mouse_forward"},
-    {69, "str_list_mouse_backward"},
-    {70, "str_list_mouse_roll_up"},
-    {71, "str_list_mouse_roll_down"},
-    {72, "str_list_mouse_roll_left"},
-    {73, "str_list_mouse_roll_right"},
-}};
+constexpr std::array<int32_t, 9> kMouseRows{65, 67, 66, 68, 69, 70, 71, 72, 73};
 
 }  // namespace
 
-std::span<const PickerRow> ListRows(int category) {
+std::span<const int32_t> ListRows(int category) {
   switch (category) {
     case kCategoryBase: return kBaseRows;
     case kCategoryWindows: return kWindowsRows;

@@ -139,14 +139,8 @@ constexpr uint32_t kListText = 0x6B5C53;
 constexpr uint32_t kListSelectedText = 0xFFFFFF;
 constexpr int kListRowHeight = 18;
 
-// One row of a list page: its function code and the key of its text.
-struct PickerRow {
-  int32_t code;
-  std::string_view key;
-};
-
-// The rows of list category 1 to 4 in display order; empty for any other number.
-std::span<const PickerRow> ListRows(int category);
+// The function codes of list category 1 to 4 in display order; empty for any other number.
+std::span<const int32_t> ListRows(int category);
 
 // Advanced page (page coordinates): one row per function that needs a path.
 constexpr int kAdvancedRowCount = 4;

@@ -3,6 +3,7 @@
 #include "controls/ImageHelpers_win32.h"
 #include "controls/TextFont.h"
 #include "framework/WideText.h"
+#include "model/FunctionCodes.h"
 #include "res/ResourceIds.h"
 
 namespace norvi {
@@ -43,7 +44,7 @@ CSetting_ListDlg::CSetting_ListDlg(int category, const PickerContext& context)
 int32_t CSetting_ListDlg::GetSelectedCode() const {
   const LRESULT selected = list_.Send(LB_GETCURSEL);
   if (selected < 0 || static_cast<size_t>(selected) >= rows_.size()) return 0;
-  return rows_[static_cast<size_t>(selected)].code;
+  return rows_[static_cast<size_t>(selected)];
 }
 
 bool CSetting_ListDlg::PreTranslateMessage(MSG& msg) {
@@ -61,7 +62,7 @@ BOOL CSetting_ListDlg::OnInitDialog() {
                                         IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
   SkinScrollAttach(list_.hwnd(), scrollSkin_.get());
   // Adding a row selects it, so the last row is the selection of a new page.
-  for (const PickerRow& row : rows_) list_.AddRow(Text(context_, row.key));
+  for (const int32_t code : rows_) list_.AddRow(Text(context_, FunctionKey(code)));
   return TRUE;
 }
 

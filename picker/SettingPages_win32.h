@@ -47,7 +47,7 @@ class CSetting_ListDlg : public Dialog {
   void Paint();
 
   const PickerContext& context_;
-  std::span<const PickerRow> rows_;
+  std::span<const int32_t> rows_;
   UniqueBitmap background_;
   SIZE backgroundSize_{};
   UniqueBitmap scrollSkin_;  // outlives the list, whose scroll bars draw from it

@@ -20,6 +20,7 @@
 #include "controls/TextFont.h"
 #include "controls/WndPopup_win32.h"
 #include "framework/Gdi_win32.h"
+#include "model/FunctionCodes.h"
 #include "framework/WideText.h"
 #include "localisation/Languages.h"
 #include "localisation/StringTable.h"
@@ -118,7 +119,8 @@ void AddPages(std::vector<Caption>& table, HFONT textFont, HFONT listFont) {
       kListRect.right - kListRect.left - ::GetSystemMetrics(SM_CXVSCROLL) - CListBoxEx::kTextIndent,
       kListRowHeight, Layout::Line};
   for (int category = kCategoryBase; category <= kCategoryMouse; ++category)
-    for (const PickerRow& r : ListRows(category)) table.push_back({r.key, {}, row, listFont});
+    for (const int32_t code : ListRows(category))
+      table.push_back({FunctionKey(code), {}, row, listFont});
   for (const AdvancedRow& r : kAdvancedRows) {
     table.push_back({r.labelKey, {}, Line("advanced label", r.label), textFont});
     table.push_back({"str_browse",
