@@ -72,25 +72,24 @@ fi
 # programs (32-bit Wine); where it cannot, the same tests run on the 64-bit build instead.
 win_runner=()
 [ -n "${DISPLAY:-}" ] || win_runner=(xvfb-run -a -s "-screen 0 1280x1024x24")
-if /usr/lib/wine/wine --version >/dev/null 2>&1; then
-  if configure_and_build win32 "$build/win32" -DCMAKE_BUILD_TYPE=Release -DNORVI_TESTS=ON \
-    -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake"; then
-    run_ctest win32 "$build/win32" "${win_runner[@]}"
-  else
-    stage_failed+=("win32 build"); failed=$((failed + 1))
+
+# windows_stage NAME TOOLCHAIN TESTS(ON|OFF): builds one Windows tree and runs its tests if any.
+windows_stage() {
+  local name=$1 toolchain=$2 tests=$3
+  if ! configure_and_build "$name" "$build/$name" -DCMAKE_BUILD_TYPE=Release \
+    -DNORVI_TESTS="$tests" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/$toolchain.cmake"; then
+    stage_failed+=("$name build"); failed=$((failed + 1))
+  elif [ "$tests" = ON ]; then
+    run_ctest "$name" "$build/$name" "${win_runner[@]}"
   fi
+}
+
+if /usr/lib/wine/wine --version >/dev/null 2>&1; then
+  windows_stage win32 mingw-i686 ON
 else
   echo "This machine cannot execute 32-bit programs: the Windows tests run on the 64-bit build."
-  if ! configure_and_build win32 "$build/win32" -DCMAKE_BUILD_TYPE=Release \
-    -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" -DNORVI_TESTS=OFF; then
-    stage_failed+=("win32 build"); failed=$((failed + 1))
-  fi
-  if configure_and_build win64 "$build/win64" -DCMAKE_BUILD_TYPE=Release -DNORVI_TESTS=ON \
-    -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-x86_64.cmake"; then
-    run_ctest win64 "$build/win64" "${win_runner[@]}"
-  else
-    stage_failed+=("win64 build"); failed=$((failed + 1))
-  fi
+  windows_stage win32 mingw-i686 OFF
+  windows_stage win64 mingw-x86_64 ON
 fi
 
 echo
