@@ -33,9 +33,7 @@ void CSwapWindowApp::ShowSwapWindow(const COLORREF* windowBackground,
     return;
   }
   current_.reset();
-  if (!rowFont_) rowFont_ = CreateRowFont();
-  current_ =
-      std::make_unique<CSwapWnd>(SwitcherServices{module_, wmi_, trace_, cache_, rowFont_.get()});
+  current_ = std::make_unique<CSwapWnd>(SwitcherServices{module_, wmi_, trace_, cache_, paintKit_});
   current_->SetPositionMode(mode);
   SwitcherColours& colours = current_->colours();
   if (windowBackground) colours.window = *windowBackground;
@@ -61,9 +59,9 @@ void CSwapWindowApp::MoveOpenSwitcherToCursor() const {
 void CSwapWindowApp::ExitInstance() {
   wmi_.Close();
   current_.reset();
-  // The switcher borrowed its icons and font, so they go after it.
+  // The switcher borrowed its icons, font and surface, so they go after it.
   cache_.Clear();
-  rowFont_.reset();
+  paintKit_.Release();
   trace_.Line(u"Swap::ExitInstance");
 }
 

@@ -30,7 +30,7 @@ class CSwapWindowApp {
   SwapTrace trace_{debugger_};
   WmiConnection wmi_;
   ListingCache cache_;
-  UniqueFont rowFont_;  // made at the first opening
+  SwitcherPaintKit paintKit_;
   bool bInit_ = false;
   std::unique_ptr<CSwapWnd> current_;
 };

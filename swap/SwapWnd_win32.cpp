@@ -76,9 +76,25 @@ SwapRect WorkArea(bool atCursor, Point cursor) {
   return {info.rcWork.left, info.rcWork.top, info.rcWork.right, info.rcWork.bottom};
 }
 
-// Height 19, semi-bold.
-UniqueFont CreateRowFont() {
-  return CreateShellDlgFont(19, 600);
+// --- SwitcherPaintKit ---
+
+// The captions' font: height 19, semi-bold.
+HFONT SwitcherPaintKit::Font() {
+  if (!font_) font_ = CreateShellDlgFont(19, 600);
+  return font_.get();
+}
+
+const MemoryCanvas& SwitcherPaintKit::Canvas(HDC reference) {
+  if (!canvas_) {
+    const Size largest = SwitcherSize(kMaxListed);
+    canvas_ = std::make_unique<MemoryCanvas>(reference, largest.width, largest.height);
+  }
+  return *canvas_;
+}
+
+void SwitcherPaintKit::Release() {
+  canvas_.reset();
+  font_.reset();
 }
 
 // --- CSwapWnd ---
@@ -221,14 +237,15 @@ LRESULT CSwapWnd::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
   return Dialog::HandleMessage(msg, wp, lp);
 }
 
-// One off-screen picture of the whole popup; only the rows in the update region are drawn.
+// One off-screen picture of the whole popup, on the library's surface; only the rows in the
+// update region are drawn.
 void CSwapWnd::Paint() {
   PaintDC paint(hwnd());
   const RECT client = ClientRect();
-  MemoryCanvas canvas(paint.get(), client.right, client.bottom);
+  const MemoryCanvas& canvas = services_.paintKit.Canvas(paint.get());
   FillWith(canvas.dc(), client, colours_.window);
   {
-    const TextScope text(canvas.dc(), services_.rowFont, colours_.text);
+    const TextScope text(canvas.dc(), services_.paintKit.Font(), colours_.text);
     for (int32_t i = 0; i <= table_.count; ++i) {
       const RECT r = ToRect(table_.entries[i].rect);
       RECT visible{};
@@ -236,7 +253,7 @@ void CSwapWnd::Paint() {
         PaintRow(canvas.dc(), text, r, i);
     }
   }
-  canvas.CopyTo(paint.get());
+  ::BitBlt(paint.get(), 0, 0, client.right, client.bottom, canvas.dc(), 0, 0, SRCCOPY);
 }
 
 void CSwapWnd::PaintRow(HDC dc, const TextScope& text, const RECT& r, int32_t row) const {

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <array>
+#include <memory>
 #include <string_view>
 
 #include "framework/Dialog_win32.h"
@@ -16,21 +17,32 @@
 
 namespace norvi::swap {
 
+// What every opening paints with, made once and kept by the library: the captions' font and
+// an off-screen surface as large as the tallest switcher.
+class SwitcherPaintKit {
+ public:
+  HFONT Font();
+  // Compatible with `reference` when first made.
+  const MemoryCanvas& Canvas(HDC reference);
+  void Release();
+
+ private:
+  UniqueFont font_;
+  std::unique_ptr<MemoryCanvas> canvas_;
+};
+
 // What a switcher borrows from the library for its lifetime.
 struct SwitcherServices {
   HINSTANCE module;  // the library: its dialog template and desktop icon
   const WmiConnection& wmi;
   const SwapTrace& trace;
   ListingCache& cache;  // icons and paths kept between openings
-  HFONT rowFont;        // the captions' font, made once for every opening
+  SwitcherPaintKit& paintKit;
 };
 
 // The work area of the monitor under the cursor, or of the primary monitor (where the
 // centred and edge modes open).
 SwapRect WorkArea(bool atCursor, Point cursor);
-
-// The captions' font: "MS Shell Dlg", height 19, semi-bold.
-UniqueFont CreateRowFont();
 
 // One owner-painted row: the icon, the caption, and the window it brings to the front.
 struct SwitcherRow {
