@@ -256,8 +256,6 @@ TEST_F(Switcher, OnlyAPressAndReleaseOverOneRowActivatesIt) {
   for (const Case& c :
        {Case{"released over the next row", centre, {centre.x, centre.y + 40}},
         {"the gap below the row", {centre.x, centre.y + 20}, {centre.x, centre.y + 20}},
-        {"the left margin", {centre.x - 160, centre.y}, {centre.x - 160, centre.y}},
-        {"the right margin", {centre.x + 156, centre.y}, {centre.x + 156, centre.y}},
         {"pressed on the next row", {centre.x, centre.y + 40}, centre}}) {
     DragClick(c.down, c.up);
     PumpFor(200);
