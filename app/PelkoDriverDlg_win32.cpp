@@ -209,9 +209,12 @@ void CPelkoDriverDlg::CloseLanguageMenu() {
 void CPelkoDriverDlg::BuildSkin() {
   const std::u16string skins = app_.ProgramFolder() + u"\\skins\\";
   SIZE ignored{};
+  // The hover and pressed skins are only cut into the buttons' own pictures: they go once the
+  // controls stand, which keeps two full-window pictures out of the running program.
+  UniqueBitmap over, down;
   LoadPictureFile(skins + u"Main_Normal.bmp", normal_, size_);
-  LoadPictureFile(skins + u"Main_Down.bmp", down_, ignored);
-  LoadPictureFile(skins + u"Main_Over.bmp", over_, ignored);
+  LoadPictureFile(skins + u"Main_Down.bmp", down, ignored);
+  LoadPictureFile(skins + u"Main_Over.bmp", over, ignored);
   if (size_.cx <= 0 || size_.cy <= 0) size_ = {kDefaultWidth, kDefaultHeight};
   ::MoveWindow(hwnd(), CentredOrigin(::GetSystemMetrics(SM_CXFULLSCREEN), size_.cx),
                CentredOrigin(::GetSystemMetrics(SM_CYFULLSCREEN), size_.cy), size_.cx, size_.cy,
@@ -224,11 +227,11 @@ void CPelkoDriverDlg::BuildSkin() {
   std::unique_ptr<Gdiplus::Bitmap> languageBackground;
   if (background) languageBackground.reset(Gdiplus::Bitmap::FromHBITMAP(background.get(), nullptr));
   for (const ControlPlace& place : MainControlPlaces())
-    CreateControl(place, languageBackground.get());
+    CreateControl(place, languageBackground.get(), over.get(), down.get());
 }
 
-void CPelkoDriverDlg::CreateControl(const ControlPlace& place,
-                                    Gdiplus::Bitmap* languageBackground) {
+void CPelkoDriverDlg::CreateControl(const ControlPlace& place, Gdiplus::Bitmap* languageBackground,
+                                    HBITMAP over, HBITMAP down) {
   const RECT rect = Place(place.control);
   switch (place.control) {
     case MainControl::SpeedSlider:
@@ -250,7 +253,7 @@ void CPelkoDriverDlg::CreateControl(const ControlPlace& place,
   }
   CGDIBitmapBtn& button = Button(place.control);
   button.Create(hwnd(), rect);
-  button.SetImages(rect, normal_.get(), over_.get(), down_.get(), normal_.get());
+  button.SetImages(rect, normal_.get(), over, down, normal_.get());
   switch (place.control) {
     case MainControl::Precision:
     case MainControl::RowsOption:

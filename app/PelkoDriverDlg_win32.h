@@ -79,7 +79,8 @@ class CPelkoDriverDlg : public Dialog,
   int32_t SetComboFilter(uint32_t bits) override { return driver_.SetComboFilter(bits); }
 
   void BuildSkin();
-  void CreateControl(const ControlPlace& place, Gdiplus::Bitmap* languageBackground);
+  void CreateControl(const ControlPlace& place, Gdiplus::Bitmap* languageBackground, HBITMAP over,
+                     HBITMAP down);
   void AddSystemMenuItem();
   void SetIcons();
   // The basic language: false loads its strings (at creation), true shows its flag.
@@ -148,7 +149,7 @@ class CPelkoDriverDlg : public Dialog,
   CFunction function_;
   CUSBDriver driver_;
 
-  UniqueBitmap normal_, over_, down_;
+  UniqueBitmap normal_;  // the background; buttons keep their own cut pictures
   SIZE size_{};
   // One button per place of the layout; the slider's and the edit's places stay unused.
   std::array<CGDIBitmapBtn, kMainControlCount> buttons_;

@@ -49,15 +49,21 @@ void CGDIBitmapBtn::SetTextColours(COLORREF normal, COLORREF hover, COLORREF pre
 }
 
 void CGDIBitmapBtn::EnsureTooltip() {
-  if (tooltip_ || !hwnd()) return;
-  if (tooltip_.Create(hwnd())) tooltip_.Activate(false);
+  if (tooltip_ || !hwnd() || !tipSet_) return;
+  if (!tooltip_.Create(hwnd())) return;
+  tooltip_.AddTool(hwnd(), kToolId, ClientRect(), W(tipText_));
+  tooltip_.Activate(tipActive_);
 }
 
 void CGDIBitmapBtn::SetTooltip(const std::u16string& text, bool activate) {
-  EnsureTooltip();
+  // The tip window is made when the pointer first reaches the button (see
+  // PreTranslateMessage): a window full of buttons then shows without creating a top-level
+  // tip window for each of them first.
+  tipText_ = text;
+  tipActive_ = activate;
+  tipSet_ = true;
   if (!tooltip_) return;
   tooltip_.Activate(false);
-  if (tooltip_.ToolCount() == 0) tooltip_.AddTool(hwnd(), kToolId, ClientRect(), W(text));
   tooltip_.SetToolText(hwnd(), kToolId, W(text));
   tooltip_.Activate(activate);
 }
@@ -88,7 +94,8 @@ COLORREF CGDIBitmapBtn::TextColour(ButtonLook look) const {
 }
 
 bool CGDIBitmapBtn::PreTranslateMessage(MSG& msg) {
-  EnsureTooltip();
+  // A tip only ever reacts to the pointer's messages.
+  if (msg.message >= WM_MOUSEFIRST && msg.message <= WM_MOUSELAST) EnsureTooltip();
   if (tooltip_) tooltip_.Relay(msg);
   return false;
 }

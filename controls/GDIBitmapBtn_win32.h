@@ -63,6 +63,9 @@ class CGDIBitmapBtn : public Window {
 
   std::u16string caption_;
   Tooltip tooltip_;
+  std::u16string tipText_;
+  bool tipSet_ = false;
+  bool tipActive_ = false;
   UniqueBitmap normal_, over_, down_, disabled_;
   int toggleMode_ = 0;
   int checked_ = 0;

@@ -33,6 +33,16 @@ UniqueGlobal ReadFileToGlobal(const std::u16string& path, DWORD& size) {
   return block;
 }
 
+// Whether the file starts with the header of a bitmap file ("BM").
+bool IsBitmapFile(const std::u16string& path) {
+  UniqueFileHandle file(::CreateFileW(W(path), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  char magic[2]{};
+  DWORD read = 0;
+  return file && ::ReadFile(file.get(), magic, sizeof magic, &read, nullptr) &&
+         read == sizeof magic && magic[0] == 'B' && magic[1] == 'M';
+}
+
 // A stream over the block; once the stream stands it owns the block and frees it.
 ComRef<IStream> StreamOver(UniqueGlobal block) {
   ComRef<IStream> stream;
@@ -77,10 +87,18 @@ SIZE BitmapSize(HBITMAP bitmap) {
 bool LoadPictureFile(const std::u16string& path, UniqueBitmap& bitmap, SIZE& size) {
   bitmap.reset();
   size = SIZE{0, 0};
-  DWORD fileSize = 0;
-  UniqueGlobal block = ReadFileToGlobal(path, fileSize);
-  if (!block) return false;
-  bitmap.reset(DecodePicture(std::move(block), fileSize));
+  // Bitmap files, the skins' own format, go straight to a device bitmap: the picture object
+  // would read the whole file into memory, decode it and then be copied once more, which
+  // cost most of the start-up's time with three full-window skins.
+  if (IsBitmapFile(path))
+    bitmap.reset(
+        static_cast<HBITMAP>(::LoadImageW(nullptr, W(path), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE)));
+  if (!bitmap) {
+    DWORD fileSize = 0;
+    UniqueGlobal block = ReadFileToGlobal(path, fileSize);
+    if (!block) return false;
+    bitmap.reset(DecodePicture(std::move(block), fileSize));
+  }
   size = BitmapSize(bitmap.get());
   return static_cast<bool>(bitmap);
 }

@@ -130,9 +130,16 @@ TEST_F(ButtonTest, CaptionIsDrawnCentredInTheComputedRectangle) {
   EXPECT_NEAR((left + right) / 2, centre, 2);
 }
 
-TEST_F(ButtonTest, SetTooltipAddsExactlyOneTool) {
+// The tip window comes with the pointer's first message to the button, holding the last text
+// set; texts set later replace it in the one tool.
+TEST_F(ButtonTest, SetTooltipAddsExactlyOneToolOnceThePointerComes) {
   button.SetTooltip(u"first", true);
   button.SetTooltip(u"second", true);
+  MSG paint{button.hwnd(), WM_PAINT, 0, 0, 0, {}};
+  button.PreTranslateMessage(paint);
+  EXPECT_FALSE(button.tooltip());
+  MSG move{button.hwnd(), WM_MOUSEMOVE, 0, MAKELPARAM(2, 2), 0, {}};
+  button.PreTranslateMessage(move);
   button.SetTooltip(u"third", false);
   ASSERT_TRUE(button.tooltip());
   EXPECT_EQ(button.tooltip().ToolCount(), 1);
