@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <vector>
+
 #include "SwapSupport_win32.h"
 
 namespace norvi::swap {
@@ -71,6 +74,43 @@ TEST(SwapHost, OpensTheSwitcherAtTheLeftEdgeAndClosesItOnEscape) {
   const HWND window = FindWindowOf(host.pid(), nullptr, L"Swap host");
   ASSERT_NE(window, nullptr);
   ::PostMessageW(window, WM_CLOSE, 0, 0);
+  EXPECT_EQ(host.ExitCode(10000), 0);
+}
+
+// The host's switcher lists this test's windows beside the host's own, in z-order, and a
+// click on a window's row brings that window to the front.
+TEST(SwapHost, ListsTheTestsWindowsAndActivatesTheOneClicked) {
+  const UniqueWindow first = MakeWindow(L"Host probe one");
+  const UniqueWindow second = MakeWindow(L"Host probe two");
+  HostProcess host(L"--show");
+  ASSERT_NE(host.pid(), 0u);
+  HWND switcher = nullptr;
+  ASSERT_TRUE(PumpUntil(
+      [&] { return (switcher = FindWindowOf(host.pid(), L"#32770", L"FastSwapWindow")); }, 20000));
+  const HWND hostWindow = FindWindowOf(host.pid(), nullptr, L"Swap host");
+  ASSERT_NE(hostWindow, nullptr);
+  DWORD_PTR ignored;
+  ::SendMessageTimeoutW(switcher, WM_NULL, 0, 0, SMTO_BLOCK, 5000, &ignored);  // placed
+
+  struct Search {
+    std::vector<HWND> candidates, listed;
+  } search{{hostWindow, first.get(), second.get()}, {}};
+  ::EnumWindows(
+      [](HWND w, LPARAM lp) {
+        auto& s = *reinterpret_cast<Search*>(lp);
+        if (std::find(s.candidates.begin(), s.candidates.end(), w) != s.candidates.end())
+          s.listed.push_back(w);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  ASSERT_EQ(search.listed.size(), 3u);
+  EXPECT_EQ(Rows(switcher).size(), 4u) << "the three windows and the desktop";
+  const int row = static_cast<int>(
+      std::find(search.listed.begin(), search.listed.end(), second.get()) - search.listed.begin());
+  ClickAt(RowCentre(switcher, row));
+  EXPECT_TRUE(PumpUntil([&] { return !::IsWindow(switcher); }));
+  EXPECT_TRUE(PumpUntil([&] { return ::GetForegroundWindow() == second.get(); }));
+  ::PostMessageW(hostWindow, WM_CLOSE, 0, 0);
   EXPECT_EQ(host.ExitCode(10000), 0);
 }
 
