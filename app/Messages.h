@@ -32,5 +32,8 @@ constexpr uint32_t kWheelLinesPeriodMs = 4000;
 // Looks at the window in front; the look-up itself happens only when it changed.
 constexpr uint32_t kForegroundTimer = 153;
 constexpr uint32_t kForegroundPeriodMs = 250;
+// Adds the tray icon once, right after the window's first paint: the shell's answer is not
+// needed to show the window.
+constexpr uint32_t kTrayIconTimer = 154;
 
 }  // namespace norvi

@@ -104,7 +104,7 @@ BOOL CPelkoDriverDlg::OnInitDialog() {
   SetIcons();
   ::SetWindowTextW(hwnd(), W(kMainWindowTitle));
   InitBasicLanguage(true);
-  AddTrayIcon();
+  SetTimer(kTrayIconTimer, 0);  // timers come after painting
   LoadProfile();
   devices_.RegisterUsb(hwnd());
   PostStartLanguage();
@@ -618,6 +618,11 @@ void CPelkoDriverDlg::OnTimer(UINT_PTR id) {
   if (id == kWheelLinesTimer && Button(MainControl::RowsOption).GetCheck()) NormaliseWheelLines();
   if (id == kAltReleaseTimerId) function_.OnAltReleaseTimer();
   if (id == kForegroundTimer && foreground_) foreground_->Check();
+  if (id == kTrayIconTimer) {
+    KillTimer(kTrayIconTimer);
+    AddTrayIcon();
+    ShowProgramInTip();  // a switch before the icon was there keeps its tip
+  }
 }
 
 void CPelkoDriverDlg::OnClose() {

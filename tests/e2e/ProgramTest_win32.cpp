@@ -606,8 +606,8 @@ TEST_F(ProgramTest, TheIconLostWithTheTaskbarComesBackWhenTheTaskbarIsCreated) {
   Program program(installed, {});
   HWND main = program.WaitForWindow(kMainTitle);
   ASSERT_TRUE(main);
-  Settle(main);
-  EXPECT_TRUE(TrayIconShown(main));
+  // The icon follows the window's first paint.
+  EXPECT_TRUE(testkit::PumpUntil([&] { return TrayIconShown(main); }, kPatienceMs));
   NOTIFYICONDATAW lost{};
   lost.cbSize = sizeof lost;
   lost.hWnd = main;
