@@ -89,8 +89,6 @@ TEST(SwapHost, ListsTheTestsWindowsAndActivatesTheOneClicked) {
       [&] { return (switcher = FindWindowOf(host.pid(), L"#32770", L"FastSwapWindow")); }, 20000));
   const HWND hostWindow = FindWindowOf(host.pid(), nullptr, L"Swap host");
   ASSERT_NE(hostWindow, nullptr);
-  DWORD_PTR ignored;
-  ::SendMessageTimeoutW(switcher, WM_NULL, 0, 0, SMTO_BLOCK, 5000, &ignored);  // placed
 
   struct Search {
     std::vector<HWND> candidates, listed;
@@ -104,7 +102,8 @@ TEST(SwapHost, ListsTheTestsWindowsAndActivatesTheOneClicked) {
       },
       reinterpret_cast<LPARAM>(&search));
   ASSERT_EQ(search.listed.size(), 3u);
-  EXPECT_EQ(Rows(switcher).size(), 4u) << "the three windows and the desktop";
+  EXPECT_TRUE(PumpUntil([&] { return PaintedRows(switcher) == 4; }, 3000))
+      << PaintedRows(switcher) << " rows; the three windows and the desktop expected";
   const int row = static_cast<int>(
       std::find(search.listed.begin(), search.listed.end(), second.get()) - search.listed.begin());
   ClickAt(RowCentre(switcher, row));
