@@ -78,9 +78,7 @@ TEST_F(ProgramTest, ForwardSetToCopyByClickingIsCtrlCAndTheButtonNeverArrives) {
   ASSERT_TRUE(picker);
   Settle(picker);
   const auto rows = ListRows(kCategoryBase);
-  const int copyRow = static_cast<int>(
-      std::find_if(rows.begin(), rows.end(), [](const PickerRow& r) { return r.code == Copy; }) -
-      rows.begin());
+  const int copyRow = static_cast<int>(std::find(rows.begin(), rows.end(), Copy) - rows.begin());
   const EdgeRect row = OnPage({kListRect.left, copyRow * kListRowHeight, kListRect.right - 30,
                                (copyRow + 1) * kListRowHeight});
   ASSERT_TRUE(PointerDone(L"mousemove " + CentreOf(picker, PlaceOf(PickerButton::TabBase).rect) +
