@@ -5,6 +5,7 @@
 #include <shellapi.h>
 
 #include "actions/Sequences.h"
+#include "framework/LateLibrary_win32.h"
 #include "framework/WideText.h"
 
 namespace norvi {
@@ -50,7 +51,10 @@ void Win32SystemCalls::Execute(WindowHandle owner, const char16_t* verb, const c
 }
 
 void Win32SystemCalls::Sound(const char16_t* path, uintptr_t module, uint32_t flags) {
-  ::PlaySoundW(W(path), reinterpret_cast<HMODULE>(module), flags);
+  // The multimedia library (with its audio set-up) is loaded at the first sound.
+  static LateLibrary multimedia(L"winmm.dll");
+  static const auto play = multimedia.Export<decltype(&::PlaySoundW)>("PlaySoundW");
+  if (play) play(W(path), reinterpret_cast<HMODULE>(module), flags);
 }
 
 bool Win32SystemCalls::IsWow64() {

@@ -7,6 +7,7 @@
 #include <array>
 
 #include "framework/Com_win32.h"
+#include "framework/LateLibrary_win32.h"
 #include "framework/WideText.h"
 
 namespace norvi {
@@ -37,7 +38,11 @@ bool SystemPathChooser::ChooseFile(const PathRequest& request, std::u16string& p
   ofn.lpstrDefExt = OrNull(extension);
   ofn.lpstrInitialDir = OrNull(folder);
   ofn.Flags = kPathRequestFlags | OFN_EXPLORER | OFN_ENABLESIZING;
-  if (!::GetOpenFileNameW(&ofn)) return false;
+  // The file dialog's library, with the print spooler it brings, is loaded at the first
+  // question.
+  static LateLibrary dialogs(L"comdlg32.dll");
+  static const auto open = dialogs.Export<decltype(&::GetOpenFileNameW)>("GetOpenFileNameW");
+  if (!open || !open(&ofn)) return false;
   path = U16(file.data());
   return true;
 }

@@ -9,6 +9,7 @@
 
 #include "framework/Dialog_win32.h"
 #include "framework/Gdi_win32.h"
+#include "framework/LateLibrary_win32.h"
 #include "framework/Tooltip_win32.h"
 #include "framework/Window_win32.h"
 
@@ -257,6 +258,24 @@ TEST(Tooltip, AddsOneToolPerCall) {
   EXPECT_EQ(tip.ToolCount(), 0);
   ASSERT_TRUE(tip.AddTool(owner.hwnd(), 1, RECT{0, 0, 200, 100}, L"hello"));
   EXPECT_EQ(tip.ToolCount(), 1);
+}
+
+// The library comes from the system folder at the first look-up, not before; a missing
+// library or export gives null.
+TEST(LateLibrary, LoadsFromTheSystemFolderAtTheFirstLookUp) {
+  using Version = DWORD(WINAPI*)();
+  LateLibrary audio(L"msacm32.dll");
+  ASSERT_EQ(::GetModuleHandleW(L"msacm32.dll"), nullptr) << "loaded by the test itself";
+  EXPECT_NE(audio.Export<Version>("acmGetVersion"), nullptr);
+  const HMODULE loaded = ::GetModuleHandleW(L"msacm32.dll");
+  ASSERT_NE(loaded, nullptr);
+  wchar_t file[MAX_PATH], folder[MAX_PATH];
+  ::GetModuleFileNameW(loaded, file, MAX_PATH);
+  const UINT n = ::GetSystemDirectoryW(folder, MAX_PATH);
+  EXPECT_EQ(_wcsnicmp(file, folder, n), 0) << file;
+  EXPECT_EQ(audio.Export<Version>("NoSuchExport"), nullptr);
+  LateLibrary missing(L"no-such-library.dll");
+  EXPECT_EQ(missing.Export<Version>("acmGetVersion"), nullptr);
 }
 
 }  // namespace
