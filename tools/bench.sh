@@ -13,7 +13,8 @@
 #    sides alternate in STARTS rounds, the idle stretch (IDLE seconds) is taken in the first.
 # 4. The load of the twelve language files under Wine.
 # Uses build/win64 where the machine cannot execute 32-bit programs, else build/win32.
-#   NORVI_BENCH_ONLY=latency|startup runs one half only.
+#   NORVI_BENCH_ONLY=latency|startup runs one half only; NORVI_BENCH_BEFORE=<a dist folder> adds
+#   the program of that folder (an earlier build) as a third side of the start-up half.
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 presses=${1:-320}
@@ -100,12 +101,10 @@ export NORVI_SIMULATED_RECEIVER=1
 for round in $(seq 1 "$starts"); do
   seconds=0
   [ "$round" = 1 ] && seconds=$idle
-  for side in bare program; do
-    if [ "$side" = bare ]; then
-      exe=$build/tests/app/bare_window.exe title="Norvi bare window"
-    else
-      exe=$build/dist/NorviDriver.exe title="Zarqo Norvi Mouse Driver"
-    fi
+  for side in bare program ${NORVI_BENCH_BEFORE:+before}; do
+    exe=$build/dist/NorviDriver.exe title="Zarqo Norvi Mouse Driver"
+    [ "$side" = bare ] && exe=$build/tests/app/bare_window.exe title="Norvi bare window"
+    [ "$side" = before ] && exe=$NORVI_BENCH_BEFORE/NorviDriver.exe
     log="$out/start-$side.$round"
     wine "$build/tests/app/startup_bench.exe" start "$(windows_path "$exe")" "$title" "$seconds" \
       >"$log" 2>/dev/null &
@@ -174,7 +173,7 @@ wine "$build/tests/app/startup_bench.exe" languages "$(windows_path "$build/dist
   >"$out/languages" 2>/dev/null
 
 python3 - "$out" "$starts" "$(getconf CLK_TCK)" <<'PY'
-import sys, statistics
+import os, sys, statistics
 out, starts, hz = sys.argv[1], int(sys.argv[2]), int(sys.argv[3])
 def side(name):
     r = {"visible": [], "answering": [], "rss": [], "rss_hidden": [], "cpu": None, "parts": {},
@@ -201,28 +200,34 @@ def side(name):
             r["idle_s"] = s1 - s0
     return r
 bare, prog = side("bare"), side("program")
+before = side("before") if os.path.exists(f"{out}/start-before.1") else None
 def med(v):
     return statistics.median(v) if v else float("nan")
 print(f"Start-up, memory and idle CPU over {starts} starts per side (medians)")
-print(f"  {'':28} {'bare window':>12} {'program':>12} {'ratio':>7}")
+print(f"  {'':28} {'bare window':>12} {'program':>12} {'ratio':>7}" +
+      (f" {'before':>12} {'ratio':>7}" if before else ""))
 for key, label, unit in (("visible", "start to visible window", "ms"),
                          ("answering", "start to first answer", "ms"),
                          ("rss", "resident, shown", "MB"),
                          ("rss_hidden", "resident, hidden", "MB")):
-    b, p = med(bare[key]), med(prog[key])
-    if unit == "MB":
-        b, p = b / 1024, p / 1024
-    print(f"  {label + ' (' + unit + ')':28} {b:12.1f} {p:12.1f} {p / b:6.2f}x")
+    scale = 1024 if unit == "MB" else 1
+    b, p = med(bare[key]) / scale, med(prog[key]) / scale
+    line = f"  {label + ' (' + unit + ')':28} {b:12.1f} {p:12.1f} {p / b:6.2f}x"
+    if before:
+        e = med(before[key]) / scale
+        line += f" {e:12.1f} {e / b:6.2f}x"
+    print(line)
 for key, label in (("parts", "shown"), ("parts_hidden", "hidden")):
     if bare[key] and prog[key]:
         print(f"  resident by kind, {label} (MB, bare / program):", ", ".join(
             f"{k} {med(bare[key][k]) / 1024:.1f} / {med(prog[key][k]) / 1024:.1f}"
             for k in bare[key]))
-for name, r in (("bare window", bare), ("program", prog)):
-    if r["cpu"] is not None:
+for name, r in (("bare window", bare), ("program", prog), ("before", before)):
+    if r and r["cpu"] is not None:
         print(f"  idle CPU, {name}: {r['cpu']:.2f} % over {r['idle_s']:.0f} s")
 print("  all starts (ms to visible): bare", " ".join(f"{v:.0f}" for v in bare["visible"]),
-      "| program", " ".join(f"{v:.0f}" for v in prog["visible"]))
+      "| program", " ".join(f"{v:.0f}" for v in prog["visible"]),
+      *(["| before", " ".join(f"{v:.0f}" for v in before["visible"])] if before else []))
 for line in open(f"{out}/languages"):
     w = line.split()
     if w and w[0] == "languages":
