@@ -91,8 +91,8 @@ bool LoadPictureFile(const std::u16string& path, UniqueBitmap& bitmap, SIZE& siz
   // would read the whole file into memory, decode it and then be copied once more, which
   // cost most of the start-up's time with three full-window skins.
   if (IsBitmapFile(path))
-    bitmap.reset(
-        static_cast<HBITMAP>(::LoadImageW(nullptr, W(path), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE)));
+    bitmap.reset(static_cast<HBITMAP>(
+        ::LoadImageW(nullptr, W(path), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION)));
   if (!bitmap) {
     DWORD fileSize = 0;
     UniqueGlobal block = ReadFileToGlobal(path, fileSize);
