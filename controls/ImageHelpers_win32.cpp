@@ -87,9 +87,10 @@ SIZE BitmapSize(HBITMAP bitmap) {
 bool LoadPictureFile(const std::u16string& path, UniqueBitmap& bitmap, SIZE& size) {
   bitmap.reset();
   size = SIZE{0, 0};
-  // Bitmap files, the skins' own format, go straight to a device bitmap: the picture object
+  // Bitmap files, the skins' own format, go straight to a DIB section: the picture object
   // would read the whole file into memory, decode it and then be copied once more, which
-  // cost most of the start-up's time with three full-window skins.
+  // cost most of the start-up's time with three full-window skins. A DIB section's bits are
+  // pages of their own, given back when it is released (a device bitmap's stay in the heap).
   if (IsBitmapFile(path))
     bitmap.reset(static_cast<HBITMAP>(
         ::LoadImageW(nullptr, W(path), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION)));
