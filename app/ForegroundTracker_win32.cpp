@@ -1,13 +1,15 @@
 #include "app/ForegroundTracker_win32.h"
 
-#include "model/AppProfiles.h"
-#include "framework/Handles_win32.h"
 #include "framework/WideText.h"
+#include "model/AppProfiles.h"
 
 namespace norvi {
 namespace {
 
 constexpr size_t kCachedProcesses = 256;
+
+// The tracker whose hook delivers on this thread: an event procedure gets no context.
+thread_local ForegroundTracker* t_tracker = nullptr;
 
 ULONGLONG StartTimeOf(HANDLE process) {
   FILETIME created{}, exited{}, kernel{}, user{};
@@ -15,7 +17,39 @@ ULONGLONG StartTimeOf(HANDLE process) {
   return (static_cast<ULONGLONG>(created.dwHighDateTime) << 32) | created.dwLowDateTime;
 }
 
+// The taskbar and its notification area come to the front when the user opens this
+// program's tray menu; they are not a program whose assignments anyone means to choose.
+bool IsTaskbar(HWND window) {
+  wchar_t name[40] = {};
+  if (::GetClassNameW(window, name, ARRAYSIZE(name)) == 0) return false;
+  for (const wchar_t* taskbar :
+       {L"Shell_TrayWnd", L"Shell_SecondaryTrayWnd", L"NotifyIconOverflowWindow"}) {
+    if (::lstrcmpW(name, taskbar) == 0) return true;
+  }
+  return false;
+}
+
 }  // namespace
+
+ForegroundTracker::ForegroundTracker(std::function<void(const std::u16string&)> changed)
+    : changed_(std::move(changed)) {
+  t_tracker = this;
+  // Out of context: the events arrive through this thread's message loop, from every process.
+  hook_.reset(::SetWinEventHook(EVENT_SYSTEM_FOREGROUND, EVENT_SYSTEM_FOREGROUND, nullptr,
+                                &ForegroundTracker::OnEvent, 0, 0, WINEVENT_OUTOFCONTEXT));
+}
+
+ForegroundTracker::~ForegroundTracker() {
+  hook_.reset();
+  if (t_tracker == this) t_tracker = nullptr;
+}
+
+void CALLBACK ForegroundTracker::OnEvent(HWINEVENTHOOK, DWORD event, HWND window, LONG, LONG, DWORD,
+                                         DWORD) {
+  if (event != EVENT_SYSTEM_FOREGROUND || t_tracker == nullptr) return;
+  t_tracker->delivered_ = true;
+  if (window != t_tracker->lastWindow_) t_tracker->WindowInFront(window);
+}
 
 void ForegroundTracker::Check() {
   const HWND window = ::GetForegroundWindow();
@@ -26,7 +60,7 @@ void ForegroundTracker::WindowInFront(HWND window) {
   lastWindow_ = window;
   DWORD processId = 0;
   if (window == nullptr || ::GetWindowThreadProcessId(window, &processId) == 0) return;
-  if (processId == ::GetCurrentProcessId()) return;
+  if (processId == ::GetCurrentProcessId() || IsTaskbar(window)) return;
   last_ = NameOfProcess(processId);
   changed_(last_);
 }

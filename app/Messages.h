@@ -15,6 +15,8 @@ constexpr uint32_t UM_TRAY_NOTIFY = kWmUser + 108;     // lParam: the mouse mess
 constexpr uint32_t UM_SPEED_CHANGED = kWmUser + 1024;  // wParam: position, lParam: slider id
 constexpr uint32_t UM_HOVER_TEXT = kWmUser + 1029;     // lParam: hovered control 1 to 14
 constexpr uint32_t UM_RESET_PROFILE = kWmUser + 1030;
+// Posted by the built-in filter after user input while the foreground event is not seen.
+constexpr uint32_t UM_FOREGROUND_CHECK = kWmUser + 1031;
 
 constexpr uint32_t kLanguageAtStartUp = 272;   // the value of WM_INITDIALOG
 constexpr int32_t kTrayLeftDoubleClick = 515;  // WM_LBUTTONDBLCLK
@@ -29,9 +31,6 @@ constexpr std::string_view kNoRemappingKey = "str_msg_no_remapping";
 
 constexpr uint32_t kWheelLinesTimer = 152;
 constexpr uint32_t kWheelLinesPeriodMs = 4000;
-// Looks at the window in front; the look-up itself happens only when it changed.
-constexpr uint32_t kForegroundTimer = 153;
-constexpr uint32_t kForegroundPeriodMs = 250;
 // Adds the tray icon once, right after the window's first paint: the shell's answer is not
 // needed to show the window.
 constexpr uint32_t kTrayIconTimer = 154;

@@ -115,7 +115,7 @@ BOOL CPelkoDriverDlg::OnInitDialog() {
   ReportSave(ApplySetting(), kProfileNotSavedKey);
   foreground_ = std::make_unique<ForegroundTracker>(
       [this](const std::u16string& program) { OnForeground(program); });
-  SetTimer(kForegroundTimer, kForegroundPeriodMs);  // see ForegroundTracker
+  driver_.WatchInput(hwnd(), UM_FOREGROUND_CHECK);  // until the system's event shows up
   ::ShowWindow(hwnd(), SW_SHOW);
   ::BringWindowToTop(hwnd());
   SetTimer(kWheelLinesTimer, kWheelLinesPeriodMs);
@@ -332,8 +332,21 @@ void CPelkoDriverDlg::ShowFromTray() {
   ::ShowWindow(hwnd(), SW_SHOW);
 }
 
+void CPelkoDriverDlg::OnForegroundCheck() {
+  if (!foreground_) return;
+  if (foreground_->EventsDelivered()) {
+    driver_.WatchInput(nullptr, 0);
+    return;
+  }
+  driver_.InputWatched();
+  foreground_->Check();
+}
+
 void CPelkoDriverDlg::OnDeviceChange(WPARAM event) {
   if (event != DBT_DEVICEREMOVECOMPLETE || receiverGone_) return;
+  // A removed mouse never reports the release of a button held on it: a waiting switch
+  // must not wait for it.
+  SwitchTo(switch_.ReleaseAll());
   if (app_.DetectReceiver(ReceiverId) != 0) return;
   // The box runs its own message loop: a second removal arriving meanwhile must not show a
   // second box or close twice.
@@ -617,7 +630,6 @@ void CPelkoDriverDlg::OnHoverText(LPARAM number) {
 void CPelkoDriverDlg::OnTimer(UINT_PTR id) {
   if (id == kWheelLinesTimer && Button(MainControl::RowsOption).GetCheck()) NormaliseWheelLines();
   if (id == kAltReleaseTimerId) function_.OnAltReleaseTimer();
-  if (id == kForegroundTimer && foreground_) foreground_->Check();
   if (id == kTrayIconTimer) {
     KillTimer(kTrayIconTimer);
     AddTrayIcon();
@@ -626,6 +638,7 @@ void CPelkoDriverDlg::OnTimer(UINT_PTR id) {
 }
 
 void CPelkoDriverDlg::OnClose() {
+  driver_.WatchInput(nullptr, 0);
   foreground_.reset();
   tray_.Remove();
   driver_.SetMouseFilter(0);
@@ -682,6 +695,7 @@ LRESULT CPelkoDriverDlg::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       ApplyLanguage(static_cast<uint32_t>(wp), static_cast<int32_t>(lp), *this);
       return 0;
     case UM_TRAY_NOTIFY: OnTrayNotify(lp); return 1;
+    case UM_FOREGROUND_CHECK: OnForegroundCheck(); return 0;
     default:
       if (msg == taskbarCreated_ && taskbarCreated_ != 0) tray_.AddAgain();
       break;

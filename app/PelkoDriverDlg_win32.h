@@ -103,6 +103,7 @@ class CPelkoDriverDlg : public Dialog,
   void ShowTrayMenu();
   void ShowFromTray();
   void OnDeviceChange(WPARAM event);
+  void OnForegroundCheck();
   void LoadProfile();
   ProfileOutcome SaveProfile();
   void ResetProfile();

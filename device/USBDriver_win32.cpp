@@ -75,6 +75,14 @@ int CUSBDriver::Open() {
   return 0;
 }
 
+void CUSBDriver::WatchInput(HWND window, UINT message) {
+  if (ports_) ports_->filter.WatchInput(window, message);
+}
+
+void CUSBDriver::InputWatched() {
+  if (ports_) ports_->filter.InputWatched();
+}
+
 // The semaphore and the link window; the reader thread follows in Open once the endpoint is
 // known to need one.
 int CUSBDriver::StartReader(HWND target) {

@@ -47,6 +47,11 @@ class CUSBDriver : private IEventSink {
 
   HWND LinkWindow() const { return linkWindow_.get(); }
 
+  // The built-in filter's input watch (see UserModeFilter::WatchInput); nothing with the
+  // kernel driver or given ports.
+  void WatchInput(HWND window, UINT message);
+  void InputWatched();
+
  private:
   struct ProductionPorts;
   CUSBDriver(ITraceSink& trace, std::unique_ptr<ProductionPorts> ports);

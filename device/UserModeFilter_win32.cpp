@@ -46,6 +46,7 @@ bool ToMouseInput(WPARAM message, const MSLLHOOKSTRUCT& info, MouseInput& input)
 
 bool UserModeFilter::OnMouse(WPARAM message, const MSLLHOOKSTRUCT& info) {
   if (info.flags & LLMHF_INJECTED) return false;
+  if (message != WM_MOUSEMOVE) NoteInput();
   MouseInput input{MouseAction::ButtonDown};
   if (!ToMouseInput(message, info, input)) return false;
   FilterVerdict verdict = core_.Filter(input, Mask());
@@ -65,6 +66,19 @@ void UserModeFilter::Report(uint32_t queued) {
   }
   HANDLE semaphore = semaphore_.load(std::memory_order_relaxed);
   if (semaphore) ::ReleaseSemaphore(semaphore, static_cast<LONG>(queued), nullptr);
+}
+
+void UserModeFilter::WatchInput(HWND window, UINT message) {
+  watchMessage_.store(message, std::memory_order_relaxed);
+  watchPosted_.store(false, std::memory_order_relaxed);
+  watcher_.store(window, std::memory_order_release);
+}
+
+// At most one message waits at a time, so a burst of clicks costs one look.
+void UserModeFilter::NoteInput() {
+  const HWND watcher = watcher_.load(std::memory_order_acquire);
+  if (watcher == nullptr || watchPosted_.exchange(true, std::memory_order_acq_rel)) return;
+  ::PostMessageW(watcher, watchMessage_.load(std::memory_order_relaxed), 0, 0);
 }
 
 bool UserModeFilter::DeliverTo(IEventSink& sink) {

@@ -34,6 +34,12 @@ class UserModeFilter : public DriverEndpoint {
 
   bool DeliverTo(IEventSink& sink) override;
 
+  // Posts `message` to `window` after a button or wheel input of the user, once until
+  // InputWatched(); a null window stops it. For owners that must look at the system again
+  // after input but may not poll.
+  void WatchInput(HWND window, UINT message);
+  void InputWatched() { watchPosted_.store(false, std::memory_order_release); }
+
  protected:
   bool Hook(uint32_t semaphoreValue) override;
   void Unhook() override;
@@ -44,12 +50,16 @@ class UserModeFilter : public DriverEndpoint {
   static DWORD WINAPI HookThread(void* self);
   DWORD RunHookLoop();
   void Report(uint32_t queued);
+  void NoteInput();
 
   EventQueue queue_;
   FilterCore core_{queue_};
   std::atomic<HANDLE> semaphore_{nullptr};  // the program's; not owned
   std::atomic<IEventSink*> sink_{nullptr};  // not owned; cleared once the hook is gone
   std::atomic<uint32_t> lost_{0};
+  std::atomic<HWND> watcher_{nullptr};
+  std::atomic<UINT> watchMessage_{0};
+  std::atomic<bool> watchPosted_{false};
   UniqueHandle thread_;
   UniqueHandle ready_;
   DWORD threadId_ = 0;

@@ -41,6 +41,12 @@ struct RemoveHook {
 };
 using UniqueHook = UniqueResource<HHOOK, RemoveHook>;
 
+// An event hook from SetWinEventHook.
+struct RemoveWinEventHook {
+  void operator()(HWINEVENTHOOK h) const { ::UnhookWinEvent(h); }
+};
+using UniqueWinEventHook = UniqueResource<HWINEVENTHOOK, RemoveWinEventHook>;
+
 // An icon made by LoadImageW, CreateIcon... (not a shared one from LoadIcon).
 struct DestroyIconHandle {
   void operator()(HICON h) const { ::DestroyIcon(h); }
