@@ -24,10 +24,13 @@ constexpr int32_t kTrayRightButtonUp = 517;    // WM_RBUTTONUP
 
 constexpr uint32_t kCommandConfig = 0x6000;
 constexpr uint32_t kCommandExit = 0x6001;
+constexpr uint32_t kCommandAppSettings = 0x6002;
 constexpr uint32_t kCommandAbout = 0x10;  // system menu item without a handler
 
 // Language key of the message shown when button events cannot be received.
 constexpr std::string_view kNoRemappingKey = "str_msg_no_remapping";
+// The tray item for the program last in front; %s is its executable file name.
+constexpr std::string_view kAppSettingsKey = "str_settings_for_program";
 
 constexpr uint32_t kWheelLinesTimer = 152;
 constexpr uint32_t kWheelLinesPeriodMs = 4000;

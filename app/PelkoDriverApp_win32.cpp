@@ -19,6 +19,8 @@ namespace {
 
 constexpr DWORD kReceiverAccess = 0x12019F;  // generic file read and write rights
 constexpr DWORD kQueryPauseMs = 60;
+// Room for the main window's title with the longest file name it can name.
+constexpr int kMaxTitle = 512;
 constexpr DWORD kLoadLibrarySearchSystem32 = 0x800;
 
 // Later bare-name loads search the system folder only. Looked up at run time: unpatched
@@ -80,9 +82,20 @@ int CPelkoDriverApp::InitInstance() {
 bool CPelkoDriverApp::ClaimSingleInstance() {
   instanceMutex_.reset(::CreateMutexW(nullptr, FALSE, W(kInstanceMutexName)));
   if (::GetLastError() != ERROR_ALREADY_EXISTS) return true;
-  // The running instance shows its window as on a double-click of its tray icon.
-  if (HWND running = ::FindWindowW(nullptr, W(kMainWindowTitle)))
-    ::PostMessageW(running, UM_TRAY_NOTIFY, 0, kTrayLeftDoubleClick);
+  // The running instance shows its window as on a double-click of its tray icon. Its title
+  // may name a program whose assignments it is editing.
+  HWND running = nullptr;
+  ::EnumWindows(
+      [](HWND window, LPARAM found) -> BOOL {
+        wchar_t title[kMaxTitle] = {};
+        const int length = ::GetWindowTextW(window, title, kMaxTitle);
+        if (!IsMainWindowTitle(U16(std::wstring_view(title, static_cast<size_t>(length)))))
+          return TRUE;
+        *reinterpret_cast<HWND*>(found) = window;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&running));
+  if (running) ::PostMessageW(running, UM_TRAY_NOTIFY, 0, kTrayLeftDoubleClick);
   return false;
 }
 

@@ -102,7 +102,7 @@ BOOL CPelkoDriverDlg::OnInitDialog() {
   BuildSkin();
   AddSystemMenuItem();
   SetIcons();
-  ::SetWindowTextW(hwnd(), W(kMainWindowTitle));
+  ::SetWindowTextW(hwnd(), W(TitleNaming({})));
   InitBasicLanguage(true);
   SetTimer(kTrayIconTimer, 0);  // timers come after painting
   LoadProfile();
@@ -316,6 +316,12 @@ void CPelkoDriverDlg::OnTrayNotify(LPARAM mouseMessage) {
 
 void CPelkoDriverDlg::ShowTrayMenu() {
   CXPMenu menu;
+  // One look now: where the system raises no foreground event, the last input may have
+  // switched programs without a look since.
+  if (foreground_) foreground_->Check();
+  menuProgram_ = foreground_ ? foreground_->LastProgram() : std::u16string();
+  if (!menuProgram_.empty())
+    menu.AddItem(kCommandAppSettings, IDI_TRAY_CONFIG, IDI_TRAY_CONFIG, AppModeText(menuProgram_));
   menu.AddItem(kCommandConfig, IDI_TRAY_CONFIG, IDI_TRAY_CONFIG, u"Config");
   menu.AddItem(kCommandExit, IDI_TRAY_EXIT, IDI_TRAY_EXIT, u"Exit");
   POINT cursor{};
@@ -328,8 +334,62 @@ void CPelkoDriverDlg::ShowTrayMenu() {
 }
 
 void CPelkoDriverDlg::ShowFromTray() {
-  UpdateControls(1);
+  EditAssignmentsOf({});
   ::ShowWindow(hwnd(), SW_SHOW);
+}
+
+std::u16string CPelkoDriverDlg::AppModeText(const std::u16string& program) const {
+  return FormatPath(app_.Strings().Text(kAppSettingsKey), program);
+}
+
+std::u16string CPelkoDriverDlg::RestingHint() const {
+  return editing_.empty() ? std::u16string() : AppModeText(editing_);
+}
+
+void CPelkoDriverDlg::EditAssignmentsOf(const std::u16string& program) {
+  editing_ = program;
+  if (!editing_.empty())
+    appImage_ = LoadAppAssignments(app_.ConfigFolder(), editing_, profile_).image;
+  ::SetWindowTextW(hwnd(), W(TitleNaming(editing_)));
+  // The pointer and wheel settings are system-wide: only the default profile has them.
+  const BOOL systemWide = editing_.empty();
+  ::EnableWindow(slider_.hwnd(), systemWide);
+  for (MainControl control :
+       {MainControl::Precision, MainControl::RowsOption, MainControl::ScreenOption})
+    ::EnableWindow(Button(control).hwnd(), systemWide);
+  UpdateControls(1);
+  RefreshTooltips();
+  hint_ = RestingHint();
+  RECT hint = ToRect(kHintRect);
+  ::InvalidateRect(hwnd(), &hint, FALSE);
+}
+
+void CPelkoDriverDlg::SaveAppAssignments() {
+  ApplyPendingChoices(appImage_, app_);
+  const ProfileOutcome saved = norvi::SaveAppAssignments(app_.ConfigFolder(), editing_, appImage_);
+  AppFileChanged(editing_);
+  UpdateControls(1);
+  RefreshTooltips();
+  if (saved.status == ProfileStatus::SaveFailed)
+    TellText(kProfileNotSavedKey, AppProfilePathIn(app_.ConfigFolder(), editing_).value_or(u""));
+  else
+    TellText("str_msg1", {});
+}
+
+void CPelkoDriverDlg::RemoveAppAssignments() {
+  const FileResult removed = norvi::RemoveAppAssignments(app_.ConfigFolder(), editing_);
+  AppFileChanged(editing_);
+  EditAssignmentsOf(editing_);  // the default assignments it has now
+  if (!removed.ok())
+    TellText(kProfileNotSavedKey, AppProfilePathIn(app_.ConfigFolder(), editing_).value_or(u""));
+}
+
+void CPelkoDriverDlg::AppFileChanged(const std::u16string& program) {
+  ownFile_.erase(program);
+  const bool wasInForce = SameExecutableName(switch_.InForce(), program);
+  OnForeground(foreground_ ? foreground_->LastProgram() : std::u16string());
+  // Still in force: its new file replaces what was read before.
+  if (wasInForce && SameExecutableName(switch_.InForce(), program)) SwitchTo(switch_.InForce());
 }
 
 void CPelkoDriverDlg::OnForegroundCheck() {
@@ -449,9 +509,7 @@ void CPelkoDriverDlg::SwitchTo(const std::optional<std::u16string>& key) {
 }
 
 void CPelkoDriverDlg::ShowProgramInTip() {
-  std::u16string tip(kMainWindowTitle);
-  if (!switch_.InForce().empty()) tip += u" - " + switch_.InForce();
-  tray_.SetTip(tip);
+  tray_.SetTip(TitleNaming(switch_.InForce()));
 }
 
 void CPelkoDriverDlg::UpdateControls(int form) {
@@ -463,7 +521,7 @@ void CPelkoDriverDlg::UpdateControls(int form) {
   SetWheelEditEnabled(wheel.editEnabled);
   dialogLines_ = wheel.dialogLines;
   for (int i = 0; i < kSlotCount; ++i) {
-    const ButtonSlot& slot = profile_.Slots[i];
+    const ButtonSlot& slot = Edited().Slots[i];
     Button(SlotControl(i)).SetCheck(SlotShownRemapped(slot, form) ? 1 : 0);
   }
   PushWheelLines();
@@ -472,13 +530,14 @@ void CPelkoDriverDlg::UpdateControls(int form) {
 void CPelkoDriverDlg::RefreshTooltips() {
   for (const Described& d : kDescribed) {
     const std::u16string text =
-        IsSlot(d.control) ? FunctionName(profile_.Slots[SlotOf(d.control)].FunID, app_.Strings())
+        IsSlot(d.control) ? FunctionName(Edited().Slots[SlotOf(d.control)].FunID, app_.Strings())
                           : std::u16string(app_.Strings().Text(d.key));
     Button(d.control).SetTooltip(text, true);
   }
 }
 
 void CPelkoDriverDlg::SetWheelEditEnabled(bool enabled) {
+  enabled = enabled && editing_.empty();
   ::EnableWindow(wheelEdit_.hwnd(), enabled);
   ::EnableWindow(Button(MainControl::RowsUp).hwnd(), enabled);
   ::EnableWindow(Button(MainControl::RowsDown).hwnd(), enabled);
@@ -565,10 +624,17 @@ void CPelkoDriverDlg::OnSettingsButton(MainControl control) {
                       SW_SHOWNORMAL);
       break;
     case MainControl::Defaults:
-      if (app_.Tell(std::u16string(app_.Strings().Text("str_msg3")), true, hwnd()) == IDOK)
+      if (app_.Tell(std::u16string(app_.Strings().Text("str_msg3")), true, hwnd()) != IDOK) break;
+      if (editing_.empty())
         Post(UM_RESET_PROFILE);
+      else
+        RemoveAppAssignments();
       break;
     case MainControl::Ok: {
+      if (!editing_.empty()) {
+        SaveAppAssignments();
+        break;
+      }
       if (profile_.WheelLines != kWheelLinesScreen) NormaliseWheelLines();
       profileFile_.UserConfirmed();
       const ProfileOutcome saved = ApplySetting();
@@ -589,17 +655,17 @@ void CPelkoDriverDlg::OnSettingsButton(MainControl control) {
 void CPelkoDriverDlg::ChooseFunction(int slot) {
   pickerSlot_ = slot;
   const PickerContext context{app_.Strings(), app_.ProgramFolder(), pathChooser_};
-  CSettingDlg picker(hwnd(), context, profile_.Slots);
+  CSettingDlg picker(hwnd(), context, Edited().Slots);
   picker.SetSlotIndex(slot);
-  picker.SetCurrentFunction(FunctionName(profile_.Slots[slot].FunID, app_.Strings()));
+  picker.SetCurrentFunction(FunctionName(Edited().Slots[slot].FunID, app_.Strings()));
   if (picker.Run() != IDOK) return;
-  StorePendingChoice(profile_, slot, picker.ResultCode(), picker.ResultPath(), app_);
+  StorePendingChoice(Edited(), slot, picker.ResultCode(), picker.ResultPath(), app_);
   UpdateControls(0);
 }
 
 void CPelkoDriverDlg::OnMouseMove(POINT client) {
-  if (!hint_.empty()) {
-    hint_.clear();
+  if (hint_ != RestingHint()) {
+    hint_ = RestingHint();
     RECT hint = ToRect(kHintRect);
     ::InvalidateRect(hwnd(), &hint, FALSE);
   }
@@ -616,11 +682,11 @@ void CPelkoDriverDlg::OnMouseMove(POINT client) {
 }
 
 void CPelkoDriverDlg::OnHoverText(LPARAM number) {
-  hint_.clear();
+  hint_ = RestingHint();
   if (number >= 1 && number <= static_cast<LPARAM>(kDescribed.size())) {
     const Described& d = kDescribed[static_cast<size_t>(number - 1)];
     hint_ = IsSlot(d.control)
-                ? FunctionName(profile_.Slots[SlotOf(d.control)].FunID, app_.Strings())
+                ? FunctionName(Edited().Slots[SlotOf(d.control)].FunID, app_.Strings())
                 : std::u16string(app_.Strings().Text(d.key));
   }
   RECT hint = ToRect(kHintRect);
@@ -672,6 +738,10 @@ LRESULT CPelkoDriverDlg::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_COMMAND:
       if (lp != 0 && HIWORD(wp) == BN_CLICKED) OnButton(reinterpret_cast<HWND>(lp));
       if (lp == 0 && LOWORD(wp) == kCommandConfig) ShowFromTray();
+      if (lp == 0 && LOWORD(wp) == kCommandAppSettings && !menuProgram_.empty()) {
+        EditAssignmentsOf(menuProgram_);
+        ::ShowWindow(hwnd(), SW_SHOW);
+      }
       if (lp == 0 && LOWORD(wp) == kCommandExit) Post(WM_CLOSE);
       break;
     case WM_MEASUREITEM:

@@ -116,6 +116,17 @@ class CPelkoDriverDlg : public Dialog,
   void SwitchTo(const std::optional<std::u16string>& key);
   int32_t ApplyInForce(ITraceSink& trace);
   void ShowProgramInTip();
+  // Application mode: the main window edits one program's own assignments (empty: the
+  // default profile, as always before).
+  void EditAssignmentsOf(const std::u16string& program);
+  ProfileImage& Edited() { return editing_.empty() ? profile_ : appImage_; }
+  std::u16string AppModeText(const std::u16string& program) const;
+  // What the hint line shows when nothing is hovered.
+  std::u16string RestingHint() const;
+  void SaveAppAssignments();
+  void RemoveAppAssignments();
+  // A program's file was written or removed: the assignments in force follow.
+  void AppFileChanged(const std::u16string& program);
 
   void Paint();
   void OnButton(HWND button);
@@ -141,6 +152,9 @@ class CPelkoDriverDlg : public Dialog,
   // Whether a program has a valid file of its own, by executable name; forgotten when the
   // profile is loaded again.
   std::map<std::u16string, bool> ownFile_;
+  std::u16string editing_;      // the program whose own assignments the window edits
+  ProfileImage appImage_{};     // its assignments while they are edited
+  std::u16string menuProgram_;  // the program the open tray menu offers
 
   Win32InputInjector input_;
   Win32WindowSystem windows_;

@@ -36,4 +36,20 @@ const StartupTexts& StartupTextsFor(uint16_t defaultLanguageId) {
   return defaultLanguageId == kLangChineseSimplified ? kChinese : kEnglish;
 }
 
+constexpr std::u16string_view kTitleSeparator = u" - ";
+
+std::u16string TitleNaming(std::u16string_view program) {
+  std::u16string title(kMainWindowTitle);
+  if (!program.empty()) title.append(kTitleSeparator).append(program);
+  return title;
+}
+
+bool IsMainWindowTitle(std::u16string_view title) {
+  const std::u16string_view base(kMainWindowTitle);
+  if (title.substr(0, base.size()) != base) return false;
+  const std::u16string_view rest = title.substr(base.size());
+  return rest.empty() || (rest.size() > kTitleSeparator.size() &&
+                          rest.substr(0, kTitleSeparator.size()) == kTitleSeparator);
+}
+
 }  // namespace norvi

@@ -15,6 +15,12 @@ constexpr char16_t kMainWindowTitle[] = u"Zarqo Norvi Mouse Driver";
 constexpr char16_t kReceiverLibrary[] = u"Pardex.dll";
 constexpr char16_t kSwapLibrary[] = u"Swap.dll";
 
+// The main window's title, naming the program whose assignments are meant when they are
+// not the default ones ("Zarqo Norvi Mouse Driver - notepad.exe"); the tray tip too.
+std::u16string TitleNaming(std::u16string_view program);
+// Whether a window with this title is the main window, whichever program it names.
+bool IsMainWindowTitle(std::u16string_view title);
+
 // The folder of the program file: everything before the last backslash (none: empty).
 std::u16string ProgramFolderFrom(std::u16string_view modulePath);
 

@@ -1,5 +1,5 @@
 #pragma once
-// The program's 68 interface strings, filled from a language file. Every string is empty
+// The program's 69 interface strings, filled from a language file. Every string is empty
 // until a file provides it; loading another file replaces all of them (a key the file lacks
 // becomes empty). User-interface thread only.
 
@@ -14,7 +14,7 @@
 namespace norvi {
 
 // The language keys in table order; each is an element name under "config".
-inline constexpr std::array<std::string_view, 68> kLanguageKeys = {
+inline constexpr std::array<std::string_view, 69> kLanguageKeys = {
     "str_improveAccuracy",
     "str_rollerRows",
     "str_rollerScreen",
@@ -83,6 +83,7 @@ inline constexpr std::array<std::string_view, 68> kLanguageKeys = {
     "str_msg_profile_not_saved",
     "str_msg_profile_applied_not_saved",
     "str_msg_no_remapping",
+    "str_settings_for_program",
 };
 
 // The parent element of every key in a language file.

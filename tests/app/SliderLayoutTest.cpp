@@ -102,5 +102,21 @@ TEST(StartUp, StartupTextsFollowTheDefaultLanguageAsAWhole) {
   }
 }
 
+// A second start finds the running window by its title also while it names a program; a
+// title that merely begins the same way is another window.
+TEST(StartUp, MainWindowTitleMayNameTheProgramItEdits) {
+  EXPECT_EQ(TitleNaming(u""), u"Zarqo Norvi Mouse Driver");
+  EXPECT_EQ(TitleNaming(u"notepad.exe"), u"Zarqo Norvi Mouse Driver - notepad.exe");
+  const struct {
+    std::u16string_view title;
+    bool main;
+  } cases[] = {
+      {u"Zarqo Norvi Mouse Driver", true},     {u"Zarqo Norvi Mouse Driver - notepad.exe", true},
+      {u"Zarqo Norvi Mouse Driver - ", false}, {u"Zarqo Norvi Mouse Driver Setup", false},
+      {u"Zarqo Norvi Mouse Drive", false},     {u"", false},
+  };
+  for (const auto& c : cases) EXPECT_EQ(IsMainWindowTitle(c.title), c.main) << Utf16ToUtf8(c.title);
+}
+
 }  // namespace
 }  // namespace norvi

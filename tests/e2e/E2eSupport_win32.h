@@ -20,6 +20,7 @@
 #include "controls/ImageHelpers_win32.h"
 #include "framework/Handles_win32.h"
 #include "model/ProfileImage.h"
+#include "picker/SettingLayout.h"
 #include "tests/support/Picture_win32.h"
 #include "tests/support/Pump_win32.h"
 
@@ -386,14 +387,50 @@ inline HWND WaitForTrayMenu(HWND main) {
   return menu;
 }
 
-// A right click on the tray icon, then the menu's item at `row` (0 Config, 1 Exit) by keys.
+// A right click on the tray icon, then the menu's item `row` places above its end by keys
+// (0 Exit, 1 Config, 2 the settings of the program last in front, when it has one).
 inline void ChooseFromTrayMenu(HWND main, int row) {
   ::PostMessageW(main, UM_TRAY_NOTIFY, 0, kTrayRightButtonUp);
   HWND menu = WaitForTrayMenu(main);
   ASSERT_TRUE(menu);
   EXPECT_FALSE(::IsWindowVisible(main));  // the menu alone, not the window
-  for (int i = 0; i <= row; ++i) ::PostMessageW(menu, WM_KEYDOWN, VK_DOWN, 0);
+  for (int i = 0; i <= row; ++i) ::PostMessageW(menu, WM_KEYDOWN, VK_UP, 0);
   ::PostMessageW(menu, WM_KEYDOWN, VK_RETURN, 0);
+}
+
+// "x y" on the screen of a point in the client area of w, as xdotool takes it.
+inline std::wstring At(HWND w, int x, int y) {
+  POINT p{x, y};
+  ::ClientToScreen(w, &p);
+  return std::to_wstring(p.x) + L" " + std::to_wstring(p.y);
+}
+
+inline std::wstring CentreOf(HWND w, const EdgeRect& r) {
+  return At(w, (r.left + r.right) / 2, (r.top + r.bottom) / 2);
+}
+
+// A page control's rectangle in the picker's client area.
+inline EdgeRect OnPage(const EdgeRect& r) {
+  return {kPickerPageRect.left + r.left, kPickerPageRect.top + r.top,
+          kPickerPageRect.left + r.right, kPickerPageRect.top + r.bottom};
+}
+
+// Real clicks: the slot's hotspot, the basic page's tab and the row of `code`, the picker's OK.
+inline void ChooseFromBasicList(HWND main, int slot, int32_t code) {
+  ASSERT_TRUE(PointerDone(L"mousemove " + ScreenCentre(main, SlotControl(slot)) + L" click 1"));
+  HWND picker = WaitForPicker(main);
+  ASSERT_TRUE(picker);
+  Settle(picker);
+  const auto rows = ListRows(kCategoryBase);
+  const int index = static_cast<int>(std::find(rows.begin(), rows.end(), code) - rows.begin());
+  const EdgeRect row = OnPage(
+      {kListRect.left, index * kListRowHeight, kListRect.right - 30, (index + 1) * kListRowHeight});
+  ASSERT_TRUE(PointerDone(L"mousemove " + CentreOf(picker, PlaceOf(PickerButton::TabBase).rect) +
+                          L" click 1 sleep 0.3 mousemove " + CentreOf(picker, row) +
+                          L" click 1 sleep 0.3 mousemove " +
+                          CentreOf(picker, PlaceOf(PickerButton::Ok).rect) + L" click 1"));
+  ASSERT_TRUE(testkit::PumpUntil([&] { return !::IsWindow(picker); }, kPatienceMs));
+  Settle(main);
 }
 
 }  // namespace norvi::e2e

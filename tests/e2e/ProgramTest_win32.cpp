@@ -535,13 +535,13 @@ TEST_F(ProgramTest, OneClickHidesTheTrayMenuShowsTheAppliedViewAndExits) {
   ::ShowWindow(main, SW_HIDE);
   Settle(main);
 
-  ChooseFromTrayMenu(main, 0);
+  ChooseFromTrayMenu(main, 1);
   ASSERT_TRUE(testkit::PumpUntil([&] { return ::IsWindowVisible(main) != FALSE; }, kPatienceMs));
   EXPECT_EQ(ControlPixels(main, SlotControl(SlotForward)), applied);
 
   ::ShowWindow(main, SW_HIDE);
   Settle(main);
-  ChooseFromTrayMenu(main, 1);
+  ChooseFromTrayMenu(main, 0);
   EXPECT_EQ(program.WaitForExit(), 0u);
   EXPECT_EQ(SavedProfile().Slots[SlotForward].TempID, 8);
   EXPECT_EQ(installed.Messages(), "");

@@ -17,23 +17,6 @@ namespace {
 using namespace e2e;
 using namespace fn;
 
-// "x y" on the screen of a point in the client area of w, as xdotool takes it.
-std::wstring At(HWND w, int x, int y) {
-  POINT p{x, y};
-  ::ClientToScreen(w, &p);
-  return std::to_wstring(p.x) + L" " + std::to_wstring(p.y);
-}
-
-std::wstring CentreOf(HWND w, const EdgeRect& r) {
-  return At(w, (r.left + r.right) / 2, (r.top + r.bottom) / 2);
-}
-
-// A page control's rectangle in the picker's client area.
-EdgeRect OnPage(const EdgeRect& r) {
-  return {kPickerPageRect.left + r.left, kPickerPageRect.top + r.top,
-          kPickerPageRect.left + r.right, kPickerPageRect.top + r.bottom};
-}
-
 void WriteProfile(const ProfileImage& profile) {
   fs::create_directories(ProfilePath().parent_path());
   std::ofstream(ProfilePath(), std::ios::binary)
@@ -72,20 +55,7 @@ TEST_F(ProgramTest, ForwardSetToCopyByClickingIsCtrlCAndTheButtonNeverArrives) {
   HWND main = program.WaitForWindow(kMainTitle);
   ASSERT_TRUE(main);
   Settle(main);
-  ASSERT_TRUE(
-      PointerDone(L"mousemove " + ScreenCentre(main, SlotControl(SlotForward)) + L" click 1"));
-  HWND picker = WaitForPicker(main);
-  ASSERT_TRUE(picker);
-  Settle(picker);
-  const auto rows = ListRows(kCategoryBase);
-  const int copyRow = static_cast<int>(std::find(rows.begin(), rows.end(), Copy) - rows.begin());
-  const EdgeRect row = OnPage({kListRect.left, copyRow * kListRowHeight, kListRect.right - 30,
-                               (copyRow + 1) * kListRowHeight});
-  ASSERT_TRUE(PointerDone(L"mousemove " + CentreOf(picker, PlaceOf(PickerButton::TabBase).rect) +
-                          L" click 1 sleep 0.3 mousemove " + CentreOf(picker, row) +
-                          L" click 1 sleep 0.3 mousemove " +
-                          CentreOf(picker, PlaceOf(PickerButton::Ok).rect) + L" click 1"));
-  ASSERT_TRUE(testkit::PumpUntil([&] { return !::IsWindow(picker); }, kPatienceMs));
+  ChooseFromBasicList(main, SlotForward, Copy);
   ApplyWithOk(program, main);
   EXPECT_EQ(SavedProfile().Slots[SlotForward].FunID, Copy);
 
@@ -246,7 +216,7 @@ TEST_F(ProgramTest, ExitFromTheTrayLeavesNoButtonSwallowedAndNoKeyHeld) {
     ASSERT_TRUE(OverTheProbe(probe, L"click 9"));
     ASSERT_TRUE(testkit::PumpUntil([] { return Logged("ku 09"); }, 10000));
     EXPECT_EQ(InjectedKeys::Held(), "164 ");  // the switch is still holding (left) Alt
-    ChooseFromTrayMenu(main, 1);
+    ChooseFromTrayMenu(main, 0);
     // The hook hears keys only while this thread pumps.
     testkit::PumpUntil([&] { return ::WaitForSingleObject(program.handle(), 0) == WAIT_OBJECT_0; },
                        kPatienceMs);

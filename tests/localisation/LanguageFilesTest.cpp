@@ -63,9 +63,10 @@ TEST(LanguageFiles, EveryFileLoadsAllKeysInItsOwnEncoding) {
     EXPECT_EQ(testkit::Occurrences(format, u"%s"), 1u);
     EXPECT_EQ(testkit::Occurrences(format, u"%"), 1u);
     EXPECT_EQ(testkit::Occurrences(table.Text("str_msg5"), u"%"), 0u);
-    // The profile's messages carry the path once; the remapping notice has none.
+    // The profile's messages carry the path once, the program's settings item its file name;
+    // the remapping notice has none.
     for (std::string_view key : {"str_msg_profile_unreadable", "str_msg_profile_not_saved",
-                                 "str_msg_profile_applied_not_saved"}) {
+                                 "str_msg_profile_applied_not_saved", "str_settings_for_program"}) {
       EXPECT_EQ(testkit::Occurrences(table.Text(key), u"%s"), 1u) << key;
       EXPECT_EQ(testkit::Occurrences(table.Text(key), u"%"), 1u) << key;
     }

@@ -1,0 +1,227 @@
+// Assignments of their own for the program in front: copies of the probe program under two
+// names stand in for the user's programs, one with a file in "Apps"; the tray item edits the
+// file of the program last in front.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "app/MouseSettings.h"
+#include "controls/DlgInfo_win32.h"
+#include "model/FunctionCodes.h"
+#include "tests/e2e/E2eSupport_win32.h"
+
+namespace norvi {
+namespace {
+
+using namespace e2e;
+
+// A copy of the probe program under its own name in the installation folder, showing its
+// window at (left, 880), below the main window; it logs what it receives to a file.
+class ProbeProgram {
+ public:
+  ProbeProgram(const Installation& at, const wchar_t* name, int left) : left_(left) {
+    const fs::path exe = at.dir() / name;
+    log_ = at.dir() / (std::wstring(name) + L".log");
+    fs::copy_file(BuildRoot() / L"tests" / L"e2e" / L"e2e_probe.exe", exe);
+    std::wstring command = L"\"" + exe.wstring() + L"\" " + std::to_wstring(left) + L" 880 " +
+                           std::to_wstring(kSize) + L" " + std::to_wstring(kSize) + L" \"" +
+                           log_.wstring() + L"\"";
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    if (!::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                          &si, &pi))
+      return;
+    process_.reset(pi.hProcess);
+    ::CloseHandle(pi.hThread);
+    testkit::PumpUntil(
+        [&] {
+          window_ = ::FindWindowW(L"NorviProbeProgram", name);
+          return window_ && ::IsWindowVisible(window_);
+        },
+        kPatienceMs);
+  }
+  ~ProbeProgram() {
+    if (window_) ::PostMessageW(window_, WM_CLOSE, 0, 0);
+    if (process_ && ::WaitForSingleObject(process_.get(), kPatienceMs) != WAIT_OBJECT_0)
+      ::TerminateProcess(process_.get(), 99);
+  }
+  HWND hwnd() const { return window_; }
+  std::wstring Centre() const {
+    return std::to_wstring(left_ + kSize / 2) + L" " + std::to_wstring(880 + kSize / 2);
+  }
+  std::vector<std::string> Entries() const {
+    std::ifstream in(log_);
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
+  }
+
+ private:
+  static constexpr int kSize = 130;
+  int left_;
+  fs::path log_;
+  UniqueHandle process_;
+  HWND window_ = nullptr;
+};
+
+// The probe in front, then a click into it as a user gives one: where the system raises no
+// foreground event, the program looks at the window in front after the user's input.
+bool InFront(HWND main, const ProbeProgram& probe) {
+  const auto inFront = [&] {
+    return ::GetForegroundWindow() == probe.hwnd() || (::SetForegroundWindow(probe.hwnd()), false);
+  };
+  if (!testkit::PumpUntil(inFront, 5000)) return false;
+  // Two clicks: the first may still race the system's own activation of the window.
+  for (int i = 0; i < 2; ++i) {
+    const size_t before = probe.Entries().size();
+    if (!PointerDone(L"mousemove " + probe.Centre() + L" click 1")) return false;
+    Settle(main);
+    if (!testkit::PumpUntil([&] { return probe.Entries().size() >= before + 2; }, 10000))
+      return false;
+  }
+  return ::GetForegroundWindow() == probe.hwnd();
+}
+
+// What the probe logs for the xdotool steps over it: the first `count` entries after them,
+// once the pointer is back and nothing more came.
+std::vector<std::string> Over(const ProbeProgram& probe, const std::wstring& steps, size_t count) {
+  const size_t mark = probe.Entries().size();
+  const auto since = [&] {
+    std::vector<std::string> all = probe.Entries();
+    return std::vector<std::string>(all.begin() + static_cast<std::ptrdiff_t>(mark), all.end());
+  };
+  PointerDone(L"mousemove " + probe.Centre() + L" " + steps);
+  testkit::PumpUntil([&] { return since().size() >= count; }, 10000);
+  return since();
+}
+
+fs::path AppsFolder() {
+  return ProfilePath().parent_path() / L"Apps";
+}
+
+using Entries = std::vector<std::string>;
+const Entries kCopy{"kd 11", "kd 43", "ku 43", "ku 11"};
+const Entries kForward{"xd 02", "xu 02"};
+
+// Two copies of one probe program: the one with a file of its own gets Ctrl+C for forward,
+// the other the X button. Bringing the other to the front while forward is held on the first
+// changes nothing until the release, which the first program's assignments take.
+TEST_F(ProgramTest, EachProgramInFrontGetsItsOwnForwardAndASwitchWaitsForTheRelease) {
+  fs::remove_all(AppsFolder());
+  fs::create_directories(AppsFolder());
+  ProfileImage copy = DefaultProfile();
+  copy.Slots[SlotForward].TempID = fn::Copy;
+  std::ofstream(AppsFolder() / L"probe-copy.exe.cfg", std::ios::binary)
+      .write(reinterpret_cast<const char*>(&copy), kProfileSize);
+  Installation installed;
+  Program program(installed, {});
+  HWND main = program.WaitForWindow(kMainTitle);
+  ASSERT_TRUE(main);
+  ::ShowWindow(main, SW_HIDE);  // a late activation of its own never takes the front
+  Settle(main);
+  ProbeProgram copying(installed, L"probe-copy.exe", 900);
+  ProbeProgram plain(installed, L"probe-plain.exe", 1090);
+  ASSERT_TRUE(copying.hwnd() && plain.hwnd());
+
+  ASSERT_TRUE(InFront(main, copying));
+  EXPECT_EQ(Over(copying, L"click 9", 4), kCopy);
+  ASSERT_TRUE(InFront(main, plain));
+  EXPECT_EQ(Over(plain, L"click 9", 2), kForward);
+
+  ASSERT_TRUE(InFront(main, copying));
+  const size_t copyingMark = copying.Entries().size();
+  ASSERT_TRUE(PointerDone(L"mousemove " + copying.Centre() + L" mousedown 9"));
+  ASSERT_TRUE(testkit::PumpUntil([&] { return copying.Entries().size() >= copyingMark + 4; }));
+  // The other program to the front; the X server sends the pointer to the window that holds
+  // the pressed button, so the user's input that makes the program look is a wheel notch.
+  const size_t plainMark = plain.Entries().size();
+  ::SetForegroundWindow(plain.hwnd());
+  ASSERT_TRUE(testkit::PumpUntil([&] { return ::GetForegroundWindow() == plain.hwnd(); }, 5000));
+  ASSERT_TRUE(PointerDone(L"mousemove " + plain.Centre() + L" click 5"));
+  Settle(main);
+  ASSERT_TRUE(PointerDone(L"mousemove " + plain.Centre() + L" mouseup 9"));
+  Settle(main);
+  Over(plain, L"click 9", 2);
+  const Entries copied = copying.Entries();
+  EXPECT_EQ(Entries(copied.begin() + static_cast<std::ptrdiff_t>(copyingMark), copied.end()),
+            kCopy);
+  const Entries reached = plain.Entries();
+  EXPECT_EQ(Entries(reached.begin() + static_cast<std::ptrdiff_t>(plainMark), reached.end()),
+            kForward);  // and no lone release before
+
+  ::PostMessageW(main, WM_CLOSE, 0, 0);
+  EXPECT_EQ(program.WaitForExit(), 0u);
+  fs::remove_all(AppsFolder());
+}
+
+// Clicks one button of the message box the program shows and waits until it is gone.
+void AnswerBox(const Program& program, const RECT& button) {
+  HWND box = program.WaitForWindow(kInfoTitle);
+  ASSERT_TRUE(box);
+  HWND pressed = ChildAt(box, button.left, button.top);
+  ASSERT_TRUE(pressed);
+  PostClick(pressed);
+  ASSERT_TRUE(testkit::PumpUntil([&] { return !::IsWindow(box); }, kPatienceMs));
+}
+
+// The tray menu's item for the program last in front opens the main window on that program's
+// assignments: OK writes its own file and applies it, Default removes the file again.
+TEST_F(ProgramTest, TheTrayItemEditsTheProgramInFrontAndDefaultRemovesItsFile) {
+  fs::remove_all(AppsFolder());
+  const fs::path own = AppsFolder() / L"probe-copy.exe.cfg";
+  Installation installed;
+  Program program(installed, {});
+  HWND main = program.WaitForWindow(kMainTitle);
+  ASSERT_TRUE(main);
+  ::ShowWindow(main, SW_HIDE);
+  Settle(main);
+  ProbeProgram probe(installed, L"probe-copy.exe", 900);
+  ASSERT_TRUE(InFront(main, probe));
+
+  ChooseFromTrayMenu(main, 2);
+  ASSERT_TRUE(testkit::PumpUntil([&] { return ::IsWindowVisible(main) != FALSE; }, kPatienceMs));
+  Settle(main);
+  wchar_t title[128] = {};
+  ::GetWindowTextW(main, title, 128);
+  EXPECT_STREQ(title, L"Zarqo Norvi Mouse Driver - probe-copy.exe");
+  for (int id : {kWheelLinesEditId, kSpeedSliderId})
+    EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(main, id))) << id;
+  SaveScreenshot(main, L"main-window-application.png");
+
+  ChooseFromBasicList(main, SlotForward, fn::Copy);
+  ASSERT_TRUE(PointerDone(L"mousemove " + ScreenCentre(main, MainControl::Ok) + L" click 1"));
+  AnswerBox(program, infobox::kOkRectOneButton);
+  ProfileImage saved{};
+  ASSERT_EQ(fs::file_size(own), kProfileSize);
+  std::ifstream(own, std::ios::binary).read(reinterpret_cast<char*>(&saved), kProfileSize);
+  EXPECT_EQ(saved.Slots[SlotForward].FunID, fn::Copy);
+  EXPECT_EQ(saved.Remapped[SlotForward], 1);
+  ::ShowWindow(main, SW_HIDE);
+  ASSERT_TRUE(InFront(main, probe));
+  EXPECT_EQ(Over(probe, L"click 9", 4), kCopy);
+
+  ::ShowWindow(main, SW_SHOW);
+  ASSERT_TRUE(PointerDone(L"mousemove " + ScreenCentre(main, MainControl::Defaults) + L" click 1"));
+  AnswerBox(program, infobox::kOkRectTwoButtons);
+  Settle(main);
+  EXPECT_FALSE(fs::exists(own));
+  ::ShowWindow(main, SW_HIDE);
+  ASSERT_TRUE(InFront(main, probe));
+  EXPECT_EQ(Over(probe, L"click 9", 2), kForward);
+
+  // "Config" edits the default profile again.
+  ChooseFromTrayMenu(main, 1);
+  ASSERT_TRUE(testkit::PumpUntil([&] { return ::IsWindowVisible(main) != FALSE; }, kPatienceMs));
+  ::GetWindowTextW(main, title, 128);
+  EXPECT_STREQ(title, kMainTitle);
+  EXPECT_TRUE(::IsWindowEnabled(::GetDlgItem(main, kSpeedSliderId)));
+  ::PostMessageW(main, WM_CLOSE, 0, 0);
+  EXPECT_EQ(program.WaitForExit(), 0u);
+  EXPECT_EQ(SavedProfile().Slots[SlotForward].FunID, DefaultProfile().Slots[SlotForward].FunID);
+}
+
+}  // namespace
+}  // namespace norvi
