@@ -21,6 +21,16 @@ constexpr DWORD kReceiverAccess = 0x12019F;  // generic file read and write righ
 constexpr DWORD kQueryPauseMs = 60;
 // Room for the main window's title with the longest file name it can name.
 constexpr int kMaxTitle = 512;
+
+// EnumWindows: stops at the main window, whichever program its title names.
+BOOL CALLBACK FindMainWindow(HWND window, LPARAM found) {
+  wchar_t title[kMaxTitle] = {};
+  const int length = ::GetWindowTextW(window, title, kMaxTitle);
+  if (!IsMainWindowTitle(U16(std::wstring_view(title, static_cast<size_t>(length))))) return TRUE;
+  *reinterpret_cast<HWND*>(found) = window;
+  return FALSE;
+}
+
 constexpr DWORD kLoadLibrarySearchSystem32 = 0x800;
 
 // Later bare-name loads search the system folder only. Looked up at run time: unpatched
@@ -85,16 +95,7 @@ bool CPelkoDriverApp::ClaimSingleInstance() {
   // The running instance shows its window as on a double-click of its tray icon. Its title
   // may name a program whose assignments it is editing.
   HWND running = nullptr;
-  ::EnumWindows(
-      [](HWND window, LPARAM found) -> BOOL {
-        wchar_t title[kMaxTitle] = {};
-        const int length = ::GetWindowTextW(window, title, kMaxTitle);
-        if (!IsMainWindowTitle(U16(std::wstring_view(title, static_cast<size_t>(length)))))
-          return TRUE;
-        *reinterpret_cast<HWND*>(found) = window;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&running));
+  ::EnumWindows(&FindMainWindow, reinterpret_cast<LPARAM>(&running));
   if (running) ::PostMessageW(running, UM_TRAY_NOTIFY, 0, kTrayLeftDoubleClick);
   return false;
 }
