@@ -17,9 +17,11 @@ ULONGLONG StartTimeOf(HANDLE process) {
   return (static_cast<ULONGLONG>(created.dwHighDateTime) << 32) | created.dwLowDateTime;
 }
 
-// The taskbar and its notification area come to the front when the user opens this
-// program's tray menu; they are not a program whose assignments anyone means to choose.
-bool IsTaskbar(HWND window) {
+// The desktop, the taskbar and its notification area are not programs whose assignments
+// anyone means to choose: the taskbar comes to the front when the user opens this program's
+// tray menu, and Wine puts its desktop window in front for a moment on each click.
+bool IsShell(HWND window) {
+  if (window == ::GetDesktopWindow() || window == ::GetShellWindow()) return true;
   wchar_t name[40] = {};
   if (::GetClassNameW(window, name, ARRAYSIZE(name)) == 0) return false;
   for (const wchar_t* taskbar :
@@ -60,7 +62,7 @@ void ForegroundTracker::WindowInFront(HWND window) {
   lastWindow_ = window;
   DWORD processId = 0;
   if (window == nullptr || ::GetWindowThreadProcessId(window, &processId) == 0) return;
-  if (processId == ::GetCurrentProcessId() || IsTaskbar(window)) return;
+  if (processId == ::GetCurrentProcessId() || IsShell(window)) return;
   last_ = NameOfProcess(processId);
   changed_(last_);
 }

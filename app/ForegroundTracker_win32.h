@@ -21,8 +21,8 @@ class ForegroundTracker {
  public:
   // changed receives the executable file name of the program now in front, or empty when
   // it cannot be read (an elevated process, a process gone already). Windows of this program
-  // itself and of the taskbar are not reported: the program in front before them stays in
-  // force. Installs the hook on the calling thread; one tracker per thread.
+  // itself and of the desktop and taskbar are not reported: the program in front before them stays
+  // in force. Installs the hook on the calling thread; one tracker per thread.
   explicit ForegroundTracker(std::function<void(const std::u16string&)> changed);
   ~ForegroundTracker();
   ForegroundTracker(const ForegroundTracker&) = delete;
