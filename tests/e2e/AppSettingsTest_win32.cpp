@@ -17,6 +17,9 @@ namespace {
 
 using namespace e2e;
 
+// Run as a test of its own: the probe programs' real input crosses processes under Wine.
+class AppSettingsTest : public ProgramTest {};
+
 // A copy of the probe program under its own name in the installation folder, showing its
 // window at (left, 880), below the main window; it logs what it receives to a file.
 class ProbeProgram {
@@ -110,7 +113,7 @@ const Entries kForward{"xd 02", "xu 02"};
 // Two copies of one probe program: the one with a file of its own gets Ctrl+C for forward,
 // the other the X button. Bringing the other to the front while forward is held on the first
 // changes nothing until the release, which the first program's assignments take.
-TEST_F(ProgramTest, EachProgramInFrontGetsItsOwnForwardAndASwitchWaitsForTheRelease) {
+TEST_F(AppSettingsTest, EachProgramInFrontGetsItsOwnForwardAndASwitchWaitsForTheRelease) {
   fs::remove_all(AppsFolder());
   fs::create_directories(AppsFolder());
   ProfileImage copy = DefaultProfile();
@@ -170,7 +173,7 @@ void AnswerBox(const Program& program, const RECT& button) {
 
 // The tray menu's item for the program last in front opens the main window on that program's
 // assignments: OK writes its own file and applies it, Default removes the file again.
-TEST_F(ProgramTest, TheTrayItemEditsTheProgramInFrontAndDefaultRemovesItsFile) {
+TEST_F(AppSettingsTest, TheTrayItemEditsTheProgramInFrontAndDefaultRemovesItsFile) {
   fs::remove_all(AppsFolder());
   const fs::path own = AppsFolder() / L"probe-copy.exe.cfg";
   Installation installed;
