@@ -106,8 +106,13 @@ TEST(SwapHost, ListsTheTestsWindowsAndActivatesTheOneClicked) {
       << PaintedRows(switcher) << " rows; the three windows and the desktop expected";
   const int row = static_cast<int>(
       std::find(search.listed.begin(), search.listed.end(), second.get()) - search.listed.begin());
-  ClickAt(RowCentre(switcher, row));
-  EXPECT_TRUE(PumpUntil([&] { return !::IsWindow(switcher); }));
+  // Wine now and then loses one half of a click that goes to another process: a row that is
+  // still there is clicked once more (the 10 s timer closes it without activating anything).
+  for (int attempt = 0; attempt < 2 && ::IsWindow(switcher); ++attempt) {
+    ClickAt(RowCentre(switcher, row));
+    PumpUntil([&] { return !::IsWindow(switcher); }, 3000);
+  }
+  EXPECT_FALSE(::IsWindow(switcher));
   EXPECT_TRUE(PumpUntil([&] { return ::GetForegroundWindow() == second.get(); }));
   ::PostMessageW(hostWindow, WM_CLOSE, 0, 0);
   EXPECT_EQ(host.ExitCode(10000), 0);
