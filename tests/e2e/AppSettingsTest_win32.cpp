@@ -28,17 +28,11 @@ class ProbeProgram {
     const fs::path exe = at.dir() / name;
     log_ = at.dir() / (std::wstring(name) + L".log");
     fs::copy_file(BuildRoot() / L"tests" / L"e2e" / L"e2e_probe.exe", exe);
-    std::wstring command = L"\"" + exe.wstring() + L"\" " + std::to_wstring(left) + L" 880 " +
-                           std::to_wstring(kSize) + L" " + std::to_wstring(kSize) + L" \"" +
-                           log_.wstring() + L"\"";
-    STARTUPINFOW si{};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi{};
-    if (!::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                          &si, &pi))
+    if (!Launch(L"\"" + exe.wstring() + L"\" " + std::to_wstring(left) + L" 880 " +
+                    std::to_wstring(kSize) + L" " + std::to_wstring(kSize) + L" \"" +
+                    log_.wstring() + L"\"",
+                &process_))
       return;
-    process_.reset(pi.hProcess);
-    ::CloseHandle(pi.hThread);
     testkit::PumpUntil(
         [&] {
           window_ = ::FindWindowW(L"NorviProbeProgram", name);
@@ -89,15 +83,15 @@ bool InFront(HWND main, const ProbeProgram& probe) {
   return looked;
 }
 
-// What the probe logs for the xdotool steps over it: the first `count` entries after them,
-// once the pointer is back and nothing more came.
+// What the probe has logged for the xdotool steps over it once `count` entries have come.
 std::vector<std::string> Over(const ProbeProgram& probe, const std::wstring& steps, size_t count) {
   const size_t mark = probe.Entries().size();
   const auto since = [&] {
     std::vector<std::string> all = probe.Entries();
     return std::vector<std::string>(all.begin() + static_cast<std::ptrdiff_t>(mark), all.end());
   };
-  PointerDone(L"mousemove " + probe.Centre() + L" " + steps);
+  // The pointer stays: what the program's hook passes on goes where the pointer is then.
+  StartXdotool(L"mousemove " + probe.Centre() + L" " + steps);
   testkit::PumpUntil([&] { return since().size() >= count; }, 10000);
   return since();
 }
@@ -107,8 +101,6 @@ fs::path AppsFolder() {
 }
 
 using Entries = std::vector<std::string>;
-const Entries kCopy{"kd 11", "kd 43", "ku 43", "ku 11"};
-const Entries kForward{"xd 02", "xu 02"};
 
 // Two copies of one probe program: the one with a file of its own gets Ctrl+C for forward,
 // the other the X button. Bringing the other to the front while forward is held on the first
@@ -118,8 +110,7 @@ TEST_F(AppSettingsTest, EachProgramInFrontGetsItsOwnForwardAndASwitchWaitsForThe
   fs::create_directories(AppsFolder());
   ProfileImage copy = DefaultProfile();
   copy.Slots[SlotForward].TempID = fn::Copy;
-  std::ofstream(AppsFolder() / L"probe-copy.exe.cfg", std::ios::binary)
-      .write(reinterpret_cast<const char*>(&copy), kProfileSize);
+  WriteProfile(copy, AppsFolder() / L"probe-copy.exe.cfg");
   Installation installed;
   Program program(installed, {});
   HWND main = program.WaitForWindow(kMainTitle);
@@ -131,9 +122,9 @@ TEST_F(AppSettingsTest, EachProgramInFrontGetsItsOwnForwardAndASwitchWaitsForThe
   ASSERT_TRUE(copying.hwnd() && plain.hwnd());
 
   ASSERT_TRUE(InFront(main, copying));
-  EXPECT_EQ(Over(copying, L"click 9", 4), kCopy);
+  EXPECT_EQ(Over(copying, L"click 9", 4), kCopyKeys);
   ASSERT_TRUE(InFront(main, plain));
-  EXPECT_EQ(Over(plain, L"click 9", 2), kForward);
+  EXPECT_EQ(Over(plain, L"click 9", 2), kForwardClick);
 
   ASSERT_TRUE(InFront(main, copying));
   const size_t copyingMark = copying.Entries().size();
@@ -151,13 +142,12 @@ TEST_F(AppSettingsTest, EachProgramInFrontGetsItsOwnForwardAndASwitchWaitsForThe
   Over(plain, L"click 9", 2);
   const Entries copied = copying.Entries();
   EXPECT_EQ(Entries(copied.begin() + static_cast<std::ptrdiff_t>(copyingMark), copied.end()),
-            kCopy);
+            kCopyKeys);
   const Entries reached = plain.Entries();
   EXPECT_EQ(Entries(reached.begin() + static_cast<std::ptrdiff_t>(plainMark), reached.end()),
-            kForward);  // and no lone release before
+            kForwardClick);  // and no lone release before
 
-  ::PostMessageW(main, WM_CLOSE, 0, 0);
-  EXPECT_EQ(program.WaitForExit(), 0u);
+  EXPECT_EQ(program.Close(main), 0u);
   fs::remove_all(AppsFolder());
 }
 
@@ -205,7 +195,7 @@ TEST_F(AppSettingsTest, TheTrayItemEditsTheProgramInFrontAndDefaultRemovesItsFil
   EXPECT_EQ(saved.Remapped[SlotForward], 1);
   ::ShowWindow(main, SW_HIDE);
   ASSERT_TRUE(InFront(main, probe));
-  EXPECT_EQ(Over(probe, L"click 9", 4), kCopy);
+  EXPECT_EQ(Over(probe, L"click 9", 4), kCopyKeys);
 
   ::ShowWindow(main, SW_SHOW);
   ASSERT_TRUE(PointerDone(L"mousemove " + ScreenCentre(main, MainControl::Defaults) + L" click 1"));
@@ -214,7 +204,7 @@ TEST_F(AppSettingsTest, TheTrayItemEditsTheProgramInFrontAndDefaultRemovesItsFil
   EXPECT_FALSE(fs::exists(own));
   ::ShowWindow(main, SW_HIDE);
   ASSERT_TRUE(InFront(main, probe));
-  EXPECT_EQ(Over(probe, L"click 9", 2), kForward);
+  EXPECT_EQ(Over(probe, L"click 9", 2), kForwardClick);
 
   // "Config" edits the default profile again.
   ChooseFromTrayMenu(main, 1);
@@ -222,8 +212,7 @@ TEST_F(AppSettingsTest, TheTrayItemEditsTheProgramInFrontAndDefaultRemovesItsFil
   ::GetWindowTextW(main, title, 128);
   EXPECT_STREQ(title, kMainTitle);
   EXPECT_TRUE(::IsWindowEnabled(::GetDlgItem(main, kSpeedSliderId)));
-  ::PostMessageW(main, WM_CLOSE, 0, 0);
-  EXPECT_EQ(program.WaitForExit(), 0u);
+  EXPECT_EQ(program.Close(main), 0u);
   EXPECT_EQ(SavedProfile().Slots[SlotForward].FunID, DefaultProfile().Slots[SlotForward].FunID);
 }
 

@@ -21,6 +21,8 @@
 #include "framework/Handles_win32.h"
 #include "model/ProfileImage.h"
 #include "picker/SettingLayout.h"
+#include "tests/e2e/InputEntry_win32.h"
+#include "tests/support/MessageLog_win32.h"
 #include "tests/support/Picture_win32.h"
 #include "tests/support/Pump_win32.h"
 
@@ -72,6 +74,33 @@ inline ProfileImage SavedProfile() {
   std::ifstream(ProfilePath(), std::ios::binary)
       .read(reinterpret_cast<char*>(&image), kProfileSize);
   return image;
+}
+
+// Any bytes as a stored profile, its folder created first.
+inline void WriteProfileBytes(const void* bytes, size_t size, const fs::path& to = ProfilePath()) {
+  fs::create_directories(to.parent_path());
+  std::ofstream(to, std::ios::binary)
+      .write(static_cast<const char*>(bytes), static_cast<std::streamsize>(size));
+}
+
+inline void WriteProfile(const ProfileImage& profile, const fs::path& to = ProfilePath()) {
+  WriteProfileBytes(&profile, kProfileSize, to);
+}
+
+// Starts a Windows program; false when the system refuses. Its process goes to `process` when
+// asked for; folder: the working folder (default: this one's).
+inline bool Launch(std::wstring command, UniqueHandle* process = nullptr,
+                   const wchar_t* folder = nullptr) {
+  STARTUPINFOW si{};
+  si.cb = sizeof si;
+  PROCESS_INFORMATION pi{};
+  if (!::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, folder, &si,
+                        &pi))
+    return false;
+  UniqueHandle owned(pi.hProcess);
+  ::CloseHandle(pi.hThread);
+  if (process) *process = std::move(owned);
+  return true;
 }
 
 // A copy of the installed layout, optionally without some files, removed afterwards.
@@ -132,6 +161,12 @@ class ScopedEnvironment {
   std::map<std::wstring, std::optional<std::wstring>> saved_;
 };
 
+// Lets the program finish what its queue holds (painting included).
+inline void Settle(HWND w) {
+  DWORD_PTR ignored;
+  for (int i = 0; i < 3; ++i) ::SendMessageTimeoutW(w, WM_NULL, 0, 0, SMTO_BLOCK, 5000, &ignored);
+}
+
 class Program {
  public:
   // folder: where the program file lies (default: the installation's own folder); the
@@ -142,17 +177,8 @@ class Program {
     env.emplace(L"NORVI_SIMULATED_RECEIVER", L"1");
     ScopedEnvironment scoped(env);
     const fs::path where = folder.empty() ? at.dir() : folder;
-    std::wstring command = L"\"" + (where / L"NorviDriver.exe").wstring() + L"\"";
-    STARTUPINFOW si{};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi{};
     // The working folder stays short: Windows refuses a longer one.
-    const std::wstring current = at.dir().wstring();
-    if (::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                         current.c_str(), &si, &pi)) {
-      process_.reset(pi.hProcess);
-      ::CloseHandle(pi.hThread);
-    }
+    Launch(L"\"" + (where / L"NorviDriver.exe").wstring() + L"\"", &process_, at.dir().c_str());
   }
   ~Program() {
     if (process_ && ::WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT)
@@ -171,6 +197,12 @@ class Program {
     }
     return nullptr;
   }
+  // The main window once shown, with what its queue held done; null as WaitForWindow.
+  HWND ShownMain() const {
+    HWND main = WaitForWindow(kMainTitle);
+    if (main) Settle(main);
+    return main;
+  }
   // The exit code, or STILL_ACTIVE when the program did not end in time.
   DWORD WaitForExit() const {
     ::WaitForSingleObject(process_.get(), kPatienceMs);
@@ -178,16 +210,15 @@ class Program {
     ::GetExitCodeProcess(process_.get(), &code);
     return code;
   }
+  // Closes a window of the program (the main window ends it); the exit code as WaitForExit.
+  DWORD Close(HWND window) const {
+    ::PostMessageW(window, WM_CLOSE, 0, 0);
+    return WaitForExit();
+  }
 
  private:
   UniqueHandle process_;
 };
-
-// Lets the program finish what its queue holds (painting included).
-inline void Settle(HWND w) {
-  DWORD_PTR ignored;
-  for (int i = 0; i < 3; ++i) ::SendMessageTimeoutW(w, WM_NULL, 0, 0, SMTO_BLOCK, 5000, &ignored);
-}
 
 inline void SaveScreenshot(HWND w, const wchar_t* name) {
   // Paint everything now; the pause only lets the X server catch up with the drawing.
@@ -206,35 +237,44 @@ inline RECT ClientRectOf(HWND control, HWND parent) {
   return r;
 }
 
+// Each test starts as a first run, with an installation of its own; most start the program
+// from it once.
 class ProgramTest : public testing::Test {
  protected:
   void SetUp() override {
     std::error_code ec;
     fs::remove(ProfilePath(), ec);
-    fs::remove(LanguageChoicePath(), ec);  // every test starts as a first run
+    fs::remove(LanguageChoicePath(), ec);
+  }
+  // Starts the program from installed_; its main window, shown and settled, or null.
+  HWND Start(std::map<std::wstring, std::wstring> env = {}) {
+    program_.emplace(installed_, std::move(env));
+    return program_->ShownMain();
   }
   GdiplusSession gdiplus_;
+  Installation installed_;
+  std::optional<Program> program_;
 };
 
-// Real pointer input through the X server, as a hardware mouse would give it. Wine starts
-// the Unix program but gives no usable handle to wait on: the caller pumps for the effect.
+// Real pointer input through the X server, as a hardware mouse would give it. The caller
+// pumps for the effect: for a Unix program Wine returns no usable process information, and
+// its handle fields hold stale values that may name any handle of this process (closing them
+// once closed this test's standard output), so none of them is touched.
 inline bool StartXdotool(const std::wstring& arguments) {
   std::wstring command = L"Z:\\usr\\bin\\xdotool " + arguments;
   STARTUPINFOW si{};
   si.cb = sizeof si;
-  PROCESS_INFORMATION pi{};
-  if (!::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
-                        &pi))
-    return false;
-  ::CloseHandle(pi.hProcess);
-  ::CloseHandle(pi.hThread);
-  return true;
+  PROCESS_INFORMATION ignored{};
+  return ::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                          &si, &ignored) != FALSE;
 }
 
 // Runs the xdotool steps and then a move to (3, 3) that marks their end; true once the pointer
-// got there.
+// got there. Under Wine, input that a low-level hook passes on (the program's) goes to the
+// window under the pointer when the hook is done, so the pointer stays a moment first: moved
+// away at once, half a click could end up on the desktop.
 inline bool PointerDone(const std::wstring& steps) {
-  if (!StartXdotool(steps + L" mousemove 3 3")) return false;
+  if (!StartXdotool(steps + L" sleep 0.3 mousemove 3 3")) return false;
   return testkit::PumpUntil(
       [] {
         POINT p;
@@ -252,56 +292,93 @@ inline std::wstring ScreenCentre(HWND main, MainControl control) {
          std::to_wstring(window.top + (r.top + r.bottom) / 2);
 }
 
-// A window with scroll bars that logs, in order, every key, mouse-button, wheel and scroll
-// message it receives, as short entries: "kd AF" (key down, virtual key in hex), "ku AF",
-// "md"/"mu" (middle), "xd 1"/"xu 2" (X button), "wheel", "hwheel", "hscroll 1" (scroll code).
+// A window with scroll bars, standing in for the user's application, that logs in order
+// every input message it receives as InputEntry writes it. Low-level hooks (InputHooks) feed
+// the same recorder while the probe lives.
 class InputProbe {
  public:
-  InputProbe() {
-    WNDCLASSW wc{};
-    wc.lpfnWndProc = &InputProbe::Proc;
-    wc.hInstance = ::GetModuleHandleW(nullptr);
-    wc.lpszClassName = L"NorviInputProbe";
-    ::RegisterClassW(&wc);
-    log_.clear();
-    window_.reset(::CreateWindowExW(0, wc.lpszClassName, L"Norvi input probe",
-                                    WS_POPUP | WS_VISIBLE | WS_HSCROLL | WS_VSCROLL, 1000, 760, 240,
-                                    200, nullptr, nullptr, wc.hInstance, nullptr));
-  }
   HWND hwnd() const { return window_.get(); }
-  static const std::vector<std::string>& Log() { return log_; }
+  std::vector<std::string> Log() const {
+    std::vector<std::string> entries;
+    for (const testkit::Message& m : log_.Messages()) {
+      std::string entry = m.window ? InputEntry(m.message, m.wParam) : std::string();
+      if (!entry.empty()) entries.push_back(std::move(entry));
+    }
+    return entries;
+  }
+  bool Saw(const std::string& entry) const {
+    const std::vector<std::string> entries = Log();
+    return std::find(entries.begin(), entries.end(), entry) != entries.end();
+  }
+  // The injected keys that low-level hooks saw go down and not yet up, as virtual keys.
+  std::vector<WPARAM> InjectedKeysHeld() const {
+    std::vector<WPARAM> held;
+    for (const testkit::Message& m : log_.Messages()) {
+      if (m.window || !(m.lParam & LLKHF_INJECTED)) continue;
+      const auto at = std::find(held.begin(), held.end(), m.wParam);
+      const bool down = m.message == WM_KEYDOWN || m.message == WM_SYSKEYDOWN;
+      if (down && at == held.end()) held.push_back(m.wParam);
+      if (!down && at != held.end()) held.erase(at);
+    }
+    return held;
+  }
 
  private:
-  static std::string Hex(WPARAM v) {
-    char text[8];
-    std::snprintf(text, sizeof text, "%02X", static_cast<unsigned>(v & 0xFF));
-    return text;
-  }
-  static LRESULT CALLBACK Proc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
-    switch (msg) {
-      case WM_KEYDOWN:
-      case WM_SYSKEYDOWN: log_.push_back("kd " + Hex(wp)); break;
-      case WM_KEYUP:
-      case WM_SYSKEYUP: log_.push_back("ku " + Hex(wp)); break;
-      case WM_LBUTTONDOWN: log_.push_back("ld"); break;
-      case WM_LBUTTONUP: log_.push_back("lu"); break;
-      case WM_RBUTTONDOWN: log_.push_back("rd"); break;
-      case WM_RBUTTONUP: log_.push_back("ru"); break;
-      case WM_MBUTTONDOWN: log_.push_back("md"); break;
-      case WM_MBUTTONUP: log_.push_back("mu"); break;
-      case WM_XBUTTONDOWN: log_.push_back("xd " + std::to_string(HIWORD(wp))); break;
-      case WM_XBUTTONUP: log_.push_back("xu " + std::to_string(HIWORD(wp))); break;
-      case WM_MOUSEWHEEL: log_.push_back("wheel"); break;
-      case WM_MOUSEHWHEEL: log_.push_back("hwheel"); break;
-      case WM_HSCROLL: log_.push_back("hscroll " + std::to_string(LOWORD(wp))); break;
-      case WM_VSCROLL: log_.push_back("vscroll " + std::to_string(LOWORD(wp))); break;
-      default: break;
-    }
-    return ::DefWindowProcW(w, msg, wp, lp);
-  }
-  UniqueWindow window_;
-  static inline std::vector<std::string> log_;
+  static constexpr RECT kPlace{1000, 760, 1240, 960};
+  testkit::MessageLog log_;
+  // Not topmost: under Wine, once a topmost window of this process has gone, real clicks no
+  // longer reach the windows of a program started afterwards.
+  testkit::ProbeWindow window_{&kPlace, L"Norvi input probe", WS_HSCROLL | WS_VSCROLL, 0};
 };
+
+// What a probe receives for forward set to copy, and for forward as it is.
+inline const std::vector<std::string> kCopyKeys{"kd 11", "kd 43", "ku 43", "ku 11"};
+inline const std::vector<std::string> kForwardClick{"xd 02", "xu 02"};
+
+// Brings a window of this process to the front with the keyboard focus; false when the system
+// would not.
+inline bool BringToFront(HWND w) {
+  ::SetForegroundWindow(w);
+  ::SetFocus(w);
+  return testkit::PumpUntil([&] { return ::GetForegroundWindow() == w; }, 5000);
+}
+
+// The entries with the left click that ends each look at a probe.
+inline std::vector<std::string> WithMarker(std::vector<std::string> entries) {
+  entries.insert(entries.end(), {"ld", "lu"});
+  return entries;
+}
+
+// The probe in front, the real steps over it, and once `count` entries have come, a left click
+// that marks the end: what the probe logged in between, the marker included. A button that
+// should have been swallowed shows before the marker. The pointer stays over the probe all the
+// while: what the program injects, and what its hook passes on, goes to the window under the
+// pointer at that moment.
+inline std::vector<std::string> ProbeSees(const InputProbe& probe, const std::wstring& steps,
+                                          size_t count) {
+  const size_t mark = probe.Log().size();
+  const auto since = [&] {
+    const std::vector<std::string> log = probe.Log();
+    return std::vector<std::string>(log.begin() + static_cast<std::ptrdiff_t>(mark), log.end());
+  };
+  if (!BringToFront(probe.hwnd())) return {"(the probe is not in front)"};
+  // The marker comes with a small move: after a swallowed button, Wine lost a click that had no
+  // motion before it now and then. With nothing to wait for, it follows in the same run.
+  const std::wstring marker = L" mousemove 1102 852 click 1";
+  if (!StartXdotool(L"mousemove 1100 850 " + steps + (count ? L"" : marker)))
+    return {"(no xdotool)"};
+  if (count) {
+    testkit::PumpUntil([&] { return since().size() >= count; }, 10000);
+    StartXdotool(marker);
+  }
+  testkit::PumpUntil(
+      [&] {
+        const std::vector<std::string> entries = since();
+        return !entries.empty() && entries.back() == "lu";
+      },
+      10000);
+  return since();
+}
 
 // The child of `parent` whose top-left corner sits at (left, top) of its client area.
 inline HWND ChildAt(HWND parent, int left, int top) {
@@ -368,23 +445,30 @@ inline void PickWith(HWND main, int slot, int buttonLeft, int buttonTop) {
 constexpr POINT kPickerOk{321, 255};
 constexpr POINT kPickerDefault{249, 255};
 
-// The tray menu the program tracks: a shown system menu window of its process.
-inline HWND WaitForTrayMenu(HWND main) {
+// A shown top-level window of this class of the process that owns `main` and that `fits`
+// (a predicate on the window), once there is one; null when the time runs out.
+template <class Fits>
+HWND WaitForWindowOf(HWND main, const wchar_t* windowClass, Fits fits) {
   DWORD process = 0;
   ::GetWindowThreadProcessId(main, &process);
-  HWND menu = nullptr;
+  HWND found = nullptr;
   testkit::PumpUntil(
       [&] {
-        for (menu = ::FindWindowW(L"#32768", nullptr); menu;
-             menu = ::FindWindowExW(nullptr, menu, L"#32768", nullptr)) {
+        for (found = ::FindWindowW(windowClass, nullptr); found;
+             found = ::FindWindowExW(nullptr, found, windowClass, nullptr)) {
           DWORD owner = 0;
-          ::GetWindowThreadProcessId(menu, &owner);
-          if (owner == process && ::IsWindowVisible(menu)) return true;
+          ::GetWindowThreadProcessId(found, &owner);
+          if (owner == process && ::IsWindowVisible(found) && fits(found)) return true;
         }
         return false;
       },
       kPatienceMs);
-  return menu;
+  return found;
+}
+
+// The tray menu the program tracks: a shown system menu window of its process.
+inline HWND WaitForTrayMenu(HWND main) {
+  return WaitForWindowOf(main, L"#32768", [](HWND) { return true; });
 }
 
 // A right click on the tray icon, then the menu's item `row` places above its end by keys

@@ -1,7 +1,7 @@
 // A program of its own that stands in for the user's application, so that its executable
 // name picks a file in "Apps": copies of it under other names are other programs. It shows a
 // topmost window at the rectangle it is given and appends each input message it receives to
-// a log file, one short entry a line ("kd 11", "ku 43", "xd 2", "xu 2", "ld", "lu").
+// a log file, one short entry a line ("kd 11", "ku 43", "xd 02", "xu 02", "ld", "lu", ...).
 //   probe.exe left top width height log-file
 #include <windows.h>
 
@@ -9,26 +9,23 @@
 #include <cstdlib>
 #include <string>
 
+#include "tests/e2e/InputEntry_win32.h"
+
 namespace {
 
 FILE* g_log = nullptr;
 
-void Log(const char* entry, unsigned value) {
-  std::fprintf(g_log, value == ~0u ? "%s\n" : "%s %02X\n", entry, value & 0xFF);
-  std::fflush(g_log);  // the test reads while the probe runs
-}
-
 LRESULT CALLBACK Proc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
-  switch (msg) {
-    case WM_KEYDOWN: Log("kd", static_cast<unsigned>(wp)); break;
-    case WM_KEYUP: Log("ku", static_cast<unsigned>(wp)); break;
-    case WM_LBUTTONDOWN: Log("ld", ~0u); break;
-    case WM_LBUTTONUP: Log("lu", ~0u); break;
-    case WM_XBUTTONDOWN: Log("xd", HIWORD(wp)); return TRUE;
-    case WM_XBUTTONUP: Log("xu", HIWORD(wp)); return TRUE;
-    case WM_DESTROY: ::PostQuitMessage(0); break;
-    default: break;
+  // Wheel notches are how the tests make the program look at the front again, wherever the
+  // pointer is held: they are not logged.
+  const std::string entry = norvi::e2e::InputEntry(msg, wp);
+  if (!entry.empty() && msg != WM_MOUSEWHEEL) {
+    std::fprintf(g_log, "%s\n", entry.c_str());
+    std::fflush(g_log);  // the test reads while the probe runs
   }
+  // Answered here, so that an X button is not passed on as a command.
+  if (msg == WM_XBUTTONDOWN || msg == WM_XBUTTONUP) return TRUE;
+  if (msg == WM_DESTROY) ::PostQuitMessage(0);
   return ::DefWindowProcW(w, msg, wp, lp);
 }
 

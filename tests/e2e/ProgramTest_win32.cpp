@@ -50,8 +50,7 @@ void ShowsLayoutThenCloses(const Program& program, const Installation& installed
     EXPECT_EQ(placed.right, expected.right) << id;
   }
   SaveScreenshot(main, screenshot);
-  ::PostMessageW(main, WM_CLOSE, 0, 0);
-  EXPECT_EQ(program.WaitForExit(), 0u);
+  EXPECT_EQ(program.Close(main), 0u);
   EXPECT_EQ(installed.Messages(), "");
 }
 
@@ -120,8 +119,7 @@ TEST_F(ProgramTest, WithoutTheReceiverLibraryItEndsAfterItsMessage) {
   HWND box = program.WaitForWindow(kInfoTitle);
   ASSERT_TRUE(box);
   EXPECT_EQ(installed.Messages(), "Loading Pardex.dll failed.\n");
-  ::PostMessageW(box, WM_CLOSE, 0, 0);
-  EXPECT_EQ(program.WaitForExit(), 1u);
+  EXPECT_EQ(program.Close(box), 1u);
   EXPECT_FALSE(::FindWindowW(nullptr, kMainTitle));
 }
 
@@ -134,8 +132,7 @@ TEST_F(ProgramTest, WithoutTheSwitcherLibraryItWarnsAndGoesOn) {
   ::PostMessageW(box, WM_CLOSE, 0, 0);
   HWND main = program.WaitForWindow(kMainTitle);
   ASSERT_TRUE(main);
-  ::PostMessageW(main, WM_CLOSE, 0, 0);
-  EXPECT_EQ(program.WaitForExit(), 0u);
+  EXPECT_EQ(program.Close(main), 0u);
 }
 
 // CTest runs this once more with a Simplified Chinese system language (LANG=zh_CN.UTF-8): the
@@ -149,8 +146,7 @@ TEST_F(ProgramTest, WithoutTheReceiverItEndsAfterTheMessageOfTheSystemLanguage) 
   // Title, text and button all in the system's language.
   SaveScreenshot(box, ::GetSystemDefaultLangID() == 0x0804 ? L"no-receiver-chinese-system.png"
                                                            : L"no-receiver.png");
-  ::PostMessageW(box, WM_CLOSE, 0, 0);
-  EXPECT_EQ(program.WaitForExit(), 1u);
+  EXPECT_EQ(program.Close(box), 1u);
   EXPECT_FALSE(::FindWindowW(nullptr, kMainTitle));
   std::cout << "System language " << std::hex << ::GetSystemDefaultLangID() << std::dec
             << ", shown: " << installed.Messages();
@@ -171,164 +167,68 @@ TEST_F(ProgramTest, SecondInstanceShowsTheFirstWindowAndEndsSilently) {
   EXPECT_EQ(second.WaitForExit(), 0u);
   EXPECT_EQ(first.WaitForWindow(kMainTitle), main);  // shown again
   EXPECT_EQ(installed.Messages(), "");
-  ::PostMessageW(main, WM_CLOSE, 0, 0);
-  EXPECT_EQ(first.WaitForExit(), 0u);
+  EXPECT_EQ(first.Close(main), 0u);
 }
 
-// A plain window that records the keys it receives, standing in for the user's application.
-class KeyProbe {
- public:
-  KeyProbe() {
-    WNDCLASSW wc{};
-    wc.lpfnWndProc = &KeyProbe::Proc;
-    wc.hInstance = ::GetModuleHandleW(nullptr);
-    wc.lpszClassName = L"NorviKeyProbe";
-    ::RegisterClassW(&wc);
-    window_.reset(::CreateWindowExW(0, wc.lpszClassName, L"Norvi key probe", WS_POPUP | WS_VISIBLE,
-                                    1000, 760, 240, 200, nullptr, nullptr, wc.hInstance, nullptr));
-    keys_.clear();
-    mouse_ = 0;
+// One real X button over the probe with these slot assignments (slot, function code): exactly
+// what the probe logs before the marker. X buttons under Wine: 2 middle, 4 wheel up, 7 tilt
+// right, 8 back, 9 forward.
+class RealButtonTest : public ProgramTest {
+ protected:
+  void Expect(std::initializer_list<std::pair<int, int32_t>> slots, int xButton,
+              const std::vector<std::string>& expected) {
+    ProfileImage profile = DefaultProfile();
+    for (const auto& [slot, code] : slots) profile.Slots[slot].TempID = code;
+    WriteProfile(profile);
+    HWND main = Start();
+    ASSERT_TRUE(main);
+    InputProbe probe;
+    EXPECT_EQ(ProbeSees(probe, L"click " + std::to_wstring(xButton), expected.size()),
+              WithMarker(expected));
+    EXPECT_EQ(program_->Close(main), 0u);
   }
-  HWND hwnd() const { return window_.get(); }
-  static const std::vector<WPARAM>& Keys() { return keys_; }
-  static int MouseButtons() { return mouse_; }
-
- private:
-  static LRESULT CALLBACK Proc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
-    if (msg == WM_KEYDOWN) keys_.push_back(wp);
-    if (msg == WM_XBUTTONDOWN || msg == WM_XBUTTONUP) ++mouse_;
-    return ::DefWindowProcW(w, msg, wp, lp);
-  }
-  UniqueWindow window_;
-  static inline std::vector<WPARAM> keys_;
-  static inline int mouse_ = 0;
 };
 
-TEST_F(ProgramTest, ForwardButtonRemappedToCopyIsSwallowedAndPerformedAsCtrlC) {
-  ProfileImage profile = DefaultProfile();
-  profile.Slots[SlotForward].TempID = 2;  // copy; applied at start-up
-  fs::create_directories(ProfilePath().parent_path());
-  std::ofstream(ProfilePath(), std::ios::binary)
-      .write(reinterpret_cast<const char*>(&profile), kProfileSize);
-
-  Installation installed;
-  Program program(installed, {});
-  HWND main = program.WaitForWindow(kMainTitle);
-  ASSERT_TRUE(main);
-  Settle(main);
-  KeyProbe probe;
-  ::SetForegroundWindow(probe.hwnd());
-  ::SetFocus(probe.hwnd());
-  ASSERT_TRUE(testkit::PumpUntil([&] { return ::GetForegroundWindow() == probe.hwnd(); }, 5000));
-
-  ASSERT_TRUE(StartXdotool(L"mousemove 1100 850 click 9"));  // X button 9: forward
-  const auto sawCopy = [] {
-    const auto& k = KeyProbe::Keys();
-    const auto control = std::find(k.begin(), k.end(), WPARAM{VK_CONTROL});
-    return control != k.end() && std::find(control, k.end(), WPARAM{'C'}) != k.end();
-  };
-  EXPECT_TRUE(testkit::PumpUntil(sawCopy, 10000)) << KeyProbe::Keys().size() << " keys";
-  EXPECT_EQ(KeyProbe::MouseButtons(), 0);  // the button itself was swallowed
-
-  ::PostMessageW(main, WM_CLOSE, 0, 0);
-  EXPECT_EQ(program.WaitForExit(), 0u);
+TEST_F(RealButtonTest, ForwardAsCopyIsCtrlCAndTheButtonIsSwallowed) {
+  Expect({{SlotForward, 2}}, 9, kCopyKeys);
 }
 
-// One real X button over the probe with one slot assignment (or two), and exactly what the
-// probe must log: the program's output, then a left click afterwards that marks the end, so a
-// button that should have been swallowed would show before it.
-struct RemapCase {
-  const char* name;
-  std::vector<std::pair<int, int32_t>> slots;  // slot, function code
-  int xButton;
-  std::vector<std::string> expected;
-};
-
-class RemapTest : public ProgramTest, public testing::WithParamInterface<RemapCase> {};
-
-TEST_P(RemapTest, ProbeSeesExactlyTheAssignedFunction) {
-  ProfileImage profile = DefaultProfile();
-  for (const auto& [slot, code] : GetParam().slots) profile.Slots[slot].TempID = code;
-  fs::create_directories(ProfilePath().parent_path());
-  std::ofstream(ProfilePath(), std::ios::binary)
-      .write(reinterpret_cast<const char*>(&profile), kProfileSize);
-
-  Installation installed;
-  Program program(installed, {});
-  HWND main = program.WaitForWindow(kMainTitle);
-  ASSERT_TRUE(main);
-  Settle(main);
-  InputProbe probe;
-  ::SetForegroundWindow(probe.hwnd());
-  ::SetFocus(probe.hwnd());
-  ASSERT_TRUE(testkit::PumpUntil([&] { return ::GetForegroundWindow() == probe.hwnd(); }, 5000));
-
-  // The marker is a left click, which no slot takes; with nothing expected it follows the
-  // button in the same run, otherwise once the expected output has arrived.
-  std::vector<std::string> expected = GetParam().expected;
-  const std::wstring button = L"mousemove 1100 850 click " + std::to_wstring(GetParam().xButton);
-  if (expected.empty()) {
-    ASSERT_TRUE(StartXdotool(button + L" click 1"));
-  } else {
-    ASSERT_TRUE(StartXdotool(button));
-    const size_t output = expected.size();
-    ASSERT_TRUE(testkit::PumpUntil([&] { return InputProbe::Log().size() >= output; }, 10000))
-        << testing::PrintToString(InputProbe::Log());
-    ASSERT_TRUE(StartXdotool(L"click 1"));
-  }
-  expected.insert(expected.end(), {"ld", "lu"});
-  EXPECT_TRUE(testkit::PumpUntil(
-      [] {
-        const auto& log = InputProbe::Log();
-        return std::find(log.begin(), log.end(), "lu") != log.end();
-      },
-      10000));
-  EXPECT_EQ(InputProbe::Log(), expected);
-
-  ::PostMessageW(main, WM_CLOSE, 0, 0);
-  EXPECT_EQ(program.WaitForExit(), 0u);
+TEST_F(RealButtonTest, BackDisabledReachesNobody) {
+  Expect({{SlotBack, 96}}, 8, {});
 }
 
-// X buttons under Wine: 2 middle, 4 wheel up, 7 tilt right, 8 back, 9 forward.
-INSTANTIATE_TEST_SUITE_P(
-    RealButtons, RemapTest,
-    testing::Values(
-        RemapCase{"BackDisabledReachesNobody", {{SlotBack, 96}}, 8, {}},
-        RemapCase{"MiddleNativeIsAMiddleClick", {{SlotMiddle, 67}}, 2, {"md", "mu"}},
-        RemapCase{"WheelUpAsVolumeUpIsAKeyAndNoWheel", {{SlotWheelUp, 54}}, 4, {"kd AF", "ku AF"}},
-        RemapCase{
-            "TiltRightScrollsTwoLinesRight", {{SlotTiltRight, 73}}, 7, {"hscroll 1", "hscroll 1"}},
-        // Back performs a forward click while forward itself is remapped to copy: the injected
-        // forward click must pass as it is, not turn into Ctrl+C or come round again.
-        RemapCase{"InjectedForwardIsNotRemappedAgain",
-                  {{SlotBack, 68}, {SlotForward, 2}},
-                  8,
-                  {"xd 2", "xu 2"}}),
-    [](const testing::TestParamInfo<RemapCase>& info) { return std::string(info.param.name); });
+TEST_F(RealButtonTest, MiddleNativeIsAMiddleClick) {
+  Expect({{SlotMiddle, 67}}, 2, {"md", "mu"});
+}
+
+TEST_F(RealButtonTest, WheelUpAsVolumeUpIsAKeyAndNoWheel) {
+  Expect({{SlotWheelUp, 54}}, 4, {"kd AF", "ku AF"});
+}
+
+TEST_F(RealButtonTest, TiltRightScrollsTwoLinesRight) {
+  Expect({{SlotTiltRight, 73}}, 7, {"hscroll 01", "hscroll 01"});
+}
+
+// Back performs a forward click while forward itself is remapped to copy: the injected forward
+// click must pass as it is, not turn into Ctrl+C or come round again.
+TEST_F(RealButtonTest, BackAsForwardIsNotRemappedAgain) {
+  Expect({{SlotBack, 68}, {SlotForward, 2}}, 8, kForwardClick);
+}
 
 TEST_F(ProgramTest, ClickedSettingsControlsChangeTheProfileThatClosingSaves) {
-  Installation installed;
-  Program program(installed, {});
-  HWND main = program.WaitForWindow(kMainTitle);
-  ASSERT_TRUE(main);
-  Settle(main);
+  HWND main = Start();
+  ASSERT_TRUE(main) << installed_.Messages();
   RECT window;
   ::GetWindowRect(main, &window);
-  const auto centre = [&](MainControl control) {
-    const LayoutRect r = PlaceOf(control, false);
-    return std::to_wstring(window.left + (r.left + r.right) / 2) + L" " +
-           std::to_wstring(window.top + (r.top + r.bottom) / 2);
-  };
   const LayoutRect bar = PlaceOf(MainControl::SpeedSlider, false);
   const std::wstring sliderEnd = std::to_wstring(window.left + bar.right - 6) + L" " +
                                  std::to_wstring(window.top + bar.top + 3);
   // Precision on, one screen per notch, the slider's right end; then a move that marks the end.
-  ASSERT_TRUE(PointerDone(L"mousemove " + centre(MainControl::Precision) + L" click 1 mousemove " +
-                          centre(MainControl::ScreenOption) + L" click 1 mousemove " + sliderEnd +
-                          L" click 1"));
+  ASSERT_TRUE(PointerDone(L"mousemove " + ScreenCentre(main, MainControl::Precision) +
+                          L" click 1 mousemove " + ScreenCentre(main, MainControl::ScreenOption) +
+                          L" click 1 mousemove " + sliderEnd + L" click 1"));
   Settle(main);
-  ::PostMessageW(main, WM_CLOSE, 0, 0);
-  EXPECT_EQ(program.WaitForExit(), 0u);
+  EXPECT_EQ(program_->Close(main), 0u);
   const ProfileImage saved = SavedProfile();
   EXPECT_EQ(saved.EnhancePrecision, 1);
   EXPECT_EQ(saved.WheelLines, kWheelLinesScreen);
@@ -341,9 +241,8 @@ TEST_F(ProgramTest, LanguageMenuChoiceIsAppliedAndRememberedAcrossRestarts) {
   Installation installed;
   {
     Program program(installed, {});
-    HWND main = program.WaitForWindow(kMainTitle);
+    HWND main = program.ShownMain();
     ASSERT_TRUE(main);
-    Settle(main);
     RECT window;
     ::GetWindowRect(main, &window);
     const LayoutRect button = PlaceOf(MainControl::Language, false);
@@ -383,16 +282,13 @@ TEST_F(ProgramTest, LanguageMenuChoiceIsAppliedAndRememberedAcrossRestarts) {
     Settle(main);
     EXPECT_EQ(StoredLanguage(), 3);
     SaveScreenshot(main, L"main-window-french.png");
-    ::PostMessageW(main, WM_CLOSE, 0, 0);
-    EXPECT_EQ(program.WaitForExit(), 0u);
+    EXPECT_EQ(program.Close(main), 0u);
   }
   Program again(installed, {});
-  HWND main = again.WaitForWindow(kMainTitle);
+  HWND main = again.ShownMain();
   ASSERT_TRUE(main);
-  Settle(main);
   EXPECT_EQ(StoredLanguage(), 3);
-  ::PostMessageW(main, WM_CLOSE, 0, 0);
-  EXPECT_EQ(again.WaitForExit(), 0u);
+  EXPECT_EQ(again.Close(main), 0u);
   EXPECT_EQ(installed.Messages(), "");
 }
 
@@ -400,12 +296,10 @@ TEST_F(ProgramTest, PickedFunctionStaysPendingUntilTheNextStartAppliesIt) {
   Installation installed;
   {
     Program program(installed, {});
-    HWND main = program.WaitForWindow(kMainTitle);
+    HWND main = program.ShownMain();
     ASSERT_TRUE(main);
-    Settle(main);
     PickWith(main, SlotForward, kPickerOk.x, kPickerOk.y);  // OK at once: save (8)
-    ::PostMessageW(main, WM_CLOSE, 0, 0);
-    EXPECT_EQ(program.WaitForExit(), 0u);
+    EXPECT_EQ(program.Close(main), 0u);
   }
   ProfileImage saved = SavedProfile();
   EXPECT_EQ(saved.Slots[SlotForward].TempID, 8);
@@ -415,8 +309,7 @@ TEST_F(ProgramTest, PickedFunctionStaysPendingUntilTheNextStartAppliesIt) {
     Program program(installed, {});
     HWND main = program.WaitForWindow(kMainTitle);
     ASSERT_TRUE(main);
-    ::PostMessageW(main, WM_CLOSE, 0, 0);
-    EXPECT_EQ(program.WaitForExit(), 0u);
+    EXPECT_EQ(program.Close(main), 0u);
   }
   saved = SavedProfile();
   EXPECT_EQ(saved.Slots[SlotForward].FunID, 8);
@@ -427,22 +320,16 @@ TEST_F(ProgramTest, PickedFunctionStaysPendingUntilTheNextStartAppliesIt) {
 TEST_F(ProgramTest, DefaultInThePickerThenApplyClearsTheSlotsRemapping) {
   ProfileImage profile = DefaultProfile();
   profile.Slots[SlotBack].TempID = 2;  // applied at start-up
-  fs::create_directories(ProfilePath().parent_path());
-  std::ofstream(ProfilePath(), std::ios::binary)
-      .write(reinterpret_cast<const char*>(&profile), kProfileSize);
-  Installation installed;
-  Program program(installed, {});
-  HWND main = program.WaitForWindow(kMainTitle);
-  ASSERT_TRUE(main);
-  Settle(main);
+  WriteProfile(profile);
+  HWND main = Start();
+  ASSERT_TRUE(main) << installed_.Messages();
   PickWith(main, SlotBack, kPickerDefault.x, kPickerDefault.y);
   PostClick(MainControlWindow(main, MainControl::Ok));
-  HWND box = program.WaitForWindow(kInfoTitle);
+  HWND box = program_->WaitForWindow(kInfoTitle);
   ASSERT_TRUE(box);
   ::PostMessageW(box, WM_CLOSE, 0, 0);
   ASSERT_TRUE(testkit::PumpUntil([&] { return !::IsWindow(box); }, kPatienceMs));
-  ::PostMessageW(main, WM_CLOSE, 0, 0);
-  EXPECT_EQ(program.WaitForExit(), 0u);
+  EXPECT_EQ(program_->Close(main), 0u);
   const ProfileImage saved = SavedProfile();
   EXPECT_EQ(saved.Slots[SlotBack].TempID, 69);
   EXPECT_EQ(saved.Slots[SlotBack].FunID, 69);
@@ -464,11 +351,8 @@ int HintPixels(HWND main) {
 }
 
 TEST_F(ProgramTest, HoverLineNamesTheLaterControlBetweenTwoAndEmptiesOnTheBackground) {
-  Installation installed;
-  Program program(installed, {});
-  HWND main = program.WaitForWindow(kMainTitle);
-  ASSERT_TRUE(main);
-  Settle(main);
+  HWND main = Start();
+  ASSERT_TRUE(main) << installed_.Messages();
   RECT window;
   ::GetWindowRect(main, &window);
   const LayoutRect pair = PlaceOf(MainControl::Pair, false);
@@ -481,21 +365,16 @@ TEST_F(ProgramTest, HoverLineNamesTheLaterControlBetweenTwoAndEmptiesOnTheBackgr
   SaveScreenshot(main, L"main-window-hover.png");
   ASSERT_TRUE(StartXdotool(L"mousemove " + at(700, 100)));
   EXPECT_TRUE(testkit::PumpUntil([&] { return HintPixels(main) == 0; }, kPatienceMs));
-  ::PostMessageW(main, WM_CLOSE, 0, 0);
-  EXPECT_EQ(program.WaitForExit(), 0u);
+  EXPECT_EQ(program_->Close(main), 0u);
 }
 
 TEST_F(ProgramTest, FourQuickClicksOnTheRowsUpArrowAddFour) {
-  Installation installed;
-  Program program(installed, {});
-  HWND main = program.WaitForWindow(kMainTitle);
-  ASSERT_TRUE(main);
-  Settle(main);
+  HWND main = Start();
+  ASSERT_TRUE(main) << installed_.Messages();
   ASSERT_TRUE(PointerDone(L"mousemove " + ScreenCentre(main, MainControl::RowsUp) +
                           L" click --repeat 4 --delay 120 1"));
   Settle(main);
-  ::PostMessageW(main, WM_CLOSE, 0, 0);
-  EXPECT_EQ(program.WaitForExit(), 0u);
+  EXPECT_EQ(program_->Close(main), 0u);
   EXPECT_EQ(SavedProfile().WheelLines, DefaultProfile().WheelLines + 4);
 }
 
@@ -517,14 +396,10 @@ std::vector<COLORREF> ControlPixels(HWND main, MainControl control) {
 // shows it again in the applied view (a pending pick no longer checks its slot button) and
 // "Exit" ends the program, which keeps the pending pick in the saved profile.
 TEST_F(ProgramTest, OneClickHidesTheTrayMenuShowsTheAppliedViewAndExits) {
-  Installation installed;
-  Program program(installed, {});
-  HWND main = program.WaitForWindow(kMainTitle);
-  ASSERT_TRUE(main);
-  Settle(main);
-  KeyProbe elsewhere;
-  ::SetForegroundWindow(elsewhere.hwnd());
-  testkit::PumpUntil([&] { return ::GetForegroundWindow() == elsewhere.hwnd(); }, 5000);
+  HWND main = Start();
+  ASSERT_TRUE(main) << installed_.Messages();
+  InputProbe elsewhere;
+  BringToFront(elsewhere.hwnd());
   ASSERT_TRUE(
       PointerDone(L"mousemove " + ScreenCentre(main, MainControl::Close) + L" sleep 1 click 1"));
   EXPECT_TRUE(testkit::PumpUntil([&] { return !::IsWindowVisible(main); }, 5000));
@@ -542,9 +417,9 @@ TEST_F(ProgramTest, OneClickHidesTheTrayMenuShowsTheAppliedViewAndExits) {
   ::ShowWindow(main, SW_HIDE);
   Settle(main);
   ChooseFromTrayMenu(main, 0);
-  EXPECT_EQ(program.WaitForExit(), 0u);
+  EXPECT_EQ(program_->WaitForExit(), 0u);
   EXPECT_EQ(SavedProfile().Slots[SlotForward].TempID, 8);
-  EXPECT_EQ(installed.Messages(), "");
+  EXPECT_EQ(installed_.Messages(), "");
 }
 
 // A device removal as the system sends it, for a USB device of the given name.
@@ -567,9 +442,8 @@ TEST_F(ProgramTest, OnlyTheReceiversRemovalEndsTheProgramAfterItsMessage) {
   const fs::path receiver = installed.dir() / L"receiver-plugged";
   std::ofstream(receiver) << "1";
   Program program(installed, {{L"NORVI_SIMULATED_RECEIVER", receiver.wstring()}});
-  HWND main = program.WaitForWindow(kMainTitle);
+  HWND main = program.ShownMain();
   ASSERT_TRUE(main);
-  Settle(main);
   SendDeviceChange(main, DBT_DEVICEREMOVECOMPLETE);  // another device: the receiver is still there
   Settle(main);
   fs::remove(receiver);
@@ -585,8 +459,7 @@ TEST_F(ProgramTest, OnlyTheReceiversRemovalEndsTheProgramAfterItsMessage) {
   ASSERT_TRUE(box);
   SendDeviceChange(main, DBT_DEVICEREMOVECOMPLETE);  // a second removal shows no second box
   EXPECT_EQ(installed.Messages(), "Receiver removed. Closing the program.\n");
-  ::PostMessageW(box, WM_CLOSE, 0, 0);
-  EXPECT_EQ(program.WaitForExit(), 0u);
+  EXPECT_EQ(program.Close(box), 0u);
   EXPECT_EQ(installed.Messages(), "Receiver removed. Closing the program.\n");
   EXPECT_TRUE(fs::exists(ProfilePath()));
 }
@@ -617,8 +490,7 @@ TEST_F(ProgramTest, TheIconLostWithTheTaskbarComesBackWhenTheTaskbarIsCreated) {
   ::SendMessageTimeoutW(main, ::RegisterWindowMessageW(L"TaskbarCreated"), 0, 0, SMTO_NORMAL, 5000,
                         &ignored);
   EXPECT_TRUE(TrayIconShown(main));
-  ::PostMessageW(main, WM_CLOSE, 0, 0);
-  EXPECT_EQ(program.WaitForExit(), 0u);
+  EXPECT_EQ(program.Close(main), 0u);
 }
 
 // What the program may never lose or switch off: the user's profile bytes and the system's
@@ -665,8 +537,7 @@ TEST_F(ProgramTest, AProfileHeldByAnotherProgramSurvivesStartAndCloseByteForByte
   EXPECT_NE(installed.Messages().find("could not be read"), std::string::npos)
       << installed.Messages();
   ExpectWheelLinesInRange();
-  ::PostMessageW(main, WM_CLOSE, 0, 0);
-  EXPECT_EQ(program.WaitForExit(), 0u);
+  EXPECT_EQ(program.Close(main), 0u);
   lock.reset();
   EXPECT_EQ(FileBytes(ProfilePath()), original);
 }
@@ -682,8 +553,7 @@ TEST_F(ProgramTest, InvalidProfilesAreSetAsideAndNothingOutOfRangeReachesWindows
     ASSERT_TRUE(main) << installed.Messages();
     EXPECT_EQ(installed.Messages(), "This file is an invaild Profile!\n");
     ExpectWheelLinesInRange();
-    ::PostMessageW(main, WM_CLOSE, 0, 0);
-    EXPECT_EQ(program.WaitForExit(), 0u);
+    EXPECT_EQ(program.Close(main), 0u);
     fs::path aside = ProfilePath();
     aside += L".bad";
     EXPECT_TRUE(FileBytes(aside) == original);
@@ -704,8 +574,7 @@ TEST_F(ProgramTest, ASignatureOnlyProfileRunsOnTheFactoryValues) {
   HWND main = program.WaitForWindow(kMainTitle);
   ASSERT_TRUE(main) << installed.Messages();
   ExpectWheelLinesInRange();
-  ::PostMessageW(main, WM_CLOSE, 0, 0);
-  EXPECT_EQ(program.WaitForExit(), 0u);
+  EXPECT_EQ(program.Close(main), 0u);
   EXPECT_EQ(installed.Messages(), "");
   const ProfileImage saved = SavedProfile();
   EXPECT_EQ(saved.WheelLines, kDefaultWheelLines);
@@ -804,13 +673,10 @@ TEST_F(ProgramTest, TheProgramInFrontGetsItsOwnAssignmentsAndADamagedFileTheDefa
 
     Installation installed;
     Program program(installed, {});
-    HWND main = program.WaitForWindow(kMainTitle);
+    HWND main = program.ShownMain();
     ASSERT_TRUE(main) << c.what;
-    Settle(main);
-    KeyProbe probe;
-    ::SetForegroundWindow(probe.hwnd());
-    ::SetFocus(probe.hwnd());
-    ASSERT_TRUE(testkit::PumpUntil([&] { return ::GetForegroundWindow() == probe.hwnd(); }, 5000));
+    InputProbe probe;
+    ASSERT_TRUE(BringToFront(probe.hwnd()));
     // A click into the window, as a user gives one: where the system raises no foreground
     // event, the program looks at the window in front after the user's input. The click
     // passes the front through the desktop for a moment; a wheel notch after it, which moves
@@ -818,24 +684,13 @@ TEST_F(ProgramTest, TheProgramInFrontGetsItsOwnAssignmentsAndADamagedFileTheDefa
     ASSERT_TRUE(PointerDone(L"mousemove 1100 850 click 1")) << c.what;
     Settle(main);
     ASSERT_TRUE(PointerDone(L"mousemove 1100 850 click 5")) << c.what;
+    ASSERT_TRUE(testkit::PumpUntil([&] { return probe.Saw("wheel"); }, 10000)) << c.what;
     Settle(main);
 
-    ASSERT_TRUE(PointerDone(L"mousemove 1100 850 click 9")) << c.what;
-    const auto sawCopy = [] {
-      const auto& k = KeyProbe::Keys();
-      const auto control = std::find(k.begin(), k.end(), WPARAM{VK_CONTROL});
-      return control != k.end() && std::find(control, k.end(), WPARAM{'C'}) != k.end();
-    };
-    if (c.copies) {
-      EXPECT_TRUE(testkit::PumpUntil(sawCopy, 10000)) << c.what;
-      EXPECT_EQ(KeyProbe::MouseButtons(), 0) << c.what;
-    } else {
-      EXPECT_TRUE(testkit::PumpUntil([] { return KeyProbe::MouseButtons() == 2; }, 10000))
-          << c.what;
-      EXPECT_FALSE(sawCopy()) << c.what;
-    }
-    ::PostMessageW(main, WM_CLOSE, 0, 0);
-    EXPECT_EQ(program.WaitForExit(), 0u) << c.what;
+    EXPECT_EQ(ProbeSees(probe, L"click 9", c.copies ? 4 : 2),
+              WithMarker(c.copies ? kCopyKeys : kForwardClick))
+        << c.what;
+    EXPECT_EQ(program.Close(main), 0u) << c.what;
     // The program's own file never leaks into the default profile.
     EXPECT_EQ(SavedProfile().Slots[SlotForward].FunID, DefaultProfile().Slots[SlotForward].FunID)
         << c.what;

@@ -17,26 +17,6 @@ namespace {
 using namespace e2e;
 using namespace fn;
 
-void WriteProfile(const ProfileImage& profile) {
-  fs::create_directories(ProfilePath().parent_path());
-  std::ofstream(ProfilePath(), std::ios::binary)
-      .write(reinterpret_cast<const char*>(&profile), kProfileSize);
-}
-
-bool Logged(const std::string& entry) {
-  const auto& log = InputProbe::Log();
-  return std::find(log.begin(), log.end(), entry) != log.end();
-}
-
-// The probe in front, then the real steps over it; true once the pointer is back at (3, 3).
-bool OverTheProbe(const InputProbe& probe, const std::wstring& steps) {
-  ::SetForegroundWindow(probe.hwnd());
-  ::SetFocus(probe.hwnd());
-  if (!testkit::PumpUntil([&] { return ::GetForegroundWindow() == probe.hwnd(); }, 5000))
-    return false;
-  return PointerDone(L"mousemove 1100 850 " + steps);
-}
-
 // The main window's OK applies and saves; the message box that reports it is closed.
 void ApplyWithOk(const Program& program, HWND main) {
   ASSERT_TRUE(PointerDone(L"mousemove " + ScreenCentre(main, MainControl::Ok) + L" click 1"));
@@ -50,24 +30,15 @@ void ApplyWithOk(const Program& program, HWND main) {
 // The forward slot's hotspot, the basic page's tab and its copy row, the picker's OK and the
 // main window's OK, all clicked: then forward over the probe is Ctrl+C and nothing else.
 TEST_F(ProgramTest, ForwardSetToCopyByClickingIsCtrlCAndTheButtonNeverArrives) {
-  Installation installed;
-  Program program(installed, {});
-  HWND main = program.WaitForWindow(kMainTitle);
-  ASSERT_TRUE(main);
-  Settle(main);
+  HWND main = Start();
+  ASSERT_TRUE(main) << installed_.Messages();
   ChooseFromBasicList(main, SlotForward, Copy);
-  ApplyWithOk(program, main);
+  ApplyWithOk(*program_, main);
   EXPECT_EQ(SavedProfile().Slots[SlotForward].FunID, Copy);
 
   InputProbe probe;
-  ASSERT_TRUE(OverTheProbe(probe, L"click 9"));
-  EXPECT_TRUE(testkit::PumpUntil([] { return Logged("ku 11"); }, 10000));
-  ASSERT_TRUE(PointerDone(L"mousemove 1100 850 click 1"));  // marks the end
-  EXPECT_TRUE(testkit::PumpUntil([] { return Logged("lu"); }, 10000));
-  EXPECT_EQ(InputProbe::Log(),
-            (std::vector<std::string>{"kd 11", "kd 43", "ku 43", "ku 11", "ld", "lu"}));
-  ::PostMessageW(main, WM_CLOSE, 0, 0);
-  EXPECT_EQ(program.WaitForExit(), 0u);
+  EXPECT_EQ(ProbeSees(probe, L"click 9", kCopyKeys.size()), WithMarker(kCopyKeys));
+  EXPECT_EQ(program_->Close(main), 0u);
 }
 
 // Three quick presses of a button set to switch window: Alt goes down once, Tab is pressed
@@ -76,26 +47,14 @@ TEST_F(ProgramTest, SwitchWindowWithThreePressesHoldsAltOnceAcrossThreeTabs) {
   ProfileImage profile = DefaultProfile();
   profile.Slots[SlotForward].TempID = SwitchWindow;
   WriteProfile(profile);
-  Installation installed;
-  Program program(installed, {});
-  HWND main = program.WaitForWindow(kMainTitle);
-  ASSERT_TRUE(main);
-  Settle(main);
+  HWND main = Start();
+  ASSERT_TRUE(main) << installed_.Messages();
   InputProbe probe;
-  const std::vector<std::string> tabs{"kd 12", "kd 09", "ku 09", "kd 09",
-                                      "ku 09", "kd 09", "ku 09"};
-  ASSERT_TRUE(OverTheProbe(probe, L"click --repeat 3 --delay 300 9"));
-  ASSERT_TRUE(testkit::PumpUntil([&] { return InputProbe::Log().size() >= tabs.size(); }, 10000))
-      << testing::PrintToString(InputProbe::Log());
-  EXPECT_EQ(InputProbe::Log(), tabs);  // Alt still held after the third Tab
-  EXPECT_TRUE(testkit::PumpUntil([] { return Logged("ku 12"); }, 10000));
-  ASSERT_TRUE(PointerDone(L"mousemove 1100 850 click 1"));
-  EXPECT_TRUE(testkit::PumpUntil([] { return Logged("lu"); }, 10000));
-  std::vector<std::string> expected = tabs;
-  expected.insert(expected.end(), {"ku 12", "ld", "lu"});
-  EXPECT_EQ(InputProbe::Log(), expected);
-  ::PostMessageW(main, WM_CLOSE, 0, 0);
-  EXPECT_EQ(program.WaitForExit(), 0u);
+  // Alt is released only after the third Tab.
+  const std::vector<std::string> once{"kd 12", "kd 09", "ku 09", "kd 09",
+                                      "ku 09", "kd 09", "ku 09", "ku 12"};
+  EXPECT_EQ(ProbeSees(probe, L"click --repeat 3 --delay 300 9", once.size()), WithMarker(once));
+  EXPECT_EQ(program_->Close(main), 0u);
 }
 
 // The system's file dialog of the program's process, once it is shown.
@@ -120,15 +79,12 @@ HWND WaitForFileDialog(HWND main, HWND picker) {
 }
 
 // Open program chosen with the advanced page's browse button: the path typed into the system's
-// file dialog becomes the slot's, and forward then starts that program.
+// file dialog becomes the slot's, and forward then starts that program_->
 TEST_F(ProgramTest, OpenProgramChosenThroughTheBrowseDialogStartsTheProgram) {
   const fs::path target = BuildRoot() / L"tests" / L"app" / L"bare_window.exe";
   ASSERT_TRUE(fs::exists(target)) << target;
-  Installation installed;
-  Program program(installed, {});
-  HWND main = program.WaitForWindow(kMainTitle);
-  ASSERT_TRUE(main);
-  Settle(main);
+  HWND main = Start();
+  ASSERT_TRUE(main) << installed_.Messages();
   ASSERT_TRUE(
       PointerDone(L"mousemove " + ScreenCentre(main, SlotControl(SlotForward)) + L" click 1"));
   HWND picker = WaitForPicker(main);
@@ -151,48 +107,21 @@ TEST_F(ProgramTest, OpenProgramChosenThroughTheBrowseDialogStartsTheProgram) {
   ASSERT_TRUE(
       PointerDone(L"mousemove " + CentreOf(picker, PlaceOf(PickerButton::Ok).rect) + L" click 1"));
   ASSERT_TRUE(testkit::PumpUntil([&] { return !::IsWindow(picker); }, kPatienceMs));
-  ApplyWithOk(program, main);
+  ApplyWithOk(*program_, main);
   const ProfileImage saved = SavedProfile();
   EXPECT_EQ(saved.Slots[SlotForward].FunID, OpenProgram);
   EXPECT_EQ(std::wstring(reinterpret_cast<const wchar_t*>(saved.Slots[SlotForward].Path)),
             target.wstring());
 
   InputProbe probe;
-  ASSERT_TRUE(OverTheProbe(probe, L"click 9"));
+  EXPECT_EQ(ProbeSees(probe, L"click 9", 0), WithMarker({}));  // the button itself never arrives
   HWND started = nullptr;
   EXPECT_TRUE(testkit::PumpUntil(
       [&] { return (started = ::FindWindowW(nullptr, L"Norvi bare window")) != nullptr; },
       kPatienceMs));
   if (started) ::PostMessageW(started, WM_CLOSE, 0, 0);
-  EXPECT_FALSE(Logged("xd 2"));
-  ::PostMessageW(main, WM_CLOSE, 0, 0);
-  EXPECT_EQ(program.WaitForExit(), 0u);
+  EXPECT_EQ(program_->Close(main), 0u);
 }
-
-// The keys injected from anywhere that are down now, as a low-level keyboard hook of this
-// thread sees them: it hears every key whichever window it goes to.
-class InjectedKeys {
- public:
-  InjectedKeys() { hook_ = ::SetWindowsHookExW(WH_KEYBOARD_LL, &Hook, nullptr, 0); }
-  ~InjectedKeys() { ::UnhookWindowsHookEx(hook_); }
-  bool hooked() const { return hook_ != nullptr; }
-  static std::string Held() {
-    std::string held;
-    for (int key = 0; key < 256; ++key)
-      if (down_[key]) held += std::to_string(key) + " ";
-    return held;
-  }
-
- private:
-  static LRESULT CALLBACK Hook(int code, WPARAM message, LPARAM data) {
-    const auto& key = *reinterpret_cast<const KBDLLHOOKSTRUCT*>(data);
-    if (code == HC_ACTION && (key.flags & LLKHF_INJECTED))
-      down_[key.vkCode & 0xFF] = message == WM_KEYDOWN || message == WM_SYSKEYDOWN;
-    return ::CallNextHookEx(nullptr, code, message, data);
-  }
-  HHOOK hook_;
-  static inline bool down_[256]{};
-};
 
 // Closed from the tray right after a window switch began (Alt held by the program, its
 // release still due): no key stays held, and forward and back reach the probe again as
@@ -202,33 +131,26 @@ TEST_F(ProgramTest, ExitFromTheTrayLeavesNoButtonSwallowedAndNoKeyHeld) {
   profile.Slots[SlotForward].TempID = SwitchWindow;
   profile.Slots[SlotBack].TempID = Copy;
   WriteProfile(profile);
-  Installation installed;
-  Program program(installed, {});
-  HWND main = program.WaitForWindow(kMainTitle);
-  ASSERT_TRUE(main);
-  Settle(main);
+  HWND main = Start();
+  ASSERT_TRUE(main) << installed_.Messages();
   ::ShowWindow(main, SW_HIDE);
   Settle(main);
-  InjectedKeys keys;
-  ASSERT_TRUE(keys.hooked());
   {
     InputProbe probe;
-    ASSERT_TRUE(OverTheProbe(probe, L"click 9"));
-    ASSERT_TRUE(testkit::PumpUntil([] { return Logged("ku 09"); }, 10000));
-    EXPECT_EQ(InjectedKeys::Held(), "164 ");  // the switch is still holding (left) Alt
+    testkit::InputHooks hooks;  // every injected key, whichever window it goes to
+    ASSERT_TRUE(BringToFront(probe.hwnd()));
+    ASSERT_TRUE(PointerDone(L"mousemove 1100 850 click 9"));
+    ASSERT_TRUE(testkit::PumpUntil([&] { return probe.Saw("ku 09"); }, 10000));
+    // The switch is still holding (left) Alt.
+    EXPECT_EQ(probe.InjectedKeysHeld(), std::vector<WPARAM>{VK_LMENU});
     ChooseFromTrayMenu(main, 0);
-    // The hook hears keys only while this thread pumps.
-    testkit::PumpUntil([&] { return ::WaitForSingleObject(program.handle(), 0) == WAIT_OBJECT_0; },
-                       kPatienceMs);
-    EXPECT_EQ(program.WaitForExit(), 0u);
-    EXPECT_TRUE(testkit::PumpUntil([] { return InjectedKeys::Held().empty(); }, 5000))
-        << "held: " << InjectedKeys::Held();
+    EXPECT_EQ(program_->WaitForExit(), 0u);
+    EXPECT_TRUE(testkit::PumpUntil([&] { return probe.InjectedKeysHeld().empty(); }, 5000))
+        << testing::PrintToString(probe.InjectedKeysHeld());
   }
   InputProbe probe;
-  ASSERT_TRUE(OverTheProbe(probe, L"click 9 click 8 click 1"));
-  EXPECT_TRUE(testkit::PumpUntil([] { return Logged("lu"); }, 10000));
-  EXPECT_EQ(InputProbe::Log(),
-            (std::vector<std::string>{"xd 2", "xu 2", "xd 1", "xu 1", "ld", "lu"}));
+  EXPECT_EQ(ProbeSees(probe, L"click 9 click 8", 4),
+            WithMarker({"xd 02", "xu 02", "xd 01", "xu 01"}));
 }
 
 }  // namespace

@@ -170,7 +170,7 @@ void RegisterRecordingClass(const wchar_t* name) {
   ::RegisterClassExW(&wc);
 }
 
-ProbeWindow::ProbeWindow(const RECT* onScreen, const wchar_t* title) {
+ProbeWindow::ProbeWindow(const RECT* onScreen, const wchar_t* title, DWORD style, DWORD exStyle) {
   RegisterRecordingClass(kProbeClass);
   const HINSTANCE instance = ::GetModuleHandleW(nullptr);
   if (!onScreen) {
@@ -178,7 +178,7 @@ ProbeWindow::ProbeWindow(const RECT* onScreen, const wchar_t* title) {
                                     instance, nullptr));
     return;
   }
-  window_.reset(::CreateWindowExW(WS_EX_TOPMOST, kProbeClass, title, WS_POPUP | WS_VISIBLE,
+  window_.reset(::CreateWindowExW(exStyle, kProbeClass, title, WS_POPUP | WS_VISIBLE | style,
                                   onScreen->left, onScreen->top, onScreen->right - onScreen->left,
                                   onScreen->bottom - onScreen->top, nullptr, nullptr, instance,
                                   nullptr));

@@ -79,10 +79,12 @@ LRESULT CALLBACK RecordingProc(HWND window, UINT message, WPARAM wParam, LPARAM 
 // Registers a window class of this name that records through RecordingProc (once a name).
 void RegisterRecordingClass(const wchar_t* name);
 
-// A window of the recording class: message-only, or visible and topmost on this rectangle.
+// A window of the recording class: message-only, or visible (topmost unless told otherwise) on
+// this rectangle, with any further styles (scroll bars, for a target of sideways scrolling).
 class ProbeWindow {
  public:
-  explicit ProbeWindow(const RECT* onScreen = nullptr, const wchar_t* title = L"probe");
+  explicit ProbeWindow(const RECT* onScreen = nullptr, const wchar_t* title = L"probe",
+                       DWORD style = 0, DWORD exStyle = WS_EX_TOPMOST);
   HWND get() const { return window_.get(); }
 
  private:
