@@ -79,6 +79,7 @@ function(norvi_test name)
     set_tests_properties(${tests} PROPERTIES LABELS "${ARG_LABELS}")
   endif()
   set_tests_properties(${tests} PROPERTIES ENVIRONMENT "${env}" TIMEOUT 600)
+  set(${name}_TESTS "${tests}" PARENT_SCOPE)
   file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/test-output)
 endfunction()
 
