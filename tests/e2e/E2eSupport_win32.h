@@ -220,11 +220,16 @@ class Program {
   UniqueHandle process_;
 };
 
-inline void SaveScreenshot(HWND w, const wchar_t* name) {
-  // Paint everything now; the pause only lets the X server catch up with the drawing.
+// Has the window paint everything now and waits until the screen shows it; the pause only lets
+// the X server catch up with the drawing, which no message reports.
+inline void PaintedOnScreen(HWND w) {
   ::RedrawWindow(w, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
   Settle(w);
   ::Sleep(500);
+}
+
+inline void SaveScreenshot(HWND w, const wchar_t* name) {
+  PaintedOnScreen(w);
   RECT r;
   ::GetWindowRect(w, &r);
   EXPECT_TRUE(testkit::SavePng(testkit::CaptureScreen(r), name)) << name;

@@ -380,9 +380,7 @@ TEST_F(ProgramTest, FourQuickClicksOnTheRowsUpArrowAddFour) {
 
 // The screen's pixels of one control of the shown main window.
 std::vector<COLORREF> ControlPixels(HWND main, MainControl control) {
-  ::RedrawWindow(main, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-  Settle(main);
-  ::Sleep(300);  // lets the X server catch up with the drawing
+  PaintedOnScreen(main);
   RECT r;
   ::GetWindowRect(MainControlWindow(main, control), &r);
   WindowDC screen(nullptr);
