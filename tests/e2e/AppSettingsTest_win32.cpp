@@ -111,14 +111,12 @@ TEST_F(AppSettingsTest, EachProgramInFrontGetsItsOwnForwardAndASwitchWaitsForThe
   ProfileImage copy = DefaultProfile();
   copy.Slots[SlotForward].TempID = fn::Copy;
   WriteProfile(copy, AppsFolder() / L"probe-copy.exe.cfg");
-  Installation installed;
-  Program program(installed, {});
-  HWND main = program.WaitForWindow(kMainTitle);
+  HWND main = Start();
   ASSERT_TRUE(main);
   ::ShowWindow(main, SW_HIDE);  // a late activation of its own never takes the front
   Settle(main);
-  ProbeProgram copying(installed, L"probe-copy.exe", 900);
-  ProbeProgram plain(installed, L"probe-plain.exe", 1090);
+  ProbeProgram copying(installed_, L"probe-copy.exe", 900);
+  ProbeProgram plain(installed_, L"probe-plain.exe", 1090);
   ASSERT_TRUE(copying.hwnd() && plain.hwnd());
 
   ASSERT_TRUE(InFront(main, copying));
@@ -147,7 +145,7 @@ TEST_F(AppSettingsTest, EachProgramInFrontGetsItsOwnForwardAndASwitchWaitsForThe
   EXPECT_EQ(Entries(reached.begin() + static_cast<std::ptrdiff_t>(plainMark), reached.end()),
             kForwardClick);  // and no lone release before
 
-  EXPECT_EQ(program.Close(main), 0u);
+  EXPECT_EQ(program_->Close(main), 0u);
   fs::remove_all(AppsFolder());
 }
 
@@ -166,13 +164,11 @@ void AnswerBox(const Program& program, const RECT& button) {
 TEST_F(AppSettingsTest, TheTrayItemEditsTheProgramInFrontAndDefaultRemovesItsFile) {
   fs::remove_all(AppsFolder());
   const fs::path own = AppsFolder() / L"probe-copy.exe.cfg";
-  Installation installed;
-  Program program(installed, {});
-  HWND main = program.WaitForWindow(kMainTitle);
+  HWND main = Start();
   ASSERT_TRUE(main);
   ::ShowWindow(main, SW_HIDE);
   Settle(main);
-  ProbeProgram probe(installed, L"probe-copy.exe", 900);
+  ProbeProgram probe(installed_, L"probe-copy.exe", 900);
   ASSERT_TRUE(InFront(main, probe));
 
   ChooseFromTrayMenu(main, 2);
@@ -187,7 +183,7 @@ TEST_F(AppSettingsTest, TheTrayItemEditsTheProgramInFrontAndDefaultRemovesItsFil
 
   ChooseFromBasicList(main, SlotForward, fn::Copy);
   ASSERT_TRUE(PointerDone(L"mousemove " + ScreenCentre(main, MainControl::Ok) + L" click 1"));
-  AnswerBox(program, infobox::kOkRectOneButton);
+  AnswerBox(*program_, infobox::kOkRectOneButton);
   ProfileImage saved{};
   ASSERT_EQ(fs::file_size(own), kProfileSize);
   std::ifstream(own, std::ios::binary).read(reinterpret_cast<char*>(&saved), kProfileSize);
@@ -199,7 +195,7 @@ TEST_F(AppSettingsTest, TheTrayItemEditsTheProgramInFrontAndDefaultRemovesItsFil
 
   ::ShowWindow(main, SW_SHOW);
   ASSERT_TRUE(PointerDone(L"mousemove " + ScreenCentre(main, MainControl::Defaults) + L" click 1"));
-  AnswerBox(program, infobox::kOkRectTwoButtons);
+  AnswerBox(*program_, infobox::kOkRectTwoButtons);
   Settle(main);
   EXPECT_FALSE(fs::exists(own));
   ::ShowWindow(main, SW_HIDE);
@@ -212,7 +208,7 @@ TEST_F(AppSettingsTest, TheTrayItemEditsTheProgramInFrontAndDefaultRemovesItsFil
   ::GetWindowTextW(main, title, 128);
   EXPECT_STREQ(title, kMainTitle);
   EXPECT_TRUE(::IsWindowEnabled(::GetDlgItem(main, kSpeedSliderId)));
-  EXPECT_EQ(program.Close(main), 0u);
+  EXPECT_EQ(program_->Close(main), 0u);
   EXPECT_EQ(SavedProfile().Slots[SlotForward].FunID, DefaultProfile().Slots[SlotForward].FunID);
 }
 
