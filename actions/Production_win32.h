@@ -7,7 +7,7 @@
 
 #include "actions/Seams.h"
 #include "framework/Com_win32.h"
-#include "framework/Handles_win32.h"
+#include "base/Handles_win32.h"
 
 namespace norvi {
 

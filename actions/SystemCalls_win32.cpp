@@ -6,7 +6,7 @@
 
 #include "actions/Sequences.h"
 #include "framework/LateLibrary_win32.h"
-#include "framework/WideText.h"
+#include "base/WideText.h"
 
 namespace norvi {
 namespace {

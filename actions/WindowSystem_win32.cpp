@@ -1,6 +1,6 @@
 #include "actions/FindScrollBar.h"
 #include "actions/Production_win32.h"
-#include "framework/WideText.h"
+#include "base/WideText.h"
 
 namespace norvi {
 

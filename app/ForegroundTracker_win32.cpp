@@ -1,6 +1,6 @@
 #include "app/ForegroundTracker_win32.h"
 
-#include "framework/WideText.h"
+#include "base/WideText.h"
 #include "model/AppProfiles.h"
 
 namespace norvi {

@@ -13,7 +13,7 @@
 #include <map>
 #include <string>
 
-#include "framework/Handles_win32.h"
+#include "base/Handles_win32.h"
 
 namespace norvi {
 

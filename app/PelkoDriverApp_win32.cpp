@@ -8,7 +8,7 @@
 #include "app/PelkoDriverDlg_win32.h"
 #include "app/Startup.h"
 #include "controls/DlgInfo_win32.h"
-#include "framework/WideText.h"
+#include "base/WideText.h"
 #include "model/ProfileStore.h"
 #include "model/SystemFolders.h"
 #include "model/Text.h"

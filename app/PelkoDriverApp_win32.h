@@ -11,7 +11,7 @@
 #include "app/DiscardingTraceSink.h"
 #include "app/Startup.h"
 #include "controls/ImageHelpers_win32.h"
-#include "framework/Handles_win32.h"
+#include "base/Handles_win32.h"
 #include "localisation/StringTable.h"
 #include "model/ProfileImage.h"
 #include "receiver/Pardex_win32.h"

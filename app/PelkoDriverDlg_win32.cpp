@@ -9,7 +9,7 @@
 #include "app/Startup.h"
 #include "controls/ImageHelpers_win32.h"
 #include "controls/TextFont.h"
-#include "framework/WideText.h"
+#include "base/WideText.h"
 #include "localisation/Languages.h"
 #include "model/AppProfiles.h"
 #include "model/FunctionName.h"

@@ -5,7 +5,7 @@
 #include "app/Messages.h"
 #include "controls/ImageHelpers_win32.h"
 #include "framework/Gdi_win32.h"
-#include "framework/WideText.h"
+#include "base/WideText.h"
 
 namespace norvi {
 namespace {

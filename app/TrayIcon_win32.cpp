@@ -5,7 +5,7 @@
 
 #include "app/Messages.h"
 #include "app/Startup.h"
-#include "framework/WideText.h"
+#include "base/WideText.h"
 
 namespace norvi {
 namespace {

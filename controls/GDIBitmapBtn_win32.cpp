@@ -4,7 +4,7 @@
 
 #include "controls/ImageHelpers_win32.h"
 #include "controls/TextFont.h"
-#include "framework/WideText.h"
+#include "base/WideText.h"
 
 namespace norvi {
 namespace {

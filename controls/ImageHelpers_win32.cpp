@@ -5,8 +5,8 @@
 
 #include "controls/ImageGeometry.h"
 #include "framework/Com_win32.h"
-#include "framework/Handles_win32.h"
-#include "framework/WideText.h"
+#include "base/Handles_win32.h"
+#include "base/WideText.h"
 
 namespace norvi {
 namespace {

@@ -3,7 +3,7 @@
 #include <windowsx.h>
 
 #include "controls/ImageHelpers_win32.h"
-#include "framework/WideText.h"
+#include "base/WideText.h"
 #include "localisation/Languages.h"
 #include "res/ResourceIds.h"
 

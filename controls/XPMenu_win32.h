@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "framework/Gdi_win32.h"
-#include "framework/Handles_win32.h"
+#include "base/Handles_win32.h"
 
 namespace norvi {
 

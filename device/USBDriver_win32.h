@@ -14,7 +14,7 @@
 
 #include "device/DriverIo.h"
 #include "device/DriverLink.h"
-#include "framework/Handles_win32.h"
+#include "base/Handles_win32.h"
 #include "model/DebugOutput.h"
 #include "model/TraceSink.h"
 

@@ -12,7 +12,7 @@
 #include "device/DriverEndpoint.h"
 #include "device/EventQueue.h"
 #include "device/FilterCore.h"
-#include "framework/Handles_win32.h"
+#include "base/Handles_win32.h"
 
 namespace norvi {
 

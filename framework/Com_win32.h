@@ -6,7 +6,7 @@
 #include <objbase.h>
 #include <oleauto.h>
 
-#include "framework/UniqueResource.h"
+#include "base/UniqueResource.h"
 
 namespace norvi {
 

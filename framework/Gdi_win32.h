@@ -8,8 +8,8 @@
 #include <string_view>
 #include <utility>
 
-#include "framework/UniqueResource.h"
-#include "framework/WideText.h"
+#include "base/UniqueResource.h"
+#include "base/WideText.h"
 
 namespace norvi {
 

@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-#include "framework/Handles_win32.h"
+#include "base/Handles_win32.h"
 
 namespace norvi {
 

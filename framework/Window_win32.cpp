@@ -1,7 +1,5 @@
 #include "framework/Window_win32.h"
 
-#include "model/DebugOutput.h"
-
 namespace norvi {
 namespace {
 
@@ -186,7 +184,8 @@ LRESULT Window::Dispatch(UINT msg, WPARAM wp, LPARAM lp) {
   try {
     result = HandleMessage(msg, wp, lp);
   } catch (...) {
-    DebuggerOutput().Write(u"ERROR: exception stopped at the window procedure\n");
+    // The framework sits below the model: it writes its one line to the debugger itself.
+    ::OutputDebugStringW(L"ERROR: exception stopped at the window procedure\n");
     result = Default(msg, wp, lp);
   }
   if (msg == WM_NCDESTROY) {

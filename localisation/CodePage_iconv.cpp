@@ -5,7 +5,7 @@
 #include <cerrno>
 #include <string>
 
-#include "framework/UniqueResource.h"
+#include "base/UniqueResource.h"
 #include "localisation/CodePage.h"
 #include "model/FileIO.h"
 #include "model/Text.h"

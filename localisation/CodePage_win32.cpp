@@ -1,6 +1,6 @@
 #include <windows.h>
 
-#include "framework/WideText.h"
+#include "base/WideText.h"
 #include "localisation/CodePage.h"
 
 namespace norvi {

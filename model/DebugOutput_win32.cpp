@@ -1,6 +1,6 @@
 #include <windows.h>
 
-#include "framework/WideText.h"
+#include "base/WideText.h"
 #include "model/DebugOutput.h"
 #include "model/TraceLine.h"
 

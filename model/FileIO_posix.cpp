@@ -8,7 +8,7 @@
 #include <cerrno>
 #include <cstdio>
 
-#include "framework/UniqueResource.h"
+#include "base/UniqueResource.h"
 #include "model/FileIO.h"
 #include "model/Text.h"
 

@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "framework/Handles_win32.h"
-#include "framework/WideText.h"
+#include "base/Handles_win32.h"
+#include "base/WideText.h"
 #include "model/FileIO.h"
 #include "model/SystemErrors.h"
 

@@ -4,7 +4,7 @@
 
 #include <array>
 
-#include "framework/WideText.h"
+#include "base/WideText.h"
 #include "model/FileIO.h"
 #include "model/ProfileStore.h"
 #include "model/SystemFolders.h"

@@ -8,7 +8,7 @@
 
 #include "framework/Com_win32.h"
 #include "framework/LateLibrary_win32.h"
-#include "framework/WideText.h"
+#include "base/WideText.h"
 
 namespace norvi {
 namespace {

@@ -1,7 +1,7 @@
 #include "picker/SettingDlg_win32.h"
 
 #include "controls/TextFont.h"
-#include "framework/WideText.h"
+#include "base/WideText.h"
 #include "res/ResourceIds.h"
 
 namespace norvi {

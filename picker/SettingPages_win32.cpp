@@ -2,7 +2,7 @@
 
 #include "controls/ImageHelpers_win32.h"
 #include "controls/TextFont.h"
-#include "framework/WideText.h"
+#include "base/WideText.h"
 #include "model/FunctionCodes.h"
 #include "res/ResourceIds.h"
 

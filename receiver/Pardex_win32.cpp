@@ -14,8 +14,8 @@ extern "C" {
 #include <string>
 #include <vector>
 
-#include "framework/Handles_win32.h"
-#include "framework/WideText.h"
+#include "base/Handles_win32.h"
+#include "base/WideText.h"
 #include "receiver/Pardex_win32.h"
 #include "receiver/ReceiverProtocol.h"
 

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <utility>
 
-#include "framework/UniqueResource.h"
+#include "base/UniqueResource.h"
 
 namespace norvi::swap {
 

@@ -2,7 +2,7 @@
 
 #include <windowsx.h>
 
-#include "framework/WideText.h"
+#include "base/WideText.h"
 #include "swap/SwapResource.h"
 #include "swap/WindowSource_win32.h"
 

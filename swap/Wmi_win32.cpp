@@ -2,7 +2,7 @@
 
 #include <cwchar>
 
-#include "framework/WideText.h"
+#include "base/WideText.h"
 
 namespace norvi::swap {
 namespace {

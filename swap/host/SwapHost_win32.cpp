@@ -15,7 +15,7 @@
 #include <cwchar>
 #include <string>
 
-#include "framework/Handles_win32.h"
+#include "base/Handles_win32.h"
 #include "framework/Window_win32.h"
 #include "res/ResourceIds.h"
 #include "swap/SwapExports_win32.h"

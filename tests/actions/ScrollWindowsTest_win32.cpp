@@ -12,7 +12,7 @@
 #include "actions/Function.h"
 #include "actions/Production_win32.h"
 #include "tests/actions/fakes/ActionFakes.h"
-#include "framework/Handles_win32.h"
+#include "base/Handles_win32.h"
 #include "tests/support/MessageLog_win32.h"
 #include "tests/support/Pump_win32.h"
 #include "tests/support/LineRecorder.h"

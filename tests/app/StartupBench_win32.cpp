@@ -17,7 +17,7 @@
 #include <string>
 #include <vector>
 
-#include "framework/Handles_win32.h"
+#include "base/Handles_win32.h"
 #include "localisation/Languages.h"
 #include "localisation/StringTable.h"
 

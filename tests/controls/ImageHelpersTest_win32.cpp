@@ -6,7 +6,7 @@
 #include "TestSupport_win32.h"
 #include "controls/ImageHelpers_win32.h"
 #include "framework/Window_win32.h"
-#include "framework/WideText.h"
+#include "base/WideText.h"
 #include "res/ResourceIds.h"
 
 namespace norvi {

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "framework/Gdi_win32.h"
-#include "framework/Handles_win32.h"
+#include "base/Handles_win32.h"
 
 namespace norvi::testkit {
 

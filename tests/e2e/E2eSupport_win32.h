@@ -18,7 +18,7 @@
 #include "app/MainLayout.h"
 #include "app/Messages.h"
 #include "controls/ImageHelpers_win32.h"
-#include "framework/Handles_win32.h"
+#include "base/Handles_win32.h"
 #include "model/ProfileImage.h"
 #include "picker/SettingLayout.h"
 #include "tests/e2e/InputEntry_win32.h"

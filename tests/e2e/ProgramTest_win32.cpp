@@ -26,7 +26,7 @@
 #include "app/MouseSettings.h"
 #include "controls/ImageHelpers_win32.h"
 #include "framework/Gdi_win32.h"
-#include "framework/Handles_win32.h"
+#include "base/Handles_win32.h"
 #include "model/ProfileImage.h"
 #include "tests/support/Picture_win32.h"
 #include "tests/support/Pump_win32.h"

@@ -1,5 +1,5 @@
 // The generic owner: each resource goes back exactly once, through the releaser it came with.
-#include "framework/UniqueResource.h"
+#include "base/UniqueResource.h"
 
 #include <gtest/gtest.h>
 

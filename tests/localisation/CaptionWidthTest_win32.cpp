@@ -21,7 +21,7 @@
 #include "controls/WndPopup_win32.h"
 #include "framework/Gdi_win32.h"
 #include "model/FunctionCodes.h"
-#include "framework/WideText.h"
+#include "base/WideText.h"
 #include "localisation/Languages.h"
 #include "localisation/StringTable.h"
 #include "model/FunctionCodes.h"

@@ -9,7 +9,7 @@
 #include <fstream>
 #include <vector>
 
-#include "framework/Handles_win32.h"
+#include "base/Handles_win32.h"
 #include "model/ProfileStore.h"
 #include "model/SystemErrors.h"
 #include "tests/support/TempDir.h"

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "controls/ImageHelpers_win32.h"
-#include "framework/WideText.h"
+#include "base/WideText.h"
 #include "localisation/StringTable.h"
 #include "picker/SettingDlg_win32.h"
 #include "tests/support/DialogKeys_win32.h"

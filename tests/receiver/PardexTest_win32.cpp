@@ -6,8 +6,8 @@
 #include <filesystem>
 #include <fstream>
 
-#include "framework/Handles_win32.h"
-#include "framework/WideText.h"
+#include "base/Handles_win32.h"
+#include "base/WideText.h"
 #include "receiver/Pardex_win32.h"
 #include "receiver/ReceiverProtocol.h"
 #include "swap/SwapExports_win32.h"  // BindExport

@@ -13,7 +13,7 @@
 #include <thread>
 #include <vector>
 
-#include "framework/Handles_win32.h"
+#include "base/Handles_win32.h"
 
 namespace norvi::testkit {
 

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "framework/Gdi_win32.h"
-#include "framework/Handles_win32.h"
+#include "base/Handles_win32.h"
 #include "swap/SwapExports_win32.h"
 #include "tests/support/MessageLog_win32.h"
 #include "tests/support/Picture_win32.h"

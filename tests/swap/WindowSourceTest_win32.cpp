@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "FakeWindowSource.h"
-#include "framework/Handles_win32.h"
-#include "framework/WideText.h"
+#include "base/Handles_win32.h"
+#include "base/WideText.h"
 #include "model/Text.h"
 #include "swap/WindowSource_win32.h"
 

@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-#include "framework/UniqueResource.h"
+#include "base/UniqueResource.h"
 
 namespace norvi {
 
