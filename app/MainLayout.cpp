@@ -57,4 +57,48 @@ MainControl SlotControl(int slot) {
   return static_cast<MainControl>(static_cast<int>(MainControl::Slot0) + slot);
 }
 
+namespace {
+
+// The fourteen described controls in hover order and their language keys; the slot buttons
+// show their function's name instead.
+struct Described {
+  MainControl control;
+  std::string_view key;
+};
+constexpr std::array<Described, kDescribedCount> kDescribed{{
+    {MainControl::Precision, "str_improveAccuracy"},
+    {MainControl::RowsOption, "str_rollerRows"},
+    {MainControl::ScreenOption, "str_rollerScreen"},
+    {MainControl::Slot0, {}},
+    {MainControl::Slot1, {}},
+    {MainControl::Slot2, {}},
+    {MainControl::Slot3, {}},
+    {MainControl::Slot4, {}},
+    {MainControl::Slot5, {}},
+    {MainControl::Slot6, {}},
+    {MainControl::Slot7, {}},
+    {MainControl::Pair, "str_openPair"},
+    {MainControl::Defaults, "str_list_default"},
+    {MainControl::Ok, "str_ok"},
+}};
+
+}  // namespace
+
+int SlotOf(MainControl control) {
+  const int slot = static_cast<int>(control) - static_cast<int>(MainControl::Slot0);
+  return slot >= 0 && slot < kSlotCount ? slot : -1;
+}
+
+MainControl DescribedControl(int number) {
+  return kDescribed[static_cast<size_t>(number - 1)].control;
+}
+
+std::u16string HoverText(int number, const SlotTable& slots, const IStringLookup& strings) {
+  if (number < 1 || number > kDescribedCount) return {};
+  const Described& d = kDescribed[static_cast<size_t>(number - 1)];
+  if (const int slot = SlotOf(d.control); slot >= 0)
+    return FunctionName(slots[static_cast<size_t>(slot)].FunID, strings);
+  return std::u16string(strings.Text(d.key));
+}
+
 }  // namespace norvi

@@ -5,6 +5,10 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <string>
+
+#include "model/ButtonSlot.h"
+#include "model/FunctionName.h"
 
 namespace norvi {
 
@@ -74,6 +78,14 @@ constexpr int32_t kLanguageMenuId = 0x401;
 
 // The hover descriptions: 14 described controls, numbered 1 to 14.
 constexpr int kDescribedCount = 14;
+
+// The slot a control stands for (0 to 7), or -1 for any other control.
+int SlotOf(MainControl control);
+// The described control of a hover number (1 to 14).
+MainControl DescribedControl(int number);
+// What hover number 1 to 14 shows, in the hint line and the control's tooltip: a slot's
+// function name, else the control's own text. Empty for any other number.
+std::u16string HoverText(int number, const SlotTable& slots, const IStringLookup& strings);
 
 // The described controls under a point: bit n - 1 is set for number n when the control's
 // rectangle, grown by 1 pixel on every side, holds (x, y). The main window posts the numbers in

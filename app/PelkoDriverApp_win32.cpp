@@ -84,7 +84,8 @@ int CPelkoDriverApp::InitInstance() {
   if (!CheckReceiver()) return 1;
   OpenAndQueryReceiver();
   TraceStartBanner();
-  CPelkoDriverDlg dialog(*this);
+  CPelkoDriverDlg dialog(MainServices{strings_, profile_, programFolder_, configFolder_,
+                                      chineseInterface_, *this, *this});
   dialog.DoModal(nullptr);
   return 0;
 }

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "app/DiscardingTraceSink.h"
+#include "app/MainServices_win32.h"
 #include "app/Startup.h"
 #include "controls/ImageHelpers_win32.h"
 #include "base/Handles_win32.h"
@@ -19,7 +20,7 @@
 
 namespace norvi {
 
-class CPelkoDriverApp : public DiscardingTraceSink {
+class CPelkoDriverApp : public DiscardingTraceSink, private IAppCalls {
  public:
   CPelkoDriverApp() = default;
   CPelkoDriverApp(const CPelkoDriverApp&) = delete;
@@ -28,24 +29,15 @@ class CPelkoDriverApp : public DiscardingTraceSink {
   // Start-up, the main dialog's run and the end; the result is the process exit code.
   int InitInstance();
 
-  // Receiver detection: closes the held handle, then looks for the receiver with id.
-  // Returns its product id, or 0 when none is present (or id is 0).
-  int32_t DetectReceiver(uint32_t id);
-
-  const std::u16string& ProgramFolder() const { return programFolder_; }
-  const std::u16string& ConfigFolder() const { return configFolder_; }
-  ProfileImage& Profile() { return profile_; }
-  StringTable& Strings() { return strings_; }
-  bool ChineseInterface() const { return chineseInterface_; }
-  void SetChineseInterface(bool chinese) { chineseInterface_ = chinese; }
   int32_t ReceiverInfo() const { return receiverInfo_; }
 
-  // A message in the program's message box (one button, or OK and Cancel).
-  INT_PTR Tell(const std::u16string& text, bool twoButtons, HWND owner) const;
+ private:
+  // IAppCalls: what the main window asks of the application.
+  INT_PTR Tell(const std::u16string& text, bool twoButtons, HWND owner) const override;
+  int32_t DetectReceiver(uint32_t id) override;
+
   // One of the built-in start-up messages, in the system's default language.
   void TellAtStartUp(std::u16string_view StartupTexts::*text);
-
- private:
   bool ClaimSingleInstance();
   bool FindFolders();
   bool BindReceiverLibrary();

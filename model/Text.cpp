@@ -94,4 +94,10 @@ std::u16string AsciiToUtf16(std::string_view text) {
   return {text.begin(), text.end()};
 }
 
+std::u16string FillIn(std::u16string_view format, std::u16string_view value) {
+  std::u16string text(format);
+  if (const size_t at = text.find(u"%s"); at != std::u16string::npos) text.replace(at, 2, value);
+  return text;
+}
+
 }  // namespace norvi

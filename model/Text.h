@@ -16,4 +16,7 @@ void AppendUtf16(std::u16string& out, char32_t c);
 // ASCII only: for the program's own literals and identifiers.
 std::u16string AsciiToUtf16(std::string_view text);
 
+// The format with its first "%s" replaced by value (the messages name one path or program).
+std::u16string FillIn(std::u16string_view format, std::u16string_view value);
+
 }  // namespace norvi

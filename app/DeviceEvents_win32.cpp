@@ -1,0 +1,130 @@
+#include "app/DeviceEvents_win32.h"
+
+#include "app/DiscardingTraceSink.h"
+#include "app/Messages.h"
+#include "model/AppProfiles.h"
+#include "receiver/ReceiverProtocol.h"
+
+namespace norvi {
+namespace {
+
+constexpr UINT kCloseDelayMs = 500;
+
+}  // namespace
+
+DeviceEvents::DeviceEvents(const MainServices& services, Window& window,
+                           std::function<void(const std::u16string&)> inForceChanged)
+    : services_(services),
+      window_(window),
+      inForceChanged_(std::move(inForceChanged)),
+      function_(active_.Slots, {input_, windows_, system_, timer_, debugger_}),
+      driver_(services.trace) {}
+
+DeviceEvents::~DeviceEvents() {
+  function_.Shutdown();
+}
+
+bool DeviceEvents::Start() {
+  devices_.RegisterUsb(window_.hwnd());
+  const bool reading = driver_.StartReader(window_.hwnd()) != 0;
+  driver_.Open();
+  return reading;
+}
+
+void DeviceEvents::FollowForeground() {
+  foreground_ = std::make_unique<ForegroundTracker>(
+      [this](const std::u16string& program) { OnForeground(program); });
+  driver_.WatchInput(window_.hwnd(), UM_FOREGROUND_CHECK);  // until the system's event shows up
+}
+
+void DeviceEvents::Stop() {
+  driver_.WatchInput(nullptr, 0);
+  foreground_.reset();
+  driver_.SetMouseFilter(0);
+  services_.trace.Trace(u"OnClose:SetMouseDriverFilter 0\r\n");
+  driver_.Close();
+  driver_.StopReader();
+  function_.Shutdown();  // no Alt key stays held after the program
+}
+
+int32_t DeviceEvents::ApplyInForce(ITraceSink& trace) {
+  if (switch_.InForce().empty()) {
+    const int32_t result = norvi::ApplyFilerToDevice(services_.profile, *this, trace);
+    active_ = services_.profile;
+    return result;
+  }
+  // A program's own file: its slots over the default settings, applied as the default is,
+  // without tracing a profile the main window does not show.
+  DiscardingTraceSink quiet;
+  active_ = LoadAppAssignments(services_.configFolder, switch_.InForce(), services_.profile).image;
+  ApplyPendingChoices(active_, quiet);
+  return norvi::ApplyFilerToDevice(active_, *this, quiet);
+}
+
+void DeviceEvents::ProfileReloaded() {
+  if (switch_.InForce().empty()) active_ = services_.profile;
+  ownFile_.clear();
+}
+
+void DeviceEvents::AppFileChanged(const std::u16string& program) {
+  ownFile_.erase(program);
+  const bool wasInForce = SameExecutableName(switch_.InForce(), program);
+  OnForeground(foreground_ ? foreground_->LastProgram() : std::u16string());
+  // Still in force: its new file replaces what was read before.
+  if (wasInForce && SameExecutableName(switch_.InForce(), program)) SwitchTo(switch_.InForce());
+}
+
+std::u16string DeviceEvents::ProgramInFront() {
+  if (!foreground_) return {};
+  foreground_->Check();
+  return foreground_->LastProgram();
+}
+
+void DeviceEvents::OnDeviceEvent(uint32_t event) {
+  DispatchDeviceEvent(event, active_.Slots, services_.trace, *this);
+  SwitchTo(switch_.DeviceEventSeen(event));
+}
+
+void DeviceEvents::OnDeviceChange(WPARAM event) {
+  if (event != DBT_DEVICEREMOVECOMPLETE || receiverGone_) return;
+  // A removed mouse never reports the release of a button held on it: a waiting switch
+  // must not wait for it.
+  SwitchTo(switch_.ReleaseAll());
+  if (services_.app.DetectReceiver(ReceiverId) != 0) return;
+  // The box runs its own message loop: a second removal arriving meanwhile must not show a
+  // second box or close twice.
+  receiverGone_ = true;
+  services_.app.Tell(std::u16string(services_.strings.Text("str_notfind")), false, window_.hwnd());
+  ::Sleep(kCloseDelayMs);
+  window_.Post(WM_CLOSE);
+}
+
+void DeviceEvents::OnForegroundCheck() {
+  if (!foreground_) return;
+  if (foreground_->EventsDelivered()) {
+    driver_.WatchInput(nullptr, 0);
+    return;
+  }
+  driver_.InputWatched();
+  foreground_->Check();
+}
+
+void DeviceEvents::OnForeground(const std::u16string& program) {
+  // Only a valid file of its own changes anything; every other program shares the default.
+  auto known = ownFile_.find(program);
+  if (known == ownFile_.end()) {
+    const AppSource source =
+        LoadAppAssignments(services_.configFolder, program, services_.profile).source;
+    known = ownFile_.emplace(program, source == AppSource::Own).first;
+  }
+  SwitchTo(switch_.Foreground(known->second ? program : std::u16string()));
+}
+
+void DeviceEvents::SwitchTo(const std::optional<std::u16string>& key) {
+  if (!key) return;
+  DiscardingTraceSink quiet;  // a switch is not an apply of the main window
+  ApplyInForce(quiet);
+  inForceChanged_(switch_.InForce());
+}
+
+}  // namespace norvi
