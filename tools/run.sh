@@ -8,15 +8,10 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 
 "$root/tools/install-deps.sh"
-if /usr/lib/wine/wine --version >/dev/null 2>&1; then
-  tree=win32 arch=win32 toolchain=mingw-i686.cmake
-else
-  tree=win64 arch=win64 toolchain=mingw-x86_64.cmake
-  echo "This machine cannot execute 32-bit programs: running the 64-bit build."
-fi
-build=${NORVI_BUILD_DIR:-$root/build}/$tree
+source "$root/tools/windows-tree.sh"
+build=${NORVI_BUILD_DIR:-$root/build}/$windows_tree
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-  -DCMAKE_TOOLCHAIN_FILE="$root/cmake/$toolchain" >/dev/null
+  -DCMAKE_TOOLCHAIN_FILE="$root/cmake/$windows_toolchain.cmake" >/dev/null
 cmake --build "$build" -j"$(nproc)"
 
 program="$build/dist/NorviDriver.exe"
@@ -24,7 +19,7 @@ program="$build/dist/NorviDriver.exe"
 title=$(sed -n 's/.*kMainWindowTitle\[\] = u"\(.*\)";.*/\1/p' "$root/app/Startup.h")
 
 export NORVI_SIMULATED_RECEIVER=${NORVI_SIMULATED_RECEIVER:-1}
-runner=("$root/tools/wine-run.sh" --prefix "$build/wineprefix" --arch "$arch")
+runner=("$root/tools/wine-run.sh" --prefix "$build/wineprefix" --arch "$windows_arch")
 if [ -n "${DISPLAY:-}" ]; then
   exec "${runner[@]}" "$program"
 fi

@@ -96,10 +96,10 @@ windows_stage() {
   fi
 }
 
-if /usr/lib/wine/wine --version >/dev/null 2>&1; then
+source "$root/tools/windows-tree.sh"
+if [ "$windows_tree" = win32 ]; then
   windows_stage win32 mingw-i686 ON
 else
-  echo "This machine cannot execute 32-bit programs: the Windows tests run on the 64-bit build."
   windows_stage win32 mingw-i686 OFF
   windows_stage win64 mingw-x86_64 ON
 fi
