@@ -63,7 +63,9 @@ class Win32SystemCalls : public ISystemCalls {
 // SetTimer / KillTimer on one window (the main window); WM_TIMER goes to that window.
 class Win32WindowTimer : public ITimer {
  public:
-  explicit Win32WindowTimer(HWND owner) : owner_(owner) {}
+  explicit Win32WindowTimer(HWND owner = nullptr) : owner_(owner) {}
+  // For an owner whose window exists only after the executor was made.
+  void SetOwner(HWND owner) { owner_ = owner; }
   void Start(uint32_t id, uint32_t periodMs) override { ::SetTimer(owner_, id, periodMs, nullptr); }
   void Kill(uint32_t id) override { ::KillTimer(owner_, id); }
 

@@ -25,6 +25,7 @@ DeviceEvents::~DeviceEvents() {
 }
 
 bool DeviceEvents::Start() {
+  timer_.SetOwner(window_.hwnd());
   devices_.RegisterUsb(window_.hwnd());
   const bool reading = driver_.StartReader(window_.hwnd()) != 0;
   driver_.Open();

@@ -24,17 +24,6 @@
 
 namespace norvi {
 
-// The executor's timers, on the main window's handle.
-class WindowTimer : public ITimer {
- public:
-  explicit WindowTimer(const Window& window) : window_(window) {}
-  void Start(uint32_t id, uint32_t periodMs) override { window_.SetTimer(id, periodMs); }
-  void Kill(uint32_t id) override { window_.KillTimer(id); }
-
- private:
-  const Window& window_;
-};
-
 class DeviceEvents : private ISlotPerformer, private IFilterLink {
  public:
   // window receives the device events and the removal notices; inForceChanged hears the
@@ -96,7 +85,7 @@ class DeviceEvents : private ISlotPerformer, private IFilterLink {
   Win32InputInjector input_;
   Win32WindowSystem windows_;
   Win32SystemCalls system_;
-  WindowTimer timer_{window_};
+  Win32WindowTimer timer_;  // on the main window, once it exists
   DebuggerOutput debugger_;
   CFunction function_;
   CUSBDriver driver_;
