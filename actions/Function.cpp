@@ -20,11 +20,22 @@ CFunction::CFunction(const SlotTable& slots, ActionSeams seams)
       windows_(seams.windows),
       system_(seams.system),
       timer_(seams.timer),
-      debug_(seams.debug) {}
+      debug_(seams.debug),
+      keys_(seams.input, seams.timer, seams.system) {}
 
 void CFunction::PerformSlot(int slotIndex) {
   if (slotIndex < 0 || slotIndex >= kSlotCount) return;
   const ButtonSlot& slot = slots_[static_cast<size_t>(slotIndex)];
+  if (slot.FunID == fn::Keys) {
+    // A combination that does not parse presses nothing.
+    if (const auto combo = ParseKeyCombo(PathText(slot))) {
+      if (IsButtonSlot(slotIndex))
+        keys_.Press(slotIndex, *combo);
+      else
+        keys_.Tap(*combo);
+    }
+    return;
+  }
   // A local copy, always terminated inside the field, whatever the record holds.
   char16_t path[kPathUnits];
   const size_t length = std::min(PathLength(slot), static_cast<size_t>(kPathUnits - 1));
@@ -55,6 +66,9 @@ void CFunction::Perform(int32_t code, const char16_t* path) {
     case fn::OpenProgram: OpenProgram(path); break;
     case fn::OpenFile:
     case fn::OpenFolder: OpenFileOrFolder(path); break;
+    case fn::Keys:
+      if (const auto combo = ParseKeyCombo(path)) keys_.Tap(*combo);
+      break;
     default: break;
   }
 }
@@ -96,6 +110,7 @@ void CFunction::OnAltReleaseTimer() {
 
 void CFunction::Shutdown() {
   if (altHeld_) OnAltReleaseTimer();
+  keys_.ReleaseAll();
 }
 
 void CFunction::LockPC() {

@@ -9,13 +9,17 @@
 //     CFunction actions(image.Slots, {input, windows, system, timer, debug});
 // then
 //   - on each device event: actions.PerformSlot(slot);
+//   - on each release of a button: actions.ReleaseSlot(slot) (a held key combination goes up);
 //   - on WM_TIMER with id kAltReleaseTimerId: actions.OnAltReleaseTimer();
-//   - when closing: actions.Shutdown(), so that no Alt key stays held after exit.
+//   - on WM_TIMER with id kKeyRepeatTimerId: actions.OnKeyRepeatTimer();
+//   - when the assignments in force change or the mouse goes: actions.ReleaseHeldKeys();
+//   - when closing: actions.Shutdown(), so that no key stays held after exit.
 // Everything runs on the main window's thread, never on a hook thread (injected input waits
 // for every low-level hook to return). No call allocates or creates a window.
 
 #include <cstdint>
 
+#include "actions/KeyHold.h"
 #include "actions/Seams.h"
 #include "model/DebugOutput.h"
 #include "model/ButtonSlot.h"
@@ -40,14 +44,22 @@ class CFunction {
   CFunction(const CFunction&) = delete;
   CFunction& operator=(const CFunction&) = delete;
 
-  // Performs the slot's applied function in full; an index outside 0 to 7 does nothing.
+  // Performs the slot's applied function on its press; an index outside 0 to 7 does nothing.
+  // Every function but a key combination is performed in full here; a combination on a button
+  // stays down until ReleaseSlot.
   void PerformSlot(int slotIndex);
-  // Performs one function code; path is the slot's zero-terminated path (codes 81 to 84).
+  // The slot's button went up: its held combination, if any, goes up.
+  void ReleaseSlot(int slotIndex) { keys_.Release(slotIndex); }
+  // Performs one function code; path is the slot's zero-terminated path (codes 81 to 85).
   void Perform(int32_t code, const char16_t* path);
 
   void OnAltReleaseTimer();
-  // Releases a held Alt key and stops its timer.
+  void OnKeyRepeatTimer() { keys_.OnRepeatTimer(); }
+  // Every held combination goes up.
+  void ReleaseHeldKeys() { keys_.ReleaseAll(); }
+  // Releases a held Alt key and every held combination, and stops their timers.
   void Shutdown();
+  const KeyHold& Keys() const { return keys_; }
   bool AltHeld() const { return altHeld_; }
 
   // Action methods.
@@ -80,6 +92,7 @@ class CFunction {
   ITimer& timer_;
   IDebugOutput& debug_;
   bool altHeld_ = false;  // switch window holds left Alt down until its timer fires
+  KeyHold keys_;
 };
 
 }  // namespace norvi

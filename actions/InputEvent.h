@@ -28,6 +28,10 @@ constexpr int32_t kXButton2 = 2;  // XBUTTON2, forward
 
 constexpr uint32_t kClickPauseMs = 100;
 
+// Extra information of the keys the program presses for a key combination, so that any hook
+// can tell them from the user's own ("NORV").
+constexpr uint32_t kOwnInputMark = 0x4E4F5256;
+
 enum class InputKind : uint8_t { Key, Mouse, Pause };
 
 struct InputEvent {
@@ -41,6 +45,7 @@ struct InputEvent {
   // the event is injected; otherwise 0.
   bool messageExtraInfo = false;
   uint32_t pauseMs = 0;
+  uint32_t extraInfo = 0;  // key events: their extra information
 
   friend bool operator==(const InputEvent&, const InputEvent&) = default;
 };

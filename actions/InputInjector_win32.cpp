@@ -28,7 +28,7 @@ INPUT ToRecord(const InputEvent& e) {
     record.ki.wVk = e.virtualKey;
     record.ki.wScan = 0;
     record.ki.dwFlags = e.flags;
-    record.ki.dwExtraInfo = 0;
+    record.ki.dwExtraInfo = e.extraInfo;
   } else {
     record.type = INPUT_MOUSE;
     record.mi.dx = e.x;

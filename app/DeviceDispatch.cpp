@@ -55,6 +55,9 @@ DispatchPlan PlanDeviceEvent(DeviceEvent event, const SlotTable& slots) {
 
 void DispatchDeviceEvent(DeviceEvent event, const SlotTable& slots, ITraceSink& trace,
                          ISlotPerformer& performer) {
+  if (event < kFirstNonButtonEvent)
+    for (const auto& [bit, slot] : kButtonBits)
+      if ((event & (1u << bit)) == 0) performer.ReleaseSlot(slot);
   const DispatchPlan plan = PlanDeviceEvent(event, slots);
   for (int i = 0; i < plan.count; ++i) {
     trace.Trace(plan.steps[i].trace);

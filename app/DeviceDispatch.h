@@ -31,11 +31,15 @@ class ISlotPerformer {
  public:
   virtual ~ISlotPerformer() = default;
   virtual void PerformSlot(int slot) = 0;
+  // The slot's button is up: what its press holds down (a key combination) goes up.
+  virtual void ReleaseSlot(int) {}
 };
 
 DispatchPlan PlanDeviceEvent(DeviceEvent event, const SlotTable& slots);
 
-// Traces and performs each step of the plan in order.
+// A button byte is the state of the buttons: every button whose bit is clear is up, and the
+// performer hears that first (nothing is traced); then each step of the plan is traced and
+// performed in order. Wheel steps and tilts release nothing.
 void DispatchDeviceEvent(DeviceEvent event, const SlotTable& slots, ITraceSink& trace,
                          ISlotPerformer& performer);
 

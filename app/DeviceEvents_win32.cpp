@@ -45,10 +45,12 @@ void DeviceEvents::Stop() {
   services_.trace.Trace(u"OnClose:SetMouseDriverFilter 0\r\n");
   driver_.Close();
   driver_.StopReader();
-  function_.Shutdown();  // no Alt key stays held after the program
+  function_.Shutdown();  // no key stays held after the program
 }
 
 int32_t DeviceEvents::ApplyInForce(ITraceSink& trace) {
+  // Keys held for the assignments that were in force must not outlive them.
+  function_.ReleaseHeldKeys();
   if (switch_.InForce().empty()) {
     const int32_t result = norvi::ApplyFilerToDevice(services_.profile, *this, trace);
     active_ = services_.profile;
@@ -63,6 +65,7 @@ int32_t DeviceEvents::ApplyInForce(ITraceSink& trace) {
 }
 
 void DeviceEvents::ProfileReloaded() {
+  function_.ReleaseHeldKeys();
   if (switch_.InForce().empty()) active_ = services_.profile;
   ownFile_.clear();
 }
@@ -88,6 +91,7 @@ void DeviceEvents::OnDeviceEvent(uint32_t event) {
 
 void DeviceEvents::OnDeviceChange(WPARAM event) {
   if (event != DBT_DEVICEREMOVECOMPLETE || receiverGone_) return;
+  function_.ReleaseHeldKeys();
   // A removed mouse never reports the release of a button held on it: a waiting switch
   // must not wait for it.
   SwitchTo(switch_.ReleaseAll());

@@ -59,11 +59,13 @@ class DeviceEvents : private ISlotPerformer, private IFilterLink {
   void OnDeviceChange(WPARAM event);
   void OnForegroundCheck();
   void OnAltReleaseTimer() { function_.OnAltReleaseTimer(); }
+  void OnKeyRepeatTimer() { function_.OnKeyRepeatTimer(); }
   ISystemCalls& System() { return system_; }
 
  private:
   // ISlotPerformer, IFilterLink: the executor and the driver link.
   void PerformSlot(int slot) override { function_.PerformSlot(slot); }
+  void ReleaseSlot(int slot) override { function_.ReleaseSlot(slot); }
   int32_t SetMouseFilter(uint32_t mask) override { return driver_.SetMouseFilter(mask); }
   int32_t SetKeyboardFilter(uint32_t value) override { return driver_.SetKeyboardFilter(value); }
   int32_t SetComboFilter(uint32_t bits) override { return driver_.SetComboFilter(bits); }

@@ -93,11 +93,14 @@ MainControl DescribedControl(int number) {
   return kDescribed[static_cast<size_t>(number - 1)].control;
 }
 
-std::u16string HoverText(int number, const SlotTable& slots, const IStringLookup& strings) {
+std::u16string HoverText(int number, const SlotTable& slots, const IStringLookup& strings,
+                         const IKeyNames& keyNames) {
   if (number < 1 || number > kDescribedCount) return {};
   const Described& d = kDescribed[static_cast<size_t>(number - 1)];
-  if (const int slot = SlotOf(d.control); slot >= 0)
-    return FunctionName(slots[static_cast<size_t>(slot)].FunID, strings);
+  if (const int slot = SlotOf(d.control); slot >= 0) {
+    const ButtonSlot& s = slots[static_cast<size_t>(slot)];
+    return SlotFunctionName(s.FunID, PathText(s), strings, keyNames);
+  }
   return std::u16string(strings.Text(d.key));
 }
 

@@ -84,8 +84,10 @@ int SlotOf(MainControl control);
 // The described control of a hover number (1 to 14).
 MainControl DescribedControl(int number);
 // What hover number 1 to 14 shows, in the hint line and the control's tooltip: a slot's
-// function name, else the control's own text. Empty for any other number.
-std::u16string HoverText(int number, const SlotTable& slots, const IStringLookup& strings);
+// function name (a key combination with its keys), else the control's own text. Empty for any
+// other number.
+std::u16string HoverText(int number, const SlotTable& slots, const IStringLookup& strings,
+                         const IKeyNames& keyNames);
 
 // The described controls under a point: bit n - 1 is set for number n when the control's
 // rectangle, grown by 1 pixel on every side, holds (x, y). The main window posts the numbers in

@@ -258,7 +258,7 @@ void CPelkoDriverDlg::UpdateControls(int form) {
 void CPelkoDriverDlg::RefreshTooltips() {
   for (int number = 1; number <= kDescribedCount; ++number)
     Button(DescribedControl(number))
-        .SetTooltip(HoverText(number, editing_.Edited().Slots, services_.strings), true);
+        .SetTooltip(HoverText(number, editing_.Edited().Slots, services_.strings, keyNames_), true);
 }
 
 void CPelkoDriverDlg::SetWheelEditEnabled(bool enabled) {
@@ -382,7 +382,9 @@ void CPelkoDriverDlg::ChooseFunction(int slot) {
   const PickerContext context{services_.strings, services_.programFolder, pathChooser_};
   CSettingDlg picker(hwnd(), context, editing_.Edited().Slots);
   picker.SetSlotIndex(slot);
-  picker.SetCurrentFunction(FunctionName(editing_.Edited().Slots[slot].FunID, services_.strings));
+  const ButtonSlot& current = editing_.Edited().Slots[slot];
+  picker.SetCurrentFunction(
+      SlotFunctionName(current.FunID, PathText(current), services_.strings, keyNames_));
   if (picker.Run() != IDOK) return;
   StorePendingChoice(editing_.Edited(), slot, picker.ResultCode(), picker.ResultPath(),
                      services_.trace);
@@ -409,7 +411,8 @@ void CPelkoDriverDlg::OnMouseMove(POINT client) {
 
 void CPelkoDriverDlg::OnHoverText(LPARAM number) {
   hint_ = number >= 1 && number <= kDescribedCount
-              ? HoverText(static_cast<int>(number), editing_.Edited().Slots, services_.strings)
+              ? HoverText(static_cast<int>(number), editing_.Edited().Slots, services_.strings,
+                          keyNames_)
               : RestingHint();
   RECT hint = ToRect(kHintRect);
   ::InvalidateRect(hwnd(), &hint, FALSE);
@@ -418,6 +421,7 @@ void CPelkoDriverDlg::OnHoverText(LPARAM number) {
 void CPelkoDriverDlg::OnTimer(UINT_PTR id) {
   if (id == kWheelLinesTimer && Button(MainControl::RowsOption).GetCheck()) NormaliseWheelLines();
   if (id == kAltReleaseTimerId) device_.OnAltReleaseTimer();
+  if (id == kKeyRepeatTimerId) device_.OnKeyRepeatTimer();
   if (id == kTrayIconTimer) {
     KillTimer(kTrayIconTimer);
     tray_.Add(hwnd());

@@ -20,6 +20,7 @@
 #include "controls/GDIBitmapBtn_win32.h"
 #include "framework/Dialog_win32.h"
 #include "framework/Gdi_win32.h"
+#include "model/KeyNames_win32.h"
 #include "picker/PathChooser_win32.h"
 
 namespace norvi {
@@ -93,6 +94,7 @@ class CPelkoDriverDlg : public Dialog, private IProfileView {
   int32_t dialogLines_ = 3;
   std::u16string hint_;
   SystemPathChooser pathChooser_;
+  Win32KeyNames keyNames_;
 };
 
 }  // namespace norvi

@@ -54,6 +54,11 @@ constexpr std::array<SlotInfo, kSlotCount> kSlotInfo{{
     {73, 0x100, u"滚轮右滚"},
 }};
 
+// The buttons, which report a release; the wheel's steps and tilts do not.
+constexpr bool IsButtonSlot(int slot) {
+  return slot == SlotMiddle || slot == SlotRight || slot == SlotForward || slot == SlotBack;
+}
+
 constexpr uint32_t SlotFilterBit(int slot) {
   return kSlotInfo[slot].filterBit;
 }
@@ -66,6 +71,11 @@ SlotTable FactorySlots();
 
 // Length of a path up to its terminator, never past the field.
 size_t PathLength(const ButtonSlot& slot);
+
+// The path up to its terminator.
+inline std::u16string_view PathText(const ButtonSlot& slot) {
+  return {slot.Path, PathLength(slot)};
+}
 
 // Copies text into a slot path, cut to 259 units, the rest of the field zeroed.
 void SetPath(ButtonSlot& slot, std::u16string_view text);

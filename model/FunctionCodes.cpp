@@ -8,7 +8,7 @@ namespace {
 
 using C = FunctionCategory;
 
-constexpr std::array<FunctionInfo, 43> kCatalogue{{
+constexpr std::array<FunctionInfo, 44> kCatalogue{{
     {fn::Cut, "str_list_base_cut", C::Base},
     {fn::Copy, "str_list_base_copy", C::Base},
     {fn::Paste, "str_list_base_paste", C::Base},
@@ -51,6 +51,7 @@ constexpr std::array<FunctionInfo, 43> kCatalogue{{
     {fn::OpenProgram, "str_list_advance_open_program", C::Advance},
     {fn::OpenFile, "str_list_advance_open_file", C::Advance},
     {fn::OpenFolder, "str_list_advance_open_dir", C::Advance},
+    {fn::Keys, "str_list_advance_keys", C::Advance},
     {fn::Disable, "str_list_disable", C::Disable},
 }};
 

@@ -26,6 +26,8 @@ constexpr int32_t MouseLeft = 65, MouseRight = 66, MouseMiddle = 67, MouseForwar
                   MouseBack = 69, WheelUp = 70, WheelDown = 71, TiltLeft = 72, TiltRight = 73;
 // Advanced: these carry a path.
 constexpr int32_t PlaySound = 81, OpenProgram = 82, OpenFile = 83, OpenFolder = 84;
+// Any key combination; the slot's path field holds it as text (model/KeyCombo.h).
+constexpr int32_t Keys = 85;
 constexpr int32_t Disable = 96;
 }  // namespace fn
 

@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "model/KeyCombo.h"
+
 namespace norvi {
 
 // Lookup of an interface string by its language key; the string table implements it.
@@ -17,5 +19,15 @@ class IStringLookup {
 
 // A copy of the current display name; empty for a code without a name.
 std::u16string FunctionName(int32_t code, const IStringLookup& strings);
+
+// Language key of a key combination's name with its keys: "Keys: %s".
+constexpr std::string_view kKeysNamedKey = "str_keys_named";
+
+// The name of a slot's function as the hint line, the tooltips and the picker show it: the
+// display name, except that a key combination reads "Keys: Ctrl + Shift + T" (the keyboard's
+// own key names in place of %s). A combination whose text does not parse reads as the plain
+// display name.
+std::u16string SlotFunctionName(int32_t code, std::u16string_view path,
+                                const IStringLookup& strings, const IKeyNames& names);
 
 }  // namespace norvi

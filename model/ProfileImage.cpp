@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "model/FunctionCodes.h"
+#include "model/KeyCombo.h"
 
 namespace norvi {
 
@@ -54,7 +55,11 @@ bool CorrectImage(ProfileImage& image) {
     const int32_t native = kSlotInfo[i].factoryInitId;
     Keep(
         slot.InitID, native, [native](int32_t v) { return v == native; }, changed);
-    const auto known = [](int32_t v) { return FindFunction(v) != nullptr; };
+    // Both codes share the one path: a combination that does not parse has no keys to press.
+    const bool comboParses = ParseKeyCombo(PathText(slot)).has_value();
+    const auto known = [comboParses](int32_t v) {
+      return FindFunction(v) != nullptr && (v != fn::Keys || comboParses);
+    };
     Keep(slot.TempID, native, known, changed);
     Keep(slot.FunID, native, known, changed);
   }

@@ -59,8 +59,8 @@ constexpr bool WheelLinesInRange(int32_t lines) {
 
 // Makes a damaged image safe to show, apply and save: an out-of-range speed, precision or
 // wheel-lines value becomes its factory value; every InitID becomes the factory one of its
-// slot; a TempID or FunID outside the catalogue becomes the slot's InitID, so no input goes
-// dead. Returns whether anything changed.
+// slot; a TempID or FunID outside the catalogue, or a key-combination code whose path does not
+// parse, becomes the slot's InitID, so no input goes dead. Returns whether anything changed.
 bool CorrectImage(ProfileImage& image);
 
 }  // namespace norvi

@@ -22,7 +22,7 @@ void ExpectNothingDone(const ActionRig& rig, int32_t code) {
 
 TEST(Executor, ValuesOutsideTheCatalogueDoNothing) {
   for (int32_t code :
-       {INT32_MIN, -1, 0, 9, 32, 46, 48, 57, 64, 74, 80, 85, 95, 96, 97, INT32_MAX}) {
+       {INT32_MIN, -1, 0, 9, 32, 46, 48, 57, 64, 74, 80, 86, 95, 96, 97, INT32_MAX}) {
     ActionRig rig;
     rig.windows.pointed = rig.windows.Add(u"Notepad", {0, 0, 10, 10}, 0x00100000 | 0x00030000);
     rig.windows.foreground = rig.windows.pointed;

@@ -61,6 +61,31 @@ TEST_F(Dispatch, OtherEventsFrom256OnAreIgnoredEvenWithButtonBits) {
     EXPECT_EQ(Run(e), Log{}) << e;
 }
 
+// Hears releases too: a held key combination goes up when its button's bit is clear.
+struct HoldRecorder : testkit::DispatchRecorder {
+  void ReleaseSlot(int slot) override { log.push_back(testkit::Line("release ", slot)); }
+};
+
+TEST_F(Dispatch, AButtonByteReleasesEveryButtonWhoseBitIsClearBeforeItPerforms) {
+  Assign(SlotForward, 85);
+  Assign(SlotBack, 85);
+  const auto run = [this](uint32_t event) {
+    HoldRecorder r;
+    DispatchDeviceEvent(event, slots, r, r);
+    return r.log;
+  };
+  EXPECT_EQ(run(0x10), (Log{"release 1", "release 0", "release 5",
+                            "DeviceMessageEvent:前进键\r\n", "perform 4"}));
+  EXPECT_EQ(run(0x18), (Log{"release 1", "release 0", "DeviceMessageEvent:后退键\r\n",
+                            "perform 5", "DeviceMessageEvent:前进键\r\n", "perform 4"}));
+  // All buttons up: the built-in filter's release and the driver's empty state byte.
+  EXPECT_EQ(run(0x00), (Log{"release 1", "release 0", "release 5", "release 4"}));
+  EXPECT_EQ(run(0x01), (Log{"release 1", "release 0", "release 5", "release 4"}));
+  // Wheel steps and tilts say nothing about the buttons.
+  EXPECT_EQ(run(0x0101), Log{});
+  EXPECT_EQ(run(0x02FF), (Log{"DeviceMessageEvent:滚轮左滚\r\n", "perform 6"}));
+}
+
 TEST(Apply, PendingChoicesBecomeAppliedWithFlagsRecomputedAndTraced) {
   ProfileImage profile = DefaultProfile();
   profile.Slots[SlotForward].TempID = 2;

@@ -13,6 +13,11 @@
 namespace norvi {
 namespace {
 
+struct NoKeyNames : IKeyNames {
+  std::u16string Name(uint8_t) const override { return {}; }
+};
+const NoKeyNames kNoNames;
+
 TEST(HoverText, SettingsShowTheirTextSlotsTheirFunctionOthersNothing) {
   StringTable strings;
   strings.Set("str_improveAccuracy", u"Precision text");
@@ -23,16 +28,16 @@ TEST(HoverText, SettingsShowTheirTextSlotsTheirFunctionOthersNothing) {
   slots[0].FunID = fn::Copy;
   slots[7].FunID = fn::Paste;
 
-  EXPECT_EQ(HoverText(1, slots, strings), u"Precision text");
-  EXPECT_EQ(HoverText(14, slots, strings), u"OK text");
+  EXPECT_EQ(HoverText(1, slots, strings, kNoNames), u"Precision text");
+  EXPECT_EQ(HoverText(14, slots, strings, kNoNames), u"OK text");
   // Numbers 4 to 11 are the eight slots in order: the applied function, not the pending one.
   slots[0].TempID = fn::Paste;
-  EXPECT_EQ(HoverText(4, slots, strings), u"Copy");
-  EXPECT_EQ(HoverText(11, slots, strings), u"Paste");
+  EXPECT_EQ(HoverText(4, slots, strings, kNoNames), u"Copy");
+  EXPECT_EQ(HoverText(11, slots, strings, kNoNames), u"Paste");
   EXPECT_EQ(DescribedControl(4), MainControl::Slot0);
   EXPECT_EQ(DescribedControl(11), MainControl::Slot7);
-  EXPECT_EQ(HoverText(0, slots, strings), u"");
-  EXPECT_EQ(HoverText(15, slots, strings), u"");
+  EXPECT_EQ(HoverText(0, slots, strings, kNoNames), u"");
+  EXPECT_EQ(HoverText(15, slots, strings, kNoNames), u"");
   EXPECT_EQ(SlotOf(MainControl::Ok), -1);
 }
 

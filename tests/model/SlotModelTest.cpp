@@ -33,7 +33,7 @@ TEST(FunctionCatalogue, CodesSitInTheirCategoryRangesWithUniqueKeys) {
     EXPECT_EQ(f.category, f.code == 96 ? FunctionCategory::Disable : kByBlock[base]) << f.code;
     EXPECT_EQ(FindFunction(f.code), &f);
   }
-  EXPECT_EQ(count, 43);
+  EXPECT_EQ(count, 44);
   EXPECT_EQ(FunctionKey(35), "str_list_windows_lock_PC");
   EXPECT_EQ(FunctionKey(69), "str_list_mouse_backward");
   EXPECT_EQ(FunctionKey(84), "str_list_advance_open_dir");
@@ -86,6 +86,7 @@ TEST(FunctionCatalogue, EveryCodeHasItsOwnKey) {
       {82, "str_list_advance_open_program"},
       {83, "str_list_advance_open_file"},
       {84, "str_list_advance_open_dir"},
+      {85, "str_list_advance_keys"},
       {96, "str_list_disable"},
   };
   std::map<int32_t, std::string_view> actual;
@@ -97,7 +98,7 @@ TEST(FunctionCatalogue, EveryCodeHasItsOwnKey) {
 TEST(FunctionCatalogue, EveryOtherValueHasNoName) {
   const std::set<int32_t> known = {1,  2,  3,  4,  5,  6,  7,  8,  33, 34, 35, 36, 37, 38, 39,
                                    40, 41, 42, 43, 44, 45, 49, 50, 51, 52, 53, 54, 55, 56, 65,
-                                   66, 67, 68, 69, 70, 71, 72, 73, 81, 82, 83, 84, 96};
+                                   66, 67, 68, 69, 70, 71, 72, 73, 81, 82, 83, 84, 85, 96};
   for (int32_t code = -20; code <= 300; ++code)
     EXPECT_EQ(FindFunction(code) != nullptr, known.count(code) == 1) << code;
   EXPECT_EQ(FindFunction(INT32_MIN), nullptr);
