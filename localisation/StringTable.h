@@ -14,7 +14,7 @@
 namespace norvi {
 
 // The language keys in table order; each is an element name under "config".
-inline constexpr std::array<std::string_view, 69> kLanguageKeys = {
+inline constexpr std::array<std::string_view, 77> kLanguageKeys = {
     "str_improveAccuracy",
     "str_rollerRows",
     "str_rollerScreen",
@@ -67,6 +67,7 @@ inline constexpr std::array<std::string_view, 69> kLanguageKeys = {
     "str_list_advance_open_program",
     "str_list_advance_open_file",
     "str_list_advance_open_dir",
+    "str_list_advance_keys",
     "str_browse",
     "str_list_disable",
     "str_list_default",
@@ -84,6 +85,13 @@ inline constexpr std::array<std::string_view, 69> kLanguageKeys = {
     "str_msg_profile_applied_not_saved",
     "str_msg_no_remapping",
     "str_settings_for_program",
+    "str_keys_named",
+    "str_keys_clear",
+    "str_keys_prompt",
+    "str_keys_listening",
+    "str_keys_hint",
+    "str_keys_modifiers_only",
+    "str_keys_escape",
 };
 
 // The parent element of every key in a language file.

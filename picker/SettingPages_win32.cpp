@@ -92,7 +92,7 @@ int32_t CSetting_AdvanceDlg::GetChoice(std::u16string& path) const {
     if (!chosen.empty()) path = chosen.substr(0, kPickerPathLimit);
     return choices_[row].GetUserValue();
   }
-  return 0;
+  return keys_.GetChoice(path);
 }
 
 bool CSetting_AdvanceDlg::PreTranslateMessage(MSG& msg) {
@@ -129,11 +129,13 @@ BOOL CSetting_AdvanceDlg::OnInitDialog() {
                                  kBrowseTextColours.pressed);
     browses_[row].SetTooltip(browse, true);
   }
+  keys_.Create(hwnd(), normal_.get(), over_.get(), down_.get(), context_.strings);
   return TRUE;
 }
 
 void CSetting_AdvanceDlg::CheckRow(int row) {
   for (int i = 0; i < kAdvancedRowCount; ++i) choices_[i].SetCheck(i == row ? 1 : 0);
+  keys_.SetChecked(false);
 }
 
 void CSetting_AdvanceDlg::AskForPath(int row) {
@@ -148,6 +150,10 @@ void CSetting_AdvanceDlg::AskForPath(int row) {
 }
 
 void CSetting_AdvanceDlg::OnCommand(HWND from, UINT code) {
+  if (keys_.OnCommand(from, code)) {
+    for (CGDIBitmapBtn& choice : choices_) choice.SetCheck(0);
+    return;
+  }
   for (int row = 0; row < kAdvancedRowCount; ++row) {
     if (from == choices_[row].hwnd() && code == BN_CLICKED) {
       CheckRow(row);
@@ -173,6 +179,7 @@ void CSetting_AdvanceDlg::Paint() {
     const TextScope text(canvas.dc(), font.get(), kPickerTextColour);
     for (const AdvancedRow& row : kAdvancedRows)
       text.Draw(context_.strings.Text(row.labelKey), ToRect(row.label), kPickerLabelFlags);
+    keys_.PaintLabel(text, context_.strings);
   }
   canvas.CopyTo(paint.get());
 }

@@ -15,6 +15,7 @@
 #include "framework/Dialog_win32.h"
 #include "framework/Gdi_win32.h"
 #include "model/FunctionName.h"
+#include "picker/KeysRow_win32.h"
 #include "picker/PathChooser.h"
 #include "picker/SettingLayout.h"
 
@@ -71,18 +72,21 @@ class CSetting_MouseDlg : public CSetting_ListDlg {
   explicit CSetting_MouseDlg(const PickerContext& c) : CSetting_ListDlg(kCategoryMouse, c) {}
 };
 
-// The advanced page: per row a choice button, a path field and a browse button.
+// The advanced page: per row a choice button, a path field and a browse button; below them the
+// "Keys..." row (picker/KeysRow_win32.h).
 class CSetting_AdvanceDlg : public Dialog {
  public:
   explicit CSetting_AdvanceDlg(const PickerContext& context);
 
   // The code of the first checked row, copying its path into `path` when the path is not
-  // empty; 0 with `path` untouched when no row is checked.
+  // empty; 0 with `path` untouched when no row is checked. The "Keys..." row answers 85 and
+  // the combination's text, or 0 while it holds none.
   int32_t GetChoice(std::u16string& path) const;
 
   const CGDIBitmapBtn& Choice(int row) const { return choices_[row]; }
   const CGDIBitmapBtn& PathField(int row) const { return paths_[row]; }
   const CGDIBitmapBtn& BrowseButton(int row) const { return browses_[row]; }
+  const CKeysRow& KeysRow() const { return keys_; }
 
   bool PreTranslateMessage(MSG& msg) override;
 
@@ -103,6 +107,7 @@ class CSetting_AdvanceDlg : public Dialog {
   std::array<CGDIBitmapBtn, kAdvancedRowCount> choices_;
   std::array<CGDIBitmapBtn, kAdvancedRowCount> paths_;
   std::array<CGDIBitmapBtn, kAdvancedRowCount> browses_;
+  CKeysRow keys_;
 };
 
 inline RECT ToRect(const EdgeRect& r) {

@@ -26,6 +26,7 @@
 #include "localisation/StringTable.h"
 #include "model/FunctionCodes.h"
 #include "model/Text.h"
+#include "picker/KeysRowLayout.h"
 #include "picker/SettingLayout.h"
 #include "tests/localisation/TextTestSupport.h"
 
@@ -129,6 +130,17 @@ void AddPages(std::vector<Caption>& table, HFONT textFont, HFONT listFont) {
                                    r.browse.bottom - r.browse.top),
                      textFont});
   }
+  const KeysRowPlace& k = kKeysRow;
+  table.push_back({k.labelKey, {}, Line("advanced label", k.label), textFont});
+  table.push_back({kKeysClearKey, {},
+                   ButtonCaption("keys clear", k.clear.right - k.clear.left,
+                                 k.clear.bottom - k.clear.top),
+                   textFont});
+  for (std::string_view prompt : {kKeysPromptKey, kKeysListeningKey})
+    table.push_back({prompt, {},
+                     ButtonCaption("keys field", k.field.right - k.field.left,
+                                   k.field.bottom - k.field.top),
+                     textFont});
 }
 
 // The main window's hint line shows the option and button texts and the slots' function

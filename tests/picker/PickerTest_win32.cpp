@@ -12,6 +12,7 @@
 #include "controls/ImageHelpers_win32.h"
 #include "base/WideText.h"
 #include "localisation/StringTable.h"
+#include "model/Text.h"
 #include "picker/SettingDlg_win32.h"
 #include "tests/support/DialogKeys_win32.h"
 #include "tests/support/Picture_win32.h"
@@ -358,6 +359,140 @@ TEST_F(PickerTest, SitsOverItsParentAtItsPicturesSizeAndScreenshotsEveryPage) {
        [](P& d) { SavePng(d.Handle(), L"picker-page-5.png"); },
        [](P& d) { Click(d.Button(B::Close)); }});
   EXPECT_EQ(stepsRun, 11u);
+}
+
+}  // namespace
+}  // namespace norvi
+
+namespace norvi {
+namespace {
+
+// Key messages as the system posts them to the focused window: key-down, then key-up with
+// the previous-state and transition bits; Alt and keys pressed with it are system keys.
+void PostKey(HWND to, UINT vk, bool down, bool system = false) {
+  const UINT msg = down ? (system ? WM_SYSKEYDOWN : WM_KEYDOWN) : (system ? WM_SYSKEYUP : WM_KEYUP);
+  ::PostMessageW(to, msg, vk, down ? 1 : static_cast<LPARAM>(0xC0000001u));
+}
+
+// The keyboard's own name of a key, asked of the system the plain way.
+std::u16string KeyboardName(UINT vk) {
+  wchar_t name[64] = {};
+  const LONG lp = static_cast<LONG>(::MapVirtualKeyW(vk, MAPVK_VK_TO_VSC) << 16);
+  const int n = ::GetKeyNameTextW(lp, name, 64);
+  return U16(std::wstring_view(name, n > 0 ? static_cast<size_t>(n) : 0));
+}
+
+const CKeysRow& Keys(const CSettingDlg& d) {
+  return d.AdvancedPage().KeysRow();
+}
+
+TEST_F(PickerTest, KeysFieldTakesTheCombinationPressedAndOkAnswersItsText) {
+  EXPECT_EQ(Run({[](P& d) { Click(d.Button(B::TabAdvance)); },
+                 [](P& d) {
+                   EXPECT_EQ(Keys(d).Field().Text(), u"Click, then press keys");
+                   Click(d.AdvancedPage().Choice(1));
+                 },
+                 [](P& d) { Click(Keys(d).Field()); },
+                 [](P& d) {
+                   // Clicking into the field listens and checks the row, and only it.
+                   EXPECT_TRUE(Keys(d).Field().Listening());
+                   EXPECT_EQ(Keys(d).Choice().GetCheck(), 1);
+                   EXPECT_EQ(d.AdvancedPage().Choice(1).GetCheck(), 0);
+                   EXPECT_EQ(Keys(d).Field().Text(), u"Press the keys now");
+                   const HWND field = Keys(d).Field().hwnd();
+                   PostKey(field, VK_CONTROL, true);
+                   PostKey(field, VK_SHIFT, true);
+                 },
+                 [](P& d) {
+                   EXPECT_EQ(Keys(d).Field().Text().ends_with(u" + \u2026"), true);
+                   PostKey(Keys(d).Field().hwnd(), 'T', true);
+                   // Enter, Escape and Space in the field are keys, never the picker's.
+                   testkit::PostSwallowedKeys({});
+                 },
+                 [](P& d) {
+                   const HWND field = Keys(d).Field().hwnd();
+                   PostKey(field, 'T', false);
+                   PostKey(field, VK_SHIFT, false);
+                   PostKey(field, VK_CONTROL, false);
+                 },
+                 [](P& d) {
+                   const std::u16string shown = Keys(d).Field().Text();
+                   EXPECT_EQ(Keys(d).Field().Caption(), shown);
+                   EXPECT_EQ(shown, KeyboardName(VK_CONTROL) + u" + " + KeyboardName(VK_SHIFT) +
+                                        u" + " + KeyboardName('T'))
+                       << Utf16ToUtf8(shown);
+                   EXPECT_EQ(Keys(d).Field().HintKey(), "str_keys_hint");
+                   SavePng(d.Handle(), L"picker-keys-chosen.png");
+                   Click(d.Button(B::Ok));
+                 }}),
+            IDOK);
+  EXPECT_EQ(code, 85);
+  EXPECT_EQ(path, u"keys:1:ctrl+shift+T");
+}
+
+TEST_F(PickerTest, KeysFieldKeepsModifiersAloneAndALoneEscapeAndSaysSo) {
+  EXPECT_EQ(Run({[](P& d) { Click(d.Button(B::TabAdvance)); },
+                 [](P& d) { Click(Keys(d).Field()); },
+                 [](P& d) {
+                   const HWND field = Keys(d).Field().hwnd();
+                   PostKey(field, VK_MENU, true, true);
+                   PostKey(field, VK_CONTROL, true, true);
+                   PostKey(field, VK_MENU, false, true);
+                   PostKey(field, VK_CONTROL, false);
+                 },
+                 [](P& d) {
+                   EXPECT_EQ(Keys(d).Field().HintKey(), "str_keys_modifiers_only");
+                   // Escape alone, which the picker would otherwise swallow.
+                   PostKey(Keys(d).Field().hwnd(), VK_ESCAPE, true);
+                   PostKey(Keys(d).Field().hwnd(), VK_ESCAPE, false);
+                 },
+                 [](P& d) {
+                   EXPECT_EQ(Keys(d).Field().HintKey(), "str_keys_escape");
+                   std::u16string chosen;
+                   EXPECT_EQ(d.AdvancedPage().GetChoice(chosen), 85);
+                   EXPECT_EQ(chosen, u"keys:1:vk1B");
+                   Click(Keys(d).ClearButton());
+                 },
+                 [](P& d) {
+                   // Cleared and listening again; nothing chosen answers nothing.
+                   EXPECT_TRUE(Keys(d).Field().Chosen().Empty());
+                   EXPECT_TRUE(Keys(d).Field().Listening());
+                   EXPECT_EQ(Keys(d).Choice().GetCheck(), 1);
+                   Click(d.Button(B::Ok));
+                 }}),
+            IDCANCEL);
+  EXPECT_EQ(code, 0);
+
+  // Ctrl and Alt pressed and let go in any order make Ctrl + Alt.
+  EXPECT_EQ(Run({[](P& d) { Click(d.Button(B::TabAdvance)); },
+                 [](P& d) { Click(Keys(d).Field()); },
+                 [](P& d) {
+                   const HWND field = Keys(d).Field().hwnd();
+                   PostKey(field, VK_MENU, true, true);
+                   PostKey(field, VK_CONTROL, true, true);
+                   PostKey(field, VK_MENU, false, true);
+                   PostKey(field, VK_CONTROL, false);
+                 },
+                 [](P& d) { Click(d.Button(B::Ok)); }}),
+            IDOK);
+  EXPECT_EQ(path, u"keys:1:ctrl+alt");
+}
+
+TEST_F(PickerTest, AnotherAdvancedRowTakesTheChoiceFromTheKeysRow) {
+  EXPECT_EQ(Run({[](P& d) { Click(d.Button(B::TabAdvance)); },
+                 [](P& d) { Click(Keys(d).Field()); },
+                 [](P& d) {
+                   PostKey(Keys(d).Field().hwnd(), VK_F5, true);
+                   PostKey(Keys(d).Field().hwnd(), VK_F5, false);
+                 },
+                 [](P& d) { Click(d.AdvancedPage().Choice(2)); },
+                 [](P& d) {
+                   EXPECT_EQ(Keys(d).Choice().GetCheck(), 0);
+                   EXPECT_FALSE(Keys(d).Field().Listening());
+                   Click(d.Button(B::Ok));
+                 }}),
+            IDOK);
+  EXPECT_EQ(code, 83);
 }
 
 }  // namespace
