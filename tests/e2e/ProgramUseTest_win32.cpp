@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "model/FunctionCodes.h"
+#include "picker/KeysRowLayout.h"
 #include "picker/SettingLayout.h"
 #include "tests/e2e/E2eSupport_win32.h"
 
@@ -54,6 +55,37 @@ TEST_F(ProgramTest, SwitchWindowWithThreePressesHoldsAltOnceAcrossThreeTabs) {
   const std::vector<std::string> once{"kd 12", "kd 09", "ku 09", "kd 09",
                                       "ku 09", "kd 09", "ku 09", "ku 12"};
   EXPECT_EQ(ProbeSees(probe, L"click --repeat 3 --delay 300 9", once.size()), WithMarker(once));
+  EXPECT_EQ(program_->Close(main), 0u);
+}
+
+// Forward's picker, the advanced page, a click into the keys field and Ctrl+Shift+T typed on
+// the keyboard, the picker's OK and the main window's OK: then a forward click over the probe
+// is exactly that combination, its keys down with the press and up with the release.
+TEST_F(ProgramTest, ForwardSetToAKeyCombinationTypedInThePickerPressesExactlyThoseKeys) {
+  HWND main = Start();
+  ASSERT_TRUE(main) << installed_.Messages();
+  ASSERT_TRUE(
+      PointerDone(L"mousemove " + ScreenCentre(main, SlotControl(SlotForward)) + L" click 1"));
+  HWND picker = WaitForPicker(main);
+  ASSERT_TRUE(picker);
+  Settle(picker);
+  ASSERT_TRUE(PointerDone(L"mousemove " + CentreOf(picker, PlaceOf(PickerButton::TabAdvance).rect) +
+                          L" click 1 sleep 0.3 mousemove " +
+                          CentreOf(picker, OnPage(kKeysRow.field)) +
+                          L" click 1 sleep 0.3 key ctrl+shift+t sleep 0.3 mousemove " +
+                          CentreOf(picker, PlaceOf(PickerButton::Ok).rect) + L" click 1"));
+  ASSERT_TRUE(testkit::PumpUntil([&] { return !::IsWindow(picker); }, kPatienceMs));
+  Settle(main);
+  ApplyWithOk(*program_, main);
+  const ProfileImage saved = SavedProfile();
+  EXPECT_EQ(saved.Slots[SlotForward].FunID, Keys);
+  EXPECT_EQ(std::u16string(saved.Slots[SlotForward].Path), u"keys:1:ctrl+shift+T");
+
+  InputProbe probe;
+  const std::vector<std::string> combination{"kd 11", "kd 10", "kd 54",
+                                             "ku 54", "ku 10", "ku 11"};
+  EXPECT_EQ(ProbeSees(probe, L"click 9", combination.size()), WithMarker(combination));
+  EXPECT_TRUE(probe.InjectedKeysHeld().empty()) << testing::PrintToString(probe.InjectedKeysHeld());
   EXPECT_EQ(program_->Close(main), 0u);
 }
 
