@@ -167,5 +167,43 @@ TEST_F(LanguageWalk, EveryTextOfEveryWindowFitsAndHasItsGlyphsInEveryLanguage) {
   EXPECT_EQ(program_->Close(main), 0u);
 }
 
+// The texts the step drew, in order.
+std::vector<std::string> DrawnTexts(const fs::path& log) {
+  std::vector<std::string> texts;
+  for (const std::string& line : TakeLog(log)) texts.push_back(Fields(line).back());
+  return texts;
+}
+
+bool Has(const std::vector<std::string>& texts, const std::string& text) {
+  return std::find(texts.begin(), texts.end(), text) != texts.end();
+}
+
+// A damaged file (5 MB of '<') gives the English file's texts; a file that lacks keys gives
+// its own and, with the English file damaged too, the built-in English texts for the rest.
+TEST_F(LanguageWalk, DamagedOrIncompleteLanguageFilesLeaveNoButtonBlank) {
+  const fs::path folder = installed_.dir() / L"Language";
+  std::ofstream(folder / L"ger.xml", std::ios::binary) << std::string(5u << 20, '<');
+  const int32_t german = 5;
+  WriteProfileBytes(&german, sizeof german, LanguageChoicePath());
+  HWND main = Start({{L"NORVI_TEXT_LOG", textLog_.wstring()}});
+  ASSERT_TRUE(main);
+  PaintedOnScreen(main);
+  std::vector<std::string> texts = DrawnTexts(textLog_);
+  EXPECT_TRUE(Has(texts, "Pair mouse") && Has(texts, "Default") && Has(texts, "OK"))
+      << ::testing::PrintToString(texts);
+
+  std::ofstream(folder / L"en.xml", std::ios::binary | std::ios::trunc)
+      << std::string(5u << 20, '<');
+  std::ofstream(folder / L"kor.xml", std::ios::binary | std::ios::trunc)
+      << "<l><config><str_ok>\xED\x99\x95\xEC\x9D\xB8</str_ok></config></l>";
+  ::SendMessageW(main, UM_LANGUAGE, kLanguageAtStartUp, 4);
+  PaintedOnScreen(main);
+  texts = DrawnTexts(textLog_);
+  EXPECT_TRUE(Has(texts, "Pair mouse") && Has(texts, "Default") &&
+              Has(texts, "\xED\x99\x95\xEC\x9D\xB8"))
+      << ::testing::PrintToString(texts);
+  EXPECT_EQ(program_->Close(main), 0u);
+}
+
 }  // namespace
 }  // namespace norvi::e2e
