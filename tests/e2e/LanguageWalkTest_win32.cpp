@@ -80,10 +80,7 @@ class LanguageWalk : public ProgramTest {
 
   fs::path textLog_ = installed_.dir() / L"texts.log";
   // Every record of the walk, per system locale, for a look at the widest texts.
-  std::ofstream kept_{fs::path(testkit::OutputPath(PRIMARYLANGID(::GetSystemDefaultLangID()) == LANG_CHINESE
-                                              ? L"language-walk-texts-zh.tsv"
-                                              : L"language-walk-texts-en.tsv")),
-                      std::ios::binary};
+  std::ofstream kept_;
   bool takePictures_ = PRIMARYLANGID(::GetSystemDefaultLangID()) != LANG_CHINESE;
   int texts_ = 0;
 };
@@ -99,6 +96,9 @@ TEST_F(LanguageWalk, EveryTextOfEveryWindowFitsAndHasItsGlyphsInEveryLanguage) {
   if (std::getenv("NORVI_EXPECT_CHINESE_SYSTEM")) {
     ASSERT_EQ(PRIMARYLANGID(::GetSystemDefaultLangID()), LANG_CHINESE);
   }
+  kept_.open(fs::path(testkit::OutputPath(takePictures_ ? L"language-walk-texts-en.tsv"
+                                                       : L"language-walk-texts-zh.tsv")),
+             std::ios::binary);
   HWND main = Start({{L"NORVI_TEXT_LOG", textLog_.wstring()}});
   ASSERT_TRUE(main);
   for (const Language& language : kLanguages) {
