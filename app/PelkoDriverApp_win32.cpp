@@ -9,6 +9,7 @@
 #include "app/Startup.h"
 #include "controls/DlgInfo_win32.h"
 #include "base/WideText.h"
+#include "localisation/Languages.h"
 #include "model/ProfileStore.h"
 #include "model/SystemFolders.h"
 #include "model/Text.h"
@@ -62,6 +63,8 @@ void CPelkoDriverApp::TellAtStartUp(std::u16string_view StartupTexts::*text) {
   // No language file is read yet: the box's title, text and button follow the system.
   const StartupTexts& texts = StartupTextsFor(::GetSystemDefaultLangID());
   strings_.Set("str_ok", std::u16string(texts.okText));
+  // Drawn in the face of the texts' language: Chinese texts in the Chinese face.
+  strings_.SetLanguageIndex(texts.chinese ? kSimplifiedChineseIndex : 0);
   const std::u16string shown(texts.*text);
   LogShownText(shown);
   ShowInfo({strings_, texts.chinese, nullptr, nullptr}, shown, false);

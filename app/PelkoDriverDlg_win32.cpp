@@ -8,7 +8,7 @@
 #include "app/Startup.h"
 #include "base/WideText.h"
 #include "controls/ImageHelpers_win32.h"
-#include "controls/TextFont.h"
+#include "controls/TextDraw_win32.h"
 #include "localisation/Languages.h"
 #include "model/FunctionName.h"
 #include "picker/SettingDlg_win32.h"
@@ -80,6 +80,9 @@ BOOL CPelkoDriverDlg::OnInitDialog() {
 }
 
 void CPelkoDriverDlg::RefreshLanguageTexts() {
+  // Captions and tooltips in the face of the language just loaded.
+  for (const ControlPlace& place : MainControlPlaces())
+    Button(place.control).SetLanguage(services_.strings.LanguageIndex());
   Button(MainControl::Pair).SetCaption(std::u16string(services_.strings.Text("str_openPair")));
   Button(MainControl::Defaults)
       .SetCaption(std::u16string(services_.strings.Text("str_list_default")));
@@ -159,6 +162,7 @@ void CPelkoDriverDlg::CreateControl(const ControlPlace& place, Gdiplus::Bitmap* 
   CGDIBitmapBtn& button = Button(place.control);
   button.Create(hwnd(), rect);
   button.SetImages(rect, normal_.get(), over, down, normal_.get());
+  button.SetLanguage(services_.strings.LanguageIndex());
   switch (place.control) {
     case MainControl::Precision:
     case MainControl::RowsOption:
@@ -296,9 +300,9 @@ void CPelkoDriverDlg::Paint() {
     RECT all{0, 0, size_.cx, size_.cy};
     ::FillRect(canvas.dc(), &all, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
   }
-  UniqueFont font = CreateShellDlgFont(kTextFont.height, kTextFont.weight);
   {
-    const TextScope text(canvas.dc(), font.get(), kHintColour);
+    const TextPainter text(hwnd(), canvas.dc(), services_.strings.LanguageIndex(), kTextFont,
+                           kHintColour);
     text.Draw(hint_, ToRect(kHintRect), kHintFlags);
   }
   canvas.CopyTo(paint.get());

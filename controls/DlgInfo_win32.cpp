@@ -1,6 +1,8 @@
 #include "controls/DlgInfo_win32.h"
 
-#include "controls/TextFont.h"
+#include <algorithm>
+
+#include "controls/TextDraw_win32.h"
 #include "base/WideText.h"
 #include "res/ResourceIds.h"
 
@@ -19,8 +21,19 @@ constexpr RECT kTitleRect{10, 9, 100, 23};
 constexpr COLORREF kTextColour = RGB(83, 97, 103);
 constexpr COLORREF kButtonTextNormal = RGB(83, 97, 103);
 constexpr COLORREF kButtonTextActive = RGB(255, 255, 255);
-constexpr UINT kTitleFlags = kMessageFlags | DT_SINGLELINE;  // 0x8134
-static_assert(kMessageFlags == 0x8114 && kTitleFlags == 0x8134);
+constexpr UINT kTitleFlags =
+    DT_VCENTER | DT_WORDBREAK | DT_SINGLELINE | DT_NOCLIP | DT_END_ELLIPSIS;
+static_assert(kTitleFlags == 0x8134);
+
+// The message's rectangle: the lines it needs, centred in the message area (from its top
+// when they need more).
+RECT MessageRect(HDC dc, std::u16string_view message) {
+  const TextNeed need = MeasureText(dc, message, kMessageArea, kMessageFlags);
+  const int area = kMessageArea.bottom - kMessageArea.top;
+  const int top = kMessageArea.top + std::max(0, (area - need.height) / 2);
+  return {kMessageArea.left, top, kMessageArea.right,
+          std::min(top + need.height, static_cast<int>(kMessageArea.bottom))};
+}
 
 struct FormPictures {
   UINT background, over, down;
@@ -89,6 +102,7 @@ void CDlgInfo::CreateButtons() {
     plan.button.SetImages(plan.rect, background_.get(), over_.get(), down_.get(),
                           background_.get());
     if (!plan.captionKey) continue;
+    plan.button.SetLanguage(settings_.strings.LanguageIndex());
     plan.button.SetCaption(std::u16string(settings_.strings.Text(plan.captionKey)));
     plan.button.SetTextColours(kButtonTextNormal, kButtonTextActive, kButtonTextActive);
   }
@@ -99,10 +113,10 @@ void CDlgInfo::Paint() {
   const RECT client = ClientRect();
   MemoryCanvas canvas(paint.get(), client.right, client.bottom);
   BlitPicture(canvas.dc(), background_.get(), client.right, client.bottom);
-  UniqueFont font = CreateShellDlgFont(kTextFont.height, kTextFont.weight);
   {
-    const TextScope text(canvas.dc(), font.get(), kTextColour);
-    text.Draw(message_, kMessageRect, kMessageFlags);
+    const TextPainter text(hwnd(), canvas.dc(), settings_.strings.LanguageIndex(), kTextFont,
+                           kTextColour);
+    text.Draw(message_, MessageRect(canvas.dc(), message_), kMessageFlags);
     text.Draw(settings_.chineseInterface ? kTitleChinese : kTitleOther, kTitleRect, kTitleFlags);
   }
   canvas.CopyTo(paint.get());

@@ -13,14 +13,15 @@
 
 namespace norvi {
 
-// Where the box draws its captions and its message line (client coordinates), with the
-// message line's flags (DT_VCENTER | DT_WORDBREAK | DT_NOCLIP | DT_END_ELLIPSIS).
+// Where the box draws its captions and its message (client coordinates). The message is
+// broken into lines (a word longer than a line too) and centred in the area between the title
+// bar and the buttons, so a long message in any language shows whole.
 namespace infobox {
 constexpr RECT kOkRectTwoButtons{183, 127, 249, 159};
 constexpr RECT kOkRectOneButton{240, 127, 306, 159};
 constexpr RECT kCancelRect{249, 127, 315, 159};
-constexpr RECT kMessageRect{90, 73, 305, 91};
-constexpr UINT kMessageFlags = DT_VCENTER | DT_WORDBREAK | DT_NOCLIP | DT_END_ELLIPSIS;
+constexpr RECT kMessageArea{90, 38, 315, 120};
+constexpr UINT kMessageFlags = DT_WORDBREAK | DT_EDITCONTROL | DT_NOCLIP | DT_END_ELLIPSIS;
 }  // namespace infobox
 
 // What every message box needs from the program: the interface strings (str_ok, str_cancel),

@@ -3,7 +3,7 @@
 #include <windowsx.h>
 
 #include "controls/ImageHelpers_win32.h"
-#include "controls/TextFont.h"
+#include "controls/TextDraw_win32.h"
 #include "base/WideText.h"
 
 namespace norvi {
@@ -36,6 +36,14 @@ void CGDIBitmapBtn::SetCaption(const std::u16string& text) {
   Invalidate();
 }
 
+void CGDIBitmapBtn::SetLanguage(int32_t language) {
+  language_ = language;
+  tipFont_ = CreateTextFont(language_, kTextFont);
+  if (tooltip_) tooltip_.SetFont(tipFont_.get());
+  if (tipSet_) RecordSystemText(hwnd(), tipFont_.get(), tipText_);
+  Invalidate();
+}
+
 void CGDIBitmapBtn::SetCheck(int value) {
   if (value == checked_) return;
   checked_ = value;
@@ -51,6 +59,8 @@ void CGDIBitmapBtn::SetTextColours(COLORREF normal, COLORREF hover, COLORREF pre
 void CGDIBitmapBtn::EnsureTooltip() {
   if (tooltip_ || !hwnd() || !tipSet_) return;
   if (!tooltip_.Create(hwnd())) return;
+  if (!tipFont_) tipFont_ = CreateTextFont(language_, kTextFont);
+  tooltip_.SetFont(tipFont_.get());
   tooltip_.AddTool(hwnd(), kToolId, ClientRect(), W(tipText_));
   tooltip_.Activate(tipActive_);
 }
@@ -62,6 +72,8 @@ void CGDIBitmapBtn::SetTooltip(const std::u16string& text, bool activate) {
   tipText_ = text;
   tipActive_ = activate;
   tipSet_ = true;
+  if (!tipFont_) tipFont_ = CreateTextFont(language_, kTextFont);
+  RecordSystemText(hwnd(), tipFont_.get(), tipText_);
   if (!tooltip_) return;
   tooltip_.Activate(false);
   tooltip_.SetToolText(hwnd(), kToolId, W(text));
@@ -126,9 +138,8 @@ void CGDIBitmapBtn::DrawCaption(HDC target, HBITMAP picture, const RECT& client,
                                 COLORREF colour) const {
   MemoryCanvas canvas(target, client.right, client.bottom);
   BlitPicture(canvas.dc(), picture, client.right, client.bottom);
-  UniqueFont font = CreateShellDlgFont(kTextFont.height, kTextFont.weight);
   {
-    const TextScope text(canvas.dc(), font.get(), colour);
+    const TextPainter text(hwnd(), canvas.dc(), language_, kTextFont, colour);
     const EdgeRect r = CaptionRect(client.right, client.bottom, text.Extent(caption_).cy);
     text.Draw(caption_, RECT{r.left, r.top, r.right, r.bottom}, kCaptionFlags);
   }

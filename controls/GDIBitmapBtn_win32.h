@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <string>
 
 #include "controls/ImageGeometry.h"
@@ -26,6 +27,8 @@ class CGDIBitmapBtn : public Window {
   // state picture; then drops WS_BORDER and WS_TABSTOP.
   void SetImages(const RECT& rect, HBITMAP normal, HBITMAP over, HBITMAP down, HBITMAP disabled);
   void SetCaption(const std::u16string& text);
+  // The interface language of the caption and tooltip (1 to 12), which picks their font.
+  void SetLanguage(int32_t language);
   const std::u16string& Caption() const { return caption_; }
   void SetCheck(int value);
   int GetCheck() const { return checked_; }
@@ -62,6 +65,8 @@ class CGDIBitmapBtn : public Window {
   void EnsureTooltip();
 
   std::u16string caption_;
+  int32_t language_ = 0;
+  UniqueFont tipFont_;  // declared first: the tooltip window that uses it goes first
   Tooltip tooltip_;
   std::u16string tipText_;
   bool tipSet_ = false;

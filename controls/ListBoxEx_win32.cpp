@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "controls/TextFont.h"
+#include "controls/TextDraw_win32.h"
 
 namespace norvi {
 namespace {
@@ -16,7 +16,7 @@ bool CListBoxEx::Create(HWND parent, const RECT& rect, DWORD style, UINT id) {
 }
 
 void CListBoxEx::OnSubclassed() {
-  font_ = CreateShellDlgFont(kListFont.height, kListFont.weight);
+  font_ = CreateTextFont(language_, kListFont);
   background_.reset();
   disabledBackground_.reset();
   selection_ = ::GetSysColor(COLOR_HIGHLIGHT);
@@ -34,6 +34,12 @@ void CListBoxEx::SetColours(COLORREF background, COLORREF selection) {
 void CListBoxEx::SetTextColours(COLORREF normal, COLORREF selected) {
   normalText_ = normal;
   selectedText_ = selected;
+  Invalidate(true);
+}
+
+void CListBoxEx::SetLanguage(int32_t language) {
+  language_ = language;
+  font_ = CreateTextFont(language_, kListFont);
   Invalidate(true);
 }
 
@@ -107,8 +113,8 @@ void CListBoxEx::DrawRow(const DRAWITEMSTRUCT& item) const {
       static_cast<int>(Send(LB_GETTEXT, item.itemID, reinterpret_cast<LPARAM>(W(buffer.data()))));
   if (got <= 0) return;
   const TextScope scope(item.hDC, font_.get(), text);
-  scope.Draw(
-      std::u16string_view(buffer.data(), static_cast<size_t>(got)),
+  DrawWindowText(
+      hwnd(), item.hDC, std::u16string_view(buffer.data(), static_cast<size_t>(got)),
       RECT{item.rcItem.left + kTextIndent, item.rcItem.top, item.rcItem.right, item.rcItem.bottom},
       kTextFlags);
 }

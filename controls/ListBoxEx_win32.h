@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <string>
 
 #include "framework/Gdi_win32.h"
@@ -28,6 +29,8 @@ class CListBoxEx : public Window {
   void SetColours(COLORREF background, COLORREF selection);
   void SetTextColours(COLORREF normal, COLORREF selected);
   void SetRowHeight(int height);
+  // The interface language of the rows (1 to 12), which picks their font.
+  void SetLanguage(int32_t language);
   // Appends a row with item data 0 and selects it; the program's own selection is not
   // reported as a change. Returns the row's index (negative on failure).
   int AddRow(const std::u16string& text);
@@ -49,6 +52,7 @@ class CListBoxEx : public Window {
   void Fill(HDC dc, const RECT& rect, HBRUSH brush) const;
 
   UniqueFont font_;
+  int32_t language_ = 0;
   UniqueBrush background_;
   UniqueBrush disabledBackground_;  // made at the first request while disabled
   COLORREF selection_ = 0;

@@ -3,6 +3,7 @@
 #include <windowsx.h>
 
 #include "controls/ImageHelpers_win32.h"
+#include "controls/TextDraw_win32.h"
 #include "base/WideText.h"
 #include "localisation/Languages.h"
 #include "res/ResourceIds.h"
@@ -283,7 +284,7 @@ void CMenuEx::DrawTexts(HDC dc, const RECT&) const {
     ::SetTextColor(dc, hot ? kMenuHotText : kMenuText);
     RECT r =
         ToRect(MenuTextRect({item.rect.left, item.rect.top, item.rect.right, item.rect.bottom}));
-    ::DrawTextW(dc, W(item.text), static_cast<int>(item.text.size()), &r, kMenuTextFlags);
+    DrawWindowText(hwnd(), dc, item.text, r, kMenuTextFlags);
   }
 }
 

@@ -1,6 +1,7 @@
 #include "controls/XPMenu_win32.h"
 
 #include "controls/MenuGeometry.h"
+#include "controls/TextDraw_win32.h"
 
 namespace norvi {
 namespace {
@@ -99,7 +100,8 @@ void CXPMenu::Draw(const DRAWITEMSTRUCT& draw, const Item& item) const {
                                 DEFAULT_QUALITY, FF_SWISS, L"Arial"));
   const TextScope text(dc, font.get(), selected ? kSelectedText : kNormalText);
   const EdgeRect t = XPTextRect(edges);
-  text.Draw(item.data.text, RECT{t.left, t.top, t.right, t.bottom}, kTextFlags);
+  DrawWindowText(::WindowFromDC(dc), dc, item.data.text, RECT{t.left, t.top, t.right, t.bottom},
+                 kTextFlags);
 }
 
 }  // namespace norvi

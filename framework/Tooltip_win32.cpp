@@ -49,6 +49,10 @@ void Tooltip::SetToolText(HWND tool, UINT_PTR id, const wchar_t* text) const {
   ::SendMessageW(window_.get(), TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&ti));
 }
 
+void Tooltip::SetFont(HFONT font) const {
+  ::SendMessageW(window_.get(), WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+}
+
 void Tooltip::Relay(const MSG& msg) const {
   ::SendMessageW(window_.get(), TTM_RELAYEVENT, 0,
                  reinterpret_cast<LPARAM>(const_cast<MSG*>(&msg)));

@@ -20,6 +20,8 @@ class Tooltip {
   // Adds a tool covering `rect` of `tool` (client coordinates) with identifier `id`.
   bool AddTool(HWND tool, UINT_PTR id, const RECT& rect, const wchar_t* text) const;
   void SetToolText(HWND tool, UINT_PTR id, const wchar_t* text) const;
+  // The font the tips are drawn with; the caller keeps it alive while the tooltip lives.
+  void SetFont(HFONT font) const;
   // Passes a mouse message on so the tooltip can decide when to show itself.
   void Relay(const MSG& msg) const;
 

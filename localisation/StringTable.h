@@ -1,7 +1,8 @@
 #pragma once
 // The program's 69 interface strings, filled from a language file. Every string is empty
-// until a file provides it; loading another file replaces all of them (a key the file lacks
-// becomes empty). User-interface thread only.
+// until a file is loaded; loading a file replaces all of them, and a key the file lacks (or
+// leaves empty) takes the English file's string, else the built-in English text, so no
+// control is ever blank. User-interface thread only.
 
 #include <array>
 #include <cstdint>
@@ -103,10 +104,16 @@ std::u16string LookupKey(XmlDoc& doc, std::u16string_view parentName, std::u16st
 
 class StringTable : public IStringLookup {
  public:
-  // Assigns every string from the language file at path. Returns 1 when the file was
-  // read, 0 when it was not: a missing or unreadable file empties every string, while one too
-  // large for the reader or for memory leaves the strings as they were. Never throws.
+  // Assigns every string from the language file at path, each string the file does not give
+  // from "en.xml" in the same folder, then from the built-in English texts. Returns 1 when
+  // the file was read, 0 when it was not (missing, unreadable, too large for the reader or
+  // for memory). Never throws.
   int LoadLanguageStrings(std::u16string_view path);
+
+  // The language whose file was loaded last (LanguageOfFile of its path); 0 before any load
+  // and after a file that is none of the twelve. Set also by the start-up texts.
+  int32_t LanguageIndex() const override { return language_; }
+  void SetLanguageIndex(int32_t index) { language_ = index; }
 
   // Empty for a key outside the table. The view lasts until the next load or Set.
   std::u16string_view Text(std::string_view key) const override;
@@ -119,6 +126,7 @@ class StringTable : public IStringLookup {
  private:
   XmlDoc doc_;
   std::array<std::u16string, kLanguageKeys.size()> strings_;
+  int32_t language_ = 0;
 };
 
 }  // namespace norvi

@@ -15,6 +15,9 @@ class IStringLookup {
   virtual ~IStringLookup() = default;
   // Empty for an unknown key or a key the current language leaves out.
   virtual std::u16string_view Text(std::string_view key) const = 0;
+  // The interface language the strings are in (1 to 12), which picks the face they are
+  // drawn with; 0 when they come from no language file.
+  virtual int32_t LanguageIndex() const { return 0; }
 };
 
 // A copy of the current display name; empty for a code without a name.

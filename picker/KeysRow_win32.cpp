@@ -12,11 +12,12 @@ RECT Rect(const EdgeRect& r) {
 }
 
 void Build(CGDIBitmapBtn& button, HWND page, const EdgeRect& place, HBITMAP normal, HBITMAP over,
-           HBITMAP down) {
+           HBITMAP down, int32_t language) {
   const RECT r = Rect(place);
   button.Create(page, r);
   button.SetImages(r, normal, over, down, normal);
   button.SetToggleMode(1);
+  button.SetLanguage(language);
 }
 
 bool IsKeyMessage(UINT message) {
@@ -94,13 +95,13 @@ LRESULT CKeyCaptureField::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
 
 void CKeysRow::Create(HWND page, HBITMAP normal, HBITMAP over, HBITMAP down,
                       const IStringLookup& strings) {
-  Build(choice_, page, kKeysRow.choice, normal, over, down);
+  Build(choice_, page, kKeysRow.choice, normal, over, down, strings.LanguageIndex());
   choice_.SetUserValue(kKeysRow.code);
   choice_.SetTooltip(std::u16string(strings.Text(kKeysRow.labelKey)), true);
   choice_.SetRepeatClicks(true);
-  Build(field_, page, kKeysRow.field, normal, over, down);
+  Build(field_, page, kKeysRow.field, normal, over, down, strings.LanguageIndex());
   field_.Setup(strings, names_);
-  Build(clear_, page, kKeysRow.clear, normal, over, down);
+  Build(clear_, page, kKeysRow.clear, normal, over, down, strings.LanguageIndex());
   clear_.SetToggleMode(0);
   const std::u16string clear(strings.Text(kKeysClearKey));
   clear_.SetCaption(clear);
@@ -127,7 +128,7 @@ int32_t CKeysRow::GetChoice(std::u16string& path) const {
   return kKeysRow.code;
 }
 
-void CKeysRow::PaintLabel(const TextScope& text, const IStringLookup& strings) const {
+void CKeysRow::PaintLabel(const TextPainter& text, const IStringLookup& strings) const {
   text.Draw(strings.Text(kKeysRow.labelKey), Rect(kKeysRow.label), kPickerLabelFlags);
 }
 

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "controls/GDIBitmapBtn_win32.h"
+#include "controls/TextDraw_win32.h"
 #include "framework/Gdi_win32.h"
 #include "model/FunctionName.h"
 #include "model/KeyNames_win32.h"
@@ -46,8 +47,7 @@ class CKeyCaptureField : public CGDIBitmapBtn {
 class CKeysRow {
  public:
   // Builds the row's controls in the page with the page's three pictures.
-  void Create(HWND page, HBITMAP normal, HBITMAP over, HBITMAP down,
-              const IStringLookup& strings);
+  void Create(HWND page, HBITMAP normal, HBITMAP over, HBITMAP down, const IStringLookup& strings);
 
   // Handles a command of one of the row's controls: true when it was one, and then the row is
   // the checked one (the page unchecks its other rows).
@@ -57,7 +57,7 @@ class CKeysRow {
   // Code 85 with the combination's text when the row is checked and holds one; 0 otherwise.
   int32_t GetChoice(std::u16string& path) const;
 
-  void PaintLabel(const TextScope& text, const IStringLookup& strings) const;
+  void PaintLabel(const TextPainter& text, const IStringLookup& strings) const;
 
   const CGDIBitmapBtn& Choice() const { return choice_; }
   const CKeyCaptureField& Field() const { return field_; }

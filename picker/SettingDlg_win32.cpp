@@ -1,6 +1,6 @@
 #include "picker/SettingDlg_win32.h"
 
-#include "controls/TextFont.h"
+#include "controls/TextDraw_win32.h"
 #include "base/WideText.h"
 #include "res/ResourceIds.h"
 
@@ -50,6 +50,7 @@ void CSettingDlg::CreateButtons() {
     const RECT r = ToRect(place.rect);
     button.Create(hwnd(), r);
     button.SetImages(r, normal_.get(), over_.get(), down_.get(), normal_.get());
+    button.SetLanguage(context_.strings.LanguageIndex());
     if (!place.captionKey.empty()) {
       button.SetCaption(std::u16string(context_.strings.Text(place.captionKey)));
       button.SetTextColours(place.colours.normal, place.colours.hover, place.colours.pressed);
@@ -139,9 +140,9 @@ void CSettingDlg::Paint() {
   const RECT client = ClientRect();
   MemoryCanvas canvas(paint.get(), client.right, client.bottom);
   if (normal_) BlitPicture(canvas.dc(), normal_.get(), size_.cx, size_.cy);
-  UniqueFont font = CreateShellDlgFont(kTextFont.height, kTextFont.weight);
   {
-    const TextScope text(canvas.dc(), font.get(), kPickerTextColour);
+    const TextPainter text(hwnd(), canvas.dc(), context_.strings.LanguageIndex(), kTextFont,
+                           kPickerTextColour);
     text.Draw(context_.strings.Text("str_panel"), ToRect(kPickerTitleRect), kPickerTitleFlags);
     text.Draw(std::u16string(context_.strings.Text("str_cur_function")) + currentFunction_,
               ToRect(kPickerCurrentFunctionRect), kPickerLabelFlags);

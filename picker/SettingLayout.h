@@ -142,7 +142,8 @@ constexpr int kListRowHeight = 18;
 // The function codes of list category 1 to 4 in display order; empty for any other number.
 std::span<const int32_t> ListRows(int category);
 
-// Advanced page (page coordinates): one row per function that needs a path.
+// Advanced page (page coordinates): one row per function that needs a path. Each path field
+// starts right of its label's rectangle, so the label shows whole in every language.
 constexpr int kAdvancedRowCount = 4;
 
 // What the row's browse question asks: a file to open (extension, initial name, filter in
@@ -167,28 +168,28 @@ constexpr std::array<AdvancedRow, kAdvancedRowCount> kAdvancedRows{{
     {81,
      "str_list_advance_play_sound",
      {21, 37, 38, 54},
-     {100, 36, 263, 52},
+     {130, 36, 263, 52},
      {273, 33, 349, 55},
      {41, 36, 127, 56},
      {false, u".wav*", u"*.wav*", u"(*.wav*)|*.wav*||", u"c:\\Windows\\Media"}},
     {82,
      "str_list_advance_open_program",
      {21, 63, 38, 80},
-     {100, 63, 262, 79},
+     {130, 63, 262, 79},
      {273, 59, 349, 81},
      {41, 63, 127, 83},
      {false, u".exe", u"*.exe", u"(*.exe)|*.exe||", u"c:\\Program Files"}},
     {83,
      "str_list_advance_open_file",
      {21, 88, 38, 105},
-     {100, 89, 262, 105},
+     {130, 89, 262, 105},
      {273, 86, 349, 108},
      {41, 89, 127, 109},
      {false, u".", u"*.*", u"(*.*)|*.*||", u"D:\\"}},
     {84,
      "str_list_advance_open_dir",
      {21, 114, 38, 131},
-     {100, 116, 262, 132},
+     {130, 116, 262, 132},
      {273, 113, 349, 135},
      {41, 116, 127, 136},
      {true, {}, {}, {}, {}}},

@@ -1,7 +1,7 @@
 #include "picker/SettingPages_win32.h"
 
 #include "controls/ImageHelpers_win32.h"
-#include "controls/TextFont.h"
+#include "controls/TextDraw_win32.h"
 #include "base/WideText.h"
 #include "model/FunctionCodes.h"
 #include "res/ResourceIds.h"
@@ -57,6 +57,7 @@ BOOL CSetting_ListDlg::OnInitDialog() {
   list_.SetColours(kListBackground, kListSelection);
   list_.SetTextColours(kListText, kListSelectedText);
   list_.SetRowHeight(kListRowHeight);
+  list_.SetLanguage(context_.strings.LanguageIndex());
   scrollSkin_.reset(
       static_cast<HBITMAP>(::LoadImageW(ModuleOf(context_), MAKEINTRESOURCEW(IDB_SCROLLBAR_SKIN),
                                         IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
@@ -104,6 +105,7 @@ void CSetting_AdvanceDlg::CreateButton(CGDIBitmapBtn& button, const EdgeRect& re
   button.Create(hwnd(), r);
   button.SetImages(r, normal_.get(), over_.get(), down_.get(), normal_.get());
   button.SetToggleMode(1);
+  button.SetLanguage(context_.strings.LanguageIndex());
 }
 
 BOOL CSetting_AdvanceDlg::OnInitDialog() {
@@ -174,9 +176,9 @@ void CSetting_AdvanceDlg::Paint() {
   const RECT client = ClientRect();
   MemoryCanvas canvas(paint.get(), client.right, client.bottom);
   CopyPicture(canvas.dc(), normal_, size_);
-  UniqueFont font = CreateShellDlgFont(kTextFont.height, kTextFont.weight);
   {
-    const TextScope text(canvas.dc(), font.get(), kPickerTextColour);
+    const TextPainter text(hwnd(), canvas.dc(), context_.strings.LanguageIndex(), kTextFont,
+                           kPickerTextColour);
     for (const AdvancedRow& row : kAdvancedRows)
       text.Draw(context_.strings.Text(row.labelKey), ToRect(row.label), kPickerLabelFlags);
     keys_.PaintLabel(text, context_.strings);

@@ -26,11 +26,12 @@ if [ "$arch" = win64 ]; then
   export WINELOADER=$wine WINESERVER=$wineserver
 fi
 
-if [ ! -f "$WINEPREFIX/.norvi-ready" ]; then
+# A prefix made before the settings file last changed takes the settings again.
+if [ ! -f "$WINEPREFIX/.norvi-ready" ] || [ "$here/wine-prefix.reg" -nt "$WINEPREFIX/.norvi-ready" ]; then
   mkdir -p "$(dirname "$WINEPREFIX")"
   (
     flock 9
-    if [ ! -f "$WINEPREFIX/.norvi-ready" ]; then
+    if [ ! -f "$WINEPREFIX/.norvi-ready" ] || [ "$here/wine-prefix.reg" -nt "$WINEPREFIX/.norvi-ready" ]; then
       # Skip the Mono and Gecko installers: nothing here needs them and they would prompt.
       WINEDLLOVERRIDES="mscoree,mshtml=" "$wine" wineboot -i >/dev/null 2>&1
       "$wine" regedit /S "$here/wine-prefix.reg" >/dev/null 2>&1 || true

@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "localisation/BuiltInTexts.h"
+#include "localisation/Languages.h"
 #include "localisation/StringTable.h"
 #include "model/FileIO.h"
 #include "model/FunctionCodes.h"
@@ -30,24 +32,80 @@ TEST(LookupKey, FindsKeysInNestedConfigButNotDirectlyUnderTheRoot) {
   EXPECT_EQ(LookupKey(flat, u"config", u"str_ok"), u"");
 }
 
-TEST(StringTable, EveryLoadReplacesAllStringsAndMissingKeysBecomeEmpty) {
-  testkit::TempDir dir;
+TEST(StringTable, EveryLoadReplacesAllStringsAndMissingKeysTakeTheBuiltInEnglishText) {
+  testkit::TempDir dir;  // no en.xml beside the files
   WriteText(dir.u16("one.xml"),
-            "<l><config><str_ok>OK</str_ok><str_msg1>Saved &amp; applied</str_msg1>"
+            "<l><config><str_ok>D'accord</str_ok><str_msg1>Saved &amp; applied</str_msg1>"
             "<str_msg4>four</str_msg4></config></l>");
   WriteText(dir.u16("two.xml"), "<l><config><str_msg1>Gespeichert</str_msg1></config></l>");
   StringTable table;
-  EXPECT_EQ(table.Text("str_ok"), u"");
+  EXPECT_EQ(table.Text("str_ok"), u"");  // nothing loaded yet
   EXPECT_EQ(table.LoadLanguageStrings(dir.u16("one.xml")), 1);
-  EXPECT_EQ(table.Text("str_ok"), u"OK");
+  EXPECT_EQ(table.Text("str_ok"), u"D'accord");
   EXPECT_EQ(table.Text("str_msg1"), u"Saved & applied");
   EXPECT_EQ(table.Text("str_msg4"), u"four");
+  EXPECT_EQ(table.Text("str_cancel"), u"Cancel");
   EXPECT_EQ(table.LoadLanguageStrings(dir.u16("two.xml")), 1);
-  EXPECT_EQ(table.Text("str_ok"), u"");
-  EXPECT_EQ(table.Text("str_msg4"), u"");
+  EXPECT_EQ(table.Text("str_ok"), u"OK");  // not the earlier language's
+  EXPECT_EQ(table.Text("str_msg4"), u"Please plug in the receiver.");
   EXPECT_EQ(table.Text("str_msg1"), u"Gespeichert");
   EXPECT_EQ(table.LoadLanguageStrings(dir.u16("missing.xml")), 0);
-  EXPECT_EQ(table.Text("str_msg1"), u"");
+  EXPECT_EQ(table.Text("str_msg1"), u"Settings saved and applied.");
+}
+
+// A key the chosen file lacks or leaves empty comes from the English file beside it; one the
+// English file lacks too, from the built-in texts. A damaged file is a file without keys.
+TEST(StringTable, MissingStringsComeFromTheEnglishFileThenFromTheBuiltInTexts) {
+  testkit::TempDir dir;
+  WriteText(dir.u16("en.xml"),
+            "<l><config><str_ok>OK (file)</str_ok><str_cancel>Cancel (file)</str_cancel>"
+            "</config></l>");
+  WriteText(dir.u16("ger.xml"),
+            "<l><config><str_cancel>Abbrechen</str_cancel><str_panel></str_panel></config></l>");
+  WriteText(dir.u16("kor.xml"), std::string(5u << 20, '<'));
+  StringTable table;
+  EXPECT_EQ(table.LoadLanguageStrings(dir.u16("ger.xml")), 1);
+  EXPECT_EQ(table.Text("str_cancel"), u"Abbrechen");
+  EXPECT_EQ(table.Text("str_ok"), u"OK (file)");
+  EXPECT_EQ(table.Text("str_panel"), u"Choose a function");
+  EXPECT_EQ(table.LanguageIndex(), 5);
+
+  EXPECT_EQ(table.LoadLanguageStrings(dir.u16("kor.xml")), 1);
+  EXPECT_FALSE(table.Document().WellFormed());
+  EXPECT_EQ(table.Text("str_cancel"), u"Cancel (file)");
+  EXPECT_EQ(table.Text("str_ok"), u"OK (file)");
+  EXPECT_EQ(table.LanguageIndex(), 4);  // the chosen language's face, English texts
+  for (const std::string_view key : kLanguageKeys) EXPECT_FALSE(table.Text(key).empty()) << key;
+
+  // The English file itself is not read twice: what it lacks is built in.
+  EXPECT_EQ(table.LoadLanguageStrings(dir.u16("en.xml")), 1);
+  EXPECT_EQ(table.Text("str_ok"), u"OK (file)");
+  EXPECT_EQ(table.Text("str_list_base_cut"), u"Cut");
+}
+
+TEST(StringTable, BuiltInTextsAreTheEnglishFilesTexts) {
+  const std::u16string english = testkit::SourcePath(u"Language\\en.xml");
+  XmlDoc doc;
+  ASSERT_TRUE(doc.LoadFile(english));
+  for (const std::string_view key : kLanguageKeys) {
+    EXPECT_FALSE(BuiltInEnglish(key).empty()) << key;
+    EXPECT_EQ(BuiltInEnglish(key), LookupKey(doc, u"config", AsciiToUtf16(key))) << key;
+  }
+}
+
+TEST(LanguageOfFile, NamesTheLanguageByFileNameInAnyFolderAndCase) {
+  EXPECT_EQ(LanguageOfFile(u"C:\\Program Files\\Norvi\\Language\\sc.xml"), 1);
+  EXPECT_EQ(LanguageOfFile(u"Language\\KOR.XML"), 4);
+  EXPECT_EQ(LanguageOfFile(u"/tmp/x/tw.xml"), 12);
+  EXPECT_EQ(LanguageOfFile(u"en.xml"), 2);
+  EXPECT_EQ(LanguageOfFile(u"Language\\xsc.xml"), 0);
+  EXPECT_EQ(LanguageOfFile(u"Language\\sc.xml.bak"), 0);
+  EXPECT_EQ(LanguageOfFile(u""), 0);
+  EXPECT_EQ(TextFaceFor(1).charset, 134);
+  EXPECT_EQ(TextFaceFor(12).face, u"Microsoft JhengHei");
+  EXPECT_EQ(TextFaceFor(4).charset, 129);
+  EXPECT_EQ(TextFaceFor(10).face, u"MS Shell Dlg");
+  EXPECT_EQ(TextFaceFor(0).charset, 1);
 }
 
 TEST(StringTable, SetReplacesOneKnownStringOnly) {
