@@ -1,5 +1,5 @@
 #pragma once
-// The program's 69 interface strings, filled from a language file. Every string is empty
+// The program's 90 interface strings, filled from a language file. Every string is empty
 // until a file provides it; loading another file replaces all of them (a key the file lacks
 // becomes empty). User-interface thread only.
 
@@ -14,7 +14,7 @@
 namespace norvi {
 
 // The language keys in table order; each is an element name under "config".
-inline constexpr std::array<std::string_view, 69> kLanguageKeys = {
+inline constexpr std::array<std::string_view, 90> kLanguageKeys = {
     "str_improveAccuracy",
     "str_rollerRows",
     "str_rollerScreen",
@@ -84,6 +84,28 @@ inline constexpr std::array<std::string_view, 69> kLanguageKeys = {
     "str_msg_profile_applied_not_saved",
     "str_msg_no_remapping",
     "str_settings_for_program",
+    // The main window's labels over its skin.
+    "str_main_subtitle",
+    "str_main_settings",
+    "str_main_pointer",
+    "str_main_pointer_speed",
+    "str_main_slow",
+    "str_main_fast",
+    "str_main_precision",
+    "str_main_wheel",
+    "str_main_wheel_scrolls",
+    "str_main_wheel_lines",
+    "str_main_wheel_screen",
+    "str_main_wheel_up",
+    "str_main_middle_button",
+    "str_main_wheel_down",
+    "str_main_right_button",
+    "str_main_tilt_right",
+    "str_main_tilt_left",
+    "str_main_forward",
+    "str_main_back",
+    "str_main_thumb_side",
+    "str_main_click_input",
 };
 
 // The parent element of every key in a language file.
