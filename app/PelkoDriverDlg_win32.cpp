@@ -3,6 +3,7 @@
 #include <windowsx.h>
 
 #include "app/ApplyModel.h"
+#include "app/MainLabels_win32.h"
 #include "app/Messages.h"
 #include "app/MouseSettings.h"
 #include "app/Startup.h"
@@ -38,6 +39,10 @@ RECT ToRect(const LayoutRect& r) {
   return {r.left, r.top, r.right, r.bottom};
 }
 
+// The buttons whose look holds a label.
+constexpr std::array<MainControl, 3> kLabelledControls{
+    MainControl::Precision, MainControl::RowsOption, MainControl::ScreenOption};
+
 }  // namespace
 
 CPelkoDriverDlg::CPelkoDriverDlg(const MainServices& services)
@@ -52,7 +57,7 @@ CPelkoDriverDlg::CPelkoDriverDlg(const MainServices& services)
       language_(services_, [this] { RefreshLanguageTexts(); }) {}
 
 RECT CPelkoDriverDlg::Place(MainControl control) const {
-  return ToRect(PlaceOf(control, services_.chineseInterface));
+  return ToRect(PlaceOf(control, chineseLayout_));
 }
 
 BOOL CPelkoDriverDlg::OnInitDialog() {
@@ -87,6 +92,8 @@ void CPelkoDriverDlg::RefreshLanguageTexts() {
   Button(MainControl::Defaults)
       .SetCaption(std::u16string(services_.strings.Text("str_list_default")));
   Button(MainControl::Ok).SetCaption(std::u16string(services_.strings.Text("str_ok")));
+  LabelOptionButtons();
+  ::InvalidateRect(hwnd(), nullptr, FALSE);  // the labels on the background
   RefreshTooltips();
 }
 
@@ -123,6 +130,7 @@ void CPelkoDriverDlg::BuildSkin() {
   LoadPictureFile(skins + u"Main_Down.bmp", down, ignored);
   LoadPictureFile(skins + u"Main_Over.bmp", over, ignored);
   if (size_.cx <= 0 || size_.cy <= 0) size_ = {kDefaultWidth, kDefaultHeight};
+  chineseLayout_ = services_.chineseInterface;
   ::MoveWindow(hwnd(), CentredOrigin(::GetSystemMetrics(SM_CXFULLSCREEN), size_.cx),
                CentredOrigin(::GetSystemMetrics(SM_CYFULLSCREEN), size_.cy), size_.cx, size_.cy,
                FALSE);
@@ -135,6 +143,46 @@ void CPelkoDriverDlg::BuildSkin() {
   if (background) languageBackground.reset(Gdiplus::Bitmap::FromHBITMAP(background.get(), nullptr));
   for (const ControlPlace& place : MainControlPlaces())
     CreateControl(place, languageBackground.get(), over.get(), down.get());
+  // A language change draws the labels anew over these.
+  WindowDC dc(hwnd());
+  for (size_t i = 0; i < kLabelledControls.size(); ++i) {
+    const RECT place = Place(kLabelledControls[i]);
+    std::array<UniqueBitmap, 3>& looks = optionLooks_[i];
+    CutBitmap(dc.get(), looks[0], normal_.get(), place);
+    CutBitmap(dc.get(), looks[1], over.get(), place);
+    CutBitmap(dc.get(), looks[2], down.get(), place);
+  }
+  LabelOptionButtons();
+}
+
+UniqueBitmap CPelkoDriverDlg::LabelledPicture(HDC reference, HBITMAP labelFree,
+                                              const RECT& place) const {
+  const int width = place.right - place.left, height = place.bottom - place.top;
+  UniqueBitmap picture(::CreateCompatibleBitmap(reference, width, height));
+  {
+    UniqueDC dc(::CreateCompatibleDC(reference));
+    const SelectObjectScope select(dc.get(), picture.get());
+    BlitPicture(dc.get(), labelFree, width, height);
+    DrawMainLabels(hwnd(), dc.get(), {place.left, place.top}, place, services_.strings,
+                   chineseLayout_);
+  }
+  return picture;
+}
+
+void CPelkoDriverDlg::LabelOptionButtons() {
+  WindowDC screen(hwnd());
+  for (size_t i = 0; i < kLabelledControls.size(); ++i) {
+    const RECT place = Place(kLabelledControls[i]);
+    const std::array<UniqueBitmap, 3>& looks = optionLooks_[i];
+    const UniqueBitmap normal = LabelledPicture(screen.get(), looks[0].get(), place);
+    const UniqueBitmap over = LabelledPicture(screen.get(), looks[1].get(), place);
+    const UniqueBitmap down = LabelledPicture(screen.get(), looks[2].get(), place);
+    const RECT own{0, 0, place.right - place.left, place.bottom - place.top};
+    CGDIBitmapBtn& button = Button(kLabelledControls[i]);
+    button.SetImages(own, normal.get(), over.get(), down.get(), normal.get());
+    MarkCarriesTextBeneath(button.hwnd());
+    button.Invalidate();
+  }
 }
 
 void CPelkoDriverDlg::CreateControl(const ControlPlace& place, Gdiplus::Bitmap* languageBackground,
@@ -300,6 +348,8 @@ void CPelkoDriverDlg::Paint() {
     RECT all{0, 0, size_.cx, size_.cy};
     ::FillRect(canvas.dc(), &all, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
   }
+  DrawMainLabels(hwnd(), canvas.dc(), {0, 0}, paint.paint().rcPaint, services_.strings,
+                 chineseLayout_);
   {
     const TextPainter text(hwnd(), canvas.dc(), services_.strings.LanguageIndex(), kTextFont,
                            kHintColour);

@@ -44,6 +44,10 @@ class CPelkoDriverDlg : public Dialog, private IProfileView {
   void RefreshTooltips() override;
 
   void BuildSkin();
+  // The option buttons' looks: their label-free pictures with the labels of the current
+  // language drawn over them.
+  void LabelOptionButtons();
+  UniqueBitmap LabelledPicture(HDC reference, HBITMAP labelFree, const RECT& place) const;
   void CreateControl(const ControlPlace& place, Gdiplus::Bitmap* languageBackground, HBITMAP over,
                      HBITMAP down);
   void AddSystemMenuItem();
@@ -87,6 +91,10 @@ class CPelkoDriverDlg : public Dialog, private IProfileView {
 
   UniqueBitmap normal_;  // the background; buttons keep their own cut pictures
   SIZE size_{};
+  bool chineseLayout_ = false;  // the layout the skin was built for, whatever language follows
+  // The label-free looks of the buttons that carry a label (precision, rows, screen), in
+  // order: normal, over, down.
+  std::array<std::array<UniqueBitmap, 3>, 3> optionLooks_;
   // One button per place of the layout; the slider's and the edit's places stay unused.
   std::array<CGDIBitmapBtn, kMainControlCount> buttons_;
   CPngHSliderBar slider_;

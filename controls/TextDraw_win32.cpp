@@ -56,8 +56,8 @@ void Record(const std::wstring& log, const char* kind, HWND window, HDC dc,
   out << kind << '\t' << Hex(window ? ::GetAncestor(window, GA_ROOT) : nullptr) << '\t'
       << Hex(window) << '\t' << Utf16ToUtf8(U16(windowClass)) << '\t' << rect.left << ','
       << rect.top << ',' << rect.right << ',' << rect.bottom << '\t' << need.width << 'x'
-      << need.height << '\t' << (need.fits ? "fits" : "CUT") << '\t' << need.missingGlyphs
-      << '\t' << FaceOf(dc) << '\t' << Utf16ToUtf8(text) << '\n';
+      << need.height << '\t' << (need.fits ? "fits" : "CUT") << '\t' << need.missingGlyphs << '\t'
+      << FaceOf(dc) << '\t' << Utf16ToUtf8(text) << '\n';
 }
 
 // Where the text's own box lies in `rect` as DrawTextW places it.
@@ -65,22 +65,27 @@ RECT TextBox(const RECT& rect, UINT flags, const TextNeed& need) {
   RECT box{rect.left, rect.top, rect.left + need.width, rect.top + need.height};
   const int spareX = (rect.right - rect.left) - need.width;
   const int spareY = (rect.bottom - rect.top) - need.height;
-  if (flags & DT_CENTER) ::OffsetRect(&box, spareX / 2, 0);
-  else if (flags & DT_RIGHT) ::OffsetRect(&box, spareX, 0);
+  if (flags & DT_CENTER)
+    ::OffsetRect(&box, spareX / 2, 0);
+  else if (flags & DT_RIGHT)
+    ::OffsetRect(&box, spareX, 0);
   if (flags & DT_SINGLELINE) {
-    if (flags & DT_VCENTER) ::OffsetRect(&box, 0, spareY / 2);
-    else if (flags & DT_BOTTOM) ::OffsetRect(&box, 0, spareY);
+    if (flags & DT_VCENTER)
+      ::OffsetRect(&box, 0, spareY / 2);
+    else if (flags & DT_BOTTOM)
+      ::OffsetRect(&box, 0, spareY);
   }
   return box;
 }
+
+constexpr wchar_t kCarriesTextProperty[] = L"NorviCarriesTextBeneath";
 
 // Whether a shown child window of `window` lies over the text's box: a text drawn under a
 // control is hidden by it whatever room its own rectangle has.
 bool CoveredByChild(HWND window, const RECT& box) {
   if (!window) return false;
-  for (HWND child = ::GetWindow(window, GW_CHILD); child;
-       child = ::GetWindow(child, GW_HWNDNEXT)) {
-    if (!::IsWindowVisible(child)) continue;
+  for (HWND child = ::GetWindow(window, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+    if (!::IsWindowVisible(child) || ::GetPropW(child, kCarriesTextProperty)) continue;
     RECT r{}, overlap{};
     ::GetWindowRect(child, &r);
     ::MapWindowPoints(HWND_DESKTOP, window, reinterpret_cast<POINT*>(&r), 2);
@@ -120,6 +125,10 @@ void DrawWindowText(HWND window, HDC dc, std::u16string_view text, RECT rect, UI
     Record(log, "text", window, dc, text, rect, need);
   }
   ::DrawTextW(dc, WView(text).data(), static_cast<int>(text.size()), &rect, flags);
+}
+
+void MarkCarriesTextBeneath(HWND control) {
+  ::SetPropW(control, kCarriesTextProperty, reinterpret_cast<HANDLE>(1));
 }
 
 void RecordSystemText(HWND window, HFONT font, std::u16string_view text) {

@@ -32,6 +32,10 @@ TextNeed MeasureText(HDC dc, std::u16string_view text, const RECT& rect, UINT fl
 // test.
 void DrawWindowText(HWND window, HDC dc, std::u16string_view text, RECT rect, UINT flags);
 
+// Marks a control whose own pictures carry the texts drawn beneath it (a label that runs on
+// over its check box): it does not hide them.
+void MarkCarriesTextBeneath(HWND control);
+
 // Records, under test, a text that the system draws itself in `font` and sizes to fit (a
 // tooltip): only its glyphs can fail.
 void RecordSystemText(HWND window, HFONT font, std::u16string_view text);
@@ -41,7 +45,10 @@ void RecordSystemText(HWND window, HFONT font, std::u16string_view text);
 class TextPainter {
  public:
   TextPainter(HWND window, HDC dc, int32_t language, ShellDlgFontSpec spec, COLORREF colour)
-      : window_(window), dc_(dc), font_(CreateTextFont(language, spec)), scope_(dc, font_.get(), colour) {}
+      : window_(window),
+        dc_(dc),
+        font_(CreateTextFont(language, spec)),
+        scope_(dc, font_.get(), colour) {}
 
   void Draw(std::u16string_view text, const RECT& rect, UINT flags) const {
     DrawWindowText(window_, dc_, text, rect, flags);

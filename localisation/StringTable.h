@@ -1,5 +1,5 @@
 #pragma once
-// The program's 69 interface strings, filled from a language file. Every string is empty
+// The program's interface strings, filled from a language file. Every string is empty
 // until a file is loaded; loading a file replaces all of them, and a key the file lacks (or
 // leaves empty) takes the English file's string, else the built-in English text, so no
 // control is ever blank. User-interface thread only.
@@ -15,7 +15,7 @@
 namespace norvi {
 
 // The language keys in table order; each is an element name under "config".
-inline constexpr std::array<std::string_view, 77> kLanguageKeys = {
+inline constexpr auto kLanguageKeys = std::to_array<std::string_view>({
     "str_improveAccuracy",
     "str_rollerRows",
     "str_rollerScreen",
@@ -93,7 +93,29 @@ inline constexpr std::array<std::string_view, 77> kLanguageKeys = {
     "str_keys_hint",
     "str_keys_modifiers_only",
     "str_keys_escape",
-};
+    // The main window's labels over its skin.
+    "str_main_subtitle",
+    "str_main_settings",
+    "str_main_pointer",
+    "str_main_pointer_speed",
+    "str_main_slow",
+    "str_main_fast",
+    "str_main_precision",
+    "str_main_wheel",
+    "str_main_wheel_scrolls",
+    "str_main_wheel_lines",
+    "str_main_wheel_screen",
+    "str_main_wheel_up",
+    "str_main_middle_button",
+    "str_main_wheel_down",
+    "str_main_right_button",
+    "str_main_tilt_right",
+    "str_main_tilt_left",
+    "str_main_forward",
+    "str_main_back",
+    "str_main_thumb_side",
+    "str_main_click_input",
+});
 
 // The parent element of every key in a language file.
 inline constexpr std::u16string_view kLanguageKeyParent = u"config";
