@@ -30,10 +30,10 @@ namespace norvi {
 // windows (zoom reads the class under the cursor, and codes 36 to 41 are window functions).
 bool IsInputOnly(int32_t code);
 
-class PressPerformer {
+class PressPerformer : public IReceiptPerformer {
  public:
   // No timer is due.
-  static constexpr uint32_t kIdle = UINT32_MAX;
+  static constexpr uint32_t kIdle = kNothingDue;
   // Events waiting behind a pause; a sequence that would not fit is not started.
   static constexpr size_t kPending = 32;
 
@@ -48,10 +48,10 @@ class PressPerformer {
   // the input-only steps of the event's plan and returns the slots left to the main thread
   // as bits; once a step is left to it, so are the later steps of the same event, so that
   // their order stays.
-  uint32_t Perform(DeviceEvent event, uint32_t nowMs);
+  uint32_t Perform(DeviceEvent event, uint32_t nowMs) override;
   // Receiving thread: injects whatever has come due; milliseconds until the next part, or
   // kIdle.
-  uint32_t Continue(uint32_t nowMs);
+  uint32_t Continue(uint32_t nowMs) override;
 
   // Sequences not started because the pending room was full.
   uint32_t Dropped() const { return dropped_; }

@@ -44,14 +44,45 @@ bool ToMouseInput(WPARAM message, const MSLLHOOKSTRUCT& info, MouseInput& input)
 
 }  // namespace
 
+// The press is filtered and performed first; the look at the front that input calls for
+// comes after the hook has returned (AfterInput).
 bool UserModeFilter::OnMouse(WPARAM message, const MSLLHOOKSTRUCT& info) {
   if (info.flags & LLMHF_INJECTED) return false;
-  if (message != WM_MOUSEMOVE) NoteInput();
+  if (message == WM_MOUSEMOVE) return false;
+  inputNoted_ = true;
   MouseInput input{MouseAction::ButtonDown};
   if (!ToMouseInput(message, info, input)) return false;
+  if (input.action != MouseAction::ButtonUp) SettleFront();
   FilterVerdict verdict = core_.Filter(input, Mask());
   if (verdict.queued != 0) Report(verdict.queued);
   return verdict.swallow;
+}
+
+// One server call per press when nothing changed; the wait only when the front did.
+void UserModeFilter::SettleFront() {
+  const HWND owner = gate_.load(std::memory_order_acquire);
+  if (owner == nullptr) return;
+  if (::GetForegroundWindow() == settledFront_.load(std::memory_order_acquire)) return;
+  const uint32_t ask = asked_.fetch_add(1, std::memory_order_relaxed) + 1;
+  if (!::PostMessageW(owner, gateMessage_.load(std::memory_order_relaxed), 1, ask)) return;
+  const DWORD start = ::GetTickCount();
+  while (static_cast<int32_t>(answered_.load(std::memory_order_acquire) - ask) < 0) {
+    const DWORD spent = ::GetTickCount() - start;
+    if (spent >= kSettleWaitMs) return;  // the owner is busy: the assignments as they are
+    ::WaitForSingleObject(settled_.get(), kSettleWaitMs - spent);
+  }
+}
+
+void UserModeFilter::GateOnFront(HWND window, UINT message) {
+  gateMessage_.store(message, std::memory_order_relaxed);
+  gate_.store(window, std::memory_order_release);
+}
+
+void UserModeFilter::FrontSettled(HWND front, uint32_t answer) {
+  settledFront_.store(front, std::memory_order_release);
+  if (answer == 0) return;
+  answered_.store(answer, std::memory_order_release);
+  ::SetEvent(settled_.get());
 }
 
 // One server call per event either way: a posted message, or the semaphore release that
@@ -74,8 +105,12 @@ void UserModeFilter::WatchInput(HWND window, UINT message) {
   watcher_.store(window, std::memory_order_release);
 }
 
-// At most one message waits at a time, so a burst of clicks costs one look.
-void UserModeFilter::NoteInput() {
+// After the hook has returned: the sink's notes and the look the input called for. At most
+// one look waits at a time, so a burst of clicks costs one.
+void UserModeFilter::AfterInput() {
+  if (IEventSink* sink = sink_.load(std::memory_order_acquire)) dueMs_ = sink->AfterInput();
+  if (!inputNoted_) return;
+  inputNoted_ = false;
   const HWND watcher = watcher_.load(std::memory_order_acquire);
   if (watcher == nullptr || watchPosted_.exchange(true, std::memory_order_acq_rel)) return;
   ::PostMessageW(watcher, watchMessage_.load(std::memory_order_relaxed), 0, 0);
@@ -124,8 +159,17 @@ DWORD UserModeFilter::RunHookLoop() {
   hookInstalled_ = static_cast<bool>(hook);
   ::SetEvent(ready_.get());
   if (!hook) return 1;
-  while (::GetMessageW(&msg, nullptr, 0, 0) > 0) ::DispatchMessageW(&msg);
-  return 0;
+  // The hook is called while messages are fetched; after each round, and when the sink's
+  // time has come, what waits for the input to be done.
+  for (;;) {
+    ::MsgWaitForMultipleObjectsEx(0, nullptr, dueMs_ == kNothingDue ? INFINITE : dueMs_,
+                                  QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      if (msg.message == WM_QUIT) return 0;
+      ::DispatchMessageW(&msg);
+    }
+    AfterInput();
+  }
 }
 
 }  // namespace norvi
