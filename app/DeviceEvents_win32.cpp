@@ -2,6 +2,7 @@
 
 #include "app/DiscardingTraceSink.h"
 #include "app/Messages.h"
+#include "base/WideText.h"
 #include "model/AppProfiles.h"
 #include "receiver/ReceiverProtocol.h"
 
@@ -39,7 +40,15 @@ void DeviceEvents::FollowForeground() {
       [this](const std::u16string& program) { OnForeground(program); });
   driver_.WatchInput(window_.hwnd(), UM_FOREGROUND_CHECK);  // until the system's event shows up
   driver_.FrontSettled(foreground_->LastWindow(), 0);
-  driver_.GateOnFront(window_.hwnd(), UM_FOREGROUND_CHECK);
+  GateWhileAppFilesExist();
+}
+
+void DeviceEvents::GateWhileAppFilesExist() {
+  if (!foreground_) return;
+  const std::wstring pattern = W(AppsFolderIn(services_.configFolder) + u"\\*.cfg");
+  WIN32_FIND_DATAW found;
+  const UniqueFindHandle search(::FindFirstFileW(pattern.c_str(), &found));
+  driver_.GateOnFront(search ? window_.hwnd() : nullptr, UM_FOREGROUND_CHECK);
 }
 
 void DeviceEvents::Stop() {
@@ -78,10 +87,12 @@ void DeviceEvents::ProfileReloaded() {
     Publish();
   }
   ownFile_.clear();
+  GateWhileAppFilesExist();
 }
 
 void DeviceEvents::AppFileChanged(const std::u16string& program) {
   ownFile_.erase(program);
+  GateWhileAppFilesExist();
   const bool wasInForce = SameExecutableName(switch_.InForce(), program);
   OnForeground(foreground_ ? foreground_->LastProgram() : std::u16string());
   // Still in force: its new file replaces what was read before.

@@ -76,6 +76,9 @@ class DeviceEvents : private ISlotPerformer, private IFilterLink {
   // The program in front changed; its assignments apply when no click is in progress.
   void OnForeground(const std::u16string& program);
   void SwitchTo(const std::optional<std::u16string>& key);
+  // Presses wait for a look at the front only while some program has a file of its own:
+  // without one every program shares the default.
+  void GateWhileAppFilesExist();
   // The assignments dispatch performs changed: the receiving thread performs them too.
   void Publish() { performer_.Publish(active_.Slots); }
 

@@ -17,10 +17,13 @@ class IEventSink {
   virtual ~IEventSink() = default;
   // False when the event could not be handed on; the endpoint counts it as lost.
   virtual bool Deliver(DeviceEvent event) = 0;
-  // Called on the same thread once the input that delivered events is done (a hook has
-  // returned), and when the time it asked for has come: what can wait until then. Returns
-  // the milliseconds until it wants to be called again, or kNothingDue.
-  virtual uint32_t AfterInput() { return kNothingDue; }
+  // Called on the same thread when the time it asked for has come (and after any input):
+  // the parts that wait. Returns the milliseconds until it wants to be called again, or
+  // kNothingDue.
+  virtual uint32_t Continue() { return kNothingDue; }
+  // Called on the same thread a moment after the input that delivered events is done, when
+  // the programs that receive that input have had it: what may wait until then.
+  virtual void Flush() {}
 };
 
 // Performs on the thread that receives an event what it can of it at once; the rest is the

@@ -138,7 +138,8 @@ void CUSBDriver::ReadLoop() {
     // A pause of a sequence performed here ends while no event comes.
     const DWORD woken = ::WaitForSingleObject(semaphore_.get(), dueMs == kNothingDue ? INFINITE : dueMs);
     if (woken == WAIT_OBJECT_0 && link_.ReadEvent(cell)) Deliver(cell);
-    dueMs = AfterInput();
+    Flush();
+    dueMs = Continue();
   } while (stop_.load() == 0);
 }
 
@@ -151,17 +152,20 @@ bool CUSBDriver::Deliver(DeviceEvent event) {
   // What the main thread must still perform goes at once; a note of what is done waits, in
   // order behind the notes before it.
   if (left != 0 || noteCount_ == notes_.size()) {
-    AfterInput();
+    Flush();
     return Post(event, kPerformedOnReceipt | left);
   }
   notes_[noteCount_++] = event;
   return true;
 }
 
-uint32_t CUSBDriver::AfterInput() {
+uint32_t CUSBDriver::Continue() {
+  return performer_ ? performer_->Continue(::GetTickCount()) : kNothingDue;
+}
+
+void CUSBDriver::Flush() {
   for (size_t i = 0; i < noteCount_; ++i) Post(notes_[i], kPerformedOnReceipt);
   noteCount_ = 0;
-  return performer_ ? performer_->Continue(::GetTickCount()) : kNothingDue;
 }
 
 bool CUSBDriver::Post(DeviceEvent event, uint32_t lParam) {

@@ -68,10 +68,11 @@ class CUSBDriver : private IEventSink {
   void ReadLoop();
   bool StartReaderThread();
   // The endpoint's own thread: what the reader does with an event it has read. An event
-  // performed whole waits in notes_ until AfterInput, so that its post is not part of the
-  // press's path.
+  // performed whole waits in notes_ until Flush, so that its post is not part of the press's
+  // path.
   bool Deliver(DeviceEvent event) override;
-  uint32_t AfterInput() override;
+  uint32_t Continue() override;
+  void Flush() override;
   bool Post(DeviceEvent event, uint32_t lParam);
 
   std::unique_ptr<ProductionPorts> ports_;  // before link_, which refers to them

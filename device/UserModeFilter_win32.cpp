@@ -1,5 +1,7 @@
 #include "device/UserModeFilter_win32.h"
 
+#include <algorithm>
+
 namespace norvi {
 
 static_assert(kWheelDelta == WHEEL_DELTA);  // the filter core counts notches of the hook's delta
@@ -105,15 +107,27 @@ void UserModeFilter::WatchInput(HWND window, UINT message) {
   watcher_.store(window, std::memory_order_release);
 }
 
-// After the hook has returned: the sink's notes and the look the input called for. At most
-// one look waits at a time, so a burst of clicks costs one.
-void UserModeFilter::AfterInput() {
-  if (IEventSink* sink = sink_.load(std::memory_order_acquire)) dueMs_ = sink->AfterInput();
-  if (!inputNoted_) return;
+// After the hook has returned: the sink's parts that wait for a time, and a moment after the
+// input the sink's notes and the look the input called for. At most one look waits at a
+// time, so a burst of clicks costs one.
+DWORD UserModeFilter::AfterInput() {
+  IEventSink* sink = sink_.load(std::memory_order_acquire);
+  const DWORD now = ::GetTickCount();
+  if (inputNoted_ && !quietPending_) {
+    quietPending_ = true;
+    quietAt_ = now + kQuietMs;
+  }
   inputNoted_ = false;
-  const HWND watcher = watcher_.load(std::memory_order_acquire);
-  if (watcher == nullptr || watchPosted_.exchange(true, std::memory_order_acq_rel)) return;
-  ::PostMessageW(watcher, watchMessage_.load(std::memory_order_relaxed), 0, 0);
+  if (quietPending_ && static_cast<int32_t>(now - quietAt_) >= 0) {
+    quietPending_ = false;
+    if (sink) sink->Flush();
+    const HWND watcher = watcher_.load(std::memory_order_acquire);
+    if (watcher && !watchPosted_.exchange(true, std::memory_order_acq_rel))
+      ::PostMessageW(watcher, watchMessage_.load(std::memory_order_relaxed), 0, 0);
+  }
+  DWORD wait = sink ? sink->Continue() : kNothingDue;
+  if (quietPending_) wait = std::min<DWORD>(wait, quietAt_ - now);
+  return wait;
 }
 
 bool UserModeFilter::DeliverTo(IEventSink& sink) {
@@ -161,14 +175,14 @@ DWORD UserModeFilter::RunHookLoop() {
   if (!hook) return 1;
   // The hook is called while messages are fetched; after each round, and when the sink's
   // time has come, what waits for the input to be done.
+  DWORD wait = INFINITE;
   for (;;) {
-    ::MsgWaitForMultipleObjectsEx(0, nullptr, dueMs_ == kNothingDue ? INFINITE : dueMs_,
-                                  QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+    ::MsgWaitForMultipleObjectsEx(0, nullptr, wait, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
     while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
       if (msg.message == WM_QUIT) return 0;
       ::DispatchMessageW(&msg);
     }
-    AfterInput();
+    wait = AfterInput();
   }
 }
 

@@ -49,6 +49,9 @@ class UserModeFilter : public DriverEndpoint {
   // Owner's thread, after its look: the window it settled for, and the number it answers.
   void FrontSettled(HWND front, uint32_t answer);
   static constexpr DWORD kSettleWaitMs = 100;
+  // What waits for the input to be done (notes to the owner, the look at the front) goes this
+  // long after it, so that it does not compete with the programs receiving the input.
+  static constexpr DWORD kQuietMs = 10;
 
  protected:
   bool Hook(uint32_t semaphoreValue) override;
@@ -61,7 +64,8 @@ class UserModeFilter : public DriverEndpoint {
   DWORD RunHookLoop();
   void Report(uint32_t queued);
   void SettleFront();
-  void AfterInput();
+  // The loop's work between fetching messages; the time until it is needed again.
+  DWORD AfterInput();
 
   EventQueue queue_;
   FilterCore core_{queue_};
@@ -71,8 +75,10 @@ class UserModeFilter : public DriverEndpoint {
   std::atomic<HWND> watcher_{nullptr};
   std::atomic<UINT> watchMessage_{0};
   std::atomic<bool> watchPosted_{false};
-  bool inputNoted_ = false;  // hook thread: a look is due once the input is done
-  uint32_t dueMs_ = kNothingDue;  // hook thread: when the sink wants to be called again
+  // Hook thread only: input came, and when what waits for it is due.
+  bool inputNoted_ = false;
+  bool quietPending_ = false;
+  DWORD quietAt_ = 0;
   std::atomic<HWND> gate_{nullptr};
   std::atomic<UINT> gateMessage_{0};
   std::atomic<HWND> settledFront_{nullptr};

@@ -5,10 +5,11 @@
 #    hook callback's own time when it performs a function itself.
 # 2. Side by side, in one run: real X presses of the forward button (tools/xclicker, stamped
 #    with CLOCK_MONOTONIC_RAW) to the probe's first Ctrl key-down, PRESSES per side, for a bare
-#    WH_MOUSE_LL hook program that injects Ctrl+C in its callback and for the built
-#    NorviDriver.exe itself, started from the installed layout as a user starts it, with a
-#    profile that sets forward to copy. The sides alternate in ROUNDS rounds, so drift on a
-#    shared machine hits both.
+#    WH_MOUSE_LL hook program that injects Ctrl+C in its callback (the floor) and for the
+#    built NorviDriver.exe itself, started from the installed layout as a user starts it,
+#    with a profile that sets forward to copy; for reference also the bare hook on the
+#    probe's own thread. The sides alternate in ROUNDS rounds, so drift on a shared machine
+#    hits all.
 # 3. Side by side, in one run: start-up to the visible main window, resident memory (VmRSS of
 #    the Wine process, shown and hidden) and CPU time over an idle stretch, for a bare window
 #    program and for the program, both started by startup_bench in their own folders; the
@@ -57,9 +58,16 @@ wine "$build/tests/device/device_latency_bench.exe" "${NORVI_BENCH_EVENTS:-20000
 
 per_round=$(( (presses + rounds - 1) / rounds ))
 for round in $(seq 1 "$rounds"); do
-  for side in bare program; do
+  for side in bare program inprobe; do
     log="$out/$side.$round"
     program_pid=
+    probe=$side
+    if [ "$side" = bare ]; then
+      probe=probe
+      wine "$build/tests/device/side_by_side_bench.exe" hook "$per_round" >"$log.hook" 2>/dev/null &
+      program_pid=$!
+      until grep -q ready "$log.hook" 2>/dev/null; do sleep 0.2; done
+    fi
     if [ "$side" = program ]; then
       wine "$build/tests/device/side_by_side_bench.exe" profile
       # As a user starts it: the installed program from its own folder; the receiver is the
@@ -68,7 +76,7 @@ for round in $(seq 1 "$rounds"); do
         >/dev/null 2>&1 &
       program_pid=$!
     fi
-    wine "$build/tests/device/side_by_side_bench.exe" "$side" "$per_round" >"$log.win" 2>/dev/null &
+    wine "$build/tests/device/side_by_side_bench.exe" "$probe" "$per_round" >"$log.win" 2>/dev/null &
     pid=$!
     until grep -q ready "$log.win" 2>/dev/null; do sleep 0.2; done
     # X sends button events only to the window under the pointer: the probe's.
@@ -100,11 +108,12 @@ def side(name):
         return [0], *(float("nan"),) * 3
     return lat, lat[len(lat) // 2], lat[len(lat) * 9 // 10], lat[len(lat) * 99 // 100]
 bare, b50, b90, b99 = side("bare")
-prog, p50, p90, p99 = side("program")
-print("X press to first Ctrl key-down (us); ratio to the bare hook of the same run")
-print(f"  {'bare hook':14} n={len(bare)}  p50 {b50:7.0f}  p90 {b90:7.0f}  p99 {b99:7.0f}")
-print(f"  {'NorviDriver':14} n={len(prog)}  p50 {p50:7.0f}  p90 {p90:7.0f}  p99 {p99:7.0f}"
-      f"  ratio p50 {p50 / b50:.2f}x  p90 {p90 / b90:.2f}x  p99 {p99 / b99:.2f}x")
+print("X press to first Ctrl key-down (us); ratio to the bare hook program of the same run")
+print(f"  {'bare hook':22} n={len(bare)}  p50 {b50:7.0f}  p90 {b90:7.0f}  p99 {b99:7.0f}")
+for name, label in (("program", "NorviDriver"), ("inprobe", "hook in the probe")):
+    lat, p50, p90, p99 = side(name)
+    print(f"  {label:22} n={len(lat)}  p50 {p50:7.0f}  p90 {p90:7.0f}  p99 {p99:7.0f}"
+          f"  ratio p50 {p50 / b50:.2f}x  p90 {p90 / b90:.2f}x  p99 {p99 / b99:.2f}x")
 PY
 fi
 

@@ -4,11 +4,16 @@
 // clicker's stamps compare directly).
 //   side_by_side_bench.exe profile
 //     writes the program's profile with forward set to copy, and no program's own file
-//   side_by_side_bench.exe bare|program presses
-//     bare:    a WH_MOUSE_LL hook that injects the keys inside its callback (the floor)
-//     program: NorviDriver.exe itself, started beforehand by tools/bench.sh as a user starts
-//              it; this side waits for its window, only probes, and closes it at the end
-// Prints "ready" once it listens, then one counter value per key-down, after the frequency.
+//   side_by_side_bench.exe hook presses
+//     the bare hook program (the floor): a WH_MOUSE_LL hook on its main thread that injects
+//     the keys inside its callback; ends after that many presses
+//   side_by_side_bench.exe probe|program|inprobe presses
+//     the probe: for the bare hook program (probe), for NorviDriver.exe itself (program:
+//     started beforehand by tools/bench.sh as a user starts it; this side waits for its
+//     window and closes it at the end), or with the bare hook on the probe's own thread
+//     (inprobe: no second process, a reference below any remapping program)
+// Prints "ready" once it listens; the probe then one counter value per key-down, after the
+// frequency.
 
 #include <windows.h>
 
@@ -42,15 +47,37 @@ void InjectCopy() {
   ::SendInput(4, keys, sizeof(INPUT));
 }
 
+int g_hookPresses = 0;
+
 LRESULT CALLBACK BareHook(int code, WPARAM message, LPARAM data) {
   const auto& info = *reinterpret_cast<const MSLLHOOKSTRUCT*>(data);
   if (code == HC_ACTION && !(info.flags & LLMHF_INJECTED) &&
       (message == WM_XBUTTONDOWN || message == WM_XBUTTONUP) &&
       HIWORD(info.mouseData) == XBUTTON2) {
-    if (message == WM_XBUTTONDOWN) InjectCopy();
+    if (message == WM_XBUTTONDOWN) {
+      InjectCopy();
+      ++g_hookPresses;
+    }
     return 1;
   }
   return ::CallNextHookEx(nullptr, code, message, data);
+}
+
+// The bare hook program: nothing but the hook and the message loop that serves it.
+int RunHook(int presses) {
+  HHOOK hook = ::SetWindowsHookExW(WH_MOUSE_LL, BareHook, ::GetModuleHandleW(nullptr), 0);
+  if (!hook) return 1;
+  std::printf("ready\n");
+  std::fflush(stdout);
+  MSG msg;
+  const UINT_PTR timer = ::SetTimer(nullptr, 0, kQuietTimeoutMs, nullptr);
+  while (g_hookPresses < presses && ::GetMessageW(&msg, nullptr, 0, 0) > 0) {
+    if (msg.message == WM_TIMER && msg.wParam == timer) break;  // the clicker is done
+    ::DispatchMessageW(&msg);
+  }
+  ::KillTimer(nullptr, timer);
+  ::UnhookWindowsHookEx(hook);
+  return 0;
 }
 
 int64_t Now() {
@@ -79,10 +106,11 @@ int WriteProfile() {
 }
 
 int Run(const char* side, int presses) {
-  const bool bare = std::strcmp(side, "bare") == 0;
-  if (!bare && std::strcmp(side, "program") != 0) return 2;
+  const bool bare = std::strcmp(side, "inprobe") == 0;
+  const bool program = std::strcmp(side, "program") == 0;
+  if (!bare && !program && std::strcmp(side, "probe") != 0) return 2;
   HWND main = nullptr;
-  if (!bare) {
+  if (program) {
     const DWORD start = ::GetTickCount();
     while (!(main = ::FindWindowW(nullptr, kMainTitle)) &&
            ::GetTickCount() - start < kProgramPatienceMs)
@@ -123,5 +151,6 @@ int Run(const char* side, int presses) {
 int main(int argc, char** argv) {
   if (argc == 2 && std::strcmp(argv[1], "profile") == 0) return norvi::WriteProfile();
   if (argc < 3) return 2;
+  if (std::strcmp(argv[1], "hook") == 0) return norvi::RunHook(std::atoi(argv[2]));
   return norvi::Run(argv[1], std::atoi(argv[2]));
 }
