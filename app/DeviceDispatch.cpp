@@ -23,24 +23,28 @@ constexpr std::array<std::pair<int, int>, 4> kButtonBits{{{kButtonBitRight, Slot
                                                           {kButtonBitBack, SlotBack},
                                                           {kButtonBitForward, SlotForward}}};
 
-bool Remapped(const SlotTable& slots, int slot) {
-  return slots[slot].FunID != slots[slot].InitID;
-}
-
 void Add(DispatchPlan& plan, int slot) {
   plan.steps[plan.count++] = {slot, Traces()[slot]};
 }
 
 }  // namespace
 
-DispatchPlan PlanDeviceEvent(DeviceEvent event, const SlotTable& slots) {
+uint32_t RemappedSlots(const SlotTable& slots) {
+  uint32_t remapped = 0;
+  for (int slot = 0; slot < kSlotCount; ++slot)
+    if (slots[slot].FunID != slots[slot].InitID) remapped |= 1u << slot;
+  return remapped;
+}
+
+DispatchPlan PlanDeviceEvent(DeviceEvent event, uint32_t remappedSlots) {
+  const auto remapped = [remappedSlots](int slot) { return (remappedSlots >> slot) & 1u; };
   DispatchPlan plan;
   switch (event) {
     case kEventWheelUp:
-      if (Remapped(slots, SlotWheelUp)) Add(plan, SlotWheelUp);
+      if (remapped(SlotWheelUp)) Add(plan, SlotWheelUp);
       return plan;
     case kEventWheelDown:
-      if (Remapped(slots, SlotWheelDown)) Add(plan, SlotWheelDown);
+      if (remapped(SlotWheelDown)) Add(plan, SlotWheelDown);
       return plan;
     // Tilts are performed even with their native code: the driver reports them only here.
     case kEventTiltRight: Add(plan, SlotTiltRight); return plan;
@@ -49,19 +53,19 @@ DispatchPlan PlanDeviceEvent(DeviceEvent event, const SlotTable& slots) {
   }
   if (event >= kFirstNonButtonEvent) return plan;
   for (const auto& [bit, slot] : kButtonBits)
-    if ((event & (1u << bit)) && Remapped(slots, slot)) Add(plan, slot);
+    if ((event & (1u << bit)) && remapped(slot)) Add(plan, slot);
   return plan;
 }
 
 void DispatchDeviceEvent(DeviceEvent event, const SlotTable& slots, ITraceSink& trace,
-                         ISlotPerformer& performer) {
+                         ISlotPerformer& performer, uint32_t performedSlots) {
   if (event < kFirstNonButtonEvent)
     for (const auto& [bit, slot] : kButtonBits)
       if ((event & (1u << bit)) == 0) performer.ReleaseSlot(slot);
   const DispatchPlan plan = PlanDeviceEvent(event, slots);
   for (int i = 0; i < plan.count; ++i) {
     trace.Trace(plan.steps[i].trace);
-    performer.PerformSlot(plan.steps[i].slot);
+    if (((performedSlots >> plan.steps[i].slot) & 1u) == 0) performer.PerformSlot(plan.steps[i].slot);
   }
 }
 

@@ -35,12 +35,19 @@ class ISlotPerformer {
   virtual void ReleaseSlot(int) {}
 };
 
-DispatchPlan PlanDeviceEvent(DeviceEvent event, const SlotTable& slots);
+// One bit per slot whose applied code differs from its native one.
+uint32_t RemappedSlots(const SlotTable& slots);
+
+DispatchPlan PlanDeviceEvent(DeviceEvent event, uint32_t remappedSlots);
+inline DispatchPlan PlanDeviceEvent(DeviceEvent event, const SlotTable& slots) {
+  return PlanDeviceEvent(event, RemappedSlots(slots));
+}
 
 // A button byte is the state of the buttons: every button whose bit is clear is up, and the
 // performer hears that first (nothing is traced); then each step of the plan is traced and
-// performed in order. Wheel steps and tilts release nothing.
+// performed in order, except those whose slot bit is in `performedSlots` (performed already,
+// on the thread that received the event). Wheel steps and tilts release nothing.
 void DispatchDeviceEvent(DeviceEvent event, const SlotTable& slots, ITraceSink& trace,
-                         ISlotPerformer& performer);
+                         ISlotPerformer& performer, uint32_t performedSlots = 0);
 
 }  // namespace norvi

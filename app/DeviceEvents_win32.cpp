@@ -2,6 +2,7 @@
 
 #include "app/DiscardingTraceSink.h"
 #include "app/Messages.h"
+#include "base/WideText.h"
 #include "model/AppProfiles.h"
 #include "receiver/ReceiverProtocol.h"
 
@@ -27,6 +28,8 @@ DeviceEvents::~DeviceEvents() {
 bool DeviceEvents::Start() {
   timer_.SetOwner(window_.hwnd());
   devices_.RegisterUsb(window_.hwnd());
+  Publish();
+  driver_.PerformOnReceipt(&performer_);
   const bool reading = driver_.StartReader(window_.hwnd()) != 0;
   driver_.Open();
   return reading;
@@ -36,10 +39,21 @@ void DeviceEvents::FollowForeground() {
   foreground_ = std::make_unique<ForegroundTracker>(
       [this](const std::u16string& program) { OnForeground(program); });
   driver_.WatchInput(window_.hwnd(), UM_FOREGROUND_CHECK);  // until the system's event shows up
+  driver_.FrontSettled(foreground_->LastWindow(), 0);
+  GateWhileAppFilesExist();
+}
+
+void DeviceEvents::GateWhileAppFilesExist() {
+  if (!foreground_) return;
+  const std::wstring pattern = W(AppsFolderIn(services_.configFolder) + u"\\*.cfg");
+  WIN32_FIND_DATAW found;
+  const UniqueFindHandle search(::FindFirstFileW(pattern.c_str(), &found));
+  driver_.GateOnFront(search ? window_.hwnd() : nullptr, UM_FOREGROUND_CHECK);
 }
 
 void DeviceEvents::Stop() {
   driver_.WatchInput(nullptr, 0);
+  driver_.GateOnFront(nullptr, 0);
   foreground_.reset();
   driver_.SetMouseFilter(0);
   services_.trace.Trace(u"OnClose:SetMouseDriverFilter 0\r\n");
@@ -54,6 +68,7 @@ int32_t DeviceEvents::ApplyInForce(ITraceSink& trace) {
   if (switch_.InForce().empty()) {
     const int32_t result = norvi::ApplyFilerToDevice(services_.profile, *this, trace);
     active_ = services_.profile;
+    Publish();
     return result;
   }
   // A program's own file: its slots over the default settings, applied as the default is,
@@ -61,17 +76,23 @@ int32_t DeviceEvents::ApplyInForce(ITraceSink& trace) {
   DiscardingTraceSink quiet;
   active_ = LoadAppAssignments(services_.configFolder, switch_.InForce(), services_.profile).image;
   ApplyPendingChoices(active_, quiet);
+  Publish();
   return norvi::ApplyFilerToDevice(active_, *this, quiet);
 }
 
 void DeviceEvents::ProfileReloaded() {
   function_.ReleaseHeldKeys();
-  if (switch_.InForce().empty()) active_ = services_.profile;
+  if (switch_.InForce().empty()) {
+    active_ = services_.profile;
+    Publish();
+  }
   ownFile_.clear();
+  GateWhileAppFilesExist();
 }
 
 void DeviceEvents::AppFileChanged(const std::u16string& program) {
   ownFile_.erase(program);
+  GateWhileAppFilesExist();
   const bool wasInForce = SameExecutableName(switch_.InForce(), program);
   OnForeground(foreground_ ? foreground_->LastProgram() : std::u16string());
   // Still in force: its new file replaces what was read before.
@@ -84,8 +105,11 @@ std::u16string DeviceEvents::ProgramInFront() {
   return foreground_->LastProgram();
 }
 
-void DeviceEvents::OnDeviceEvent(uint32_t event) {
-  DispatchDeviceEvent(event, active_.Slots, services_.trace, *this);
+void DeviceEvents::OnDeviceEvent(uint32_t event, uint32_t performedOnReceipt) {
+  // The receiving thread performed every slot it did not leave to this one.
+  const uint32_t performed =
+      (performedOnReceipt & kPerformedOnReceipt) ? ~performedOnReceipt & 0xFFu : 0;
+  DispatchDeviceEvent(event, active_.Slots, services_.trace, *this, performed);
   SwitchTo(switch_.DeviceEventSeen(event));
 }
 
@@ -104,14 +128,17 @@ void DeviceEvents::OnDeviceChange(WPARAM event) {
   window_.Post(WM_CLOSE);
 }
 
-void DeviceEvents::OnForegroundCheck() {
+// Asked by a press (ask non-zero), the look is taken whatever the system delivers, and the
+// answer lets the press go on under the assignments settled here.
+void DeviceEvents::OnForegroundCheck(uint32_t ask) {
   if (!foreground_) return;
-  if (foreground_->EventsDelivered()) {
+  if (ask == 0 && foreground_->EventsDelivered()) {
     driver_.WatchInput(nullptr, 0);
     return;
   }
-  driver_.InputWatched();
+  if (ask == 0) driver_.InputWatched();
   foreground_->Check();
+  driver_.FrontSettled(foreground_->LastWindow(), ask);
 }
 
 void DeviceEvents::OnForeground(const std::u16string& program) {

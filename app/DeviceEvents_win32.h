@@ -18,6 +18,7 @@
 #include "app/ApplyModel.h"
 #include "app/ForegroundTracker_win32.h"
 #include "app/MainServices_win32.h"
+#include "app/PressPerformer.h"
 #include "app/TrayIcon_win32.h"
 #include "device/USBDriver_win32.h"
 #include "framework/Window_win32.h"
@@ -55,9 +56,11 @@ class DeviceEvents : private ISlotPerformer, private IFilterLink {
   // event, the last input may have switched programs without a look since).
   std::u16string ProgramInFront();
 
-  void OnDeviceEvent(uint32_t event);
+  // lParam of UM_DEVICE_EVENT: what the receiving thread left to this one.
+  void OnDeviceEvent(uint32_t event, uint32_t performedOnReceipt);
   void OnDeviceChange(WPARAM event);
-  void OnForegroundCheck();
+  // lParam of UM_FOREGROUND_CHECK: non-zero when a press waits for the answer.
+  void OnForegroundCheck(uint32_t ask);
   void OnAltReleaseTimer() { function_.OnAltReleaseTimer(); }
   void OnKeyRepeatTimer() { function_.OnKeyRepeatTimer(); }
   ISystemCalls& System() { return system_; }
@@ -73,6 +76,11 @@ class DeviceEvents : private ISlotPerformer, private IFilterLink {
   // The program in front changed; its assignments apply when no click is in progress.
   void OnForeground(const std::u16string& program);
   void SwitchTo(const std::optional<std::u16string>& key);
+  // Presses wait for a look at the front only while some program has a file of its own:
+  // without one every program shares the default.
+  void GateWhileAppFilesExist();
+  // The assignments dispatch performs changed: the receiving thread performs them too.
+  void Publish() { performer_.Publish(active_.Slots); }
 
   const MainServices& services_;
   Window& window_;
@@ -90,6 +98,9 @@ class DeviceEvents : private ISlotPerformer, private IFilterLink {
   Win32WindowTimer timer_;  // on the main window, once it exists
   DebuggerOutput debugger_;
   CFunction function_;
+  // Performs input-only functions on the thread that receives the events; before driver_,
+  // which calls it until it is closed.
+  PressPerformer performer_{input_};
   CUSBDriver driver_;
   DeviceNotification devices_;
   std::unique_ptr<ForegroundTracker> foreground_;

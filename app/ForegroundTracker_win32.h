@@ -30,6 +30,8 @@ class ForegroundTracker {
 
   // The last program other than this one that was in front; empty before the first.
   const std::u16string& LastProgram() const { return last_; }
+  // The window in front at the last look or event, whoever owns it.
+  HWND LastWindow() const { return lastWindow_; }
   // Whether the system has delivered a foreground event; until then Check() stands in.
   bool EventsDelivered() const { return delivered_; }
 

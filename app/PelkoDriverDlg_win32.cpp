@@ -520,7 +520,9 @@ LRESULT CPelkoDriverDlg::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_DEVICECHANGE: device_.OnDeviceChange(wp); return 1;
     case WM_TIMER: OnTimer(wp); break;
     case WM_CLOSE: OnClose(); return 0;
-    case UM_DEVICE_EVENT: device_.OnDeviceEvent(static_cast<uint32_t>(wp)); return 1;
+    case UM_DEVICE_EVENT:
+      device_.OnDeviceEvent(static_cast<uint32_t>(wp), static_cast<uint32_t>(lp));
+      return 1;
     case UM_SPEED_CHANGED:
       OnSpeedChanged(profile_, static_cast<uint32_t>(wp), static_cast<int32_t>(lp));
       return 1;
@@ -528,7 +530,7 @@ LRESULT CPelkoDriverDlg::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case UM_RESET_PROFILE: keeper_.Reset(); return 0;
     case UM_LANGUAGE: language_.Apply(wp, lp); return 0;
     case UM_TRAY_NOTIFY: OnTrayNotify(lp); return 1;
-    case UM_FOREGROUND_CHECK: device_.OnForegroundCheck(); return 0;
+    case UM_FOREGROUND_CHECK: device_.OnForegroundCheck(static_cast<uint32_t>(lp)); return 0;
     default: tray_.OnShellMessage(msg); break;
   }
   return Dialog::HandleMessage(msg, wp, lp);

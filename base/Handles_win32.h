@@ -21,6 +21,12 @@ using UniqueHandle = UniqueResource<HANDLE, CloseKernelHandle>;
 // Files and devices: INVALID_HANDLE_VALUE on failure.
 using UniqueFileHandle = UniqueResource<HANDLE, CloseKernelHandle, InvalidHandleValue>;
 
+// A file search from FindFirstFileW: INVALID_HANDLE_VALUE on failure.
+struct CloseFindHandle {
+  void operator()(HANDLE h) const { ::FindClose(h); }
+};
+using UniqueFindHandle = UniqueResource<HANDLE, CloseFindHandle, InvalidHandleValue>;
+
 // A parent may already have destroyed the window along with itself.
 struct DestroyLiveWindow {
   void operator()(HWND h) const {

@@ -83,6 +83,14 @@ void CUSBDriver::InputWatched() {
   if (ports_) ports_->filter.InputWatched();
 }
 
+void CUSBDriver::GateOnFront(HWND window, UINT message) {
+  if (ports_) ports_->filter.GateOnFront(window, message);
+}
+
+void CUSBDriver::FrontSettled(HWND front, uint32_t answer) {
+  if (ports_) ports_->filter.FrontSettled(front, answer);
+}
+
 // The semaphore and the link window; the reader thread follows in Open once the endpoint is
 // known to need one.
 int CUSBDriver::StartReader(HWND target) {
@@ -125,9 +133,13 @@ DWORD WINAPI CUSBDriver::ReaderThread(void* self) {
 // it looks at stop_, so that a StopReader right after Open still sees the last pass.
 void CUSBDriver::ReadLoop() {
   DeviceEvent cell = 0;
+  uint32_t dueMs = kNothingDue;
   do {
-    ::WaitForSingleObject(semaphore_.get(), INFINITE);
-    if (link_.ReadEvent(cell)) Deliver(cell);
+    // A pause of a sequence performed here ends while no event comes.
+    const DWORD woken = ::WaitForSingleObject(semaphore_.get(), dueMs == kNothingDue ? INFINITE : dueMs);
+    if (woken == WAIT_OBJECT_0 && link_.ReadEvent(cell)) Deliver(cell);
+    Flush();
+    dueMs = Continue();
   } while (stop_.load() == 0);
 }
 
@@ -135,8 +147,32 @@ void CUSBDriver::ReadLoop() {
 bool CUSBDriver::Deliver(DeviceEvent event) {
   HWND target = target_.load();
   if (!target) return true;
+  if (!performer_) return Post(event, 0);
+  const uint32_t left = performer_->Perform(event, ::GetTickCount());
+  // What the main thread must still perform goes at once; a note of what is done waits, in
+  // order behind the notes before it.
+  if (left != 0 || noteCount_ == notes_.size()) {
+    Flush();
+    return Post(event, kPerformedOnReceipt | left);
+  }
+  notes_[noteCount_++] = event;
+  return true;
+}
+
+uint32_t CUSBDriver::Continue() {
+  return performer_ ? performer_->Continue(::GetTickCount()) : kNothingDue;
+}
+
+void CUSBDriver::Flush() {
+  for (size_t i = 0; i < noteCount_; ++i) Post(notes_[i], kPerformedOnReceipt);
+  noteCount_ = 0;
+}
+
+bool CUSBDriver::Post(DeviceEvent event, uint32_t lParam) {
+  HWND target = target_.load();
+  if (!target) return true;
   link_.TraceEvent(event);
-  return ::PostMessageW(target, UM_DEVICE_EVENT, event, 0) != FALSE;
+  return ::PostMessageW(target, UM_DEVICE_EVENT, event, lParam) != FALSE;
 }
 
 }  // namespace norvi

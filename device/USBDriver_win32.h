@@ -9,6 +9,7 @@
 
 #include <windows.h>
 
+#include <array>
 #include <atomic>
 #include <memory>
 
@@ -51,6 +52,13 @@ class CUSBDriver : private IEventSink {
   // kernel driver or given ports.
   void WatchInput(HWND window, UINT message);
   void InputWatched();
+  // The built-in filter's look at the front before a press (see UserModeFilter::GateOnFront).
+  void GateOnFront(HWND window, UINT message);
+  void FrontSettled(HWND front, uint32_t answer);
+
+  // Before Open: the thread that receives each event performs what `performer` can of it
+  // before the event is posted; the post's lParam then says what is left to the main thread.
+  void PerformOnReceipt(IReceiptPerformer* performer) { performer_ = performer; }
 
  private:
   struct ProductionPorts;
@@ -59,8 +67,13 @@ class CUSBDriver : private IEventSink {
   static DWORD WINAPI ReaderThread(void* self);
   void ReadLoop();
   bool StartReaderThread();
-  // The endpoint's own thread: what the reader does with an event it has read.
+  // The endpoint's own thread: what the reader does with an event it has read. An event
+  // performed whole waits in notes_ until Flush, so that its post is not part of the press's
+  // path.
   bool Deliver(DeviceEvent event) override;
+  uint32_t Continue() override;
+  void Flush() override;
+  bool Post(DeviceEvent event, uint32_t lParam);
 
   std::unique_ptr<ProductionPorts> ports_;  // before link_, which refers to them
   DriverLink link_;
@@ -69,6 +82,10 @@ class CUSBDriver : private IEventSink {
   std::atomic<LONG> stop_{0};
   std::atomic<HWND> target_{nullptr};
   UniqueWindow linkWindow_;
+  IReceiptPerformer* performer_ = nullptr;
+  // Receiving thread only.
+  std::array<DeviceEvent, 64> notes_{};
+  size_t noteCount_ = 0;
 };
 
 }  // namespace norvi

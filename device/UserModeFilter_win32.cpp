@@ -1,5 +1,7 @@
 #include "device/UserModeFilter_win32.h"
 
+#include <algorithm>
+
 namespace norvi {
 
 static_assert(kWheelDelta == WHEEL_DELTA);  // the filter core counts notches of the hook's delta
@@ -44,14 +46,45 @@ bool ToMouseInput(WPARAM message, const MSLLHOOKSTRUCT& info, MouseInput& input)
 
 }  // namespace
 
+// The press is filtered and performed first; the look at the front that input calls for
+// comes after the hook has returned (AfterInput).
 bool UserModeFilter::OnMouse(WPARAM message, const MSLLHOOKSTRUCT& info) {
   if (info.flags & LLMHF_INJECTED) return false;
-  if (message != WM_MOUSEMOVE) NoteInput();
+  if (message == WM_MOUSEMOVE) return false;
+  inputNoted_ = true;
   MouseInput input{MouseAction::ButtonDown};
   if (!ToMouseInput(message, info, input)) return false;
+  if (input.action != MouseAction::ButtonUp) SettleFront();
   FilterVerdict verdict = core_.Filter(input, Mask());
   if (verdict.queued != 0) Report(verdict.queued);
   return verdict.swallow;
+}
+
+// One server call per press when nothing changed; the wait only when the front did.
+void UserModeFilter::SettleFront() {
+  const HWND owner = gate_.load(std::memory_order_acquire);
+  if (owner == nullptr) return;
+  if (::GetForegroundWindow() == settledFront_.load(std::memory_order_acquire)) return;
+  const uint32_t ask = asked_.fetch_add(1, std::memory_order_relaxed) + 1;
+  if (!::PostMessageW(owner, gateMessage_.load(std::memory_order_relaxed), 1, ask)) return;
+  const DWORD start = ::GetTickCount();
+  while (static_cast<int32_t>(answered_.load(std::memory_order_acquire) - ask) < 0) {
+    const DWORD spent = ::GetTickCount() - start;
+    if (spent >= kSettleWaitMs) return;  // the owner is busy: the assignments as they are
+    ::WaitForSingleObject(settled_.get(), kSettleWaitMs - spent);
+  }
+}
+
+void UserModeFilter::GateOnFront(HWND window, UINT message) {
+  gateMessage_.store(message, std::memory_order_relaxed);
+  gate_.store(window, std::memory_order_release);
+}
+
+void UserModeFilter::FrontSettled(HWND front, uint32_t answer) {
+  settledFront_.store(front, std::memory_order_release);
+  if (answer == 0) return;
+  answered_.store(answer, std::memory_order_release);
+  ::SetEvent(settled_.get());
 }
 
 // One server call per event either way: a posted message, or the semaphore release that
@@ -74,11 +107,27 @@ void UserModeFilter::WatchInput(HWND window, UINT message) {
   watcher_.store(window, std::memory_order_release);
 }
 
-// At most one message waits at a time, so a burst of clicks costs one look.
-void UserModeFilter::NoteInput() {
-  const HWND watcher = watcher_.load(std::memory_order_acquire);
-  if (watcher == nullptr || watchPosted_.exchange(true, std::memory_order_acq_rel)) return;
-  ::PostMessageW(watcher, watchMessage_.load(std::memory_order_relaxed), 0, 0);
+// After the hook has returned: the sink's parts that wait for a time, and a moment after the
+// input the sink's notes and the look the input called for. At most one look waits at a
+// time, so a burst of clicks costs one.
+DWORD UserModeFilter::AfterInput() {
+  IEventSink* sink = sink_.load(std::memory_order_acquire);
+  const DWORD now = ::GetTickCount();
+  if (inputNoted_ && !quietPending_) {
+    quietPending_ = true;
+    quietAt_ = now + kQuietMs;
+  }
+  inputNoted_ = false;
+  if (quietPending_ && static_cast<int32_t>(now - quietAt_) >= 0) {
+    quietPending_ = false;
+    if (sink) sink->Flush();
+    const HWND watcher = watcher_.load(std::memory_order_acquire);
+    if (watcher && !watchPosted_.exchange(true, std::memory_order_acq_rel))
+      ::PostMessageW(watcher, watchMessage_.load(std::memory_order_relaxed), 0, 0);
+  }
+  DWORD wait = sink ? sink->Continue() : kNothingDue;
+  if (quietPending_) wait = std::min<DWORD>(wait, quietAt_ - now);
+  return wait;
 }
 
 bool UserModeFilter::DeliverTo(IEventSink& sink) {
@@ -124,8 +173,17 @@ DWORD UserModeFilter::RunHookLoop() {
   hookInstalled_ = static_cast<bool>(hook);
   ::SetEvent(ready_.get());
   if (!hook) return 1;
-  while (::GetMessageW(&msg, nullptr, 0, 0) > 0) ::DispatchMessageW(&msg);
-  return 0;
+  // The hook is called while messages are fetched; after each round, and when the sink's
+  // time has come, what waits for the input to be done.
+  DWORD wait = INFINITE;
+  for (;;) {
+    ::MsgWaitForMultipleObjectsEx(0, nullptr, wait, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      if (msg.message == WM_QUIT) return 0;
+      ::DispatchMessageW(&msg);
+    }
+    wait = AfterInput();
+  }
 }
 
 }  // namespace norvi

@@ -40,6 +40,19 @@ class UserModeFilter : public DriverEndpoint {
   void WatchInput(HWND window, UINT message);
   void InputWatched() { watchPosted_.store(false, std::memory_order_release); }
 
+  // Before a press or wheel input is filtered, the window in front is compared with the one
+  // the owner last settled its assignments for; when it differs, `message` is posted to
+  // `window` (wParam 1, lParam a number to answer with) and the hook waits, at most
+  // kSettleWaitMs, for FrontSettled, so that the input is filtered and performed under the
+  // assignments of the program it lands on. A null window stops it.
+  void GateOnFront(HWND window, UINT message);
+  // Owner's thread, after its look: the window it settled for, and the number it answers.
+  void FrontSettled(HWND front, uint32_t answer);
+  static constexpr DWORD kSettleWaitMs = 100;
+  // What waits for the input to be done (notes to the owner, the look at the front) goes this
+  // long after it, so that it does not compete with the programs receiving the input.
+  static constexpr DWORD kQuietMs = 10;
+
  protected:
   bool Hook(uint32_t semaphoreValue) override;
   void Unhook() override;
@@ -50,7 +63,9 @@ class UserModeFilter : public DriverEndpoint {
   static DWORD WINAPI HookThread(void* self);
   DWORD RunHookLoop();
   void Report(uint32_t queued);
-  void NoteInput();
+  void SettleFront();
+  // The loop's work between fetching messages; the time until it is needed again.
+  DWORD AfterInput();
 
   EventQueue queue_;
   FilterCore core_{queue_};
@@ -60,6 +75,16 @@ class UserModeFilter : public DriverEndpoint {
   std::atomic<HWND> watcher_{nullptr};
   std::atomic<UINT> watchMessage_{0};
   std::atomic<bool> watchPosted_{false};
+  // Hook thread only: input came, and when what waits for it is due.
+  bool inputNoted_ = false;
+  bool quietPending_ = false;
+  DWORD quietAt_ = 0;
+  std::atomic<HWND> gate_{nullptr};
+  std::atomic<UINT> gateMessage_{0};
+  std::atomic<HWND> settledFront_{nullptr};
+  std::atomic<uint32_t> asked_{0};
+  std::atomic<uint32_t> answered_{0};
+  UniqueHandle settled_{::CreateEventW(nullptr, FALSE, FALSE, nullptr)};
   UniqueHandle thread_;
   UniqueHandle ready_;
   DWORD threadId_ = 0;

@@ -1,24 +1,28 @@
 #!/bin/bash
 # The benchmark command: the Windows timing programs under Wine on a virtual display.
-#   bash tools/bench.sh [PRESSES=320] [ROUNDS=2]
-# 1. device_latency_bench: semaphore release or hook call to the window's message.
+#   bash tools/bench.sh [PRESSES=600] [ROUNDS=4]
+# 1. device_latency_bench: semaphore release or hook call to the window's message, and the
+#    hook callback's own time when it performs a function itself.
 # 2. Side by side, in one run: real X presses of the forward button (tools/xclicker, stamped
-#    with CLOCK_MONOTONIC_RAW) to the probe's first Ctrl key-down, for a bare WH_MOUSE_LL hook
-#    program that injects Ctrl+C in its callback and for the program's device path with the
-#    built-in filter (also read through the reader thread, as the driver is, and in the high
-#    priority class). The sides alternate in rounds, so drift on a shared machine hits all.
+#    with CLOCK_MONOTONIC_RAW) to the probe's first Ctrl key-down, PRESSES per side, for a bare
+#    WH_MOUSE_LL hook program that injects Ctrl+C in its callback (the floor) and for the
+#    built NorviDriver.exe itself, started from the installed layout as a user starts it,
+#    with a profile that sets forward to copy; for reference also the bare hook on the
+#    probe's own thread. The sides alternate in ROUNDS rounds, so drift on a shared machine
+#    hits all.
 # 3. Side by side, in one run: start-up to the visible main window, resident memory (VmRSS of
 #    the Wine process, shown and hidden) and CPU time over an idle stretch, for a bare window
 #    program and for the program, both started by startup_bench in their own folders; the
 #    sides alternate in STARTS rounds, the idle stretch (IDLE seconds) is taken in the first.
 # 4. The load of the twelve language files under Wine.
-# Uses build/win64 where the machine cannot execute 32-bit programs, else build/win32.
+# Uses build/win64 where the machine cannot execute 32-bit programs, else build/win32, and a
+# Wine prefix of its own beside the build (the program's profile is written there).
 #   NORVI_BENCH_ONLY=latency|startup runs one half only; NORVI_BENCH_BEFORE=<a dist folder> adds
 #   the program of that folder (an earlier build) as a third side of the start-up half.
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
-presses=${1:-320}
-rounds=${2:-2}
+presses=${1:-600}
+rounds=${2:-4}
 starts=${NORVI_BENCH_STARTS:-5}
 idle=${NORVI_BENCH_IDLE:-30}
 only=${NORVI_BENCH_ONLY:-}
@@ -31,6 +35,7 @@ if ! "$root/tools/wine-run.sh" --arch win32 cmd /c exit >/dev/null 2>&1; then
   toolchain=mingw-x86_64
 fi
 build=${NORVI_BUILD_DIR:-$root/build}/$arch
+export WINEPREFIX=${WINEPREFIX:-$build/bench-prefix}
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
   -DCMAKE_TOOLCHAIN_FILE="$root/cmake/$toolchain.cmake" >/dev/null
 cmake --build "$build" -j2 --target device_latency_bench side_by_side_bench NorviDriver \
@@ -39,6 +44,7 @@ gcc -O2 -Wall -Wextra -Werror -o "$build/xclicker" "$root/tools/xclicker.c" -ldl
 
 if [ -z "${DISPLAY:-}" ]; then
   exec xvfb-run -a -s "-screen 0 1280x1024x24" env NORVI_BUILD_DIR="${NORVI_BUILD_DIR:-}" \
+    WINEPREFIX="$WINEPREFIX" \
     bash "$0" "$presses" "$rounds"
 fi
 
@@ -52,9 +58,25 @@ wine "$build/tests/device/device_latency_bench.exe" "${NORVI_BENCH_EVENTS:-20000
 
 per_round=$(( (presses + rounds - 1) / rounds ))
 for round in $(seq 1 "$rounds"); do
-  for side in bare program reader program-high; do
+  for side in bare program inprobe; do
     log="$out/$side.$round"
-    wine "$build/tests/device/side_by_side_bench.exe" "$side" "$per_round" >"$log.win" 2>/dev/null &
+    program_pid=
+    probe=$side
+    if [ "$side" = bare ]; then
+      probe=probe
+      wine "$build/tests/device/side_by_side_bench.exe" hook "$per_round" >"$log.hook" 2>/dev/null &
+      program_pid=$!
+      until grep -q ready "$log.hook" 2>/dev/null; do sleep 0.2; done
+    fi
+    if [ "$side" = program ]; then
+      wine "$build/tests/device/side_by_side_bench.exe" profile
+      # As a user starts it: the installed program from its own folder; the receiver is the
+      # simulated one, since there is no mouse.
+      (cd "$build/dist" && NORVI_SIMULATED_RECEIVER=1 wine "$build/dist/NorviDriver.exe") \
+        >/dev/null 2>&1 &
+      program_pid=$!
+    fi
+    wine "$build/tests/device/side_by_side_bench.exe" "$probe" "$per_round" >"$log.win" 2>/dev/null &
     pid=$!
     until grep -q ready "$log.win" 2>/dev/null; do sleep 0.2; done
     # X sends button events only to the window under the pointer: the probe's.
@@ -62,11 +84,12 @@ for round in $(seq 1 "$rounds"); do
     sleep 1  # the probe window settles in front
     "$build/xclicker" "$per_round" 9 40 >"$log.x"
     wait "$pid"
+    [ -n "$program_pid" ] && wait "$program_pid"
   done
 done
 
 python3 - "$out" "$rounds" <<'PY'
-import sys, statistics
+import sys
 out, rounds = sys.argv[1], int(sys.argv[2])
 def side(name):
     lat = []
@@ -82,15 +105,15 @@ def side(name):
         lat += [(k - p) / 1000 for p, k in zip(presses, keys)]
     lat.sort()
     if not lat:
-        return [0], float("nan"), float("nan")
-    return lat, lat[len(lat) // 2], lat[len(lat) * 99 // 100]
-bare, bare50, bare99 = side("bare")
-print("X press to first Ctrl key-down (us); ratio to the bare hook of the same run")
-print(f"  {'bare hook':14} n={len(bare)}  p50 {bare50:7.0f}  p99 {bare99:7.0f}")
-for name in ("program", "reader", "program-high"):
-    lat, p50, p99 = side(name)
-    print(f"  {name:14} n={len(lat)}  p50 {p50:7.0f}  p99 {p99:7.0f}"
-          f"  ratio p50 {p50 / bare50:.2f}x  p99 {p99 / bare99:.2f}x")
+        return [0], *(float("nan"),) * 3
+    return lat, lat[len(lat) // 2], lat[len(lat) * 9 // 10], lat[len(lat) * 99 // 100]
+bare, b50, b90, b99 = side("bare")
+print("X press to first Ctrl key-down (us); ratio to the bare hook program of the same run")
+print(f"  {'bare hook':22} n={len(bare)}  p50 {b50:7.0f}  p90 {b90:7.0f}  p99 {b99:7.0f}")
+for name, label in (("program", "NorviDriver"), ("inprobe", "hook in the probe")):
+    lat, p50, p90, p99 = side(name)
+    print(f"  {label:22} n={len(lat)}  p50 {p50:7.0f}  p90 {p90:7.0f}  p99 {p99:7.0f}"
+          f"  ratio p50 {p50 / b50:.2f}x  p90 {p90 / b90:.2f}x  p99 {p99 / b99:.2f}x")
 PY
 fi
 

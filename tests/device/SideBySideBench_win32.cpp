@@ -2,24 +2,30 @@
 // forward button (from tools/xclicker) are turned into Ctrl+C, and the probe window stamps
 // each Ctrl key-down with QueryPerformanceCounter (under Wine CLOCK_MONOTONIC_RAW, so the
 // clicker's stamps compare directly).
-//   side_by_side_bench.exe bare|reader|program|program-high presses
-//     bare:    a WH_MOUSE_LL hook that injects the keys inside its callback (the floor)
-//     program: the device link with the built-in filter, dispatch on the main thread
-//     reader:  the same through the semaphore and the reader thread, as the driver is read
-//     program-high: program in the high priority class (hook and main thread alike)
-// Prints "ready" once it listens, then one counter value per key-down, after the frequency.
+//   side_by_side_bench.exe profile
+//     writes the program's profile with forward set to copy, and no program's own file
+//   side_by_side_bench.exe hook presses
+//     the bare hook program (the floor): a WH_MOUSE_LL hook on its main thread that injects
+//     the keys inside its callback; ends after that many presses
+//   side_by_side_bench.exe probe|program|inprobe presses
+//     the probe: for the bare hook program (probe), for NorviDriver.exe itself (program:
+//     started beforehand by tools/bench.sh as a user starts it; this side waits for its
+//     window and closes it at the end), or with the bare hook on the probe's own thread
+//     (inprobe: no second process, a reference below any remapping program)
+// Prints "ready" once it listens; the probe then one counter value per key-down, after the
+// frequency.
 
 #include <windows.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
 #include <vector>
 
-#include "app/DeviceDispatch.h"
-#include "device/DriverPort_win32.h"
-#include "device/USBDriver_win32.h"
-#include "device/UserModeFilter_win32.h"
+#include "model/FunctionCodes.h"
+#include "model/ProfileImage.h"
 #include "tests/support/MessageLog_win32.h"
 #include "tests/support/Pump_win32.h"
 
@@ -28,12 +34,6 @@ namespace {
 
 constexpr RECT kProbeRect{100, 100, 400, 400};
 constexpr DWORD kQuietTimeoutMs = 10000;  // no key-down for this long: the clicker is done
-
-class NullTrace : public ITraceSink, public IDebugOutput {
- public:
-  void Trace(std::u16string_view) override {}
-  void Write(std::u16string_view) override {}
-};
 
 // The same four keys on both sides, in one SendInput call.
 void InjectCopy() {
@@ -47,38 +47,38 @@ void InjectCopy() {
   ::SendInput(4, keys, sizeof(INPUT));
 }
 
+int g_hookPresses = 0;
+
 LRESULT CALLBACK BareHook(int code, WPARAM message, LPARAM data) {
   const auto& info = *reinterpret_cast<const MSLLHOOKSTRUCT*>(data);
   if (code == HC_ACTION && !(info.flags & LLMHF_INJECTED) &&
       (message == WM_XBUTTONDOWN || message == WM_XBUTTONUP) &&
       HIWORD(info.mouseData) == XBUTTON2) {
-    if (message == WM_XBUTTONDOWN) InjectCopy();
+    if (message == WM_XBUTTONDOWN) {
+      InjectCopy();
+      ++g_hookPresses;
+    }
     return 1;
   }
   return ::CallNextHookEx(nullptr, code, message, data);
 }
 
-// The built-in filter seen through the driver's interface only: it cannot deliver events
-// itself, so the link reads them with its reader thread.
-class ReadThroughFilter : public IDriverIo {
- public:
-  explicit ReadThroughFilter(UserModeFilter& filter) : filter_(filter) {}
-  bool Open() override { return filter_.Open(); }
-  ControlResult Control(uint32_t code, const void* in, uint32_t inSize, void* out,
-                        uint32_t outSize) override {
-    return filter_.Control(code, in, inSize, out, outSize);
+// The bare hook program: nothing but the hook and the message loop that serves it.
+int RunHook(int presses) {
+  HHOOK hook = ::SetWindowsHookExW(WH_MOUSE_LL, BareHook, ::GetModuleHandleW(nullptr), 0);
+  if (!hook) return 1;
+  std::printf("ready\n");
+  std::fflush(stdout);
+  MSG msg;
+  const UINT_PTR timer = ::SetTimer(nullptr, 0, kQuietTimeoutMs, nullptr);
+  while (g_hookPresses < presses && ::GetMessageW(&msg, nullptr, 0, 0) > 0) {
+    if (msg.message == WM_TIMER && msg.wParam == timer) break;  // the clicker is done
+    ::DispatchMessageW(&msg);
   }
-  void Close() override { filter_.Close(); }
-
- private:
-  UserModeFilter& filter_;
-};
-
-// Forward is slot "copy": the dispatch's plan for the event, each step performed as copy.
-class CopyPerformer : public ISlotPerformer {
- public:
-  void PerformSlot(int) override { InjectCopy(); }
-};
+  ::KillTimer(nullptr, timer);
+  ::UnhookWindowsHookEx(hook);
+  return 0;
+}
 
 int64_t Now() {
   LARGE_INTEGER counter;
@@ -86,49 +86,49 @@ int64_t Now() {
   return counter.QuadPart;
 }
 
-// Dispatches each device event the probe receives and stamps each Ctrl key-down.
-class DispatchWindow {
- public:
-  DispatchWindow(testkit::MessageLog& log, std::vector<int64_t>& stamps) {
-    slots_[SlotForward].FunID = slots_[SlotForward].InitID + 1;  // remapped
-    log.OnMessage([this, &stamps](const testkit::Message& m) {
-      if (m.message == UM_DEVICE_EVENT)
-        DispatchDeviceEvent(static_cast<DeviceEvent>(m.wParam), slots_, trace_, performer_);
-      if (m.message == WM_KEYDOWN && m.wParam == VK_CONTROL) stamps.push_back(Now());
-    });
-  }
+constexpr wchar_t kMainTitle[] = L"Zarqo Norvi Mouse Driver";
+constexpr DWORD kProgramPatienceMs = 60000;
 
- private:
-  SlotTable slots_{};
-  NullTrace trace_;
-  CopyPerformer performer_;
-};
+// The program's profile: the defaults with forward set to copy, in the folder the program
+// reads it from; a program's own file would change what forward does.
+int WriteProfile() {
+  wchar_t temp[MAX_PATH];
+  ::GetTempPathW(MAX_PATH, temp);
+  const std::filesystem::path folder = std::filesystem::path(temp) / L"Zarqo" / L"Norvi";
+  std::error_code ec;
+  std::filesystem::remove_all(folder / L"Apps", ec);
+  std::filesystem::create_directories(folder, ec);
+  ProfileImage profile = DefaultProfile();
+  profile.Slots[SlotForward].TempID = fn::Copy;
+  std::ofstream out(folder / L"Profile.cfg", std::ios::binary);
+  out.write(reinterpret_cast<const char*>(&profile), kProfileSize);
+  return out ? 0 : 1;
+}
 
 int Run(const char* side, int presses) {
-  const bool bare = std::strcmp(side, "bare") == 0;
-  if (std::strcmp(side, "program-high") == 0) {
-    ::SetPriorityClass(::GetCurrentProcess(), HIGH_PRIORITY_CLASS);
+  const bool bare = std::strcmp(side, "inprobe") == 0;
+  const bool program = std::strcmp(side, "program") == 0;
+  if (!bare && !program && std::strcmp(side, "probe") != 0) return 2;
+  HWND main = nullptr;
+  if (program) {
+    const DWORD start = ::GetTickCount();
+    while (!(main = ::FindWindowW(nullptr, kMainTitle)) &&
+           ::GetTickCount() - start < kProgramPatienceMs)
+      ::Sleep(50);
+    if (!main) return 1;
   }
-  testkit::MessageLog log({UM_DEVICE_EVENT, WM_KEYDOWN});
+  testkit::MessageLog log({WM_KEYDOWN});
   log.Reserve(4 * static_cast<size_t>(presses) + 16);
   testkit::ProbeWindow probe{&kProbeRect};
   std::vector<int64_t> stamps;
   stamps.reserve(presses);
-
-  NullTrace trace;
-  DeviceControlPort device;
-  UserModeFilter filter;
-  ReadThroughFilter readThrough{filter};
-  const bool reader = std::strcmp(side, "reader") == 0;
-  CUSBDriver usb{trace, trace, device, reader ? static_cast<IDriverIo*>(&readThrough) : &filter};
-  DispatchWindow dispatch{log, stamps};
+  log.OnMessage([&stamps](const testkit::Message& m) {
+    if (m.message == WM_KEYDOWN && m.wParam == VK_CONTROL) stamps.push_back(Now());
+  });
   HHOOK hook = nullptr;
   if (bare) {
     hook = ::SetWindowsHookExW(WH_MOUSE_LL, BareHook, ::GetModuleHandleW(nullptr), 0);
     if (!hook) return 1;
-  } else {
-    if (!usb.StartReader(probe.get()) || !usb.Open()) return 1;
-    usb.SetMouseFilter(SlotFilterBit(SlotForward));
   }
   std::printf("ready\n");
   std::fflush(stdout);
@@ -137,8 +137,7 @@ int Run(const char* side, int presses) {
     if (!testkit::PumpUntil([&] { return stamps.size() > seen; }, kQuietTimeoutMs)) break;
   }
   if (hook) ::UnhookWindowsHookEx(hook);
-  usb.Close();
-  usb.StopReader();
+  if (main) ::PostMessageW(main, WM_CLOSE, 0, 0);
   LARGE_INTEGER frequency;
   ::QueryPerformanceFrequency(&frequency);
   std::printf("frequency %lld\n", static_cast<long long>(frequency.QuadPart));
@@ -150,6 +149,8 @@ int Run(const char* side, int presses) {
 }  // namespace norvi
 
 int main(int argc, char** argv) {
+  if (argc == 2 && std::strcmp(argv[1], "profile") == 0) return norvi::WriteProfile();
   if (argc < 3) return 2;
+  if (std::strcmp(argv[1], "hook") == 0) return norvi::RunHook(std::atoi(argv[2]));
   return norvi::Run(argv[1], std::atoi(argv[2]));
 }
