@@ -26,6 +26,7 @@ picker-page-3.png               413  290
 picker-page-4.png               413  290
 picker-page-5.png               413  290
 picker-advanced-chosen-path.png 413  290
+picker-keys-chosen.png          413  290
 message_box_ok.png              330  160
 message_box_ok_cancel.png       330  160
 message_box_ok_chinese.png      330  160

@@ -63,7 +63,7 @@ TEST_F(ProgramTest, SwitchWindowWithThreePressesHoldsAltOnceAcrossThreeTabs) {
 // is exactly that combination, its keys down with the press and up with the release.
 TEST_F(ProgramTest, ForwardSetToAKeyCombinationTypedInThePickerPressesExactlyThoseKeys) {
   HWND main = Start();
-  ASSERT_TRUE(main) << installed_.Messages();
+  ASSERT_TRUE(main) << Installed().Messages();
   ASSERT_TRUE(
       PointerDone(L"mousemove " + ScreenCentre(main, SlotControl(SlotForward)) + L" click 1"));
   HWND picker = WaitForPicker(main);

@@ -388,7 +388,7 @@ TEST_F(PickerTest, KeysFieldTakesTheCombinationPressedAndOkAnswersItsText) {
                                         u" + " + KeyboardName('T'))
                        << Utf16ToUtf8(shown);
                    EXPECT_EQ(Keys(d).Field().HintKey(), "str_keys_hint");
-                   SavePng(d.Handle(), L"picker-keys-chosen.png");
+                   SavePng(d.hwnd(), L"picker-keys-chosen.png");
                    Click(d.Button(B::Ok));
                  }}),
             IDOK);
