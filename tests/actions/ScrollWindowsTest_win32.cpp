@@ -67,14 +67,9 @@ class RealWindows : public ::testing::Test {
     }));
   }
 
-  static void Pump() {
-    MSG msg;
-    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&msg);
-  }
-
   void Perform(int32_t code) {
     actions.Perform(code, u"");
-    Pump();
+    PumpPending();
   }
 
   // What the windows received; every case expects its exact sequence.
@@ -102,8 +97,8 @@ TEST_F(RealWindows, DocumentViewScrollsThroughItsSiblingBar) {
   CursorTo(300, 200);
   Perform(kLeft);
   const auto lp = reinterpret_cast<LPARAM>(bar);
-  EXPECT_TRUE(Matches(log_.Messages(), {{WM_HSCROLL, SB_LINELEFT, lp, frame},
-                                        {WM_HSCROLL, SB_LINELEFT, lp, frame}}));
+  const Expected posted{WM_HSCROLL, SB_LINELEFT, lp, frame, kPosted};
+  EXPECT_TRUE(Matches(log_.Messages(), {posted, posted}, "left over the document view"));
   EXPECT_EQ(debug.Joined(), u"ClassName:_WwG");
 }
 
@@ -115,8 +110,8 @@ TEST_F(RealWindows, PaneFindsANearBarAnywhereUnderItsParent) {
   CursorTo(300, 200);
   Perform(kRight);
   const auto lp = reinterpret_cast<LPARAM>(bar);
-  EXPECT_TRUE(Matches(log_.Messages(), {{WM_HSCROLL, SB_LINERIGHT, lp, holder},
-                                        {WM_HSCROLL, SB_LINERIGHT, lp, holder}}));
+  const Expected posted{WM_HSCROLL, SB_LINERIGHT, lp, holder, kPosted};
+  EXPECT_TRUE(Matches(log_.Messages(), {posted, posted}, "right over the pane"));
 }
 
 TEST_F(RealWindows, UnknownScrollableWindowGetsTheMessagesItself) {
@@ -124,10 +119,10 @@ TEST_F(RealWindows, UnknownScrollableWindowGetsTheMessagesItself) {
   CursorTo(200, 200);
   Perform(kLeft);
   Perform(kRight);
-  EXPECT_TRUE(Matches(log_.Messages(), {{WM_HSCROLL, SB_LINELEFT, 0, view},
-                                        {WM_HSCROLL, SB_LINELEFT, 0, view},
-                                        {WM_HSCROLL, SB_LINERIGHT, 0, view},
-                                        {WM_HSCROLL, SB_LINERIGHT, 0, view}}));
+  // Left is posted; right is sent, and handled before the call returns.
+  const Expected left{WM_HSCROLL, SB_LINELEFT, 0, view, kPosted};
+  const Expected right{WM_HSCROLL, SB_LINERIGHT, 0, view, kSent};
+  EXPECT_TRUE(Matches(log_.Messages(), {left, left, right, right}, "left, then right"));
 }
 
 // The child under the cursor is found in the frame's client coordinates: the frame is away
@@ -166,7 +161,7 @@ TEST_F(RealWindows, WindowWithoutAnyScrollingGetsNothing) {
   Make(L"NorviPlainView", {100, 100, 500, 400});
   CursorTo(200, 200);
   Perform(kRight);
-  EXPECT_TRUE(Matches(log_.Messages(), {}));
+  EXPECT_TRUE(Matches(log_.Messages(), {}, "right over a window without scrolling"));
   EXPECT_EQ(debug.Joined(), u"ClassName:NorviPlainViewNo scroll bar found\n");
 }
 
@@ -175,9 +170,9 @@ TEST_F(RealWindows, BrowserViewGetsArrowKeys) {
   CursorTo(200, 200);
   Perform(kRight);
   const auto up = static_cast<LPARAM>(0xC14D0001u);
-  const Expected down{WM_KEYDOWN, VK_RIGHT, 0x014D0001, page};
-  const Expected release{WM_KEYUP, VK_RIGHT, up, page};
-  EXPECT_TRUE(Matches(log_.Messages(), {down, release, down, release}));
+  const Expected down{WM_KEYDOWN, VK_RIGHT, 0x014D0001, page, kPosted};
+  const Expected release{WM_KEYUP, VK_RIGHT, up, page, kPosted};
+  EXPECT_TRUE(Matches(log_.Messages(), {down, release, down, release}, "right over a browser"));
   EXPECT_THAT(input.events, ElementsAre(PauseFor(100), PauseFor(100)));
 }
 
@@ -203,8 +198,8 @@ TEST_F(RealWindows, HtmlViewWithoutDocumentIsAskedAndNotScrolled) {
   HWND html = Make(L"Internet Explorer_Server", {100, 100, 500, 400});
   CursorTo(200, 200);
   Perform(kLeft);
-  const Expected ask{documentRequest_, 0, 0, html};
-  EXPECT_TRUE(Matches(log_.Messages(), {ask, ask}));
+  const Expected ask{documentRequest_, 0, 0, html, kSent};
+  EXPECT_TRUE(Matches(log_.Messages(), {ask, ask}, "left over an HTML view"));
 }
 
 TEST_F(RealWindows, DesktopIconViewIsNeverScrolled) {
@@ -213,7 +208,7 @@ TEST_F(RealWindows, DesktopIconViewIsNeverScrolled) {
   Make(L"SysListView32", {0, 0, 400, 300}, WS_HSCROLL, view);
   CursorTo(200, 200);
   Perform(kLeft);
-  EXPECT_TRUE(Matches(log_.Messages(), {}));
+  EXPECT_TRUE(Matches(log_.Messages(), {}, "left over the desktop's icons"));
   EXPECT_EQ(debug.Joined(), u"ClassName:SysListView32");
 }
 
@@ -228,7 +223,7 @@ TEST_F(RealWindows, HungWindowDoesNotHoldTheMainThreadForever) {
     ::ShowWindow(hung.get(), SW_SHOWNOACTIVATE);
     ::SetEvent(ready.get());
     ::WaitForSingleObject(release.get(), INFINITE);
-    Pump();
+    PumpPending();
   });
   ASSERT_EQ(::WaitForSingleObject(ready.get(), 10000), WAIT_OBJECT_0);
   CursorTo(200, 200);

@@ -8,13 +8,12 @@
 
 #include "TestSupport_win32.h"
 #include "controls/DlgInfo_win32.h"
-#include "tests/support/DialogKeys_win32.h"
+#include "tests/support/DialogInput_win32.h"
+#include "tests/support/DrivenDialog_win32.h"
 #include "tests/support/Picture_win32.h"
 
 namespace norvi {
 namespace {
-
-constexpr UINT kDrive = WM_APP + 10;
 
 class FakeStrings : public IStringLookup {
  public:
@@ -25,32 +24,9 @@ class FakeStrings : public IStringLookup {
   }
 };
 
+using testkit::PostClick;
 // A message box that, once shown, runs a test step inside its own modal loop.
-class DrivenInfo : public CDlgInfo {
- public:
-  using CDlgInfo::CDlgInfo;
-  std::function<void(DrivenInfo&)> step;
-  HWND Handle() const { return hwnd(); }
-
- protected:
-  BOOL OnInitDialog() override {
-    const BOOL result = CDlgInfo::OnInitDialog();
-    Post(kDrive);
-    return result;
-  }
-  LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override {
-    if (msg == kDrive && step) {
-      step(*this);
-      return 0;
-    }
-    return CDlgInfo::HandleMessage(msg, wp, lp);
-  }
-};
-
-void Click(HWND button) {
-  ::PostMessageW(button, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3));
-  ::PostMessageW(button, WM_LBUTTONUP, 0, MAKELPARAM(3, 3));
-}
+using DrivenInfo = testkit::Driven<CDlgInfo>;
 
 RECT ChildRect(HWND child) {
   RECT r{};
@@ -77,30 +53,29 @@ class InfoTest : public ::testing::Test {
  protected:
   INT_PTR Run(bool twoButtons, std::function<void(DrivenInfo&)> step, bool chinese = false) {
     InfoSettings settings{strings, chinese};
-    DrivenInfo dialog(settings);
+    DrivenInfo dialog({std::move(step)}, settings);
     dialog.SetMessage(u"The receiver is not plugged in.");
     dialog.SetTwoButtons(twoButtons);
-    dialog.step = std::move(step);
     return dialog.Run();
   }
   FakeStrings strings;
 };
 
 TEST_F(InfoTest, TwoButtonFormReturnsOkForOkAndCancelForCancelCloseAndClosing) {
-  EXPECT_EQ(Run(true, [](DrivenInfo& d) { Click(d.OkButton().hwnd()); }), IDOK);
-  EXPECT_EQ(Run(true, [](DrivenInfo& d) { Click(d.CancelButton().hwnd()); }), IDCANCEL);
-  EXPECT_EQ(Run(true, [](DrivenInfo& d) { Click(d.CloseButton().hwnd()); }), IDCANCEL);
-  EXPECT_EQ(Run(true, [](DrivenInfo& d) { ::PostMessageW(d.Handle(), WM_CLOSE, 0, 0); }), IDCANCEL);
+  EXPECT_EQ(Run(true, [](DrivenInfo& d) { PostClick(d.OkButton().hwnd()); }), IDOK);
+  EXPECT_EQ(Run(true, [](DrivenInfo& d) { PostClick(d.CancelButton().hwnd()); }), IDCANCEL);
+  EXPECT_EQ(Run(true, [](DrivenInfo& d) { PostClick(d.CloseButton().hwnd()); }), IDCANCEL);
+  EXPECT_EQ(Run(true, [](DrivenInfo& d) { ::PostMessageW(d.hwnd(), WM_CLOSE, 0, 0); }), IDCANCEL);
 }
 
 TEST_F(InfoTest, OneButtonFormHasOkAndCloseOnly) {
   EXPECT_EQ(Run(false,
                 [](DrivenInfo& d) {
                   EXPECT_FALSE(d.CancelButton());
-                  Click(d.OkButton().hwnd());
+                  PostClick(d.OkButton().hwnd());
                 }),
             IDOK);
-  EXPECT_EQ(Run(false, [](DrivenInfo& d) { Click(d.CloseButton().hwnd()); }), IDCANCEL);
+  EXPECT_EQ(Run(false, [](DrivenInfo& d) { PostClick(d.CloseButton().hwnd()); }), IDCANCEL);
 }
 
 TEST_F(InfoTest, EnterEscapeAndSpaceAreSwallowedButClicksStillWork) {
@@ -109,14 +84,14 @@ TEST_F(InfoTest, EnterEscapeAndSpaceAreSwallowedButClicksStillWork) {
       Run(true,
           [](DrivenInfo& d) {
             ::SetFocus(d.CancelButton().hwnd());
-            testkit::PostSwallowedKeys({d.Handle(), d.OkButton().hwnd(), d.CancelButton().hwnd()});
-            Click(d.OkButton().hwnd());
+            testkit::PostSwallowedKeys({d.hwnd(), d.OkButton().hwnd(), d.CancelButton().hwnd()});
+            PostClick(d.OkButton().hwnd());
           }),
       IDOK);
   EXPECT_EQ(Run(false,
                 [](DrivenInfo& d) {
                   testkit::PostSwallowedKeys({d.OkButton().hwnd()});
-                  Click(d.CloseButton().hwnd());
+                  PostClick(d.CloseButton().hwnd());
                 }),
             IDCANCEL);
 }
@@ -125,10 +100,10 @@ TEST_F(InfoTest, LaysOutBothFormsAndWritesTheirScreenshots) {
   for (bool twoButtons : {true, false}) {
     Run(twoButtons, [twoButtons](DrivenInfo& d) {
       wchar_t text[64]{};
-      ::GetWindowTextW(d.Handle(), text, 64);
+      ::GetWindowTextW(d.hwnd(), text, 64);
       EXPECT_STREQ(text, L"ZarqoPelkoInfoDlg");
       RECT client{};
-      ::GetClientRect(d.Handle(), &client);
+      ::GetClientRect(d.hwnd(), &client);
       EXPECT_EQ(client.right, 330);
       EXPECT_EQ(client.bottom, 160);
       const RECT close = ChildRect(d.CloseButton().hwnd());
@@ -143,7 +118,7 @@ TEST_F(InfoTest, LaysOutBothFormsAndWritesTheirScreenshots) {
         EXPECT_EQ(ChildRect(d.CancelButton().hwnd()).left, 249);
         EXPECT_EQ(d.CancelButton().Caption(), u"Cancel");
       }
-      const testkit::Picture shot = Capture(d.Handle());
+      const testkit::Picture shot = Capture(d.hwnd());
       EXPECT_TRUE(testkit::SavePng(
           shot, twoButtons ? L"message_box_ok_cancel.png" : L"message_box_ok.png"));
       // The title and the message are drawn in the text colour inside their rectangles.
@@ -151,10 +126,10 @@ TEST_F(InfoTest, LaysOutBothFormsAndWritesTheirScreenshots) {
       EXPECT_GT(TextPixels(shot, {90, 73, 305, 91}), 0);
       // Centred on the full-screen area.
       RECT placed{};
-      ::GetWindowRect(d.Handle(), &placed);
+      ::GetWindowRect(d.hwnd(), &placed);
       EXPECT_EQ(placed.left, (::GetSystemMetrics(SM_CXFULLSCREEN) - 330) / 2);
       EXPECT_EQ(placed.top, (::GetSystemMetrics(SM_CYFULLSCREEN) - 160) / 2);
-      Click(d.CloseButton().hwnd());
+      PostClick(d.CloseButton().hwnd());
     });
   }
 }
@@ -165,7 +140,7 @@ void CALLBACK PressOkOfShownBox(HWND, UINT, UINT_PTR id, DWORD) {
   if (!box) return;
   ::KillTimer(nullptr, id);
   for (HWND child = ::GetWindow(box, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT))
-    if (ChildRect(child).left == 183) Click(child);  // OK of the two-button form
+    if (ChildRect(child).left == 183) PostClick(child);  // OK of the two-button form
 }
 
 TEST_F(InfoTest, ChineseInterfaceTitlesTheBoxInChinese) {
@@ -174,10 +149,10 @@ TEST_F(InfoTest, ChineseInterfaceTitlesTheBoxInChinese) {
     Run(
         false,
         [&count, chinese](DrivenInfo& d) {
-          const testkit::Picture shot = Capture(d.Handle());
+          const testkit::Picture shot = Capture(d.hwnd());
           if (chinese) testkit::SavePng(shot, L"message_box_ok_chinese.png");
           count = TextPixels(shot, {10, 9, 100, 23});
-          Click(d.CloseButton().hwnd());
+          PostClick(d.CloseButton().hwnd());
         },
         chinese);
     return count;

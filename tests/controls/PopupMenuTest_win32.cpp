@@ -12,6 +12,7 @@
 #include "controls/WndPopup_win32.h"
 #include "controls/XPMenu_win32.h"
 #include "res/ResourceIds.h"
+#include "tests/support/MessageLog_win32.h"
 #include "tests/support/Picture_win32.h"
 #include "tests/support/Pump_win32.h"
 
@@ -22,29 +23,22 @@ constexpr UINT kChoice = WM_USER + 1;  // the language button's notification, as
 constexpr UINT kConfig = 0x6000;
 constexpr UINT kExit = 0x6001;
 
-struct Note {
-  UINT msg;
-  WPARAM wp;
-  LPARAM lp;
-  bool operator==(const Note&) const = default;
-};
+using testkit::kSent;
+using testkit::Matches;
 
-// The popup's owner: records what the popup tells it, and hands the tray menu's measuring and
-// drawing to the menu it tracks.
+// The popup's owner: feeds what it receives to the test's log, and hands the tray menu's
+// measuring and drawing to the menu it tracks.
 class Owner : public Window {
  public:
   Owner() { Create(nullptr, {40, 40, 640, 540}, WS_OVERLAPPEDWINDOW | WS_VISIBLE); }
-  std::vector<Note> notes;
   const CXPMenu* tracked = nullptr;
-  std::vector<UINT> commands;
   std::function<void(HWND menuWindow)> onIdle;
 
  protected:
   LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override {
+    testkit::MessageLog::Feed(hwnd(), msg, wp, lp);
     LRESULT result = 0;
     if (tracked && tracked->HandleOwnerMessage(msg, wp, lp, result)) return result;
-    if (msg == kChoice) notes.push_back({msg, wp, lp});
-    if (msg == WM_COMMAND) commands.push_back(LOWORD(wp));
     if (msg == WM_ENTERIDLE && wp == MSGF_MENU && onIdle) onIdle(reinterpret_cast<HWND>(lp));
     return Window::HandleMessage(msg, wp, lp);
   }
@@ -67,6 +61,7 @@ class PopupMenuTest : public ::testing::Test {
     }
     ASSERT_TRUE(menu.CreatePopup(owner.hwnd(), 300, 100, kChoice));
   }
+  testkit::MessageLog log{{kChoice}};
   Owner owner;
   CMenuExA menu;
 };
@@ -108,12 +103,12 @@ TEST_F(PopupMenuTest, PressDragOffAndReleaseOutsideChoosesNothingAndClearsTheHig
   Mouse(menu.hwnd(), WM_LBUTTONUP, 200, 300);
   EXPECT_EQ(menu.HotItem(), -1);
   EXPECT_NE(::GetCapture(), menu.hwnd());
-  EXPECT_TRUE(owner.notes.empty());
-  // Released on the hot row, the row's command goes to the owner.
+  EXPECT_TRUE(Matches(log.Messages(), {}, "released outside"));
+  // Released on the hot row, the row's command goes to the owner at once.
   Mouse(menu.hwnd(), WM_MOUSEMOVE, 50, 74);
   Mouse(menu.hwnd(), WM_LBUTTONDOWN, 50, 74);
   Mouse(menu.hwnd(), WM_LBUTTONUP, 50, 75);
-  EXPECT_EQ(owner.notes, (std::vector<Note>{{kChoice, 0, 4}}));
+  EXPECT_TRUE(Matches(log.Messages(), {{kChoice, 0, 4, owner.hwnd(), kSent}}, "released on row 4"));
 }
 
 TEST_F(PopupMenuTest, LosingActivationClosesItAndTheOwnerGets1025WithLParam0) {
@@ -121,7 +116,7 @@ TEST_F(PopupMenuTest, LosingActivationClosesItAndTheOwnerGets1025WithLParam0) {
   ASSERT_TRUE(testkit::PumpUntil([&] { return ::GetActiveWindow() == menu.hwnd(); }));
   ::SetActiveWindow(owner.hwnd());
   ASSERT_TRUE(testkit::PumpUntil([&] { return !::IsWindow(menu.hwnd()) || !menu.hwnd(); }));
-  EXPECT_EQ(owner.notes, (std::vector<Note>{{WM_USER + 1, 0, 0}}));
+  EXPECT_TRUE(Matches(log.Messages(), {{WM_USER + 1, 0, 0, owner.hwnd(), kSent}}, "deactivated"));
 }
 
 TEST_F(PopupMenuTest, WithoutItsFramePictureThePopupDrawsAPlainBlueFrameOnWhite) {
@@ -195,6 +190,7 @@ TEST(XPMenu, ItemsMeasure75By22AndDrawTheirLooks) {
 }
 
 TEST(XPMenu, ScreenshotOfTheOpenTrayMenu) {
+  testkit::MessageLog log{{WM_COMMAND}};
   Owner owner;
   CXPMenu menu;
   menu.AddItem(kConfig, IDI_TRAY_CONFIG, IDI_TRAY_CONFIG, u"Config");
@@ -215,7 +211,7 @@ TEST(XPMenu, ScreenshotOfTheOpenTrayMenu) {
   ::SetForegroundWindow(owner.hwnd());
   menu.Track(owner.hwnd(), {200, 200});
   EXPECT_GE(shown.bottom - shown.top, 44);  // two items of 22
-  EXPECT_TRUE(owner.commands.empty());
+  EXPECT_TRUE(Matches(log.Messages(), {}, "menu ended without a choice"));
 }
 
 }  // namespace

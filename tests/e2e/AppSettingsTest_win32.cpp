@@ -115,8 +115,8 @@ TEST_F(AppSettingsTest, EachProgramInFrontGetsItsOwnForwardAndASwitchWaitsForThe
   ASSERT_TRUE(main);
   ::ShowWindow(main, SW_HIDE);  // a late activation of its own never takes the front
   Settle(main);
-  ProbeProgram copying(installed_, L"probe-copy.exe", 900);
-  ProbeProgram plain(installed_, L"probe-plain.exe", 1090);
+  ProbeProgram copying(Installed(), L"probe-copy.exe", 900);
+  ProbeProgram plain(Installed(), L"probe-plain.exe", 1090);
   ASSERT_TRUE(copying.hwnd() && plain.hwnd());
 
   ASSERT_TRUE(InFront(main, copying));
@@ -216,7 +216,7 @@ TEST_F(AppSettingsTest, TheTrayItemEditsTheProgramInFrontAndDefaultRemovesItsFil
   ASSERT_TRUE(main);
   ::ShowWindow(main, SW_HIDE);
   Settle(main);
-  ProbeProgram probe(installed_, L"probe-copy.exe", 900);
+  ProbeProgram probe(Installed(), L"probe-copy.exe", 900);
   ASSERT_TRUE(InFront(main, probe));
 
   ChooseFromTrayMenu(main, 2);

@@ -22,6 +22,7 @@
 #include "model/ProfileImage.h"
 #include "picker/SettingLayout.h"
 #include "tests/e2e/InputEntry_win32.h"
+#include "tests/support/DialogInput_win32.h"
 #include "tests/support/MessageLog_win32.h"
 #include "tests/support/Picture_win32.h"
 #include "tests/support/Pump_win32.h"
@@ -243,7 +244,8 @@ inline RECT ClientRectOf(HWND control, HWND parent) {
 }
 
 // Each test starts as a first run, with an installation of its own; most start the program
-// from it once.
+// from it once. The layout is copied when a case first asks for it, so that a case that makes
+// its own copies (files left out, one installation after another) copies none here.
 class ProgramTest : public testing::Test {
  protected:
   void SetUp() override {
@@ -251,13 +253,17 @@ class ProgramTest : public testing::Test {
     fs::remove(ProfilePath(), ec);
     fs::remove(LanguageChoicePath(), ec);
   }
-  // Starts the program from installed_; its main window, shown and settled, or null.
+  const Installation& Installed() {
+    if (!installed_) installed_.emplace();
+    return *installed_;
+  }
+  // Starts the program from Installed(); its main window, shown and settled, or null.
   HWND Start(std::map<std::wstring, std::wstring> env = {}) {
-    program_.emplace(installed_, std::move(env));
+    program_.emplace(Installed(), std::move(env));
     return program_->ShownMain();
   }
   GdiplusSession gdiplus_;
-  Installation installed_;
+  std::optional<Installation> installed_;  // before the program, which ends first
   std::optional<Program> program_;
 };
 
@@ -399,10 +405,7 @@ inline HWND MainControlWindow(HWND main, MainControl control) {
   return ChildAt(main, r.left, r.top);
 }
 
-inline void PostClick(HWND button) {
-  ::PostMessageW(button, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3));
-  ::PostMessageW(button, WM_LBUTTONUP, 0, MAKELPARAM(3, 3));
-}
+using testkit::PostClick;
 
 // The picker: the program's other shown dialog without a title.
 struct PickerSearch {

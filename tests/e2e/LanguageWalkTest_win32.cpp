@@ -78,7 +78,7 @@ class LanguageWalk : public ProgramTest {
                        L".png").c_str());
   }
 
-  fs::path textLog_ = installed_.dir() / L"texts.log";
+  fs::path textLog_ = Installed().dir() / L"texts.log";
   // Every record of the walk, per system locale, for a look at the widest texts.
   std::ofstream kept_;
   bool takePictures_ = PRIMARYLANGID(::GetSystemDefaultLangID()) != LANG_CHINESE;
@@ -181,7 +181,7 @@ bool Has(const std::vector<std::string>& texts, const std::string& text) {
 // A damaged file (5 MB of '<') gives the English file's texts; a file that lacks keys gives
 // its own and, with the English file damaged too, the built-in English texts for the rest.
 TEST_F(LanguageWalk, DamagedOrIncompleteLanguageFilesLeaveNoButtonBlank) {
-  const fs::path folder = installed_.dir() / L"Language";
+  const fs::path folder = Installed().dir() / L"Language";
   std::ofstream(folder / L"ger.xml", std::ios::binary) << std::string(5u << 20, '<');
   const int32_t german = 5;
   WriteProfileBytes(&german, sizeof german, LanguageChoicePath());

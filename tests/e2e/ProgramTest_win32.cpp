@@ -217,7 +217,7 @@ TEST_F(RealButtonTest, BackAsForwardIsNotRemappedAgain) {
 
 TEST_F(ProgramTest, ClickedSettingsControlsChangeTheProfileThatClosingSaves) {
   HWND main = Start();
-  ASSERT_TRUE(main) << installed_.Messages();
+  ASSERT_TRUE(main) << Installed().Messages();
   RECT window;
   ::GetWindowRect(main, &window);
   const LayoutRect bar = PlaceOf(MainControl::SpeedSlider, false);
@@ -322,7 +322,7 @@ TEST_F(ProgramTest, DefaultInThePickerThenApplyClearsTheSlotsRemapping) {
   profile.Slots[SlotBack].TempID = 2;  // applied at start-up
   WriteProfile(profile);
   HWND main = Start();
-  ASSERT_TRUE(main) << installed_.Messages();
+  ASSERT_TRUE(main) << Installed().Messages();
   PickWith(main, SlotBack, kPickerDefault.x, kPickerDefault.y);
   PostClick(MainControlWindow(main, MainControl::Ok));
   HWND box = program_->WaitForWindow(kInfoTitle);
@@ -352,7 +352,7 @@ int HintPixels(HWND main) {
 
 TEST_F(ProgramTest, HoverLineNamesTheLaterControlBetweenTwoAndEmptiesOnTheBackground) {
   HWND main = Start();
-  ASSERT_TRUE(main) << installed_.Messages();
+  ASSERT_TRUE(main) << Installed().Messages();
   RECT window;
   ::GetWindowRect(main, &window);
   const LayoutRect pair = PlaceOf(MainControl::Pair, false);
@@ -370,7 +370,7 @@ TEST_F(ProgramTest, HoverLineNamesTheLaterControlBetweenTwoAndEmptiesOnTheBackgr
 
 TEST_F(ProgramTest, FourQuickClicksOnTheRowsUpArrowAddFour) {
   HWND main = Start();
-  ASSERT_TRUE(main) << installed_.Messages();
+  ASSERT_TRUE(main) << Installed().Messages();
   ASSERT_TRUE(PointerDone(L"mousemove " + ScreenCentre(main, MainControl::RowsUp) +
                           L" click --repeat 4 --delay 120 1"));
   Settle(main);
@@ -395,7 +395,7 @@ std::vector<COLORREF> ControlPixels(HWND main, MainControl control) {
 // "Exit" ends the program, which keeps the pending pick in the saved profile.
 TEST_F(ProgramTest, OneClickHidesTheTrayMenuShowsTheAppliedViewAndExits) {
   HWND main = Start();
-  ASSERT_TRUE(main) << installed_.Messages();
+  ASSERT_TRUE(main) << Installed().Messages();
   InputProbe elsewhere;
   BringToFront(elsewhere.hwnd());
   ASSERT_TRUE(
@@ -417,7 +417,7 @@ TEST_F(ProgramTest, OneClickHidesTheTrayMenuShowsTheAppliedViewAndExits) {
   ChooseFromTrayMenu(main, 0);
   EXPECT_EQ(program_->WaitForExit(), 0u);
   EXPECT_EQ(SavedProfile().Slots[SlotForward].TempID, 8);
-  EXPECT_EQ(installed_.Messages(), "");
+  EXPECT_EQ(Installed().Messages(), "");
 }
 
 // A device removal as the system sends it, for a USB device of the given name.

@@ -32,7 +32,7 @@ void ApplyWithOk(const Program& program, HWND main) {
 // main window's OK, all clicked: then forward over the probe is Ctrl+C and nothing else.
 TEST_F(ProgramTest, ForwardSetToCopyByClickingIsCtrlCAndTheButtonNeverArrives) {
   HWND main = Start();
-  ASSERT_TRUE(main) << installed_.Messages();
+  ASSERT_TRUE(main) << Installed().Messages();
   ChooseFromBasicList(main, SlotForward, Copy);
   ApplyWithOk(*program_, main);
   EXPECT_EQ(SavedProfile().Slots[SlotForward].FunID, Copy);
@@ -49,7 +49,7 @@ TEST_F(ProgramTest, SwitchWindowWithThreePressesHoldsAltOnceAcrossThreeTabs) {
   profile.Slots[SlotForward].TempID = SwitchWindow;
   WriteProfile(profile);
   HWND main = Start();
-  ASSERT_TRUE(main) << installed_.Messages();
+  ASSERT_TRUE(main) << Installed().Messages();
   InputProbe probe;
   // Alt is released only after the third Tab.
   const std::vector<std::string> once{"kd 12", "kd 09", "ku 09", "kd 09",
@@ -63,7 +63,7 @@ TEST_F(ProgramTest, SwitchWindowWithThreePressesHoldsAltOnceAcrossThreeTabs) {
 // is exactly that combination, its keys down with the press and up with the release.
 TEST_F(ProgramTest, ForwardSetToAKeyCombinationTypedInThePickerPressesExactlyThoseKeys) {
   HWND main = Start();
-  ASSERT_TRUE(main) << installed_.Messages();
+  ASSERT_TRUE(main) << Installed().Messages();
   ASSERT_TRUE(
       PointerDone(L"mousemove " + ScreenCentre(main, SlotControl(SlotForward)) + L" click 1"));
   HWND picker = WaitForPicker(main);
@@ -116,7 +116,7 @@ TEST_F(ProgramTest, OpenProgramChosenThroughTheBrowseDialogStartsTheProgram) {
   const fs::path target = BuildRoot() / L"tests" / L"app" / L"bare_window.exe";
   ASSERT_TRUE(fs::exists(target)) << target;
   HWND main = Start();
-  ASSERT_TRUE(main) << installed_.Messages();
+  ASSERT_TRUE(main) << Installed().Messages();
   ASSERT_TRUE(
       PointerDone(L"mousemove " + ScreenCentre(main, SlotControl(SlotForward)) + L" click 1"));
   HWND picker = WaitForPicker(main);
@@ -164,7 +164,7 @@ TEST_F(ProgramTest, ExitFromTheTrayLeavesNoButtonSwallowedAndNoKeyHeld) {
   profile.Slots[SlotBack].TempID = Copy;
   WriteProfile(profile);
   HWND main = Start();
-  ASSERT_TRUE(main) << installed_.Messages();
+  ASSERT_TRUE(main) << Installed().Messages();
   ::ShowWindow(main, SW_HIDE);
   Settle(main);
   {

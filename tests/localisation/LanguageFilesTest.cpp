@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <map>
 #include <string>
 
 #include "localisation/Languages.h"
@@ -71,6 +72,23 @@ TEST(LanguageFiles, EveryFileLoadsAllKeysInItsOwnEncoding) {
       EXPECT_EQ(testkit::Occurrences(table.Text(key), u"%"), 1u) << key;
     }
     EXPECT_EQ(testkit::Occurrences(table.Text("str_msg_no_remapping"), u"%"), 0u);
+  }
+}
+
+// Every function of the catalogue has its name in every language, and a page of the picker
+// never shows two rows alike.
+TEST(LanguageFiles, EveryFunctionIsNamedAndNoTwoOnAPageAlike) {
+  StringTable table;
+  for (const Language& language : kLanguages) {
+    SCOPED_TRACE(Utf16ToUtf8(language.file));
+    ASSERT_EQ(table.LoadLanguageStrings(SourcePath(language.file)), 1);
+    std::map<std::pair<FunctionCategory, std::u16string>, int32_t> shown;
+    for (const FunctionInfo& f : FunctionCatalogue()) {
+      const std::u16string name = FunctionName(f.code, table);
+      EXPECT_FALSE(name.empty()) << f.code;
+      const auto [at, fresh] = shown.emplace(std::pair{f.category, name}, f.code);
+      EXPECT_TRUE(fresh) << f.code << " is named as " << at->second;
+    }
   }
 }
 

@@ -1,7 +1,12 @@
+// The function catalogue and the slot table by their rules: categories, keys, names, lookups
+// outside the catalogue, the factory slots and the driver's filter mask.
 #include <gtest/gtest.h>
 
+#include <array>
+#include <bit>
 #include <map>
 #include <set>
+#include <string>
 
 #include "model/ButtonSlot.h"
 #include "model/FunctionCodes.h"
@@ -19,92 +24,46 @@ class FakeStrings : public IStringLookup {
   }
 };
 
-TEST(FunctionCatalogue, CodesSitInTheirCategoryRangesWithUniqueKeys) {
+// The catalogue's rules, not its rows: each code in the block of sixteen of its category (96
+// alone disables), each key under its category's header key, and lookup by code finds the
+// entry itself.
+TEST(FunctionCatalogue, CodesSitInTheirCategoryBlocksAndKeysUnderTheirHeaders) {
   std::set<std::string_view> keys;
-  int count = 0;
   for (const FunctionInfo& f : FunctionCatalogue()) {
-    ++count;
     EXPECT_TRUE(keys.insert(f.key).second) << f.key;
-    const auto base = static_cast<int32_t>((f.code - 1) / 16);
+    const auto block = static_cast<int32_t>((f.code - 1) / 16);
     static constexpr FunctionCategory kByBlock[] = {
         FunctionCategory::Base,  FunctionCategory::None,  FunctionCategory::Windows,
         FunctionCategory::Media, FunctionCategory::Mouse, FunctionCategory::Advance};
-    ASSERT_LT(base, 6);
-    EXPECT_EQ(f.category, f.code == 96 ? FunctionCategory::Disable : kByBlock[base]) << f.code;
+    ASSERT_LT(block, 6);
+    EXPECT_EQ(f.category, f.code == fn::Disable ? FunctionCategory::Disable : kByBlock[block])
+        << f.code;
+    const std::string_view header = CategoryHeaderKey(f.category);
+    ASSERT_FALSE(header.empty()) << f.code;
+    EXPECT_TRUE(f.key == header || f.key.rfind(std::string(header) + "_", 0) == 0) << f.key;
     EXPECT_EQ(FindFunction(f.code), &f);
+    EXPECT_EQ(FunctionKey(f.code), f.key);
+    // The advanced functions but Keys, which keeps its combination in the path field as text.
+    EXPECT_EQ(UsesPath(f.code), f.category == FunctionCategory::Advance && f.code != fn::Keys)
+        << f.code;
   }
-  EXPECT_EQ(count, 44);
-  EXPECT_EQ(FunctionKey(35), "str_list_windows_lock_PC");
-  EXPECT_EQ(FunctionKey(69), "str_list_mouse_backward");
-  EXPECT_EQ(FunctionKey(84), "str_list_advance_open_dir");
-  EXPECT_EQ(FunctionKey(96), "str_list_disable");
-  EXPECT_EQ(CategoryHeaderKey(FunctionCategory::Advance), "str_list_advance");
+  EXPECT_TRUE(CategoryHeaderKey(FunctionCategory::None).empty());
 }
 
-// The whole table as written down for the product: a swapped pair of keys fails.
-TEST(FunctionCatalogue, EveryCodeHasItsOwnKey) {
-  const std::map<int32_t, std::string_view> expected = {
-      {1, "str_list_base_cut"},
-      {2, "str_list_base_copy"},
-      {3, "str_list_base_paste"},
-      {4, "str_list_base_selectall"},
-      {5, "str_list_base_search"},
-      {6, "str_list_base_new"},
-      {7, "str_list_base_paint"},
-      {8, "str_list_base_save"},
-      {33, "str_list_windows_switch_window"},
-      {34, "str_list_windows_close_window"},
-      {35, "str_list_windows_lock_PC"},
-      {36, "str_list_windows_resource_manager"},
-      {37, "str_list_windows_run"},
-      {38, "str_list_windows_desktop"},
-      {39, "str_list_windows_start"},
-      {40, "str_list_windows_find"},
-      {41, "str_list_windows_super_button"},
-      {42, "str_list_windows_zoom_in"},
-      {43, "str_list_windows_zoom_out"},
-      {44, "str_list_windows_maximize"},
-      {45, "str_list_windows_minimize"},
-      {49, "str_list_media_player"},
-      {50, "str_list_media_play_pause"},
-      {51, "str_list_media_stop"},
-      {52, "str_list_media_previous"},
-      {53, "str_list_media_next"},
-      {54, "str_list_media_vol_plus"},
-      {55, "str_list_media_vol_less"},
-      {56, "str_list_media_mute"},
-      {65, "str_list_mouse_left"},
-      {66, "str_list_mouse_right"},
-      {67, "str_list_mouse_middle"},
-      {68, "str_list_mouse_forward"},
-      {69, "str_list_mouse_backward"},
-      {70, "str_list_mouse_roll_up"},
-      {71, "str_list_mouse_roll_down"},
-      {72, "str_list_mouse_roll_left"},
-      {73, "str_list_mouse_roll_right"},
-      {81, "str_list_advance_play_sound"},
-      {82, "str_list_advance_open_program"},
-      {83, "str_list_advance_open_file"},
-      {84, "str_list_advance_open_dir"},
-      {85, "str_list_advance_keys"},
-      {96, "str_list_disable"},
-  };
-  std::map<int32_t, std::string_view> actual;
-  for (const FunctionInfo& f : FunctionCatalogue()) actual[f.code] = f.key;
-  EXPECT_EQ(actual, expected);
-  for (const auto& [code, key] : expected) EXPECT_EQ(FunctionKey(code), key) << code;
-}
-
-TEST(FunctionCatalogue, EveryOtherValueHasNoName) {
-  const std::set<int32_t> known = {1,  2,  3,  4,  5,  6,  7,  8,  33, 34, 35, 36, 37, 38, 39,
-                                   40, 41, 42, 43, 44, 45, 49, 50, 51, 52, 53, 54, 55, 56, 65,
-                                   66, 67, 68, 69, 70, 71, 72, 73, 81, 82, 83, 84, 85, 96};
-  for (int32_t code = -20; code <= 300; ++code)
+// Lookup agrees with the catalogue for every value, and the values next to each category's
+// codes, the gaps between the blocks and the ends of the range have no name.
+TEST(FunctionCatalogue, ValuesOutsideTheCatalogueHaveNoName) {
+  std::set<int32_t> known;
+  for (const FunctionInfo& f : FunctionCatalogue()) known.insert(f.code);
+  for (int32_t code = -20; code <= 300; ++code) {
     EXPECT_EQ(FindFunction(code) != nullptr, known.count(code) == 1) << code;
-  EXPECT_EQ(FindFunction(INT32_MIN), nullptr);
-  EXPECT_EQ(FindFunction(INT32_MAX), nullptr);
-  EXPECT_TRUE(UsesPath(81) && UsesPath(84));
-  EXPECT_FALSE(UsesPath(80) || UsesPath(85) || UsesPath(96));
+    EXPECT_EQ(FunctionKey(code).empty(), known.count(code) == 0) << code;
+  }
+  for (int32_t code : {0, 9, 16, 17, 32, 46, 48, 57, 64, 74, 80, 86, 95, 97, -fn::Copy, INT32_MIN,
+                       INT32_MAX, INT32_MIN + fn::Copy})
+    EXPECT_EQ(FindFunction(code), nullptr) << code;
+  EXPECT_FALSE(UsesPath(fn::PlaySound - 1) || UsesPath(fn::OpenFolder + 1) ||
+               UsesPath(fn::Disable));
 }
 
 TEST(FunctionName, FollowsTheCurrentLanguageAndIsEmptyWithoutKey) {
@@ -119,21 +78,46 @@ TEST(FunctionName, FollowsTheCurrentLanguageAndIsEmptyWithoutKey) {
   EXPECT_EQ(FunctionName(2, strings), u"复制");
 }
 
-TEST(SlotTable, FactoryOrderBitsAndMask) {
+// Each slot starts on its own input's native function, a mouse function; the left button is
+// never one of the eight.
+TEST(SlotTable, FactorySlotsHoldTheirInputsNativeMouseFunction) {
   const SlotTable slots = FactorySlots();
-  const int32_t expected[kSlotCount] = {67, 66, 70, 71, 68, 69, 72, 73};
-  const uint32_t bits[kSlotCount] = {0x004, 0x002, 0x020, 0x040, 0x010, 0x008, 0x080, 0x100};
+  std::set<int32_t> natives;
   for (int i = 0; i < kSlotCount; ++i) {
-    EXPECT_EQ(slots[i].InitID, expected[i]);
-    EXPECT_EQ(slots[i].TempID, expected[i]);
-    EXPECT_EQ(slots[i].FunID, expected[i]);
+    SCOPED_TRACE(i);
+    EXPECT_EQ(slots[i].TempID, slots[i].InitID);
+    EXPECT_EQ(slots[i].FunID, slots[i].InitID);
     EXPECT_EQ(PathLength(slots[i]), 0u);
-    EXPECT_EQ(SlotFilterBit(i), bits[i]);
+    const FunctionInfo* native = FindFunction(slots[i].InitID);
+    ASSERT_NE(native, nullptr);
+    EXPECT_EQ(native->category, FunctionCategory::Mouse);
+    natives.insert(slots[i].InitID);
   }
-  EXPECT_EQ(kSlotInfo[SlotForward].traceWord, u"前进键");
+  EXPECT_EQ(natives.size(), static_cast<size_t>(kSlotCount));
+  EXPECT_EQ(natives.count(fn::MouseLeft), 0u);
+  EXPECT_EQ(slots[SlotForward].InitID, fn::MouseForward);
+  EXPECT_EQ(slots[SlotBack].InitID, fn::MouseBack);
+  EXPECT_EQ(slots[SlotTiltLeft].InitID, fn::TiltLeft);
+  EXPECT_EQ(slots[SlotWheelUp].InitID, fn::WheelUp);
+}
+
+// The driver's mask: one bit of its own per slot, never bit 0, and the mask of the flags set.
+TEST(SlotTable, FilterMaskHasOneBitPerRemappedSlot) {
+  uint32_t all = 0;
+  for (int i = 0; i < kSlotCount; ++i) {
+    const uint32_t bit = SlotFilterBit(i);
+    EXPECT_EQ(std::popcount(bit), 1) << i;
+    EXPECT_EQ(all & bit, 0u) << i;
+    all |= bit;
+    std::array<int32_t, kSlotCount> one{};
+    one[i] = 1;
+    EXPECT_EQ(FilterMask(one), bit) << i;
+  }
+  EXPECT_EQ(all & 1u, 0u);
   EXPECT_EQ(FilterMask({0, 0, 0, 0, 0, 0, 0, 0}), 0u);
   EXPECT_EQ(FilterMask({1, 1, 1, 1, 1, 1, 1, 1}), 0x1FEu);
-  EXPECT_EQ(FilterMask({0, 0, 0, 0, 1, 0, 1, 1}), 0x190u);
+  EXPECT_EQ(FilterMask({0, 0, 0, 0, 1, 0, 1, 1}), 0x190u);  // forward and both tilts
+  EXPECT_EQ(SlotFilterBit(SlotForward), 0x010u);
 }
 
 TEST(SlotTable, SetPathCutsAt259AndZeroesTheRest) {

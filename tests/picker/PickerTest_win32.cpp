@@ -14,15 +14,14 @@
 #include "localisation/StringTable.h"
 #include "model/Text.h"
 #include "picker/SettingDlg_win32.h"
-#include "tests/support/DialogKeys_win32.h"
+#include "tests/support/DialogInput_win32.h"
+#include "tests/support/DrivenDialog_win32.h"
 #include "tests/support/Picture_win32.h"
 
 namespace norvi {
 namespace {
 
 namespace fs = std::filesystem;
-
-constexpr UINT kNextStep = WM_APP + 20;
 
 fs::path BuildRoot() {
   wchar_t self[MAX_PATH];
@@ -63,47 +62,14 @@ class ScriptedChooser : public IPathChooser {
   }
 };
 
-// A picker that runs the test's steps one after another inside its modal loop; each step's
-// posted input is handled before the next step runs.
-class DrivenPicker : public CSettingDlg {
- public:
-  using Step = std::function<void(DrivenPicker&)>;
-  DrivenPicker(const PickerContext& context, const SlotTable& slots, std::vector<Step> steps)
-      : CSettingDlg(nullptr, context, slots), steps_(std::move(steps)) {}
-  HWND Handle() const { return hwnd(); }
-  size_t StepsRun() const { return next_; }
-
- protected:
-  BOOL OnInitDialog() override {
-    const BOOL result = CSettingDlg::OnInitDialog();
-    Post(kNextStep);
-    return result;
-  }
-  LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override {
-    if (msg == kNextStep) {
-      if (next_ < steps_.size()) {
-        steps_[next_++](*this);
-        Post(kNextStep);
-      }
-      return 0;
-    }
-    return CSettingDlg::HandleMessage(msg, wp, lp);
-  }
-
- private:
-  std::vector<Step> steps_;
-  size_t next_ = 0;
-};
+// A picker that runs the test's steps one after another inside its modal loop.
+using DrivenPicker = testkit::Driven<CSettingDlg>;
 
 void Click(const Window& button) {
-  ::PostMessageW(button.hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3));
-  ::PostMessageW(button.hwnd(), WM_LBUTTONUP, 0, MAKELPARAM(3, 3));
+  testkit::PostClick(button.hwnd());
 }
-
-// The second click of a quick pair, as the system reports it.
 void SecondClick(const Window& button) {
-  ::PostMessageW(button.hwnd(), WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(3, 3));
-  ::PostMessageW(button.hwnd(), WM_LBUTTONUP, 0, MAKELPARAM(3, 3));
+  testkit::PostSecondClick(button.hwnd());
 }
 
 bool Shown(const Window& w) {
@@ -135,7 +101,7 @@ class PickerTest : public ::testing::Test {
   }
   // Runs a picker for `slot` through the steps; returns its result.
   INT_PTR Run(std::vector<DrivenPicker::Step> steps, int slot = SlotForward) {
-    DrivenPicker picker(context, slots, std::move(steps));
+    DrivenPicker picker(std::move(steps), nullptr, context, slots);
     picker.SetSlotIndex(slot);
     picker.SetCurrentFunction(FunctionName(slots[slot].FunID, strings));
     const INT_PTR result = picker.Run();
@@ -271,7 +237,7 @@ TEST_F(PickerTest, ChoosingAnotherRowAfterBrowsingAnswersThatRowsOwnEmptyPath) {
                  [](P& d) {
                    EXPECT_EQ(d.AdvancedPage().PathField(0).Caption(),
                              u"C:\\Windows\\Media\\chimes.wav");
-                   SavePng(d.Handle(), L"picker-advanced-chosen-path.png");
+                   SavePng(d.hwnd(), L"picker-advanced-chosen-path.png");
                    Click(d.AdvancedPage().Choice(1));
                  },
                  [](P& d) {
@@ -305,7 +271,7 @@ TEST_F(PickerTest, PathFieldAnswersADoubleClickOnlyAndAsksTheFolderRowForAFolder
 
 TEST_F(PickerTest, EnterEscapeAndSpaceDoNothingAnywhere) {
   const auto keys = [](P& d) {
-    testkit::PostSwallowedKeys({d.Handle(), d.Button(B::Ok).hwnd(), d.Page(kCategoryBase).hwnd(),
+    testkit::PostSwallowedKeys({d.hwnd(), d.Button(B::Ok).hwnd(), d.Page(kCategoryBase).hwnd(),
                                 d.ListPage(kCategoryBase).List().hwnd()});
   };
   EXPECT_EQ(Run({keys, [](P& d) { Click(d.Button(B::TabAdvance)); }, keys,
@@ -336,10 +302,10 @@ TEST_F(PickerTest, QuickSecondClicksOnTabsAndTheDisableBoxCount) {
 TEST_F(PickerTest, SitsOverItsParentAtItsPicturesSizeAndScreenshotsEveryPage) {
   Run({[](P& d) {
          RECT client{}, window{}, desktop{};
-         ::GetClientRect(d.Handle(), &client);
+         ::GetClientRect(d.hwnd(), &client);
          EXPECT_EQ(client.right, 413);
          EXPECT_EQ(client.bottom, 290);
-         ::GetWindowRect(d.Handle(), &window);
+         ::GetWindowRect(d.hwnd(), &window);
          ::GetWindowRect(::GetDesktopWindow(), &desktop);
          EXPECT_EQ(window.left, (desktop.right - 413) / 2);
          RECT page{};
@@ -348,15 +314,15 @@ TEST_F(PickerTest, SitsOverItsParentAtItsPicturesSizeAndScreenshotsEveryPage) {
          EXPECT_EQ(page.right - page.left, 370);
          EXPECT_EQ(page.bottom - page.top, 169);
        },
-       [](P& d) { SavePng(d.Handle(), L"picker-page-1.png"); },
+       [](P& d) { SavePng(d.hwnd(), L"picker-page-1.png"); },
        [](P& d) { Click(d.Button(B::TabWindows)); },
-       [](P& d) { SavePng(d.Handle(), L"picker-page-2.png"); },
+       [](P& d) { SavePng(d.hwnd(), L"picker-page-2.png"); },
        [](P& d) { Click(d.Button(B::TabMedia)); },
-       [](P& d) { SavePng(d.Handle(), L"picker-page-3.png"); },
+       [](P& d) { SavePng(d.hwnd(), L"picker-page-3.png"); },
        [](P& d) { Click(d.Button(B::TabMouse)); },
-       [](P& d) { SavePng(d.Handle(), L"picker-page-4.png"); },
+       [](P& d) { SavePng(d.hwnd(), L"picker-page-4.png"); },
        [](P& d) { Click(d.Button(B::TabAdvance)); },
-       [](P& d) { SavePng(d.Handle(), L"picker-page-5.png"); },
+       [](P& d) { SavePng(d.hwnd(), L"picker-page-5.png"); },
        [](P& d) { Click(d.Button(B::Close)); }});
   EXPECT_EQ(stepsRun, 11u);
 }
@@ -422,7 +388,7 @@ TEST_F(PickerTest, KeysFieldTakesTheCombinationPressedAndOkAnswersItsText) {
                                         u" + " + KeyboardName('T'))
                        << Utf16ToUtf8(shown);
                    EXPECT_EQ(Keys(d).Field().HintKey(), "str_keys_hint");
-                   SavePng(d.Handle(), L"picker-keys-chosen.png");
+                   SavePng(d.hwnd(), L"picker-keys-chosen.png");
                    Click(d.Button(B::Ok));
                  }}),
             IDOK);

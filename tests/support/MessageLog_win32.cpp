@@ -9,6 +9,10 @@ namespace norvi::testkit {
 namespace {
 
 std::atomic<MessageLog*> activeLog{nullptr};
+// The message this thread last took from its queue, until a window procedure feeds it; what a
+// window procedure feeds otherwise on this thread was sent.
+thread_local MSG retrieved{};
+thread_local bool retrievedPending = false;
 constexpr wchar_t kProbeClass[] = L"NorviTestProbe";
 constexpr wchar_t kPreviousProc[] = L"NorviTestPreviousProc";
 
@@ -18,14 +22,25 @@ std::string Hex(uintptr_t value) {
   return text;
 }
 
+constexpr unsigned kHow = kSent | kPosted | kHook;
+
+std::string HowName(unsigned how) {
+  std::string text;
+  if (how & kSent) text += " sent";
+  if (how & kPosted) text += " posted";
+  if (how & kHook) text += " hook";
+  if (how & kOptional) text += " optional";
+  return text;
+}
+
 std::string Describe(const Message& m) {
-  return MessageName(m.message) + " w=" + Hex(m.wParam) +
-         " l=" + Hex(static_cast<ULONG_PTR>(m.lParam)) +
+  return MessageName(m.message) + (m.how ? HowName(m.how) : " (sent or posted)") +
+         " w=" + Hex(m.wParam) + " l=" + Hex(static_cast<ULONG_PTR>(m.lParam)) +
          (m.window ? " at " + Hex(reinterpret_cast<uintptr_t>(m.window)) : std::string());
 }
 
 std::string Describe(const Expected& e) {
-  std::string text = MessageName(e.message);
+  std::string text = MessageName(e.message) + HowName(e.flags);
   if (e.wParam) text += " w=" + Hex(*e.wParam);
   if (e.lParam) text += " l=" + Hex(static_cast<ULONG_PTR>(*e.lParam));
   if (e.window) text += " at " + Hex(reinterpret_cast<uintptr_t>(e.window));
@@ -34,12 +49,16 @@ std::string Describe(const Expected& e) {
 
 bool Fits(const Message& m, const Expected& e) {
   return m.message == e.message && (!e.wParam || *e.wParam == m.wParam) &&
-         (!e.lParam || *e.lParam == m.lParam) && (!e.window || e.window == m.window);
+         (!e.lParam || *e.lParam == m.lParam) && (!e.window || e.window == m.window) &&
+         (!(e.flags & kHow) || (e.flags & kHow) == m.how);
 }
 
 }  // namespace
 
-MessageLog::MessageLog(std::vector<UINT> only) : only_(std::move(only)) {
+MessageLog::MessageLog(std::vector<UINT> only)
+    : only_(std::move(only)),
+      queueHook_(::SetWindowsHookExW(WH_GETMESSAGE, Retrieved, nullptr, thread_)) {
+  retrievedPending = false;
   activeLog.store(this);
 }
 
@@ -47,8 +66,32 @@ MessageLog::~MessageLog() {
   activeLog.store(nullptr);
 }
 
+LRESULT CALLBACK MessageLog::Retrieved(int code, WPARAM removed, LPARAM msg) {
+  if (code == HC_ACTION && removed == PM_REMOVE) {
+    retrieved = *reinterpret_cast<const MSG*>(msg);
+    retrievedPending = true;
+  }
+  return ::CallNextHookEx(nullptr, code, removed, msg);
+}
+
 void MessageLog::Feed(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (MessageLog* log = activeLog.load()) log->Add({window, message, wParam, lParam});
+  MessageLog* log = activeLog.load();
+  if (!log) return;
+  unsigned how = 0;
+  if (::InSendMessage()) {
+    how = kSent;  // from another thread
+  } else if (retrievedPending && retrieved.hwnd == window && retrieved.message == message &&
+             retrieved.wParam == wParam && retrieved.lParam == lParam) {
+    retrievedPending = false;  // its dispatch; what it sends on is sent
+    how = kPosted;
+  } else if (::GetCurrentThreadId() == log->thread_) {
+    how = kSent;
+  }
+  log->Add({window, message, wParam, lParam, how});
+}
+
+void MessageLog::FeedAs(unsigned how, HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (MessageLog* log = activeLog.load()) log->Add({window, message, wParam, lParam, how});
 }
 
 void MessageLog::Add(const Message& m) {
@@ -102,20 +145,37 @@ void MessageLog::OnMessage(std::function<void(const Message&)> callback) {
 }
 
 ::testing::AssertionResult Matches(const std::vector<Message>& got,
-                                   const std::vector<Expected>& expected) {
-  const size_t rows = std::max(got.size(), expected.size());
-  bool same = got.size() == expected.size();
+                                   const std::vector<Expected>& expected,
+                                   std::string_view context) {
+  bool same = true;
   std::ostringstream diff;
   diff << "   #  expected | got\n";
-  for (size_t i = 0; i < rows; ++i) {
-    const bool fits = i < got.size() && i < expected.size() && Fits(got[i], expected[i]);
+  const auto row = [&](bool fits, size_t at, const Expected* e, const Message* m) {
     same = same && fits;
-    diff << (fits ? "   " : "!! ") << i << "  "
-         << (i < expected.size() ? Describe(expected[i]) : "-") << " | "
-         << (i < got.size() ? Describe(got[i]) : "-") << "\n";
+    diff << (fits ? "   " : "!! ") << at << "  " << (e ? Describe(*e) : "-") << " | "
+         << (m ? Describe(*m) : "-") << "\n";
+  };
+  // As the expected table reads: an optional entry that does not fit the next message is
+  // passed over; any other pairs with it, fitting or not.
+  size_t i = 0, j = 0;
+  while (i < expected.size() || j < got.size()) {
+    const Expected* e = i < expected.size() ? &expected[i] : nullptr;
+    const Message* m = j < got.size() ? &got[j] : nullptr;
+    const bool fits = e && m && Fits(*m, *e);
+    if (e && !fits && (e->flags & kOptional)) {
+      row(true, j, e, nullptr);
+      ++i;
+      continue;
+    }
+    row(fits, j, e, m);
+    i += e != nullptr;
+    j += m != nullptr;
   }
   if (same) return ::testing::AssertionSuccess();
-  return ::testing::AssertionFailure() << "message sequence differs:\n" << diff.str();
+  return ::testing::AssertionFailure()
+         << (context.empty() ? std::string() : std::string(context) + ": ")
+         << "message sequence differs:\n"
+         << diff.str();
 }
 
 std::string MessageName(UINT message) {
@@ -228,7 +288,7 @@ InputHooks::~InputHooks() {
 LRESULT CALLBACK InputHooks::Keyboard(int code, WPARAM wParam, LPARAM lParam) {
   if (code == HC_ACTION) {
     const auto* key = reinterpret_cast<const KBDLLHOOKSTRUCT*>(lParam);
-    MessageLog::Feed(nullptr, static_cast<UINT>(wParam), key->vkCode, key->flags);
+    MessageLog::FeedAs(kHook, nullptr, static_cast<UINT>(wParam), key->vkCode, key->flags);
   }
   return ::CallNextHookEx(nullptr, code, wParam, lParam);
 }
@@ -236,7 +296,8 @@ LRESULT CALLBACK InputHooks::Keyboard(int code, WPARAM wParam, LPARAM lParam) {
 LRESULT CALLBACK InputHooks::Mouse(int code, WPARAM wParam, LPARAM lParam) {
   if (code == HC_ACTION) {
     const auto* mouse = reinterpret_cast<const MSLLHOOKSTRUCT*>(lParam);
-    MessageLog::Feed(nullptr, static_cast<UINT>(wParam), HIWORD(mouse->mouseData), mouse->flags);
+    MessageLog::FeedAs(kHook, nullptr, static_cast<UINT>(wParam), HIWORD(mouse->mouseData),
+                       mouse->flags);
   }
   return ::CallNextHookEx(nullptr, code, wParam, lParam);
 }

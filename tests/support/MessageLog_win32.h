@@ -1,7 +1,8 @@
 #pragma once
 // One recorder for every Windows test: window procedures, subclassed controls and low-level
-// input hooks feed the messages they see into the active log, and a test compares what was
-// logged with an expected table. A mismatch prints both sequences side by side.
+// input hooks feed the messages they see into the active log, each marked with how it came
+// (sent, posted, or seen by a hook), and a test compares what was logged with an expected table
+// under a context that names the step. A mismatch prints both sequences side by side.
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -10,6 +11,7 @@
 #include <mutex>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <thread>
 #include <vector>
 
@@ -17,23 +19,38 @@
 
 namespace norvi::testkit {
 
+// How a message came, and what an expected one may leave open.
+enum MessageFlags : unsigned {
+  kSent = 1,    // sent: a direct call, or a send from another thread
+  kPosted = 2,  // taken from the queue: posted, or input
+  kHook = 4,    // seen by a low-level input hook
+  kOptional = 8,  // expected only: may be missing, the sequence goes on without it
+};
+
 struct Message {
   HWND window;  // nullptr for input seen by a low-level hook
   UINT message;
   WPARAM wParam;
   LPARAM lParam;
+  // kSent, kPosted or kHook; 0 on a thread the log does not watch, where a window procedure
+  // cannot tell a posted message from one sent on the same thread.
+  unsigned how = 0;
 };
 
-// One expected entry; a field left empty matches anything.
+// One expected entry; a field left empty matches anything. flags: kSent, kPosted or kHook
+// where the way it came matters (none: either way), and kOptional.
 struct Expected {
   UINT message;
   std::optional<WPARAM> wParam = std::nullopt;
   std::optional<LPARAM> lParam = std::nullopt;
   HWND window = nullptr;  // nullptr: any window
+  unsigned flags = 0;
 };
 
 // The log that every feeder writes into while it lives; one at a time per process, as the
-// hooks and window procedures that feed it have no other way to find it.
+// hooks and window procedures that feed it have no other way to find it. It watches the queue
+// of the thread that makes it (a message hook there sees each message taken from the queue),
+// so that a window procedure on that thread can tell a posted message from a sent one.
 class MessageLog {
  public:
   // Keeps only these messages (all when empty), so that painting and hit-testing do not
@@ -43,7 +60,8 @@ class MessageLog {
   MessageLog(const MessageLog&) = delete;
   MessageLog& operator=(const MessageLog&) = delete;
 
-  // Into the active log, if there is one and it keeps this message.
+  // Into the active log, if there is one and it keeps this message: from a window procedure,
+  // which is asked whether the message was sent or taken from the queue.
   static void Feed(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
   std::vector<Message> Messages() const;
@@ -59,17 +77,24 @@ class MessageLog {
   void OnMessage(std::function<void(const Message&)> callback);
 
  private:
+  friend class InputHooks;
+  static void FeedAs(unsigned how, HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  static LRESULT CALLBACK Retrieved(int code, WPARAM removed, LPARAM msg);
   void Add(const Message& m);
 
   std::vector<UINT> only_;
+  DWORD thread_ = ::GetCurrentThreadId();
+  UniqueHook queueHook_;
   mutable std::mutex mutex_;
   std::vector<Message> messages_;
   std::function<void(const Message&)> onMessage_;
 };
 
-// Compares a logged sequence with the expected one, entry by entry and in length.
+// Compares a logged sequence with the expected one, entry by entry and in length; an optional
+// entry that does not fit is passed over. context names the step in the failure message.
 ::testing::AssertionResult Matches(const std::vector<Message>& got,
-                                   const std::vector<Expected>& expected);
+                                   const std::vector<Expected>& expected,
+                                   std::string_view context = {});
 // A readable name for a message number ("WM_KEYDOWN", "WM_USER+5", "0xC123").
 std::string MessageName(UINT message);
 
