@@ -165,8 +165,8 @@ TEST_F(AppSettingsTest, TheFirstPressAfterEachSwitchIsThatOfTheProgramItLandsOn)
   ASSERT_TRUE(main);
   ::ShowWindow(main, SW_HIDE);
   Settle(main);
-  ProbeProgram copying(installed_, L"probe-copy.exe", 900);
-  ProbeProgram plain(installed_, L"probe-plain.exe", 1090);
+  ProbeProgram copying(Installed(), L"probe-copy.exe", 900);
+  ProbeProgram plain(Installed(), L"probe-plain.exe", 1090);
   ASSERT_TRUE(copying.hwnd() && plain.hwnd());
   ASSERT_TRUE(InFront(main, copying));
   ASSERT_TRUE(InFront(main, plain));
