@@ -46,12 +46,11 @@ FileResult SetAside(std::u16string_view path) {
 }
 
 size_t LongestPathIn(std::u16string_view configFolder) {
-  // Of the names written there, "\Language.cfg" with a temporary suffix is the longest; an
-  // application's file names a program and is checked on its own (AppProfilePathIn).
-  constexpr std::u16string_view kLongestName = u"\\Language.cfg";
-  constexpr std::u16string_view kLongestSetAside = u"\\Profile.cfg.bad-5";
-  static_assert(kLongestName.size() + kLongestTemporarySuffix > kLongestSetAside.size());
-  return configFolder.size() + kLongestName.size() + kLongestTemporarySuffix;
+  constexpr std::u16string_view kApps = u"\\Apps\\", kSuffix = u".cfg";
+  constexpr size_t kLongestName = kApps.size() + kProgramNameRoom + kSuffix.size();
+  // Every fixed name is shorter: "\Language.cfg" and "\Profile.cfg.bad-5" too.
+  static_assert(kLongestName > std::u16string_view(u"\\Language.cfg").size());
+  return configFolder.size() + kLongestName + kLongestTemporarySuffix;
 }
 
 ConfigFolderChoice ChooseConfigFolder(std::span<const std::u16string> bases,

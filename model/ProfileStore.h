@@ -48,8 +48,10 @@ std::u16string SetAsidePathOf(std::u16string_view profilePath, int copy = 1);
 FileResult SetAside(std::u16string_view path);
 
 // The longest path a folder holding the program's files needs: the folder's own length and
-// the longest name the program writes in it (a temporary save of "Language.cfg"). Beyond
-// kMaxPathChars a save would fail.
+// the longest name the program writes in it, the temporary save of an application's file
+// ("Apps\<name>.cfg") for a name of kProgramNameRoom characters. Beyond kMaxPathChars a save
+// would fail. (A longer name still gets a file where it fits, see AppProfilePathIn.)
+constexpr size_t kProgramNameRoom = 64;
 size_t LongestPathIn(std::u16string_view configFolder);
 
 // Where the program keeps its files, and the usual folder when that is another one.

@@ -170,6 +170,33 @@ TEST_F(ProgramTest, SecondInstanceShowsTheFirstWindowAndEndsSilently) {
   EXPECT_EQ(first.Close(main), 0u);
 }
 
+// A first instance with higher rights: its mutex exists but cannot be opened, and its window
+// cannot be reached. The second says so once and ends before it could save anything.
+TEST_F(ProgramTest, ASecondInstanceThatCannotOpenTheMutexSaysSoAndEnds) {
+  SECURITY_DESCRIPTOR nobody{};
+  ASSERT_TRUE(::InitializeSecurityDescriptor(&nobody, SECURITY_DESCRIPTOR_REVISION));
+  ACL empty{};
+  ASSERT_TRUE(::InitializeAcl(&empty, sizeof empty, ACL_REVISION));
+  ASSERT_TRUE(::SetSecurityDescriptorDacl(&nobody, TRUE, &empty, FALSE));
+  SECURITY_ATTRIBUTES attributes{sizeof attributes, &nobody, FALSE};
+  UniqueHandle first(::CreateMutexW(&attributes, FALSE, L"NorviDriver.exe"));
+  ASSERT_TRUE(first);
+  ASSERT_FALSE(::CreateMutexW(nullptr, FALSE, L"NorviDriver.exe"));
+  ASSERT_EQ(::GetLastError(), static_cast<DWORD>(ERROR_ACCESS_DENIED));
+
+  Installation installed;
+  Program second(installed, {});
+  HWND box = second.WaitForWindow(kInfoTitle);
+  ASSERT_TRUE(box) << installed.Messages();
+  EXPECT_EQ(installed.Messages(),
+            "The Norvi program is already running with higher rights or for another user. This "
+            "copy will close now.\n");
+  EXPECT_EQ(second.Close(box), 0u);
+  EXPECT_FALSE(::FindWindowW(nullptr, kMainTitle));
+  EXPECT_FALSE(fs::exists(ProfilePath()));
+  EXPECT_FALSE(fs::exists(LanguageChoicePath()));
+}
+
 // One real X button over the probe with these slot assignments (slot, function code): exactly
 // what the probe logs before the marker. X buttons under Wine: 2 middle, 4 wheel up, 7 tilt
 // right, 8 back, 9 forward.

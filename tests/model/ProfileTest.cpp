@@ -92,8 +92,8 @@ TEST_F(ProfileFileTest, FormsTheFolderAndPathsAsWritten) {
 // Lost: every save, in a folder whose name left room for "Profile.cfg" but not for the
 // longer names a save writes.
 TEST(ConfigFolderChoice, FallsBackWhenTheLongestNameWouldNotFitOrTheFolderCannotBeHad) {
-  // "Zarqo\\Norvi" 11, then "\\Language.cfg" 13 and a temporary suffix of 15.
-  const size_t widest = kMaxPathChars - 11 - 13 - kLongestTemporarySuffix;
+  // "Zarqo\\Norvi" 11, then "\\Apps\\" 6, a program's name, ".cfg" 4 and a temporary suffix.
+  const size_t widest = kMaxPathChars - 11 - 6 - kProgramNameRoom - 4 - kLongestTemporarySuffix;
   const auto base = [](size_t length) { return u"C:\\" + std::u16string(length - 4, u't') + u"\\"; };
   const std::u16string fallback = u"C:\\Local\\";
   std::vector<std::u16string> made;
