@@ -64,10 +64,6 @@ StartLanguage StartLanguageFrom(const LanguageChoiceRead& read, const Language& 
   return {basic.index, read.missing};
 }
 
-int32_t StartLanguageIndex(const LanguageChoiceRead& read, const Language& basic) {
-  return StartLanguageFrom(read, basic).index;
-}
-
 void ApplyLanguage(uint32_t wParam, int32_t lParam, ILanguageWindow& window,
                    bool storeAtStartUp) {
   const bool fromStartUp = wParam == kLanguageAtStartUp;

@@ -52,7 +52,6 @@ struct StartLanguage {
 // The stored choice, else the basic language: without a file, and when the file cannot be
 // read or holds no whole choice.
 StartLanguage StartLanguageFrom(const LanguageChoiceRead& read, const Language& basic);
-int32_t StartLanguageIndex(const LanguageChoiceRead& read, const Language& basic);
 
 // What applying a language does to the main window.
 class ILanguageWindow {
@@ -78,6 +77,6 @@ class ILanguageWindow {
 // storeAtStartUp: whether start-up's language is written (StartLanguage::store); the user's
 // choice from the menu always is.
 void ApplyLanguage(uint32_t wParam, int32_t lParam, ILanguageWindow& window,
-                   bool storeAtStartUp = true);
+                   bool storeAtStartUp);
 
 }  // namespace norvi

@@ -122,5 +122,8 @@ constexpr std::u16string_view kSaveFailedCaption = u"Info";
 constexpr std::string_view kProfileUnreadableKey = "str_msg_profile_unreadable";
 constexpr std::string_view kProfileNotSavedKey = "str_msg_profile_not_saved";
 constexpr std::string_view kProfileAppliedNotSavedKey = "str_msg_profile_applied_not_saved";
+// Said once at start when the files are kept elsewhere than in the usual folder, with the
+// folder they are kept in.
+constexpr std::string_view kConfigElsewhereKey = "str_msg_config_elsewhere";
 
 }  // namespace norvi

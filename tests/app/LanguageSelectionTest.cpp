@@ -85,7 +85,7 @@ TEST(ApplyLanguage, StepsForEachSenderAndIndex) {
   for (const Case& c : cases) {
     RecordingWindow window;
     window.menuOpen = c.menuOpen;
-    ApplyLanguage(c.wParam, c.lParam, window);
+    ApplyLanguage(c.wParam, c.lParam, window, true);
     EXPECT_EQ(window.log, c.log) << c.wParam << " " << c.lParam;
   }
 }
@@ -143,7 +143,7 @@ TEST(LanguageChoice, AFileThatCannotBeReadIsRetriedThenKeptUntilTheUserChooses) 
   EXPECT_EQ(pauses, kProfileReadAttempts - 1);
   EXPECT_FALSE(read.stored);
   EXPECT_FALSE(read.missing);
-  EXPECT_EQ(StartLanguageIndex(read, BasicLanguage(0)), kEnglishIndex);
+  EXPECT_EQ(StartLanguageFrom(read, BasicLanguage(0)).index, kEnglishIndex);
   const StartLanguage start = StartLanguageFrom(read, BasicLanguage(0));
   EXPECT_EQ(start.index, kEnglishIndex);
   EXPECT_FALSE(start.store);
@@ -165,7 +165,7 @@ TEST(LanguageChoice, AFileThatCannotBeReadIsRetriedThenKeptUntilTheUserChooses) 
   });
   EXPECT_EQ(pauses, 2);
   EXPECT_TRUE(later.stored);
-  EXPECT_EQ(StartLanguageIndex(later, BasicLanguage(0)), 5);
+  EXPECT_EQ(StartLanguageFrom(later, BasicLanguage(0)).index, 5);
 
   // The user's own choice from the menu is stored, whatever start-up found.
   window.menuOpen = true;
@@ -177,7 +177,7 @@ TEST(LanguageChoice, FailuresGiveTheBasicLanguageOrTheirMessage) {
   const LanguageChoiceRead noFolder = ReadLanguageChoice(u"/no/such/folder/Language.cfg");
   EXPECT_TRUE(noFolder.missing);  // a first run as well
   EXPECT_TRUE(StartLanguageFrom(noFolder, BasicLanguage(1)).store);
-  EXPECT_EQ(StartLanguageIndex({1, false, false, 5}, BasicLanguage(0)), kEnglishIndex);
+  EXPECT_EQ(StartLanguageFrom({1, false, false, 5}, BasicLanguage(0)).index, kEnglishIndex);
   EXPECT_FALSE(WriteLanguageChoice(u"/no/such/folder/Language.cfg", 1).ok());
   EXPECT_EQ(LanguageSaveMessageKey(2), "str_msg2");
   EXPECT_EQ(LanguageSaveMessageKey(5), "str_msg5");
