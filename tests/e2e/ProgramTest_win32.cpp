@@ -9,6 +9,7 @@
 #include <shellapi.h>
 
 #include <algorithm>
+#include <array>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -542,6 +543,94 @@ void ExpectWheelLinesInRange() {
   UINT lines = 0;
   ASSERT_TRUE(::SystemParametersInfoW(SPI_GETWHEELSCROLLLINES, 0, &lines, 0));
   EXPECT_TRUE((lines >= 1 && lines <= 30) || lines == WHEEL_PAGESCROLL) << lines;
+}
+
+// What Windows keeps of a mouse setting: the text the system stores for every program.
+std::wstring StoredSetting(const wchar_t* key, const wchar_t* name) {
+  wchar_t value[64] = {};
+  DWORD size = sizeof value;
+  if (::RegGetValueW(HKEY_CURRENT_USER, key, name, RRF_RT_REG_SZ, nullptr, value, &size) !=
+      ERROR_SUCCESS)
+    return L"(none)";
+  return value;
+}
+std::wstring StoredWheelLines() {
+  return StoredSetting(L"Control Panel\\Desktop", L"WheelScrollLines");
+}
+std::wstring StoredAcceleration() {
+  return StoredSetting(L"Control Panel\\Mouse", L"MouseSpeed");
+}
+
+// The user's own Windows mouse settings for a test: 7 lines a notch, enhanced precision on;
+// the ones before come back afterwards.
+class UsersMouseSettings {
+ public:
+  UsersMouseSettings() {
+    ::SystemParametersInfoW(SPI_GETWHEELSCROLLLINES, 0, &lines_, 0);
+    ::SystemParametersInfoW(SPI_GETMOUSE, 0, mouse_, 0);
+    Set(7, {6, 10, 1});
+  }
+  ~UsersMouseSettings() { Set(lines_, {mouse_[0], mouse_[1], mouse_[2]}); }
+
+ private:
+  static void Set(UINT lines, std::array<int, 3> mouse) {
+    ::SystemParametersInfoW(SPI_SETWHEELSCROLLLINES, lines, nullptr, SPIF_UPDATEINIFILE);
+    ::SystemParametersInfoW(SPI_SETMOUSE, 0, mouse.data(), SPIF_UPDATEINIFILE);
+  }
+  UINT lines_ = 3;
+  int mouse_[3] = {};
+};
+
+// Lost: Windows' own mouse settings, pushed over with factory values when no profile could
+// be read. Without one the window shows what Windows holds and sends nothing; the profile
+// written at the end keeps the user's settings.
+TEST_F(ProgramTest, WithoutAProfileReadWindowsOwnMouseSettingsAreShownAndKept) {
+  ProfileImage own = DefaultProfile();
+  own.PointerSpeed = 15;
+  const auto* raw = reinterpret_cast<const char*>(&own);
+  const std::vector<char> held(raw, raw + kProfileSize);
+  enum class Start { FirstRun, Damaged, Held };
+  for (Start start : {Start::FirstRun, Start::Damaged, Start::Held}) {
+    SCOPED_TRACE(static_cast<int>(start));
+    UsersMouseSettings users;
+    ASSERT_EQ(StoredWheelLines(), L"7");
+    ASSERT_EQ(StoredAcceleration(), L"1");
+    std::error_code ec;
+    fs::remove(ProfilePath(), ec);
+    if (start == Start::Damaged) WriteProfileBytes(std::vector<char>(64, '\x42'));
+    if (start == Start::Held) WriteProfileBytes(held);
+    UniqueFileHandle lock;
+    if (start == Start::Held)
+      lock.reset(::CreateFileW(ProfilePath().c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+
+    Installation installed;
+    Program program(installed, {});
+    HWND main = start == Start::FirstRun ? program.ShownMain() : MainAfterMessage(program);
+    ASSERT_TRUE(main) << installed.Messages();
+    Settle(main);
+    wchar_t shown[16] = {};
+    // The edit's own text (GetWindowText does not ask another program's control).
+    ::SendMessageW(::GetDlgItem(main, kWheelLinesEditId), WM_GETTEXT, 16,
+                   reinterpret_cast<LPARAM>(shown));
+    EXPECT_STREQ(shown, L"7");
+    EXPECT_EQ(StoredWheelLines(), L"7");
+    EXPECT_EQ(StoredAcceleration(), L"1");
+    EXPECT_EQ(program.Close(main), 0u);
+    EXPECT_EQ(StoredWheelLines(), L"7");
+    EXPECT_EQ(StoredAcceleration(), L"1");
+    lock.reset();
+    if (start == Start::Held) {
+      EXPECT_EQ(FileBytes(ProfilePath()), held);
+    } else {
+      const ProfileImage saved = SavedProfile();
+      EXPECT_EQ(saved.WheelLines, 7);
+      EXPECT_EQ(saved.EnhancePrecision, 1);
+    }
+    fs::path aside = ProfilePath();
+    aside += L".bad";
+    fs::remove(aside, ec);
+  }
 }
 
 TEST_F(ProgramTest, AProfileHeldByAnotherProgramSurvivesStartAndCloseByteForByte) {
