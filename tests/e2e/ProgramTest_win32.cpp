@@ -7,6 +7,7 @@
 #include <dbt.h>
 #include <psapi.h>
 #include <shellapi.h>
+#include <shlobj.h>
 
 #include <algorithm>
 #include <array>
@@ -37,6 +38,20 @@ namespace norvi {
 namespace {
 
 using namespace e2e;
+
+// A profile made without one read: the expected slots and flags, and Windows' own pointer
+// and wheel settings, which the program leaves as they are.
+void ExpectFactorySlotsAndWindowsSettings(const ProfileImage& saved, const ProfileImage& slots) {
+  constexpr size_t kSettingsBytes = 3 * sizeof(int32_t);  // speed, precision, wheel lines
+  EXPECT_EQ(std::memcmp(&saved, &slots, kProfileSize - kSettingsBytes), 0);
+  UINT lines = 0;
+  int mouse[3] = {};
+  ASSERT_TRUE(::SystemParametersInfoW(SPI_GETWHEELSCROLLLINES, 0, &lines, 0));
+  ASSERT_TRUE(::SystemParametersInfoW(SPI_GETMOUSE, 0, mouse, 0));
+  EXPECT_EQ(saved.WheelLines, lines == WHEEL_PAGESCROLL ? kWheelLinesScreen
+                                                        : static_cast<int32_t>(lines));
+  EXPECT_EQ(saved.EnhancePrecision, mouse[2] != 0 ? 1 : 0);
+}
 
 // The controls that carry identifiers sit where the layout puts them; then a screenshot, and
 // WM_CLOSE ends the program without any message.
@@ -72,8 +87,7 @@ TEST_F(ProgramTest, StartsShowsItsWindowAndLeavesTheAppliedDefaultProfileOnClose
   expectedImage.Remapped[SlotTiltLeft] = 1;
   expectedImage.Remapped[SlotTiltRight] = 1;
   ASSERT_EQ(fs::file_size(ProfilePath()), kProfileSize);
-  const ProfileImage saved = SavedProfile();
-  EXPECT_EQ(std::memcmp(&saved, &expectedImage, kProfileSize), 0);
+  ExpectFactorySlotsAndWindowsSettings(SavedProfile(), expectedImage);
 }
 
 TEST_F(ProgramTest, ChineseBasicLanguageUsesTheChineseLayout) {
@@ -633,6 +647,33 @@ TEST_F(ProgramTest, WithoutAProfileReadWindowsOwnMouseSettingsAreShownAndKept) {
   }
 }
 
+// Lost: every change, saved where no save could succeed. A temporary folder too long for the
+// names the program writes sends the files to the local application data, and the program
+// says so once, naming that folder.
+TEST_F(ProgramTest, ATemporaryFolderTooLongFallsBackAndSaysWhereOnce) {
+  Installation installed;
+  const fs::path longTemp =
+      installed.dir() / std::wstring(200 - installed.dir().wstring().size() - 1, L't');
+  fs::create_directories(longTemp);
+  wchar_t local[MAX_PATH] = {};
+  ASSERT_TRUE(SUCCEEDED(
+      ::SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, local)));
+  const fs::path kept = fs::path(local) / L"Zarqo" / L"Norvi";
+  std::error_code ec;
+  fs::remove(kept / L"Profile.cfg", ec);
+  Program program(installed, {{L"TMP", longTemp.wstring()}, {L"TEMP", longTemp.wstring()}});
+  HWND main = MainAfterMessage(program);
+  ASSERT_TRUE(main) << installed.Messages();
+  EXPECT_EQ(program.Close(main), 0u);
+  EXPECT_EQ(installed.Messages(),
+            "The usual settings folder could not be used; your settings are kept in " +
+                kept.string() + ".\n");
+  EXPECT_TRUE(fs::exists(kept / L"Profile.cfg"));
+  EXPECT_FALSE(fs::exists(longTemp / L"Zarqo"));
+  fs::remove(kept / L"Profile.cfg", ec);
+  fs::remove(kept / L"Language.cfg", ec);
+}
+
 TEST_F(ProgramTest, AProfileHeldByAnotherProgramSurvivesStartAndCloseByteForByte) {
   ProfileImage profile = DefaultProfile();
   profile.Slots[SlotForward].TempID = profile.Slots[SlotForward].FunID = 2;
@@ -673,8 +714,7 @@ TEST_F(ProgramTest, InvalidProfilesAreSetAsideAndNothingOutOfRangeReachesWindows
     EXPECT_TRUE(FileBytes(aside) == original);
     ProfileImage expected = DefaultProfile();
     expected.Remapped[SlotTiltLeft] = expected.Remapped[SlotTiltRight] = 1;
-    const ProfileImage saved = SavedProfile();
-    EXPECT_EQ(std::memcmp(&saved, &expected, kProfileSize), 0);
+    ExpectFactorySlotsAndWindowsSettings(SavedProfile(), expected);
     std::error_code ec;
     fs::remove(aside, ec);
   }
