@@ -6,12 +6,12 @@ namespace norvi {
 
 void AppEditing::Begin(const std::u16string& program) {
   program_ = program;
-  if (!program_.empty()) image_ = LoadAppAssignments(configFolder_, program_, defaults_).image;
+  if (!program_.empty()) image_ = LoadAppAssignments(configFolder_, program_, defaults_, pause_).image;
 }
 
 ProfileOutcome AppEditing::Save(ITraceSink& trace) {
   ApplyPendingChoices(image_, trace);
-  return SaveAppAssignments(configFolder_, program_, image_);
+  return SaveAppAssignments(configFolder_, program_, image_, pause_);
 }
 
 FileResult AppEditing::Remove() {

@@ -2,6 +2,7 @@
 // Which assignments the main window edits: the default profile, or one program's own file in
 // "Apps", read when its editing begins and written or removed on the user's word. Portable.
 
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -13,9 +14,11 @@ namespace norvi {
 
 class AppEditing {
  public:
-  // defaults: the default profile, which a program without a file of its own shares.
-  AppEditing(const std::u16string& configFolder, ProfileImage& defaults)
-      : configFolder_(configFolder), defaults_(defaults) {}
+  // defaults: the default profile, which a program without a file of its own shares; pause
+  // waits between the reads of a file that exists but cannot be read.
+  AppEditing(const std::u16string& configFolder, ProfileImage& defaults,
+             std::function<void()> pause = {})
+      : configFolder_(configFolder), defaults_(defaults), pause_(std::move(pause)) {}
 
   // Starts editing program's own assignments; empty: the default profile.
   void Begin(const std::u16string& program);
@@ -34,6 +37,7 @@ class AppEditing {
  private:
   const std::u16string& configFolder_;
   ProfileImage& defaults_;
+  std::function<void()> pause_;
   std::u16string program_;
   ProfileImage image_{};  // the program's assignments while they are edited
 };

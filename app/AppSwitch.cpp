@@ -11,22 +11,19 @@ std::optional<std::u16string> AppSwitch::Foreground(std::u16string key) {
     return std::nullopt;
   }
   waiting_ = std::move(key);
-  return held_ == 0 ? Take() : std::nullopt;
+  return heldBits_ == 0 ? Take() : std::nullopt;
 }
 
 std::optional<std::u16string> AppSwitch::DeviceEventSeen(DeviceEvent event) {
   if (event >= kFirstNonButtonEvent) return std::nullopt;  // wheel steps and tilts: no hold
-  if (event != kEventButtonsReleased) {
-    // The filter reports each swallowed press on its own, and one release for each.
-    ++held_;
-    return std::nullopt;
-  }
-  if (held_ > 0) --held_;
-  return held_ == 0 ? Take() : std::nullopt;
+  // Counted from the state, never from the number of reports: a release that leaves another
+  // button held is a non-zero report of the vendor's driver, not a press.
+  heldBits_ = event;
+  return heldBits_ == 0 ? Take() : std::nullopt;
 }
 
 std::optional<std::u16string> AppSwitch::ReleaseAll() {
-  held_ = 0;
+  heldBits_ = 0;
   return Take();
 }
 

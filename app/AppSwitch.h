@@ -35,7 +35,10 @@ class AppSwitch {
 
   std::u16string inForce_;
   std::optional<std::u16string> waiting_;
-  uint32_t held_ = 0;  // swallowed presses whose release has not been seen
+  // The held buttons by the last button report. The vendor's driver reports the whole button
+  // state (0: all up), the built-in filter each press's bit alone and 0 for each release,
+  // whose other held buttons it keeps swallowing to their release whatever the assignments.
+  uint32_t heldBits_ = 0;
 };
 
 }  // namespace norvi

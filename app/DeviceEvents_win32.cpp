@@ -11,6 +11,11 @@ namespace {
 
 constexpr UINT kCloseDelayMs = 500;
 
+// Between the reads of a program's file that exists but cannot be read, as for the profile.
+void PauseBeforeRetry() {
+  ::Sleep(kProfileReadPauseMs);
+}
+
 }  // namespace
 
 DeviceEvents::DeviceEvents(const MainServices& services, Window& window,
@@ -74,7 +79,9 @@ int32_t DeviceEvents::ApplyInForce(ITraceSink& trace) {
   // A program's own file: its slots over the default settings, applied as the default is,
   // without tracing a profile the main window does not show.
   DiscardingTraceSink quiet;
-  active_ = LoadAppAssignments(services_.configFolder, switch_.InForce(), services_.profile).image;
+  active_ = LoadAppAssignments(services_.configFolder, switch_.InForce(), services_.profile,
+                               PauseBeforeRetry)
+                .image;
   ApplyPendingChoices(active_, quiet);
   Publish();
   return norvi::ApplyFilerToDevice(active_, *this, quiet);
@@ -86,12 +93,12 @@ void DeviceEvents::ProfileReloaded() {
     active_ = services_.profile;
     Publish();
   }
-  ownFile_.clear();
+  ownFiles_.Clear();
   GateWhileAppFilesExist();
 }
 
 void DeviceEvents::AppFileChanged(const std::u16string& program) {
-  ownFile_.erase(program);
+  ownFiles_.Forget(program);
   GateWhileAppFilesExist();
   const bool wasInForce = SameExecutableName(switch_.InForce(), program);
   OnForeground(foreground_ ? foreground_->LastProgram() : std::u16string());
@@ -143,13 +150,11 @@ void DeviceEvents::OnForegroundCheck(uint32_t ask) {
 
 void DeviceEvents::OnForeground(const std::u16string& program) {
   // Only a valid file of its own changes anything; every other program shares the default.
-  auto known = ownFile_.find(program);
-  if (known == ownFile_.end()) {
-    const AppSource source =
-        LoadAppAssignments(services_.configFolder, program, services_.profile).source;
-    known = ownFile_.emplace(program, source == AppSource::Own).first;
-  }
-  SwitchTo(switch_.Foreground(known->second ? program : std::u16string()));
+  const bool own = ownFiles_.HasOwnFile(program, [this](std::u16string_view name) {
+    return LoadAppAssignments(services_.configFolder, name, services_.profile, PauseBeforeRetry)
+        .source;
+  });
+  SwitchTo(switch_.Foreground(own ? program : std::u16string()));
 }
 
 void DeviceEvents::SwitchTo(const std::optional<std::u16string>& key) {

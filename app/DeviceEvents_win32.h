@@ -6,7 +6,6 @@
 #include <windows.h>
 
 #include <functional>
-#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -22,6 +21,7 @@
 #include "app/TrayIcon_win32.h"
 #include "device/USBDriver_win32.h"
 #include "framework/Window_win32.h"
+#include "model/AppProfiles.h"
 
 namespace norvi {
 
@@ -88,9 +88,8 @@ class DeviceEvents : private ISlotPerformer, private IFilterLink {
   // What dispatch performs: the default profile, or the program in front's own slots.
   ProfileImage active_{};
   AppSwitch switch_;
-  // Whether a program has a valid file of its own, by executable name; forgotten when the
-  // profile is loaded again.
-  std::map<std::u16string, bool> ownFile_;
+  // Whether a program has a valid file of its own; forgotten when the profile is loaded again.
+  AppFileIndex ownFiles_;
 
   Win32InputInjector input_;
   Win32WindowSystem windows_;

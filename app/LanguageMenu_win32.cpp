@@ -25,8 +25,11 @@ void LanguageMenu::ShowBasicFlag() {
 
 void LanguageMenu::PostStartLanguage() {
   // Without "Language.cfg" this is the first run: the installation's language, silently.
-  const LanguageChoiceRead read = ReadLanguageChoice(LanguageChoicePathIn(services_.configFolder));
-  ::PostMessageW(window_, UM_LANGUAGE, kLanguageAtStartUp, StartLanguageIndex(read, *basic_));
+  const LanguageChoiceRead read = ReadLanguageChoice(LanguageChoicePathIn(services_.configFolder),
+                                                     [] { ::Sleep(kProfileReadPauseMs); });
+  const StartLanguage start = StartLanguageFrom(read, *basic_);
+  storeStart_ = start.store;
+  ::PostMessageW(window_, UM_LANGUAGE, kLanguageAtStartUp, start.index);
 }
 
 void LanguageMenu::Open(const RECT& button) {
@@ -40,7 +43,7 @@ void LanguageMenu::Open(const RECT& button) {
 }
 
 void LanguageMenu::Apply(WPARAM wp, LPARAM lp) {
-  ApplyLanguage(static_cast<uint32_t>(wp), static_cast<int32_t>(lp), *this);
+  ApplyLanguage(static_cast<uint32_t>(wp), static_cast<int32_t>(lp), *this, storeStart_);
 }
 
 bool LanguageMenu::LanguageMenuOpen() const {

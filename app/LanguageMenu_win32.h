@@ -49,6 +49,8 @@ class LanguageMenu : private ILanguageWindow {
   std::function<void()> refreshTexts_;
   HWND window_ = nullptr;
   const Language* basic_ = &norvi::BasicLanguage(0);
+  // Whether start-up's language is written: not over a file that could not be read.
+  bool storeStart_ = true;
   UniqueBitmap flag_;
   // The open menu; a closed one waits in retired_ until the next menu opens, as its own
   // message handler may still be running when it is forgotten.

@@ -4,6 +4,7 @@
 #include <cstddef>
 
 #include "app/Messages.h"
+#include "model/ProfileStore.h"
 
 namespace norvi {
 
@@ -24,9 +25,16 @@ const Language* FindLanguage(int32_t index) {
   return &kLanguages[static_cast<size_t>(index - 1)];
 }
 
-LanguageChoiceRead ReadLanguageChoice(std::u16string_view path) {
+LanguageChoiceRead ReadLanguageChoice(std::u16string_view path,
+                                      const std::function<void()>& pause) {
   std::array<std::byte, 4> bytes{};
-  const FileResult read = ReadFilePrefix(path, bytes);
+  FileResult read;
+  for (int attempt = 1;; ++attempt) {
+    read = ReadFilePrefix(path, bytes);
+    const bool missing = read.error == syserr::FileNotFound || read.error == syserr::PathNotFound;
+    if (read.ok() || missing || attempt == kProfileReadAttempts) break;
+    if (pause) pause();
+  }
   LanguageChoiceRead choice;
   choice.error = read.error;
   choice.missing = read.error == syserr::FileNotFound || read.error == syserr::PathNotFound;
@@ -51,13 +59,13 @@ std::string_view LanguageSaveMessageKey(uint32_t systemError) {
   return {};
 }
 
-int32_t StartLanguageIndex(const LanguageChoiceRead& read, const Language& basic) {
-  // A first run, or a file cut short, has no choice yet: the installation's language holds.
-  if (read.stored) return read.index;
-  return read.missing || read.error == syserr::Success ? basic.index : read.index;
+StartLanguage StartLanguageFrom(const LanguageChoiceRead& read, const Language& basic) {
+  if (read.stored) return {read.index, false};
+  return {basic.index, read.missing};
 }
 
-void ApplyLanguage(uint32_t wParam, int32_t lParam, ILanguageWindow& window) {
+void ApplyLanguage(uint32_t wParam, int32_t lParam, ILanguageWindow& window,
+                   bool storeAtStartUp) {
   const bool fromStartUp = wParam == kLanguageAtStartUp;
   if (lParam == 0 || (!fromStartUp && !window.LanguageMenuOpen())) return;
   window.SetChineseInterface(false);
@@ -66,7 +74,7 @@ void ApplyLanguage(uint32_t wParam, int32_t lParam, ILanguageWindow& window) {
     window.LoadLanguageStrings(language->file);
     window.ShowFlag(lParam);
   }
-  window.StoreLanguageChoice(lParam);
+  if (!fromStartUp || storeAtStartUp) window.StoreLanguageChoice(lParam);
   window.RefreshLanguageTexts();
   if (!fromStartUp) window.CloseLanguageMenu();
 }

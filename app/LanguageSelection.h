@@ -4,6 +4,7 @@
 // Portable: the window is reached through ILanguageWindow.
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -31,17 +32,26 @@ struct LanguageChoiceRead {
   uint32_t error = 0;
 };
 // The 32-bit little-endian index at the start of the file. A missing file is a first run; a
-// file shorter than the index holds no choice. Every failure gives index 1.
-LanguageChoiceRead ReadLanguageChoice(std::u16string_view path);
+// file shorter than the index holds no choice. A file that exists but cannot be read (another
+// program may hold it for a moment) is tried as often as the profile, with pause between.
+LanguageChoiceRead ReadLanguageChoice(std::u16string_view path,
+                                      const std::function<void()>& pause = {});
 // Puts a file holding the index as 4 little-endian bytes in place of the old one.
 FileResult WriteLanguageChoice(std::u16string_view path, int32_t index);
 // The language key of the message for a failed write: "str_msg2" when the path is missing,
 // "str_msg5" when access is denied, none otherwise.
 std::string_view LanguageSaveMessageKey(uint32_t systemError);
 
-// The language the main window applies at start: the stored choice, or the basic language when
-// none is stored yet.
-int32_t StartLanguageIndex(const LanguageChoiceRead& read, const Language& basic);
+// The language the main window applies at start and whether it is written to the file.
+struct StartLanguage {
+  int32_t index;
+  // Only a first run writes its language; a file that holds a choice holds it already, and
+  // one that could not be read, or holds no whole choice, is kept until the user chooses.
+  bool store;
+};
+// The stored choice, else the basic language: without a file, and when the file cannot be
+// read or holds no whole choice.
+StartLanguage StartLanguageFrom(const LanguageChoiceRead& read, const Language& basic);
 
 // What applying a language does to the main window.
 class ILanguageWindow {
@@ -64,6 +74,9 @@ class ILanguageWindow {
 // wParam is kLanguageAtStartUp (272) from start-up and 0 from the language menu; lParam is
 // the language index. Nothing happens for index 0 (a menu closed without a choice) or for a
 // menu message while no menu is open. An index outside 1 to 12 loads nothing but is stored.
-void ApplyLanguage(uint32_t wParam, int32_t lParam, ILanguageWindow& window);
+// storeAtStartUp: whether start-up's language is written (StartLanguage::store); the user's
+// choice from the menu always is.
+void ApplyLanguage(uint32_t wParam, int32_t lParam, ILanguageWindow& window,
+                   bool storeAtStartUp);
 
 }  // namespace norvi

@@ -34,6 +34,9 @@ struct MainServices {
   ProfileImage& profile;  // the default profile as loaded, edited and applied
   const std::u16string& programFolder;
   const std::u16string& configFolder;
+  // The folder meant for the files when configFolder is another one (it could not be had or
+  // is too long); empty otherwise.
+  const std::u16string& usualConfigFolder;
   bool& chineseInterface;  // the Chinese layout and skin
   ITraceSink& trace;
   IAppCalls& app;

@@ -37,5 +37,8 @@ constexpr uint32_t kWheelLinesPeriodMs = 4000;
 // Adds the tray icon once, right after the window's first paint: the shell's answer is not
 // needed to show the window.
 constexpr uint32_t kTrayIconTimer = 154;
+// Closes the program once the box that was open when the close came has gone.
+constexpr uint32_t kCloseAfterBoxTimer = 155;
+constexpr uint32_t kCloseAfterBoxMs = 50;
 
 }  // namespace norvi

@@ -27,6 +27,21 @@ bool ApplyPointerAndWheel(ProfileImage& profile, ISystemCalls& system, WindowHan
   return corrected;
 }
 
+void ReadPointerAndWheel(ProfileImage& profile, ISystemCalls& system) {
+  MouseAcceleration acceleration{};
+  if (system.ParametersInfo(kSpiGetMouse, 0, acceleration.data(), 0))
+    profile.EnhancePrecision = acceleration[2] != 0 ? 1 : 0;
+  int32_t speed = 0;
+  if (system.ParametersInfo(kSpiGetMouseSpeed, 0, &speed, 0))
+    profile.PointerSpeed = std::clamp(speed, kMinPointerSpeed, kMaxPointerSpeed);
+  uint32_t lines = 0;
+  if (system.ParametersInfo(kSpiGetWheelScrollLines, 0, &lines, 0))
+    profile.WheelLines =
+        lines == kWheelPageScroll
+            ? kWheelLinesScreen
+            : static_cast<int32_t>(std::clamp<uint32_t>(lines, kMinWheelLines, kMaxWheelLines));
+}
+
 WheelControlsView ViewOfWheel(const ProfileImage& profile) {
   if (profile.WheelLines == kWheelLinesScreen)
     return {false, true, false, kScreenOptionDialogLines};

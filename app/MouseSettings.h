@@ -16,6 +16,10 @@ constexpr uint32_t kSpiSetMouse = 4;
 constexpr uint32_t kSpiSetMouseSpeed = 113;
 constexpr uint32_t kSpiSetWheelScrollLines = 105;
 constexpr uint32_t kSpifUpdateIniFileAndSendChange = 3;
+constexpr uint32_t kSpiGetMouse = 3;
+constexpr uint32_t kSpiGetMouseSpeed = 112;
+constexpr uint32_t kSpiGetWheelScrollLines = 104;
+constexpr uint32_t kWheelPageScroll = 0xFFFFFFFF;  // the system's one screen per notch
 
 constexpr int32_t kSpeedSliderId = 0xA00;
 constexpr int32_t kWheelLinesEditId = 0xA03;
@@ -34,6 +38,11 @@ MouseAcceleration AccelerationFor(int32_t enhancePrecision);
 // precision, pointer speed and wheel lines through SystemParametersInfoW, each followed by
 // WM_SETTINGCHANGE to the main window. Returns whether the image was corrected.
 bool ApplyPointerAndWheel(ProfileImage& profile, ISystemCalls& system, WindowHandle mainWindow);
+
+// Puts what Windows holds now into the profile's pointer precision, pointer speed and wheel
+// lines (a value the profile cannot hold becomes the nearest one it can: no wheel scrolling
+// one line, more than 30 lines 30); a setting that cannot be read stays as it is. Only reads.
+void ReadPointerAndWheel(ProfileImage& profile, ISystemCalls& system);
 
 // What the wheel controls show for a profile.
 struct WheelControlsView {

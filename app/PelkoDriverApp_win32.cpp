@@ -87,15 +87,22 @@ int CPelkoDriverApp::InitInstance() {
   if (!CheckReceiver()) return 1;
   OpenAndQueryReceiver();
   TraceStartBanner();
-  CPelkoDriverDlg dialog(MainServices{strings_, profile_, programFolder_, configFolder_,
-                                      chineseInterface_, *this, *this});
+  CPelkoDriverDlg dialog(MainServices{strings_, profile_, programFolder_, configFolder_.folder,
+                                      configFolder_.usual, chineseInterface_, *this, *this});
   dialog.DoModal(nullptr);
   return 0;
 }
 
 bool CPelkoDriverApp::ClaimSingleInstance() {
   instanceMutex_.reset(::CreateMutexW(nullptr, FALSE, W(kInstanceMutexName)));
-  if (::GetLastError() != ERROR_ALREADY_EXISTS) return true;
+  const DWORD error = ::GetLastError();
+  // The running instance's mutex exists but cannot be opened: it runs with higher rights (or
+  // for another user), and its window cannot be reached either.
+  if (!instanceMutex_ && error == ERROR_ACCESS_DENIED) {
+    TellAtStartUp(&StartupTexts::runningElsewhere);
+    return false;
+  }
+  if (error != ERROR_ALREADY_EXISTS) return true;
   // The running instance shows its window as on a double-click of its tray icon. Its title
   // may name a program whose assignments it is editing.
   HWND running = nullptr;

@@ -15,6 +15,7 @@
 #include "base/Handles_win32.h"
 #include "localisation/StringTable.h"
 #include "model/ProfileImage.h"
+#include "model/ProfileStore.h"
 #include "receiver/Pardex_win32.h"
 #include "swap/SwapExports_win32.h"
 
@@ -51,7 +52,7 @@ class CPelkoDriverApp : public DiscardingTraceSink, private IAppCalls {
   std::array<wchar_t, 260> receiverPath_{};
   int32_t receiverInfo_ = 0;
   std::u16string programFolder_;
-  std::u16string configFolder_;
+  ConfigFolderChoice configFolder_;
 
   UniqueHandle instanceMutex_;
   UniqueModule receiverLibrary_;

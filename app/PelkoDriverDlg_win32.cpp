@@ -22,7 +22,10 @@ namespace {
 static_assert(kWmUser == WM_USER && kLanguageAtStartUp == WM_INITDIALOG &&
               kTrayLeftDoubleClick == WM_LBUTTONDBLCLK && kTrayRightButtonUp == WM_RBUTTONUP);
 static_assert(kSpiSetMouse == SPI_SETMOUSE && kSpiSetMouseSpeed == SPI_SETMOUSESPEED &&
-              kSpiSetWheelScrollLines == SPI_SETWHEELSCROLLLINES &&
+              kSpiSetWheelScrollLines == SPI_SETWHEELSCROLLLINES && kSpiGetMouse == SPI_GETMOUSE &&
+              kSpiGetMouseSpeed == SPI_GETMOUSESPEED &&
+              kSpiGetWheelScrollLines == SPI_GETWHEELSCROLLLINES &&
+              kWheelPageScroll == WHEEL_PAGESCROLL &&
               kSpifUpdateIniFileAndSendChange == (SPIF_UPDATEINIFILE | SPIF_SENDCHANGE));
 static_assert(kHintFlags ==
               (DT_VCENTER | DT_WORDBREAK | DT_NOCLIP | DT_EDITCONTROL | DT_END_ELLIPSIS));
@@ -43,6 +46,23 @@ RECT ToRect(const LayoutRect& r) {
 constexpr std::array<MainControl, 3> kLabelledControls{
     MainControl::Precision, MainControl::RowsOption, MainControl::ScreenOption};
 
+struct BoxSearch {
+  HWND main;
+  HWND found;
+};
+
+// EnumThreadWindows: stops at a shown, enabled window that the main window owns.
+BOOL CALLBACK FindOpenBox(HWND w, LPARAM lp) {
+  auto& search = *reinterpret_cast<BoxSearch*>(lp);
+  if (!::IsWindowVisible(w) || !::IsWindowEnabled(w)) return TRUE;
+  for (HWND owner = ::GetWindow(w, GW_OWNER); owner; owner = ::GetWindow(owner, GW_OWNER)) {
+    if (owner != search.main) continue;
+    search.found = w;
+    return FALSE;
+  }
+  return TRUE;
+}
+
 }  // namespace
 
 CPelkoDriverDlg::CPelkoDriverDlg(const MainServices& services)
@@ -52,7 +72,7 @@ CPelkoDriverDlg::CPelkoDriverDlg(const MainServices& services)
       device_(services_, *this,
               [this](const std::u16string& program) { tray_.SetTip(TitleNaming(program)); }),
       keeper_(services_, device_, *this),
-      editing_(services_.configFolder, services_.profile),
+      editing_(services_.configFolder, services_.profile, [] { ::Sleep(kProfileReadPauseMs); }),
       tray_(services_),
       language_(services_, [this] { RefreshLanguageTexts(); }) {}
 
@@ -71,6 +91,9 @@ BOOL CPelkoDriverDlg::OnInitDialog() {
   ::SetWindowTextW(hwnd(), W(TitleNaming({})));
   language_.ShowBasicFlag();
   SetTimer(kTrayIconTimer, 0);  // timers come after painting
+  // Changes kept where the user would not look for them must not go unnoticed.
+  if (!services_.usualConfigFolder.empty())
+    services_.Tell(kConfigElsewhereKey, services_.configFolder, hwnd());
   keeper_.Load();
   language_.PostStartLanguage();
   // Without a reader the program must not remap: nobody would perform the swallowed inputs.
@@ -97,8 +120,21 @@ void CPelkoDriverDlg::RefreshLanguageTexts() {
   RefreshTooltips();
 }
 
+HWND CPelkoDriverDlg::OpenBox() const {
+  BoxSearch search{hwnd(), nullptr};
+  ::EnumThreadWindows(::GetCurrentThreadId(), &FindOpenBox, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+bool CPelkoDriverDlg::FrontOpenBox() {
+  // A modal box disables its owner for as long as it runs.
+  if (::IsWindowEnabled(hwnd())) return false;
+  if (HWND box = OpenBox()) ::SetForegroundWindow(box);
+  return true;
+}
+
 void CPelkoDriverDlg::OnTrayNotify(LPARAM mouseMessage) {
-  if (mouseMessage == kTrayLeftDoubleClick) ShowFromTray();
+  if (mouseMessage == kTrayLeftDoubleClick && !FrontOpenBox()) ShowFromTray();
   if (mouseMessage == kTrayRightButtonUp) tray_.ShowMenu(hwnd(), device_.ProgramInFront());
 }
 
@@ -108,12 +144,16 @@ void CPelkoDriverDlg::ShowFromTray() {
 }
 
 void CPelkoDriverDlg::OnTrayCommand(UINT command) {
+  if (command == kCommandExit) {
+    Post(WM_CLOSE);
+    return;
+  }
+  if ((command == kCommandConfig || command == kCommandAppSettings) && FrontOpenBox()) return;
   if (command == kCommandConfig) ShowFromTray();
   if (command == kCommandAppSettings && !tray_.MenuProgram().empty()) {
     EditAssignmentsOf(tray_.MenuProgram());
     ::ShowWindow(hwnd(), SW_SHOW);
   }
-  if (command == kCommandExit) Post(WM_CLOSE);
 }
 
 std::u16string CPelkoDriverDlg::RestingHint() const {
@@ -402,15 +442,18 @@ void CPelkoDriverDlg::OnSettingsButton(MainControl control) {
                                (services_.programFolder + U16(kPairingTool)).c_str(), nullptr,
                                nullptr, SW_SHOWNORMAL);
       break;
-    case MainControl::Defaults:
+    case MainControl::Defaults: {
+      const std::u16string asked = editing_.Program();
       if (services_.app.Tell(std::u16string(services_.strings.Text("str_msg3")), true, hwnd()) !=
-          IDOK)
+              IDOK ||
+          editing_.Program() != asked)
         break;
       if (editing_.EditsDefault())
         Post(UM_RESET_PROFILE);
       else
         RemoveAppAssignments();
       break;
+    }
     case MainControl::Ok: {
       if (!editing_.EditsDefault()) {
         SaveAppAssignments();
@@ -439,7 +482,8 @@ void CPelkoDriverDlg::ChooseFunction(int slot) {
   const ButtonSlot& current = editing_.Edited().Slots[slot];
   picker.SetCurrentFunction(
       SlotFunctionName(current.FunID, PathText(current), services_.strings, keyNames_));
-  if (picker.Run() != IDOK) return;
+  const std::u16string asked = editing_.Program();
+  if (picker.Run() != IDOK || editing_.Program() != asked) return;
   StorePendingChoice(editing_.Edited(), slot, picker.ResultCode(), picker.ResultPath(),
                      services_.trace);
   UpdateControls(0);
@@ -476,6 +520,10 @@ void CPelkoDriverDlg::OnTimer(UINT_PTR id) {
   if (id == kWheelLinesTimer && Button(MainControl::RowsOption).GetCheck()) NormaliseWheelLines();
   if (id == kAltReleaseTimerId) device_.OnAltReleaseTimer();
   if (id == kKeyRepeatTimerId) device_.OnKeyRepeatTimer();
+  if (id == kCloseAfterBoxTimer) {
+    KillTimer(kCloseAfterBoxTimer);
+    Post(WM_CLOSE);
+  }
   if (id == kTrayIconTimer) {
     KillTimer(kTrayIconTimer);
     tray_.Add(hwnd());
@@ -484,6 +532,13 @@ void CPelkoDriverDlg::OnTimer(UINT_PTR id) {
 }
 
 void CPelkoDriverDlg::OnClose() {
+  // A box still open is answered "cancel" first: its caller then goes on as after a cancel,
+  // and the close comes back once the box is gone.
+  if (!::IsWindowEnabled(hwnd())) {
+    if (HWND box = OpenBox()) ::PostMessageW(box, WM_CLOSE, 0, 0);
+    SetTimer(kCloseAfterBoxTimer, kCloseAfterBoxMs);
+    return;
+  }
   tray_.Remove();
   device_.Stop();
   keeper_.SaveAtExit();

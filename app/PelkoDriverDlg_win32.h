@@ -55,6 +55,13 @@ class CPelkoDriverDlg : public Dialog, private IProfileView {
   // Captions and tooltips again from the string table.
   void RefreshLanguageTexts();
 
+  // While a box of the main window is open (a message, the picker), what it answers belongs
+  // to what was edited when it opened: the tray may not change that. True when one is open;
+  // it is brought to the front.
+  bool FrontOpenBox();
+  // The box the user answers now: an enabled window the main window owns, directly or
+  // through other boxes; null when none.
+  HWND OpenBox() const;
   void OnTrayNotify(LPARAM mouseMessage);
   void ShowFromTray();
   void OnTrayCommand(UINT command);

@@ -29,14 +29,18 @@ void ProfileKeeper::Load() {
       break;
     default: break;
   }
+  profileRead_ = outcome.status == ProfileStatus::Loaded;
+  if (!profileRead_) ReadPointerAndWheel(services_.profile, device_.System());
   device_.ProfileReloaded();
   view_.UpdateControls(1);
 }
 
-ProfileOutcome ProfileKeeper::Apply() {
+ProfileOutcome ProfileKeeper::Apply(bool toWindows) {
   ProfileImage& profile = services_.profile;
   const bool corrected =
-      ApplyPointerAndWheel(profile, device_.System(), reinterpret_cast<WindowHandle>(window_));
+      toWindows
+          ? ApplyPointerAndWheel(profile, device_.System(), reinterpret_cast<WindowHandle>(window_))
+          : CorrectImage(profile);
   ApplyPendingChoices(profile, services_.trace);
   device_.ApplyInForce(services_.trace);
   view_.RefreshTooltips();
@@ -45,12 +49,12 @@ ProfileOutcome ProfileKeeper::Apply() {
 }
 
 void ProfileKeeper::ApplyAtStart() {
-  ReportSave(Apply(), kProfileNotSavedKey);
+  ReportSave(Apply(profileRead_), kProfileNotSavedKey);
 }
 
 void ProfileKeeper::ApplyConfirmed() {
   file_.UserConfirmed();
-  const ProfileOutcome saved = Apply();
+  const ProfileOutcome saved = Apply(true);
   if (saved.status == ProfileStatus::SaveFailed)
     services_.Tell(kProfileAppliedNotSavedKey, file_.Path(), window_);
   else
@@ -66,7 +70,7 @@ void ProfileKeeper::Reset() {
     services_.profile = DefaultProfile();
     view_.UpdateControls(1);
   }
-  ReportSave(Apply(), kProfileNotSavedKey);
+  ReportSave(Apply(true), kProfileNotSavedKey);
 }
 
 void ProfileKeeper::SaveAtExit() {

@@ -31,9 +31,11 @@ class ProfileKeeper {
 
   // The window that owns the messages.
   void Attach(HWND window) { window_ = window; }
-  // Reads the file; what could not be read is said, the rest shown.
+  // Reads the file; what could not be read is said, the rest shown. Without a profile read
+  // (none yet, damaged, unreadable) the pointer and wheel settings are Windows' own.
   void Load();
-  // The first apply after the profile was read; a failed save is said.
+  // The first apply after the profile was read; a failed save is said. Windows' settings are
+  // sent only when a profile was read: they are the user's until the user changes them.
   void ApplyAtStart();
   // The user's OK: applies and saves even over a file that could not be read, and says how it
   // went (never "saved" after a failure: the settings are in force but not kept).
@@ -44,9 +46,9 @@ class ProfileKeeper {
   void SaveAtExit();
 
  private:
-  // Sends the pointer and wheel settings and the filter, applies the pending choices and
-  // saves; returns how the save went.
-  ProfileOutcome Apply();
+  // Sends the pointer and wheel settings (toWindows) and the filter, applies the pending
+  // choices and saves; returns how the save went.
+  ProfileOutcome Apply(bool toWindows);
   // A failed save shows the text under failureKey with the profile path.
   void ReportSave(const ProfileOutcome& outcome, std::string_view failureKey);
 
@@ -56,6 +58,7 @@ class ProfileKeeper {
   HWND window_ = nullptr;
   ProfileFile file_;
   bool toldUnreadable_ = false;
+  bool profileRead_ = false;  // the last load read a valid profile
 };
 
 }  // namespace norvi

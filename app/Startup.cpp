@@ -28,11 +28,17 @@ std::u16string StartBanner(const LocalTime& t) {
 }
 
 const StartupTexts& StartupTextsFor(uint16_t defaultLanguageId) {
-  static constexpr StartupTexts kChinese{true, u"确定", u"未发现Norvi接收器设备.",
-                                         u"加载Pardex.dll失败.", u"加载Swap.dll失败."};
+  static constexpr StartupTexts kChinese{
+      true, u"确定", u"未发现Norvi接收器设备.", u"加载Pardex.dll失败.", u"加载Swap.dll失败.",
+      u"Norvi程序已经以更高权限或为其他用户运行, 本程序将关闭."};
   static constexpr StartupTexts kEnglish{
-      false, u"OK", u"No Norvi device connected. Application will close now.",
-      u"Loading Pardex.dll failed.", u"Loading Swap.dll failed."};
+      false,
+      u"OK",
+      u"No Norvi device connected. Application will close now.",
+      u"Loading Pardex.dll failed.",
+      u"Loading Swap.dll failed.",
+      u"The Norvi program is already running with higher rights or for another user. This "
+      u"copy will close now."};
   return defaultLanguageId == kLangChineseSimplified ? kChinese : kEnglish;
 }
 

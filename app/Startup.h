@@ -40,6 +40,7 @@ struct StartupTexts {
   std::u16string_view noReceiver;
   std::u16string_view receiverLibraryFailed;
   std::u16string_view swapLibraryFailed;
+  std::u16string_view runningElsewhere;  // another instance that this one cannot reach
 };
 const StartupTexts& StartupTextsFor(uint16_t defaultLanguageId);
 

@@ -84,6 +84,7 @@ inline constexpr auto kLanguageKeys = std::to_array<std::string_view>({
     "str_msg_profile_unreadable",
     "str_msg_profile_not_saved",
     "str_msg_profile_applied_not_saved",
+    "str_msg_config_elsewhere",
     "str_msg_no_remapping",
     "str_settings_for_program",
     "str_keys_named",

@@ -85,6 +85,36 @@ FileResult WriteWholeFile(std::u16string_view path, std::span<const std::byte> d
   return {syserr::Success, done};
 }
 
+FileResult WriteNewFile(std::u16string_view path, std::span<const std::byte> data) {
+  const std::string p = NativePath(path);
+  FileResult result;
+  {
+    const UniqueFd fd(open(p.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644));
+    if (!fd) return {errno == EEXIST ? syserr::FileExists : FromErrno(errno, p), 0};
+    while (result.bytes < data.size()) {
+      const ssize_t n = write(fd.get(), data.data() + result.bytes, data.size() - result.bytes);
+      if (n < 0) {
+        if (errno == EINTR) continue;
+        result.error = syserr::WriteFault;
+        break;
+      }
+      result.bytes += static_cast<size_t>(n);
+    }
+    if (result.ok() && fsync(fd.get()) != 0) result.error = syserr::WriteFault;
+  }
+  if (!result.ok()) unlink(p.c_str());
+  return result;
+}
+
+bool PathExists(std::u16string_view path) {
+  struct stat st {};
+  return lstat(NativePath(path).c_str(), &st) == 0;
+}
+
+uint32_t CurrentProcessId() {
+  return static_cast<uint32_t>(getpid());
+}
+
 bool IsReadOnlyFile(std::u16string_view path) {
   struct stat st {};
   return stat(NativePath(path).c_str(), &st) == 0 && (st.st_mode & S_IWUSR) == 0;
@@ -105,6 +135,13 @@ FileResult CreateFolderTree(std::u16string_view path) {
 FileResult MoveFileReplacing(std::u16string_view from, std::u16string_view to) {
   const std::string source = NativePath(from), target = NativePath(to);
   if (std::rename(source.c_str(), target.c_str()) != 0) return {FromErrno(errno, target), 0};
+  return {};
+}
+
+FileResult MoveFileKeeping(std::u16string_view from, std::u16string_view to) {
+  const std::string source = NativePath(from), target = NativePath(to);
+  if (renameat2(AT_FDCWD, source.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE) != 0)
+    return {FromErrno(errno, target), 0};
   return {};
 }
 

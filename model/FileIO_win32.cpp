@@ -19,7 +19,8 @@ static_assert(syserr::Success == ERROR_SUCCESS && syserr::FileNotFound == ERROR_
               syserr::InvalidParameter == ERROR_INVALID_PARAMETER &&
               syserr::AlreadyExists == ERROR_ALREADY_EXISTS &&
               syserr::FileTooLarge == ERROR_FILE_TOO_LARGE &&
-              syserr::NoMoreItems == ERROR_NO_MORE_ITEMS);
+              syserr::NoMoreItems == ERROR_NO_MORE_ITEMS && syserr::FileExists == ERROR_FILE_EXISTS);
+static_assert(kMaxPathChars == MAX_PATH - 1);
 
 FileResult ReadFilePrefix(std::u16string_view path, std::span<std::byte> buffer) {
   const std::u16string p(path);
@@ -56,6 +57,37 @@ FileResult WriteWholeFile(std::u16string_view path, std::span<const std::byte> d
   return {syserr::Success, done};
 }
 
+FileResult WriteNewFile(std::u16string_view path, std::span<const std::byte> data) {
+  const std::u16string p(path);
+  FileResult result;
+  {
+    UniqueFileHandle file(CreateFileW(W(p), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return {GetLastError(), 0};
+    while (result.bytes < data.size()) {
+      DWORD n = 0;
+      if (!WriteFile(file.get(), data.data() + result.bytes,
+                     static_cast<DWORD>(data.size() - result.bytes), &n, nullptr)) {
+        result.error = GetLastError();
+        break;
+      }
+      result.bytes += n;
+    }
+    if (result.ok() && !FlushFileBuffers(file.get())) result.error = GetLastError();
+  }
+  if (!result.ok()) DeleteFileW(W(p));
+  return result;
+}
+
+bool PathExists(std::u16string_view path) {
+  const std::u16string p(path);
+  return GetFileAttributesW(W(p)) != INVALID_FILE_ATTRIBUTES;
+}
+
+uint32_t CurrentProcessId() {
+  return GetCurrentProcessId();
+}
+
 bool IsReadOnlyFile(std::u16string_view path) {
   const std::u16string p(path);
   const DWORD attributes = GetFileAttributesW(W(p));
@@ -85,6 +117,12 @@ FileResult MoveFileReplacing(std::u16string_view from, std::u16string_view to) {
   const std::u16string source(from), target(to);
   if (!MoveFileExW(W(source), W(target), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
     return {GetLastError(), 0};
+  return {};
+}
+
+FileResult MoveFileKeeping(std::u16string_view from, std::u16string_view to) {
+  const std::u16string source(from), target(to);
+  if (!MoveFileExW(W(source), W(target), MOVEFILE_WRITE_THROUGH)) return {GetLastError(), 0};
   return {};
 }
 

@@ -33,9 +33,13 @@ size_t DriveRootLength(std::u16string_view path, size_t at) {
 
 }  // namespace
 
-std::u16string TemporarySiblingOf(std::u16string_view path) {
+std::u16string TemporarySiblingOf(std::u16string_view path, uint32_t processId, int attempt) {
+  constexpr char16_t kHex[] = u"0123456789abcdef";
   std::u16string temporary(path);
-  temporary += u".new";
+  temporary += u".new-";
+  for (int shift = 28; shift >= 0; shift -= 4) temporary += kHex[(processId >> shift) & 0xF];
+  temporary += u'-';
+  temporary += kHex[attempt & 0xF];
   return temporary;
 }
 

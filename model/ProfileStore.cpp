@@ -19,10 +19,53 @@ std::u16string ProfilePathIn(std::u16string_view configFolder) {
   return path;
 }
 
-std::u16string SetAsidePathOf(std::u16string_view profilePath) {
+std::u16string SetAsidePathOf(std::u16string_view profilePath, int copy) {
   std::u16string path(profilePath);
   path += u".bad";
+  if (copy > 1) {
+    path += u'-';
+    path += static_cast<char16_t>(u'0' + copy);
+  }
   return path;
+}
+
+FileResult SetAside(std::u16string_view path) {
+  if (!PathExists(path)) return {syserr::FileNotFound, 0};
+  int free = 1;
+  while (free <= kSetAsideCopies && PathExists(SetAsidePathOf(path, free))) ++free;
+  if (free > kSetAsideCopies) {
+    free = kSetAsideCopies;
+    const FileResult removed = RemoveFile(SetAsidePathOf(path, free));
+    if (!removed.ok()) return removed;
+  }
+  for (int copy = free; copy > 1; --copy) {
+    const FileResult moved = MoveFileKeeping(SetAsidePathOf(path, copy - 1), SetAsidePathOf(path, copy));
+    if (!moved.ok()) return moved;
+  }
+  return MoveFileKeeping(path, SetAsidePathOf(path, 1));
+}
+
+size_t LongestPathIn(std::u16string_view configFolder) {
+  constexpr std::u16string_view kApps = u"\\Apps\\", kSuffix = u".cfg";
+  constexpr size_t kLongestName = kApps.size() + kProgramNameRoom + kSuffix.size();
+  // Every fixed name is shorter: "\Language.cfg" and "\Profile.cfg.bad-5" too.
+  static_assert(kLongestName > std::u16string_view(u"\\Language.cfg").size());
+  return configFolder.size() + kLongestName + kLongestTemporarySuffix;
+}
+
+ConfigFolderChoice ChooseConfigFolder(std::span<const std::u16string> bases,
+                                      const std::function<bool(const std::u16string&)>& make) {
+  std::u16string first;
+  for (const std::u16string& base : bases) {
+    if (base.empty()) continue;
+    std::u16string folder = ConfigFolderFrom(base);
+    if (first.empty()) first = folder;
+    // A folder too long for the program's longer names would load and then fail every save.
+    if (LongestPathIn(folder) > kMaxPathChars || !make(folder)) continue;
+    if (folder == first) return {std::move(folder), {}};
+    return {std::move(folder), std::move(first)};
+  }
+  return {std::move(first), {}};
 }
 
 ProfileStatus ProfileFromBytes(std::span<const std::byte> bytes, ProfileImage& image) {
@@ -70,7 +113,7 @@ ProfileOutcome ProfileFile::Load(ProfileImage& image) {
 ProfileOutcome ProfileFile::Save(const ProfileImage& image) {
   if (keepUnreadable_ && !userConfirmed_) return {ProfileStatus::SaveSkipped};
   if (setAsideFirst_) {
-    const FileResult moved = MoveFileReplacing(path_, SetAsidePathOf(path_));
+    const FileResult moved = SetAside(path_);
     // Gone meanwhile: nothing left to keep. Any other failure keeps the file unsaved over.
     if (!moved.ok() && moved.error != syserr::FileNotFound)
       return {ProfileStatus::SaveFailed, moved.error};

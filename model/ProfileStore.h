@@ -3,14 +3,17 @@
 // the main window turns outcomes into the messages below.
 //
 // Nothing the user stored is lost: a file with a wrong signature is moved aside as
-// "Profile.cfg.bad" before anything is saved in its place, and a file that exists but cannot
-// be read is not saved over until the user asks for it (OK or restore defaults).
+// "Profile.cfg.bad" before anything is saved in its place (older copies move on to
+// "Profile.cfg.bad-2" ... "Profile.cfg.bad-5"), and a file that exists but cannot be read is
+// not saved over until the user asks for it (OK or restore defaults).
 
 #include <cstdint>
 #include <functional>
+#include <span>
 #include <string>
 #include <string_view>
 
+#include "model/FileIO.h"
 #include "model/ProfileImage.h"
 
 namespace norvi {
@@ -35,8 +38,34 @@ struct ProfileOutcome {
 std::u16string ConfigFolderFrom(std::u16string_view tempPath);
 // "%s\Profile.cfg".
 std::u16string ProfilePathIn(std::u16string_view configFolder);
-// Where a profile with a wrong signature is kept: "%s.bad".
-std::u16string SetAsidePathOf(std::u16string_view profilePath);
+// Where files with a wrong signature are kept: the newest as "%s.bad", the older ones as
+// "%s.bad-2" up to "%s.bad-<kSetAsideCopies>" (copy 1 is the newest).
+constexpr int kSetAsideCopies = 5;
+std::u16string SetAsidePathOf(std::u16string_view profilePath, int copy = 1);
+// Moves the file to its newest set-aside name, each older copy one name on; only the oldest
+// of kSetAsideCopies goes. Never replaces a file: any failure (the oldest cannot be
+// removed, a name in the way) stops before the file is moved and is returned.
+FileResult SetAside(std::u16string_view path);
+
+// The longest path a folder holding the program's files needs: the folder's own length and
+// the longest name the program writes in it, the temporary save of an application's file
+// ("Apps\<name>.cfg") for a name of kProgramNameRoom characters. Beyond kMaxPathChars a save
+// would fail. (A longer name still gets a file where it fits, see AppProfilePathIn.)
+constexpr size_t kProgramNameRoom = 64;
+size_t LongestPathIn(std::u16string_view configFolder);
+
+// Where the program keeps its files, and the usual folder when that is another one.
+struct ConfigFolderChoice {
+  std::u16string folder;
+  std::u16string usual;  // empty: folder is the usual one
+  bool Elsewhere() const { return !usual.empty(); }
+};
+// ConfigFolderFrom of the first base (each ending in a backslash; empty ones are skipped)
+// whose folder leaves room for every name the program writes there and can be had: make
+// creates it if needed and says whether it is a folder now. When none can, the first one,
+// whose loads and saves then report the failure.
+ConfigFolderChoice ChooseConfigFolder(std::span<const std::u16string> bases,
+                                      const std::function<bool(const std::u16string&)>& make);
 
 // What a load makes of the bytes read: a valid image corrected (Loaded), anything else the
 // default image (InvalidSignature).
@@ -93,5 +122,8 @@ constexpr std::u16string_view kSaveFailedCaption = u"Info";
 constexpr std::string_view kProfileUnreadableKey = "str_msg_profile_unreadable";
 constexpr std::string_view kProfileNotSavedKey = "str_msg_profile_not_saved";
 constexpr std::string_view kProfileAppliedNotSavedKey = "str_msg_profile_applied_not_saved";
+// Said once at start when the files are kept elsewhere than in the usual folder, with the
+// folder they are kept in.
+constexpr std::string_view kConfigElsewhereKey = "str_msg_config_elsewhere";
 
 }  // namespace norvi

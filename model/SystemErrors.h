@@ -14,6 +14,7 @@ constexpr uint32_t NotEnoughMemory = 8;
 constexpr uint32_t WriteFault = 29;
 constexpr uint32_t ReadFault = 30;
 constexpr uint32_t GenFailure = 31;
+constexpr uint32_t FileExists = 80;
 constexpr uint32_t InvalidParameter = 87;
 constexpr uint32_t InvalidName = 123;
 constexpr uint32_t AlreadyExists = 183;

@@ -33,16 +33,11 @@ std::u16string LocalAppDataFolder() {
 
 }  // namespace
 
-std::u16string ConfigFolder() {
-  std::u16string first;
-  for (const std::u16string& base : {TempFolder(), LocalAppDataFolder()}) {
-    if (base.empty()) continue;
-    std::u16string folder = ConfigFolderFrom(WithTrailingBackslash(base));
-    if (CreateFolderTree(folder).ok()) return folder;
-    if (first.empty()) first = std::move(folder);
-  }
-  // Neither could be created: the first one, whose loads and saves then report the failure.
-  return first;
+ConfigFolderChoice ConfigFolder() {
+  const std::array<std::u16string, 2> bases{WithTrailingBackslash(TempFolder()),
+                                            LocalAppDataFolder()};
+  return ChooseConfigFolder(
+      bases, [](const std::u16string& folder) { return CreateFolderTree(folder).ok(); });
 }
 
 std::u16string ProgramFilePath() {

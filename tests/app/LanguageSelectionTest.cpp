@@ -6,11 +6,13 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <vector>
 
 #include "app/Messages.h"
 #include "localisation/StringTable.h"
+#include "model/ProfileStore.h"
 #include "model/Text.h"
 #include "tests/support/TempDir.h"
 
@@ -83,7 +85,7 @@ TEST(ApplyLanguage, StepsForEachSenderAndIndex) {
   for (const Case& c : cases) {
     RecordingWindow window;
     window.menuOpen = c.menuOpen;
-    ApplyLanguage(c.wParam, c.lParam, window);
+    ApplyLanguage(c.wParam, c.lParam, window, true);
     EXPECT_EQ(window.log, c.log) << c.wParam << " " << c.lParam;
   }
 }
@@ -103,10 +105,13 @@ TEST(ApplyLanguage, StartUpFromTheInstallationAndTheStoredChoice) {
       {"first run, English", 0, false, {}, u"OK", false, {2, 0, 0, 0}},
       {"first run, Chinese", 1, false, {}, u"\u786e\u5b9a", true, {1, 0, 0, 0}},
       {"Chinese installation, English chosen", 1, true, {2, 0, 0, 0}, u"OK", false, {2, 0, 0, 0}},
-      {"13: nothing loaded, still stored", 0, true, {13, 0, 0, 0}, u"OK", false, {13, 0, 0, 0}},
+      {"13: nothing loaded, kept", 0, true, {13, 0, 0, 0}, u"OK", false, {13, 0, 0, 0}},
       {"all four bytes count", 0, true, {2, 1, 0, 0}, u"OK", false, {2, 1, 0, 0}},
-      {"longer file: the first four", 0, true, {3, 0, 0, 0, 9}, u"OK", false, {3, 0, 0, 0}},
-      {"cut short: no choice", 0, true, {2, 0}, u"OK", false, {2, 0, 0, 0}},
+      {"longer file: the first four", 0, true, {3, 0, 0, 0, 9}, u"OK", false, {3, 0, 0, 0, 9}},
+      // Cut short: no choice, the installation's language, and the file kept as it is. The
+      // two bytes would read as English, which a Chinese installation tells apart.
+      {"cut short: no choice", 1, true, {2, 0}, u"\u786e\u5b9a", true, {2, 0}},
+      {"cut short, English installation", 0, true, {1}, u"OK", false, {1}},
   };
   for (const Case& c : cases) {
     RecordingWindow window;
@@ -117,17 +122,62 @@ TEST(ApplyLanguage, StartUpFromTheInstallationAndTheStoredChoice) {
     window.LoadLanguageStrings(basic.file);
     const LanguageChoiceRead read = ReadLanguageChoice(LanguageChoicePathIn(window.config.u16()));
     EXPECT_EQ(read.missing, !c.write) << c.what;
-    ApplyLanguage(kLanguageAtStartUp, StartLanguageIndex(read, basic), window);
+    const StartLanguage start = StartLanguageFrom(read, basic);
+    ApplyLanguage(kLanguageAtStartUp, start.index, window, start.store);
     EXPECT_EQ(window.strings.Text("str_ok"), c.ok) << c.what;
     EXPECT_EQ(window.chinese, c.chinese) << c.what;
     EXPECT_EQ(window.Stored(), c.stored) << c.what;
   }
 }
 
-TEST(LanguageChoice, FailuresGiveChineseOrTheirMessage) {
+// Lost: the user's language, switched to Chinese and stored over by a file that could not be
+// read at that moment. It is read again with pauses; when it stays unreadable the run uses
+// the installation's language and the file is kept until the user chooses one.
+TEST(LanguageChoice, AFileThatCannotBeReadIsRetriedThenKeptUntilTheUserChooses) {
+  RecordingWindow window;
+  const std::filesystem::path file = window.config.path() / "Language.cfg";
+  std::filesystem::create_directory(file);  // exists, cannot be read
+  int pauses = 0;
+  const std::u16string path = LanguageChoicePathIn(window.config.u16());
+  const LanguageChoiceRead read = ReadLanguageChoice(path, [&] { ++pauses; });
+  EXPECT_EQ(pauses, kProfileReadAttempts - 1);
+  EXPECT_FALSE(read.stored);
+  EXPECT_FALSE(read.missing);
+  EXPECT_EQ(StartLanguageFrom(read, BasicLanguage(0)).index, kEnglishIndex);
+  const StartLanguage start = StartLanguageFrom(read, BasicLanguage(0));
+  EXPECT_EQ(start.index, kEnglishIndex);
+  EXPECT_FALSE(start.store);
+  ApplyLanguage(kLanguageAtStartUp, start.index, window, start.store);
+  EXPECT_EQ(window.log, "chinese 0;chinese 0;strings Language\\en.xml;flag 2;texts;");
+  EXPECT_TRUE(std::filesystem::is_directory(file));
+
+  // Readable on a later try: the stored choice holds.
+  std::filesystem::remove(file);
+  std::ofstream(file, std::ios::binary).write("\x05\0\0\0", 4);
+  std::filesystem::rename(file, window.config.path() / "held");
+  std::filesystem::create_directory(file);
+  pauses = 0;
+  const LanguageChoiceRead later = ReadLanguageChoice(path, [&] {
+    if (++pauses == 2) {
+      std::filesystem::remove(file);
+      std::filesystem::rename(window.config.path() / "held", file);
+    }
+  });
+  EXPECT_EQ(pauses, 2);
+  EXPECT_TRUE(later.stored);
+  EXPECT_EQ(StartLanguageFrom(later, BasicLanguage(0)).index, 5);
+
+  // The user's own choice from the menu is stored, whatever start-up found.
+  window.menuOpen = true;
+  ApplyLanguage(0, 4, window, false);
+  EXPECT_EQ(window.Stored(), (Bytes{4, 0, 0, 0}));
+}
+
+TEST(LanguageChoice, FailuresGiveTheBasicLanguageOrTheirMessage) {
   const LanguageChoiceRead noFolder = ReadLanguageChoice(u"/no/such/folder/Language.cfg");
-  EXPECT_TRUE(noFolder.missing);                                             // a first run as well
-  EXPECT_EQ(StartLanguageIndex({1, false, false, 5}, BasicLanguage(0)), 1);  // access denied
+  EXPECT_TRUE(noFolder.missing);  // a first run as well
+  EXPECT_TRUE(StartLanguageFrom(noFolder, BasicLanguage(1)).store);
+  EXPECT_EQ(StartLanguageFrom({1, false, false, 5}, BasicLanguage(0)).index, kEnglishIndex);
   EXPECT_FALSE(WriteLanguageChoice(u"/no/such/folder/Language.cfg", 1).ok());
   EXPECT_EQ(LanguageSaveMessageKey(2), "str_msg2");
   EXPECT_EQ(LanguageSaveMessageKey(5), "str_msg5");

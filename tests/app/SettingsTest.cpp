@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <array>
+#include <cstring>
+
 #include "tests/actions/fakes/ActionFakes.h"
 #include "app/MouseSettings.h"
 #include "model/Text.h"
@@ -66,6 +69,50 @@ TEST(PointerAndWheel, PrecisionOffSendsZerosAndScreenOptionSendsMinusOne) {
   const auto calls = Sent(10, 0, kWheelLinesScreen);
   EXPECT_EQ(calls[0], "4 0 [0,0,0] 3");
   EXPECT_EQ(calls[2], "105 4294967295 0 3");
+}
+
+// What Windows holds, read into the profile without a single change sent back.
+TEST(PointerAndWheel, WindowsOwnSettingsAreReadIntoTheProfileAndNothingIsSent) {
+  struct Case {
+    const char* what;
+    std::array<int32_t, 3> acceleration;
+    int32_t speed;
+    uint32_t lines;
+    int32_t precision, pointerSpeed, wheelLines;
+  } const cases[] = {
+      {"the user's own", {6, 10, 1}, 14, 7, 1, 14, 7},
+      {"precision off", {0, 0, 0}, 1, 1, 0, 1, 1},
+      {"any acceleration is precision on", {4, 12, 2}, 20, 30, 1, 20, 30},
+      {"one screen per notch", {0, 0, 0}, 10, 0xFFFFFFFF, 0, 10, kWheelLinesScreen},
+      {"beyond the profile's range", {0, 0, 0}, 25, 100, 0, 20, 30},
+      {"no wheel scrolling, speed 0", {0, 0, 0}, 0, 0, 0, 1, 1},
+  };
+  for (const Case& c : cases) {
+    fakes::SystemRecorder system;
+    system.parametersAnswer = [&](uint32_t action, uint32_t, void* value) {
+      if (action == kSpiGetMouse) std::memcpy(value, c.acceleration.data(), 12);
+      if (action == kSpiGetMouseSpeed) *static_cast<int32_t*>(value) = c.speed;
+      if (action == kSpiGetWheelScrollLines) *static_cast<uint32_t*>(value) = c.lines;
+    };
+    ProfileImage profile = DefaultProfile();
+    ReadPointerAndWheel(profile, system);
+    EXPECT_EQ(profile.EnhancePrecision, c.precision) << c.what;
+    EXPECT_EQ(profile.PointerSpeed, c.pointerSpeed) << c.what;
+    EXPECT_EQ(profile.WheelLines, c.wheelLines) << c.what;
+    EXPECT_EQ(system.calls, (std::vector<std::string>{"ParametersInfo 3", "ParametersInfo 112",
+                                                      "ParametersInfo 104"}))
+        << c.what;
+    for (const fakes::ParametersCall& call : system.parameters) EXPECT_EQ(call.winIni, 0u);
+    EXPECT_TRUE(system.settingChanges.empty());
+  }
+  // A query that fails leaves the setting as it was.
+  fakes::SystemRecorder failing;
+  failing.parametersResult = 0;
+  ProfileImage profile = DefaultProfile();
+  profile.WheelLines = 12;
+  ReadPointerAndWheel(profile, failing);
+  EXPECT_EQ(profile.WheelLines, 12);
+  EXPECT_EQ(profile.PointerSpeed, kDefaultPointerSpeed);
 }
 
 TEST(WheelLines, EditTextIsNormalisedIntoOneToThirty) {

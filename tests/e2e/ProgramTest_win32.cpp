@@ -7,8 +7,10 @@
 #include <dbt.h>
 #include <psapi.h>
 #include <shellapi.h>
+#include <shlobj.h>
 
 #include <algorithm>
+#include <array>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -36,6 +38,20 @@ namespace norvi {
 namespace {
 
 using namespace e2e;
+
+// A profile made without one read: the expected slots and flags, and Windows' own pointer
+// and wheel settings, which the program leaves as they are.
+void ExpectFactorySlotsAndWindowsSettings(const ProfileImage& saved, const ProfileImage& slots) {
+  constexpr size_t kSettingsBytes = 3 * sizeof(int32_t);  // speed, precision, wheel lines
+  EXPECT_EQ(std::memcmp(&saved, &slots, kProfileSize - kSettingsBytes), 0);
+  UINT lines = 0;
+  int mouse[3] = {};
+  ASSERT_TRUE(::SystemParametersInfoW(SPI_GETWHEELSCROLLLINES, 0, &lines, 0));
+  ASSERT_TRUE(::SystemParametersInfoW(SPI_GETMOUSE, 0, mouse, 0));
+  EXPECT_EQ(saved.WheelLines, lines == WHEEL_PAGESCROLL ? kWheelLinesScreen
+                                                        : static_cast<int32_t>(lines));
+  EXPECT_EQ(saved.EnhancePrecision, mouse[2] != 0 ? 1 : 0);
+}
 
 // The controls that carry identifiers sit where the layout puts them; then a screenshot, and
 // WM_CLOSE ends the program without any message.
@@ -71,8 +87,7 @@ TEST_F(ProgramTest, StartsShowsItsWindowAndLeavesTheAppliedDefaultProfileOnClose
   expectedImage.Remapped[SlotTiltLeft] = 1;
   expectedImage.Remapped[SlotTiltRight] = 1;
   ASSERT_EQ(fs::file_size(ProfilePath()), kProfileSize);
-  const ProfileImage saved = SavedProfile();
-  EXPECT_EQ(std::memcmp(&saved, &expectedImage, kProfileSize), 0);
+  ExpectFactorySlotsAndWindowsSettings(SavedProfile(), expectedImage);
 }
 
 TEST_F(ProgramTest, ChineseBasicLanguageUsesTheChineseLayout) {
@@ -168,6 +183,33 @@ TEST_F(ProgramTest, SecondInstanceShowsTheFirstWindowAndEndsSilently) {
   EXPECT_EQ(first.WaitForWindow(kMainTitle), main);  // shown again
   EXPECT_EQ(installed.Messages(), "");
   EXPECT_EQ(first.Close(main), 0u);
+}
+
+// A first instance with higher rights: its mutex exists but cannot be opened, and its window
+// cannot be reached. The second says so once and ends before it could save anything.
+TEST_F(ProgramTest, ASecondInstanceThatCannotOpenTheMutexSaysSoAndEnds) {
+  SECURITY_DESCRIPTOR nobody{};
+  ASSERT_TRUE(::InitializeSecurityDescriptor(&nobody, SECURITY_DESCRIPTOR_REVISION));
+  ACL empty{};
+  ASSERT_TRUE(::InitializeAcl(&empty, sizeof empty, ACL_REVISION));
+  ASSERT_TRUE(::SetSecurityDescriptorDacl(&nobody, TRUE, &empty, FALSE));
+  SECURITY_ATTRIBUTES attributes{sizeof attributes, &nobody, FALSE};
+  UniqueHandle first(::CreateMutexW(&attributes, FALSE, L"NorviDriver.exe"));
+  ASSERT_TRUE(first);
+  ASSERT_FALSE(::CreateMutexW(nullptr, FALSE, L"NorviDriver.exe"));
+  ASSERT_EQ(::GetLastError(), static_cast<DWORD>(ERROR_ACCESS_DENIED));
+
+  Installation installed;
+  Program second(installed, {});
+  HWND box = second.WaitForWindow(kInfoTitle);
+  ASSERT_TRUE(box) << installed.Messages();
+  EXPECT_EQ(installed.Messages(),
+            "The Norvi program is already running with higher rights or for another user. This "
+            "copy will close now.\n");
+  EXPECT_EQ(second.Close(box), 0u);
+  EXPECT_FALSE(::FindWindowW(nullptr, kMainTitle));
+  EXPECT_FALSE(fs::exists(ProfilePath()));
+  EXPECT_FALSE(fs::exists(LanguageChoicePath()));
 }
 
 // One real X button over the probe with these slot assignments (slot, function code): exactly
@@ -517,6 +559,121 @@ void ExpectWheelLinesInRange() {
   EXPECT_TRUE((lines >= 1 && lines <= 30) || lines == WHEEL_PAGESCROLL) << lines;
 }
 
+// What Windows keeps of a mouse setting: the text the system stores for every program.
+std::wstring StoredSetting(const wchar_t* key, const wchar_t* name) {
+  wchar_t value[64] = {};
+  DWORD size = sizeof value;
+  if (::RegGetValueW(HKEY_CURRENT_USER, key, name, RRF_RT_REG_SZ, nullptr, value, &size) !=
+      ERROR_SUCCESS)
+    return L"(none)";
+  return value;
+}
+std::wstring StoredWheelLines() {
+  return StoredSetting(L"Control Panel\\Desktop", L"WheelScrollLines");
+}
+std::wstring StoredAcceleration() {
+  return StoredSetting(L"Control Panel\\Mouse", L"MouseSpeed");
+}
+
+// The user's own Windows mouse settings for a test: 7 lines a notch, enhanced precision on;
+// the ones before come back afterwards.
+class UsersMouseSettings {
+ public:
+  UsersMouseSettings() {
+    ::SystemParametersInfoW(SPI_GETWHEELSCROLLLINES, 0, &lines_, 0);
+    ::SystemParametersInfoW(SPI_GETMOUSE, 0, mouse_, 0);
+    Set(7, {6, 10, 1});
+  }
+  ~UsersMouseSettings() { Set(lines_, {mouse_[0], mouse_[1], mouse_[2]}); }
+
+ private:
+  static void Set(UINT lines, std::array<int, 3> mouse) {
+    ::SystemParametersInfoW(SPI_SETWHEELSCROLLLINES, lines, nullptr, SPIF_UPDATEINIFILE);
+    ::SystemParametersInfoW(SPI_SETMOUSE, 0, mouse.data(), SPIF_UPDATEINIFILE);
+  }
+  UINT lines_ = 3;
+  int mouse_[3] = {};
+};
+
+// Lost: Windows' own mouse settings, pushed over with factory values when no profile could
+// be read. Without one the window shows what Windows holds and sends nothing; the profile
+// written at the end keeps the user's settings.
+TEST_F(ProgramTest, WithoutAProfileReadWindowsOwnMouseSettingsAreShownAndKept) {
+  ProfileImage own = DefaultProfile();
+  own.PointerSpeed = 15;
+  const auto* raw = reinterpret_cast<const char*>(&own);
+  const std::vector<char> held(raw, raw + kProfileSize);
+  enum class Start { FirstRun, Damaged, Held };
+  for (Start start : {Start::FirstRun, Start::Damaged, Start::Held}) {
+    SCOPED_TRACE(static_cast<int>(start));
+    UsersMouseSettings users;
+    ASSERT_EQ(StoredWheelLines(), L"7");
+    ASSERT_EQ(StoredAcceleration(), L"1");
+    std::error_code ec;
+    fs::remove(ProfilePath(), ec);
+    if (start == Start::Damaged) WriteProfileBytes(std::vector<char>(64, '\x42'));
+    if (start == Start::Held) WriteProfileBytes(held);
+    UniqueFileHandle lock;
+    if (start == Start::Held)
+      lock.reset(::CreateFileW(ProfilePath().c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+
+    Installation installed;
+    Program program(installed, {});
+    HWND main = start == Start::FirstRun ? program.ShownMain() : MainAfterMessage(program);
+    ASSERT_TRUE(main) << installed.Messages();
+    Settle(main);
+    wchar_t shown[16] = {};
+    // The edit's own text (GetWindowText does not ask another program's control).
+    ::SendMessageW(::GetDlgItem(main, kWheelLinesEditId), WM_GETTEXT, 16,
+                   reinterpret_cast<LPARAM>(shown));
+    EXPECT_STREQ(shown, L"7");
+    EXPECT_EQ(StoredWheelLines(), L"7");
+    EXPECT_EQ(StoredAcceleration(), L"1");
+    EXPECT_EQ(program.Close(main), 0u);
+    EXPECT_EQ(StoredWheelLines(), L"7");
+    EXPECT_EQ(StoredAcceleration(), L"1");
+    lock.reset();
+    if (start == Start::Held) {
+      EXPECT_EQ(FileBytes(ProfilePath()), held);
+    } else {
+      const ProfileImage saved = SavedProfile();
+      EXPECT_EQ(saved.WheelLines, 7);
+      EXPECT_EQ(saved.EnhancePrecision, 1);
+    }
+    fs::path aside = ProfilePath();
+    aside += L".bad";
+    fs::remove(aside, ec);
+  }
+}
+
+// Lost: every change, saved where no save could succeed. A temporary folder too long for the
+// names the program writes sends the files to the local application data, and the program
+// says so once, naming that folder.
+TEST_F(ProgramTest, ATemporaryFolderTooLongFallsBackAndSaysWhereOnce) {
+  Installation installed;
+  const fs::path longTemp =
+      installed.dir() / std::wstring(200 - installed.dir().wstring().size() - 1, L't');
+  fs::create_directories(longTemp);
+  wchar_t local[MAX_PATH] = {};
+  ASSERT_TRUE(SUCCEEDED(
+      ::SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, local)));
+  const fs::path kept = fs::path(local) / L"Zarqo" / L"Norvi";
+  std::error_code ec;
+  fs::remove(kept / L"Profile.cfg", ec);
+  Program program(installed, {{L"TMP", longTemp.wstring()}, {L"TEMP", longTemp.wstring()}});
+  HWND main = MainAfterMessage(program);
+  ASSERT_TRUE(main) << installed.Messages();
+  EXPECT_EQ(program.Close(main), 0u);
+  EXPECT_EQ(installed.Messages(),
+            "The usual settings folder could not be used; your settings are kept in " +
+                kept.string() + ".\n");
+  EXPECT_TRUE(fs::exists(kept / L"Profile.cfg"));
+  EXPECT_FALSE(fs::exists(longTemp / L"Zarqo"));
+  fs::remove(kept / L"Profile.cfg", ec);
+  fs::remove(kept / L"Language.cfg", ec);
+}
+
 TEST_F(ProgramTest, AProfileHeldByAnotherProgramSurvivesStartAndCloseByteForByte) {
   ProfileImage profile = DefaultProfile();
   profile.Slots[SlotForward].TempID = profile.Slots[SlotForward].FunID = 2;
@@ -557,8 +714,7 @@ TEST_F(ProgramTest, InvalidProfilesAreSetAsideAndNothingOutOfRangeReachesWindows
     EXPECT_TRUE(FileBytes(aside) == original);
     ProfileImage expected = DefaultProfile();
     expected.Remapped[SlotTiltLeft] = expected.Remapped[SlotTiltRight] = 1;
-    const ProfileImage saved = SavedProfile();
-    EXPECT_EQ(std::memcmp(&saved, &expected, kProfileSize), 0);
+    ExpectFactorySlotsAndWindowsSettings(SavedProfile(), expected);
     std::error_code ec;
     fs::remove(aside, ec);
   }

@@ -67,7 +67,8 @@ TEST(LanguageFiles, EveryFileLoadsAllKeysInItsOwnEncoding) {
     // The profile's messages carry the path once, the program's settings item its file name;
     // the remapping notice has none.
     for (std::string_view key : {"str_msg_profile_unreadable", "str_msg_profile_not_saved",
-                                 "str_msg_profile_applied_not_saved", "str_settings_for_program"}) {
+                                 "str_msg_profile_applied_not_saved", "str_msg_config_elsewhere",
+                                 "str_settings_for_program"}) {
       EXPECT_EQ(testkit::Occurrences(table.Text(key), u"%s"), 1u) << key;
       EXPECT_EQ(testkit::Occurrences(table.Text(key), u"%"), 1u) << key;
     }

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -27,6 +28,10 @@ void WriteBytes(const std::filesystem::path& p, const Bytes& b) {
 Bytes ReadBytes(const std::filesystem::path& p) {
   std::ifstream in(p, std::ios::binary);
   return Bytes(std::istreambuf_iterator<char>(in), {});
+}
+
+std::string Utf8Path(const std::u16string& name) {
+  return std::string(name.begin(), name.end());  // ASCII names only
 }
 
 Bytes AsBytes(const ProfileImage& image) {
@@ -80,6 +85,55 @@ TEST_F(ProfileFileTest, FormsTheFolderAndPathsAsWritten) {
             u"C:\\Users\\u\\AppData\\Local\\Temp\\Zarqo\\Norvi");
   EXPECT_EQ(ProfilePathIn(u"C:\\T\\Zarqo\\Norvi"), u"C:\\T\\Zarqo\\Norvi\\Profile.cfg");
   EXPECT_EQ(SetAsidePathOf(u"C:\\T\\Profile.cfg"), u"C:\\T\\Profile.cfg.bad");
+  EXPECT_EQ(SetAsidePathOf(u"C:\\T\\Profile.cfg", 2), u"C:\\T\\Profile.cfg.bad-2");
+  EXPECT_EQ(SetAsidePathOf(u"C:\\T\\Profile.cfg", kSetAsideCopies), u"C:\\T\\Profile.cfg.bad-5");
+}
+
+// Lost: every save, in a folder whose name left room for "Profile.cfg" but not for the
+// longer names a save writes.
+TEST(ConfigFolderChoice, FallsBackWhenTheLongestNameWouldNotFitOrTheFolderCannotBeHad) {
+  // "Zarqo\\Norvi" 11, then "\\Apps\\" 6, a program's name, ".cfg" 4 and a temporary suffix.
+  const size_t widest = kMaxPathChars - 11 - 6 - kProgramNameRoom - 4 - kLongestTemporarySuffix;
+  const auto base = [](size_t length) { return u"C:\\" + std::u16string(length - 4, u't') + u"\\"; };
+  const std::u16string fallback = u"C:\\Local\\";
+  std::vector<std::u16string> made;
+  bool canMake = true;
+  const auto make = [&](const std::u16string& folder) {
+    made.push_back(folder);
+    return canMake || folder.starts_with(fallback);
+  };
+  struct Case {
+    std::u16string temp;
+    bool usual;
+  } const cases[] = {{base(widest), true}, {base(widest + 1), false}, {base(247 - 11), false}};
+  for (const Case& c : cases) {
+    made.clear();
+    const std::array<std::u16string, 2> bases{c.temp, fallback};
+    const ConfigFolderChoice choice = ChooseConfigFolder(bases, make);
+    SCOPED_TRACE(c.temp.size());
+    EXPECT_EQ(choice.folder, ConfigFolderFrom(c.usual ? c.temp : fallback));
+    EXPECT_EQ(choice.Elsewhere(), !c.usual);
+    EXPECT_EQ(choice.usual, c.usual ? u"" : ConfigFolderFrom(c.temp));
+    EXPECT_EQ(LongestPathIn(ConfigFolderFrom(base(widest))), kMaxPathChars);
+    // A folder too long is never created where it cannot be used.
+    EXPECT_EQ(made.front(), c.usual ? ConfigFolderFrom(c.temp) : ConfigFolderFrom(fallback));
+  }
+  // The usual folder cannot be had (its name taken by a file): the other one, said so.
+  canMake = false;
+  const std::array<std::u16string, 2> bases{base(40), fallback};
+  ConfigFolderChoice choice = ChooseConfigFolder(bases, make);
+  EXPECT_EQ(choice.folder, ConfigFolderFrom(fallback));
+  EXPECT_EQ(choice.usual, ConfigFolderFrom(base(40)));
+  // Neither: the usual one, whose loads and saves report the failure; no temporary folder:
+  // the other one as it is.
+  const std::array<std::u16string, 2> none{base(40), u"D:\\Nowhere\\"};
+  choice = ChooseConfigFolder(none, make);
+  EXPECT_EQ(choice.folder, ConfigFolderFrom(base(40)));
+  EXPECT_FALSE(choice.Elsewhere());
+  const std::array<std::u16string, 2> noTemp{u"", fallback};
+  choice = ChooseConfigFolder(noTemp, make);
+  EXPECT_EQ(choice.folder, ConfigFolderFrom(fallback));
+  EXPECT_FALSE(choice.Elsewhere());
 }
 
 TEST_F(ProfileFileTest, FullFileLoadsEveryField) {
@@ -133,7 +187,7 @@ TEST_F(ProfileFileTest, InvalidFilesAreSetAsideByteForByteBeforeTheFirstSave) {
   const Bytes cases[] = {{}, {0x3D}, {0x3D, 0x1C, 0x80}, bigEndian, random};
   for (const Bytes& original : cases) {
     SCOPED_TRACE(original.size());
-    WriteBytes(aside, Bytes{1, 2});  // an older copy gives way
+    std::filesystem::remove(aside);
     WriteBytes(file, original);
     ProfileImage image{};
     EXPECT_EQ(profile.Load(image).status, ProfileStatus::InvalidSignature);
@@ -148,6 +202,68 @@ TEST_F(ProfileFileTest, InvalidFilesAreSetAsideByteForByteBeforeTheFirstSave) {
     EXPECT_EQ(profile.Save(image).status, ProfileStatus::Saved);
     EXPECT_EQ(ReadBytes(aside), original);
   }
+}
+
+// Lost: the first of two damaged files in a row. Each start with a damaged file keeps it; the
+// newest five stay, the newest under ".bad".
+TEST_F(ProfileFileTest, EveryDamagedFileIsKeptUnderItsOwnNameTheNewestFive) {
+  const auto damaged = [](int start) { return Bytes(100 + start, static_cast<unsigned char>(start)); };
+  const auto copy = [&](int n) { return dir.path() / Utf8Path(SetAsidePathOf(u"Profile.cfg", n)); };
+  for (int start = 1; start <= 7; ++start) {
+    SCOPED_TRACE(start);
+    WriteBytes(file, damaged(start));
+    ProfileFile started(path);
+    ProfileImage image{};
+    ASSERT_EQ(started.Load(image).status, ProfileStatus::InvalidSignature);
+    ASSERT_EQ(started.Save(image).status, ProfileStatus::Saved);
+    for (int n = 1; n <= kSetAsideCopies; ++n) {
+      if (start - n + 1 >= 1)
+        EXPECT_EQ(ReadBytes(copy(n)), damaged(start - n + 1)) << "copy " << n;
+      else
+        EXPECT_FALSE(std::filesystem::exists(copy(n))) << "copy " << n;
+    }
+    EXPECT_FALSE(std::filesystem::exists(copy(kSetAsideCopies + 1)));
+    EXPECT_EQ(ReadBytes(file), ReferenceDefaultBytes());
+  }
+  // A copy the user removed leaves a gap that the older ones keep.
+  std::filesystem::remove(copy(2));
+  WriteBytes(file, damaged(8));
+  ProfileImage image{};
+  ASSERT_EQ(profile.Load(image).status, ProfileStatus::InvalidSignature);
+  ASSERT_EQ(profile.Save(image).status, ProfileStatus::Saved);
+  EXPECT_EQ(ReadBytes(copy(1)), damaged(8));
+  EXPECT_EQ(ReadBytes(copy(2)), damaged(7));
+  EXPECT_EQ(ReadBytes(copy(3)), damaged(5));
+  EXPECT_EQ(ReadBytes(copy(5)), damaged(3));
+}
+
+// Lost: the damaged file, saved over when it could not be set aside. Every failure of the
+// set-aside fails the save and keeps the file and every older copy as they were.
+TEST_F(ProfileFileTest, ASetAsideThatFailsFailsTheSaveAndKeepsTheDamagedFile) {
+  const Bytes original(300, 0x77);
+  const auto copy = [&](int n) { return dir.path() / Utf8Path(SetAsidePathOf(u"Profile.cfg", n)); };
+  for (int n = 1; n < kSetAsideCopies; ++n) WriteBytes(copy(n), Bytes(3, static_cast<unsigned char>(n)));
+  // The oldest copy's name is taken by a folder with something in it: it cannot go.
+  std::filesystem::create_directories(copy(kSetAsideCopies) / "kept");
+  WriteBytes(file, original);
+  ProfileImage image{};
+  ASSERT_EQ(profile.Load(image).status, ProfileStatus::InvalidSignature);
+  const ProfileOutcome failed = profile.Save(image);
+  EXPECT_EQ(failed.status, ProfileStatus::SaveFailed);
+  EXPECT_NE(failed.systemError, syserr::Success);
+  EXPECT_EQ(ReadBytes(file), original);
+  for (int n = 1; n < kSetAsideCopies; ++n)
+    EXPECT_EQ(ReadBytes(copy(n)), Bytes(3, static_cast<unsigned char>(n)));
+  EXPECT_TRUE(std::filesystem::exists(copy(kSetAsideCopies) / "kept"));
+  EXPECT_EQ(profile.Save(image).status, ProfileStatus::SaveFailed);  // every time
+  EXPECT_EQ(ReadBytes(file), original);
+
+  // Once the folder is gone the next save sets the file aside and goes ahead.
+  std::filesystem::remove_all(copy(kSetAsideCopies));
+  EXPECT_EQ(profile.Save(image).status, ProfileStatus::Saved);
+  EXPECT_EQ(ReadBytes(copy(1)), original);
+  EXPECT_EQ(ReadBytes(copy(kSetAsideCopies)), Bytes(3, 4));
+  EXPECT_EQ(ReadBytes(file), ReferenceDefaultBytes());
 }
 
 TEST_F(ProfileFileTest, ResetAlsoSetsAnInvalidFileAside) {
@@ -321,6 +437,47 @@ TEST_F(ReplacingSaveTest, AFailedReplaceKeepsTheOldNameAndRemovesTheTemporary) {
 
   const std::u16string missing = ProfilePathIn(dir.u16("absent"));
   EXPECT_EQ(ProfileFile(missing).Save(DefaultProfile()).systemError, syserr::PathNotFound);
+}
+
+// Lost: every save after anything left a read-only "Profile.cfg.new" behind, and with it
+// the file's own write access; two programs saving at once wrote into one temporary file.
+TEST_F(ReplacingSaveTest, ATemporaryNameLeftBehindIsNeverWrittenIntoNorMadeTheFile) {
+  const uint32_t process = CurrentProcessId();
+  const Bytes stale{5, 6, 7};
+  const std::filesystem::path shared = dir.path() / "Profile.cfg.new";
+  const std::filesystem::path ours =
+      dir.path() / Utf8Path(TemporarySiblingOf(u"Profile.cfg", process, 0));
+  for (const auto& leftover : {shared, ours}) {
+    WriteBytes(leftover, stale);
+    std::filesystem::permissions(leftover, std::filesystem::perms::owner_write,
+                                 std::filesystem::perm_options::remove);
+  }
+  ProfileImage image = DefaultProfile();
+  for (int32_t speed : {4, 5}) {
+    image.PointerSpeed = speed;
+    ASSERT_EQ(profile.Save(image).status, ProfileStatus::Saved) << speed;
+    EXPECT_EQ(ReadBytes(file), AsBytes(image));
+    EXPECT_FALSE(IsReadOnlyFile(path));
+  }
+  for (const auto& leftover : {shared, ours}) EXPECT_EQ(ReadBytes(leftover), stale);
+  // Nothing of the save's own stays behind.
+  int entries = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(dir.path())) {
+    (void)entry;
+    ++entries;
+  }
+  EXPECT_EQ(entries, 3);
+  for (const auto& leftover : {shared, ours})
+    std::filesystem::permissions(leftover, std::filesystem::perms::owner_write,
+                                 std::filesystem::perm_options::add);
+}
+
+TEST(TemporaryName, CarriesTheProcessAndTheAttempt) {
+  EXPECT_EQ(TemporarySiblingOf(u"C:\\T\\Profile.cfg", 0x1A2B, 0), u"C:\\T\\Profile.cfg.new-00001a2b-0");
+  const std::u16string longest = TemporarySiblingOf(u"x", 0xFFFFFFFF, kTemporaryAttempts - 1);
+  EXPECT_EQ(longest, u"x.new-ffffffff-f");
+  EXPECT_EQ(longest.size() - 1, kLongestTemporarySuffix);
+  EXPECT_NE(TemporarySiblingOf(u"x", 1, 0), TemporarySiblingOf(u"x", 2, 0));
 }
 
 TEST_F(ReplacingSaveTest, MovingAsideReplacesAnOlderCopy) {
