@@ -115,6 +115,8 @@ constexpr BuiltInText kBuiltInEnglish[] = {
     {"str_main_back", u"Back"},
     {"str_main_thumb_side", u"Thumb side"},
     {"str_main_click_input", u"Click an input to choose its function"},
+    {"str_msg_config_elsewhere",
+     u"The usual settings folder could not be used; your settings are kept in %s."},
 };
 
 }  // namespace

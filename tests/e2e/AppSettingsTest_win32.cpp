@@ -287,7 +287,7 @@ TEST_F(AppSettingsTest, TheTrayNeverChangesWhatAnOpenQuestionAnswersAndExitCance
   ASSERT_TRUE(main);
   ::ShowWindow(main, SW_HIDE);
   Settle(main);
-  ProbeProgram probe(installed_, L"probe-copy.exe", 900);
+  ProbeProgram probe(Installed(), L"probe-copy.exe", 900);
   ASSERT_TRUE(InFront(main, probe));
   ChooseFromTrayMenu(main, 2);  // "Settings for probe-copy.exe..."
   ASSERT_TRUE(testkit::PumpUntil([&] { return ::IsWindowVisible(main) != FALSE; }, kPatienceMs));
