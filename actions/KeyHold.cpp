@@ -70,8 +70,7 @@ void KeyHold::Press(int slot, const KeyCombo& combo) {
   // After the input, so the press is not kept waiting for the settings.
   repeating_ = slot;
   repeatStarted_ = false;
-  timer_.Start(kKeyRepeatTimerId,
-               RepeatDelayMs(QuerySetting(system_, kSpiGetKeyboardDelay, 1)));
+  timer_.Start(kKeyRepeatTimerId, RepeatDelayMs(QuerySetting(system_, kSpiGetKeyboardDelay, 1)));
 }
 
 void KeyHold::Release(int slot) {
@@ -97,7 +96,8 @@ void KeyHold::Tap(const KeyCombo& combo) {
   const auto free = [this](uint8_t vk) { return !HeldElsewhere(-1, vk); };
   EventList down, up;
   for (int m = 0; m < kModifierCount; ++m)
-    if ((combo.modifiers & (1u << m)) && free(ModifierKey(m))) down.Add(ComboKeyDown(ModifierKey(m)));
+    if ((combo.modifiers & (1u << m)) && free(ModifierKey(m)))
+      down.Add(ComboKeyDown(ModifierKey(m)));
   if (combo.key != 0 && free(combo.key)) {
     down.Add(ComboKeyDown(combo.key));
     up.Add(ComboKeyUp(combo.key));

@@ -66,7 +66,7 @@ class KeyHold {
   ITimer& timer_;
   ISystemCalls& system_;
   std::array<Held, kSlotCount> held_{};
-  int repeating_ = -1;  // slot whose key repeats, like the last key pressed on a keyboard
+  int repeating_ = -1;          // slot whose key repeats, like the last key pressed on a keyboard
   bool repeatStarted_ = false;  // the first (longer) delay has passed
 };
 

@@ -6,7 +6,8 @@ namespace norvi {
 
 void AppEditing::Begin(const std::u16string& program) {
   program_ = program;
-  if (!program_.empty()) image_ = LoadAppAssignments(configFolder_, program_, defaults_, pause_).image;
+  if (!program_.empty())
+    image_ = LoadAppAssignments(configFolder_, program_, defaults_, pause_).image;
 }
 
 ProfileOutcome AppEditing::Save(ITraceSink& trace) {

@@ -65,7 +65,8 @@ void DispatchDeviceEvent(DeviceEvent event, const SlotTable& slots, ITraceSink& 
   const DispatchPlan plan = PlanDeviceEvent(event, slots);
   for (int i = 0; i < plan.count; ++i) {
     trace.Trace(plan.steps[i].trace);
-    if (((performedSlots >> plan.steps[i].slot) & 1u) == 0) performer.PerformSlot(plan.steps[i].slot);
+    if (((performedSlots >> plan.steps[i].slot) & 1u) == 0)
+      performer.PerformSlot(plan.steps[i].slot);
   }
 }
 

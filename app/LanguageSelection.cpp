@@ -64,8 +64,7 @@ StartLanguage StartLanguageFrom(const LanguageChoiceRead& read, const Language& 
   return {basic.index, read.missing};
 }
 
-void ApplyLanguage(uint32_t wParam, int32_t lParam, ILanguageWindow& window,
-                   bool storeAtStartUp) {
+void ApplyLanguage(uint32_t wParam, int32_t lParam, ILanguageWindow& window, bool storeAtStartUp) {
   const bool fromStartUp = wParam == kLanguageAtStartUp;
   if (lParam == 0 || (!fromStartUp && !window.LanguageMenuOpen())) return;
   window.SetChineseInterface(false);

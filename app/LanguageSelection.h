@@ -76,7 +76,6 @@ class ILanguageWindow {
 // menu message while no menu is open. An index outside 1 to 12 loads nothing but is stored.
 // storeAtStartUp: whether start-up's language is written (StartLanguage::store); the user's
 // choice from the menu always is.
-void ApplyLanguage(uint32_t wParam, int32_t lParam, ILanguageWindow& window,
-                   bool storeAtStartUp);
+void ApplyLanguage(uint32_t wParam, int32_t lParam, ILanguageWindow& window, bool storeAtStartUp);
 
 }  // namespace norvi

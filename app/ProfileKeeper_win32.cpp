@@ -37,10 +37,9 @@ void ProfileKeeper::Load() {
 
 ProfileOutcome ProfileKeeper::Apply(bool toWindows) {
   ProfileImage& profile = services_.profile;
-  const bool corrected =
-      toWindows
-          ? ApplyPointerAndWheel(profile, device_.System(), reinterpret_cast<WindowHandle>(window_))
-          : CorrectImage(profile);
+  const bool corrected = toWindows ? ApplyPointerAndWheel(profile, device_.System(),
+                                                          reinterpret_cast<WindowHandle>(window_))
+                                   : CorrectImage(profile);
   ApplyPendingChoices(profile, services_.trace);
   device_.ApplyInForce(services_.trace);
   view_.RefreshTooltips();

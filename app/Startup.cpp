@@ -28,9 +28,12 @@ std::u16string StartBanner(const LocalTime& t) {
 }
 
 const StartupTexts& StartupTextsFor(uint16_t defaultLanguageId) {
-  static constexpr StartupTexts kChinese{
-      true, u"确定", u"未发现Norvi接收器设备.", u"加载Pardex.dll失败.", u"加载Swap.dll失败.",
-      u"Norvi程序已经以更高权限或为其他用户运行, 本程序将关闭."};
+  static constexpr StartupTexts kChinese{true,
+                                         u"确定",
+                                         u"未发现Norvi接收器设备.",
+                                         u"加载Pardex.dll失败.",
+                                         u"加载Swap.dll失败.",
+                                         u"Norvi程序已经以更高权限或为其他用户运行, 本程序将关闭."};
   static constexpr StartupTexts kEnglish{
       false,
       u"OK",

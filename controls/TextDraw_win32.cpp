@@ -96,10 +96,10 @@ bool CoveredByChild(HWND window, const RECT& box) {
 
 }  // namespace
 
-UniqueFont CreateTextFont(int32_t language, ShellDlgFontSpec spec) {
+UniqueFont CreateTextFont(int32_t language, ShellDlgFontSpec size) {
   const TextFace face = TextFaceFor(language);
   const std::u16string name(face.face);
-  return UniqueFont(::CreateFontW(spec.height, 0, 0, 0, spec.weight, FALSE, FALSE, FALSE,
+  return UniqueFont(::CreateFontW(size.height, 0, 0, 0, size.weight, FALSE, FALSE, FALSE,
                                   face.charset, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
                                   DEFAULT_QUALITY, FF_SWISS, W(name)));
 }

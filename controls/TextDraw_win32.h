@@ -16,8 +16,8 @@
 namespace norvi {
 
 // The font for texts of language `language` (1 to 12; any other number: the shell dialog
-// face) at the size and weight of `spec`, family FF_SWISS.
-UniqueFont CreateTextFont(int32_t language, ShellDlgFontSpec spec);
+// face) at the size and weight of `size`, family FF_SWISS.
+UniqueFont CreateTextFont(int32_t language, ShellDlgFontSpec size);
 
 // What a text needs in the font selected into `dc` when drawn into `rect` with `flags`.
 struct TextNeed {
@@ -44,10 +44,10 @@ void RecordSystemText(HWND window, HFONT font, std::u16string_view text);
 // a transparent background and the text colour, all put back at the end.
 class TextPainter {
  public:
-  TextPainter(HWND window, HDC dc, int32_t language, ShellDlgFontSpec spec, COLORREF colour)
+  TextPainter(HWND window, HDC dc, int32_t language, ShellDlgFontSpec size, COLORREF colour)
       : window_(window),
         dc_(dc),
-        font_(CreateTextFont(language, spec)),
+        font_(CreateTextFont(language, size)),
         scope_(dc, font_.get(), colour) {}
 
   void Draw(std::u16string_view text, const RECT& rect, UINT flags) const {

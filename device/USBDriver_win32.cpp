@@ -136,7 +136,8 @@ void CUSBDriver::ReadLoop() {
   uint32_t dueMs = kNothingDue;
   do {
     // A pause of a sequence performed here ends while no event comes.
-    const DWORD woken = ::WaitForSingleObject(semaphore_.get(), dueMs == kNothingDue ? INFINITE : dueMs);
+    const DWORD woken =
+        ::WaitForSingleObject(semaphore_.get(), dueMs == kNothingDue ? INFINITE : dueMs);
     if (woken == WAIT_OBJECT_0 && link_.ReadEvent(cell)) Deliver(cell);
     Flush();
     dueMs = Continue();

@@ -40,10 +40,10 @@ struct TextFace {
   uint8_t charset;  // a GDI character set number
 };
 
-inline constexpr TextFace kShellDlgFace{u"MS Shell Dlg", 1};             // DEFAULT_CHARSET
-inline constexpr TextFace kSimplifiedChineseFace{u"Microsoft YaHei", 134};  // GB2312_CHARSET
+inline constexpr TextFace kShellDlgFace{u"MS Shell Dlg", 1};                    // DEFAULT_CHARSET
+inline constexpr TextFace kSimplifiedChineseFace{u"Microsoft YaHei", 134};      // GB2312_CHARSET
 inline constexpr TextFace kTraditionalChineseFace{u"Microsoft JhengHei", 136};  // CHINESEBIG5
-inline constexpr TextFace kKoreanFace{u"Malgun Gothic", 129};              // HANGUL_CHARSET
+inline constexpr TextFace kKoreanFace{u"Malgun Gothic", 129};                   // HANGUL_CHARSET
 
 inline constexpr int32_t kKoreanIndex = 4;
 inline constexpr int32_t kTraditionalChineseIndex = 12;

@@ -75,8 +75,8 @@ int StringTable::LoadLanguageStrings(std::u16string_view path) {
     const size_t name = FileNameStart(path);
     if (!SameNameIgnoringCase(path.substr(name), kEnglishFileName)) {
       XmlDoc english;
-      FillEmptyFrom(english, std::u16string(path.substr(0, name)) + std::u16string(kEnglishFileName),
-                    fresh);
+      FillEmptyFrom(english,
+                    std::u16string(path.substr(0, name)) + std::u16string(kEnglishFileName), fresh);
     }
     for (size_t i = 0; i < kLanguageKeys.size(); ++i)
       if (fresh[i].empty()) fresh[i] = BuiltInEnglish(kLanguageKeys[i]);

@@ -10,16 +10,14 @@
 namespace norvi {
 
 // The portable core's error numbers are the ones GetLastError gives.
-static_assert(syserr::Success == ERROR_SUCCESS && syserr::FileNotFound == ERROR_FILE_NOT_FOUND &&
-              syserr::PathNotFound == ERROR_PATH_NOT_FOUND &&
-              syserr::AccessDenied == ERROR_ACCESS_DENIED &&
-              syserr::NotEnoughMemory == ERROR_NOT_ENOUGH_MEMORY &&
-              syserr::WriteFault == ERROR_WRITE_FAULT && syserr::ReadFault == ERROR_READ_FAULT &&
-              syserr::GenFailure == ERROR_GEN_FAILURE &&
-              syserr::InvalidParameter == ERROR_INVALID_PARAMETER &&
-              syserr::AlreadyExists == ERROR_ALREADY_EXISTS &&
-              syserr::FileTooLarge == ERROR_FILE_TOO_LARGE &&
-              syserr::NoMoreItems == ERROR_NO_MORE_ITEMS && syserr::FileExists == ERROR_FILE_EXISTS);
+static_assert(
+    syserr::Success == ERROR_SUCCESS && syserr::FileNotFound == ERROR_FILE_NOT_FOUND &&
+    syserr::PathNotFound == ERROR_PATH_NOT_FOUND && syserr::AccessDenied == ERROR_ACCESS_DENIED &&
+    syserr::NotEnoughMemory == ERROR_NOT_ENOUGH_MEMORY && syserr::WriteFault == ERROR_WRITE_FAULT &&
+    syserr::ReadFault == ERROR_READ_FAULT && syserr::GenFailure == ERROR_GEN_FAILURE &&
+    syserr::InvalidParameter == ERROR_INVALID_PARAMETER &&
+    syserr::AlreadyExists == ERROR_ALREADY_EXISTS && syserr::FileTooLarge == ERROR_FILE_TOO_LARGE &&
+    syserr::NoMoreItems == ERROR_NO_MORE_ITEMS && syserr::FileExists == ERROR_FILE_EXISTS);
 static_assert(kMaxPathChars == MAX_PATH - 1);
 
 FileResult ReadFilePrefix(std::u16string_view path, std::span<std::byte> buffer) {

@@ -7,7 +7,7 @@ namespace {
 
 constexpr std::array<uint8_t, kModifierCount> kModifierKeys{0x11, 0x10, 0x12, 0x5B};
 constexpr std::array<std::u16string_view, kModifierCount> kModifierWords{u"ctrl", u"shift", u"alt",
-                                                                          u"win"};
+                                                                         u"win"};
 constexpr uint8_t kVkF1 = 0x70;
 constexpr int kFunctionKeys = 24;
 constexpr char16_t kHex[] = u"0123456789ABCDEF";
@@ -70,26 +70,38 @@ uint8_t ModifierKey(int index) {
 
 uint8_t ModifierBitOf(uint8_t vk) {
   switch (vk) {
-    case 0x11: case 0xA2: case 0xA3: return kModCtrl;
-    case 0x10: case 0xA0: case 0xA1: return kModShift;
-    case 0x12: case 0xA4: case 0xA5: return kModAlt;
-    case 0x5B: case 0x5C: return kModWin;
+    case 0x11:
+    case 0xA2:
+    case 0xA3: return kModCtrl;
+    case 0x10:
+    case 0xA0:
+    case 0xA1: return kModShift;
+    case 0x12:
+    case 0xA4:
+    case 0xA5: return kModAlt;
+    case 0x5B:
+    case 0x5C: return kModWin;
     default: return 0;
   }
 }
 
 bool IsComboKey(uint8_t vk) {
   switch (vk) {
-    case 0x00: case 0x01: case 0x02: case 0x04: case 0x05: case 0x06:  // none, mouse buttons
-    case 0xE7:                                                          // VK_PACKET
+    case 0x00:
+    case 0x01:
+    case 0x02:
+    case 0x04:
+    case 0x05:
+    case 0x06:  // none, mouse buttons
+    case 0xE7:  // VK_PACKET
     case 0xFF: return false;
     default: return ModifierBitOf(vk) == 0;
   }
 }
 
 bool IsExtendedKey(uint8_t vk) {
-  return vk == 0x03 ||                 // Break
-         (vk >= 0x21 && vk <= 0x28) ||  // Page Up/Down, End, Home, arrows
+  return vk == 0x03 ||                              // Break
+         (vk >= 0x21 && vk <= 0x28) ||              // Page Up/Down, End, Home, arrows
          vk == 0x2C || vk == 0x2D || vk == 0x2E ||  // Print Screen, Insert, Delete
          (vk >= 0x5B && vk <= 0x5D) ||              // Windows keys, menu key
          vk == 0x6F || vk == 0x90 ||                // numeric-pad divide, Num Lock

@@ -39,7 +39,8 @@ FileResult SetAside(std::u16string_view path) {
     if (!removed.ok()) return removed;
   }
   for (int copy = free; copy > 1; --copy) {
-    const FileResult moved = MoveFileKeeping(SetAsidePathOf(path, copy - 1), SetAsidePathOf(path, copy));
+    const FileResult moved =
+        MoveFileKeeping(SetAsidePathOf(path, copy - 1), SetAsidePathOf(path, copy));
     if (!moved.ok()) return moved;
   }
   return MoveFileKeeping(path, SetAsidePathOf(path, 1));

@@ -15,9 +15,12 @@ struct KeysRowPlace {
   EdgeRect choice, field, clear, label;
 };
 
-constexpr KeysRowPlace kKeysRow{
-    fn::Keys, "str_list_advance_keys", {21, 140, 38, 157}, {130, 141, 262, 157},
-    {273, 138, 349, 160}, {41, 141, 127, 161}};
+constexpr KeysRowPlace kKeysRow{fn::Keys,
+                                "str_list_advance_keys",
+                                {21, 140, 38, 157},
+                                {130, 141, 262, 157},
+                                {273, 138, 349, 160},
+                                {41, 141, 127, 161}};
 
 // Texts of the row: the clear button, the field's prompts, and its tooltip for each kind of
 // combination.

@@ -52,9 +52,8 @@ TEST(KeysFunction, PressPutsModifiersThenKeyDownAndReleaseTakesThemUpInReverse) 
   EXPECT_THAT(rig.input.events, ElementsAre(ComboDown(0x11), ComboDown(0x10), ComboDown('T')));
   EXPECT_THAT(rig.input.batchSizes, ElementsAre(3u));  // one batch: nothing slips in between
   rig.actions.ReleaseSlot(SlotForward);
-  EXPECT_THAT(rig.input.events,
-              ElementsAre(ComboDown(0x11), ComboDown(0x10), ComboDown('T'), ComboUp('T'),
-                          ComboUp(0x10), ComboUp(0x11)));
+  EXPECT_THAT(rig.input.events, ElementsAre(ComboDown(0x11), ComboDown(0x10), ComboDown('T'),
+                                            ComboUp('T'), ComboUp(0x10), ComboUp(0x11)));
   EXPECT_FALSE(rig.actions.Keys().Holds(SlotForward));
   rig.actions.ReleaseSlot(SlotForward);  // a second release has nothing left to take up
   EXPECT_EQ(rig.input.events.size(), 6u);
@@ -129,9 +128,8 @@ TEST(KeysFunction, NothingStaysDownWhenTheProgramEndsOrTheAssignmentsChange) {
   // What was pressed is what goes up, whatever the slots hold by now.
   rig.slots = FactorySlots();
   rig.actions.ReleaseHeldKeys();
-  EXPECT_THAT(rig.input.events,
-              ElementsAre(ComboDown(0x10), ComboDown(0x2E, true), ComboDown(0x12),
-                          ComboUp(0x2E, true), ComboUp(0x10), ComboUp(0x12)));
+  EXPECT_THAT(rig.input.events, ElementsAre(ComboDown(0x10), ComboDown(0x2E, true), ComboDown(0x12),
+                                            ComboUp(0x2E, true), ComboUp(0x10), ComboUp(0x12)));
   EXPECT_FALSE(rig.timer.Running(6));
 
   KeysRig ending;

@@ -118,8 +118,7 @@ TEST(MainLabelsDrawn, TheSkinPicturesHoldNoWordsWhereLabelsGo) {
     const std::vector<Ink> inks = LaidOut(strings, chinese, faults);
     ASSERT_GE(inks.size(), kMainLabelCount);
     for (const wchar_t* look : {L"Main_Normal.bmp", L"Main_Over.bmp", L"Main_Down.bmp"}) {
-      const std::filesystem::path file =
-          ArtFolder() / (chinese ? L"skins-zh" : L"skins-en") / look;
+      const std::filesystem::path file = ArtFolder() / (chinese ? L"skins-zh" : L"skins-en") / look;
       SCOPED_TRACE(file.string());
       UniqueBitmap bitmap;
       SIZE size{};

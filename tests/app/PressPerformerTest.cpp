@@ -58,9 +58,9 @@ TEST_F(PressPerformerTest, InputOnlyFunctionsAreThoseOfEditingMediaAndMouseInput
   for (int32_t code : {fn::Cut, fn::Save, fn::MediaPlayer, fn::Mute, fn::MouseLeft, fn::MouseBack,
                        fn::WheelUp, fn::WheelDown})
     EXPECT_TRUE(IsInputOnly(code)) << code;
-  for (int32_t code : {0, 9, fn::SwitchWindow, fn::CloseWindow, fn::LockPC, fn::Run, fn::ZoomIn,
-                       fn::Maximize, 48, 57, fn::TiltLeft, fn::TiltRight, fn::PlaySound,
-                       fn::OpenFolder, fn::Disable})
+  for (int32_t code :
+       {0, 9, fn::SwitchWindow, fn::CloseWindow, fn::LockPC, fn::Run, fn::ZoomIn, fn::Maximize, 48,
+        57, fn::TiltLeft, fn::TiltRight, fn::PlaySound, fn::OpenFolder, fn::Disable})
     EXPECT_FALSE(IsInputOnly(code)) << code;
 }
 
@@ -76,8 +76,10 @@ TEST_F(PressPerformerTest, CopyIsInjectedAtOnceAndNothingIsLeftToTheMainThread) 
 }
 
 TEST_F(PressPerformerTest, WindowAndLaunchFunctionsAndTiltsAreLeftToTheMainThread) {
-  Assign({{SlotForward, fn::SwitchWindow}, {SlotBack, fn::OpenProgram},
-          {SlotWheelUp, fn::ZoomIn}, {SlotMiddle, fn::Maximize}});
+  Assign({{SlotForward, fn::SwitchWindow},
+          {SlotBack, fn::OpenProgram},
+          {SlotWheelUp, fn::ZoomIn},
+          {SlotMiddle, fn::Maximize}});
   EXPECT_EQ(performer_.Perform(0x10, 0), kBit << SlotForward);
   EXPECT_EQ(performer_.Perform(0x08, 0), kBit << SlotBack);
   EXPECT_EQ(performer_.Perform(kEventWheelUp, 0), kBit << SlotWheelUp);

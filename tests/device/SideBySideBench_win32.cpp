@@ -71,7 +71,7 @@ int RunHook(int presses) {
   std::fflush(stdout);
   MSG msg;
   const UINT_PTR timer = ::SetTimer(nullptr, 0, kQuietTimeoutMs, nullptr);
-  while (g_hookPresses < presses && ::GetMessageW(&msg, nullptr, 0, 0) > 0) {
+  while (g_hookPresses<presses&& ::GetMessageW(&msg, nullptr, 0, 0)> 0) {
     if (msg.message == WM_TIMER && msg.wParam == timer) break;  // the clicker is done
     ::DispatchMessageW(&msg);
   }

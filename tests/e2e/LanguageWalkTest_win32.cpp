@@ -74,8 +74,8 @@ class LanguageWalk : public ProgramTest {
 
   void Picture(HWND w, const std::string& code, const wchar_t* part) {
     if (!takePictures_) return;
-    SaveScreenshot(w, (L"language-" + std::wstring(code.begin(), code.end()) + L"-" + part +
-                       L".png").c_str());
+    SaveScreenshot(
+        w, (L"language-" + std::wstring(code.begin(), code.end()) + L"-" + part + L".png").c_str());
   }
 
   fs::path textLog_ = Installed().dir() / L"texts.log";
@@ -97,7 +97,7 @@ TEST_F(LanguageWalk, EveryTextOfEveryWindowFitsAndHasItsGlyphsInEveryLanguage) {
     ASSERT_EQ(PRIMARYLANGID(::GetSystemDefaultLangID()), LANG_CHINESE);
   }
   kept_.open(fs::path(testkit::OutputPath(takePictures_ ? L"language-walk-texts-en.tsv"
-                                                       : L"language-walk-texts-zh.tsv")),
+                                                        : L"language-walk-texts-zh.tsv")),
              std::ios::binary);
   HWND main = Start({{L"NORVI_TEXT_LOG", textLog_.wstring()}});
   ASSERT_TRUE(main);
@@ -127,8 +127,8 @@ TEST_F(LanguageWalk, EveryTextOfEveryWindowFitsAndHasItsGlyphsInEveryLanguage) {
     HWND picker = WaitForPicker(main);
     ASSERT_TRUE(picker);
     for (int category = kCategoryBase; category <= kCategoryAdvance; ++category) {
-      PostClick(ChildAt(picker, PlaceOf(TabOf(category)).rect.left,
-                        PlaceOf(TabOf(category)).rect.top));
+      PostClick(
+          ChildAt(picker, PlaceOf(TabOf(category)).rect.left, PlaceOf(TabOf(category)).rect.top));
       Settle(picker);
       PaintedOnScreen(picker);
       Check(name, category == kCategoryAdvance ? "picker, advanced page" : "picker, list page");

@@ -48,8 +48,8 @@ void ExpectFactorySlotsAndWindowsSettings(const ProfileImage& saved, const Profi
   int mouse[3] = {};
   ASSERT_TRUE(::SystemParametersInfoW(SPI_GETWHEELSCROLLLINES, 0, &lines, 0));
   ASSERT_TRUE(::SystemParametersInfoW(SPI_GETMOUSE, 0, mouse, 0));
-  EXPECT_EQ(saved.WheelLines, lines == WHEEL_PAGESCROLL ? kWheelLinesScreen
-                                                        : static_cast<int32_t>(lines));
+  EXPECT_EQ(saved.WheelLines,
+            lines == WHEEL_PAGESCROLL ? kWheelLinesScreen : static_cast<int32_t>(lines));
   EXPECT_EQ(saved.EnhancePrecision, mouse[2] != 0 ? 1 : 0);
 }
 

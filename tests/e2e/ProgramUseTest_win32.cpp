@@ -82,8 +82,7 @@ TEST_F(ProgramTest, ForwardSetToAKeyCombinationTypedInThePickerPressesExactlyTho
   EXPECT_EQ(std::u16string(saved.Slots[SlotForward].Path), u"keys:1:ctrl+shift+T");
 
   InputProbe probe;
-  const std::vector<std::string> combination{"kd 11", "kd 10", "kd 54",
-                                             "ku 54", "ku 10", "ku 11"};
+  const std::vector<std::string> combination{"kd 11", "kd 10", "kd 54", "ku 54", "ku 10", "ku 11"};
   EXPECT_EQ(ProbeSees(probe, L"click 9", combination.size()), WithMarker(combination));
   EXPECT_TRUE(probe.InjectedKeysHeld().empty()) << testing::PrintToString(probe.InjectedKeysHeld());
   EXPECT_EQ(program_->Close(main), 0u);

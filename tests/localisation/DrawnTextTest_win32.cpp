@@ -55,8 +55,8 @@ class TextLog {
 class StepTest : public ::testing::Test {
  protected:
   StepTest() {
-    window_ = ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 0, 300, 100,
-                                nullptr, nullptr, nullptr, nullptr);
+    window_ = ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 0, 300, 100, nullptr,
+                                nullptr, nullptr, nullptr);
   }
   ~StepTest() override { ::DestroyWindow(window_); }
 
@@ -108,8 +108,8 @@ TEST_F(StepTest, BrokenLinesMustFitTheRectanglesHeightAndALongWordItsWidth) {
 }
 
 TEST_F(StepTest, ATextUnderAShownChildWindowIsCovered) {
-  HWND child = ::CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE, 60, 0, 100, 20,
-                                 window_, nullptr, nullptr, nullptr);
+  HWND child = ::CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE, 60, 0, 100, 20, window_,
+                                 nullptr, nullptr, nullptr);
   const int width = Width(u"Reproduzir som");
   ASSERT_GT(width, 50);
   // The rectangle runs under the child; the text needs more than the 50 pixels before it.
@@ -135,8 +135,8 @@ TEST_F(StepTest, EachCjkLanguageDrawsItsScriptWithItsOwnFace) {
     int32_t language;
     std::u16string_view text;
   };
-  for (const Sample s : {Sample{1, u"打开文件夹"}, Sample{12, u"開啟資料夾"},
-                         Sample{4, u"프로그램 실행"}}) {
+  for (const Sample s :
+       {Sample{1, u"打开文件夹"}, Sample{12, u"開啟資料夾"}, Sample{4, u"프로그램 실행"}}) {
     const std::vector<std::string> r = Draw(s.text, {0, 0, 200, 20}, DT_SINGLELINE, s.language);
     EXPECT_EQ(r[7], "0") << r[8] << " " << r[9];
   }
@@ -190,8 +190,8 @@ TEST(MessageBoxTexts, EveryMessageOfEveryLanguageShowsWholeWithEveryGlyph) {
         for (const auto& r : records) {
           ASSERT_EQ(r.size(), 10u);
           ++checked;
-          EXPECT_EQ(r[6], "fits") << Utf16ToUtf8(language.menuText) << " " << key << ": "
-                                  << r[3] << " " << r[4] << " needs " << r[5] << ": " << r[9];
+          EXPECT_EQ(r[6], "fits") << Utf16ToUtf8(language.menuText) << " " << key << ": " << r[3]
+                                  << " " << r[4] << " needs " << r[5] << ": " << r[9];
           EXPECT_EQ(r[7], "0") << Utf16ToUtf8(language.menuText) << " " << key << " in " << r[8]
                                << ": " << r[9];
         }

@@ -29,8 +29,8 @@ std::u16string FolderOfLength(const testkit::TempDir& dir, size_t length) {
 }
 
 // TMP names a folder whose "Zarqo\Norvi" ends at 244 characters: on Windows created and
-// readable, but every save in it would fail. The program keeps its files under the local application data
-// and says where the usual folder was.
+// readable, but every save in it would fail. The program keeps its files under the local
+// application data and says where the usual folder was.
 TEST(ConfigFolderWin32, ALongTemporaryFolderFallsBackToLocalApplicationData) {
   testkit::TempDir dir;
   const std::u16string temp = FolderOfLength(dir, 244 - 12) + u"\\";

@@ -56,22 +56,43 @@ TEST(KeyComboText, EveryKindOfCombinationRoundTripsThroughItsCanonicalText) {
 
 TEST(KeyComboText, AnythingButTheCanonicalTextDoesNotParse) {
   for (std::u16string_view text : std::initializer_list<std::u16string_view>{
-           u"", u"keys:1:", u"keys:1", u"keys:2:ctrl+T", u"Keys:1:ctrl+T", u"keys:1:Ctrl+T",
-           u"keys:1:ctrl+t",           // letters are upper case
-           u"keys:1:shift+ctrl+T",     // modifiers in their fixed order
-           u"keys:1:ctrl+ctrl+T",      // each once
-           u"keys:1:ctrl+",            // a trailing plus
-           u"keys:1:+T", u"keys:1:ctrl++T", u"keys:1:T+ctrl",  // the key comes last
-           u"keys:1:T+U",                                      // one key only
-           u"keys:1:vk41",                                     // A has its own name
-           u"keys:1:vk70",                                     // so has F1
-           u"keys:1:vk1b", u"keys:1:vk1", u"keys:1:vk123", u"keys:1:vkG0",
-           u"keys:1:vk11",                       // a modifier is not a key
-           u"keys:1:vkA3", u"keys:1:vk5B",       // nor are its left and right keys
-           u"keys:1:vk01", u"keys:1:vk02", u"keys:1:vk04", u"keys:1:vk06",  // mouse buttons
-           u"keys:1:vk00", u"keys:1:vkE7", u"keys:1:vkFF",
-           u"keys:1:F0", u"keys:1:F25", u"keys:1:F05", u"keys:1:F1a",
-           u"keys:1:ctrl+T ", u" keys:1:ctrl+T", std::u16string_view(u"keys:1:ctrl+T\0", 14),
+           u"",
+           u"keys:1:",
+           u"keys:1",
+           u"keys:2:ctrl+T",
+           u"Keys:1:ctrl+T",
+           u"keys:1:Ctrl+T",
+           u"keys:1:ctrl+t",        // letters are upper case
+           u"keys:1:shift+ctrl+T",  // modifiers in their fixed order
+           u"keys:1:ctrl+ctrl+T",   // each once
+           u"keys:1:ctrl+",         // a trailing plus
+           u"keys:1:+T",
+           u"keys:1:ctrl++T",
+           u"keys:1:T+ctrl",  // the key comes last
+           u"keys:1:T+U",     // one key only
+           u"keys:1:vk41",    // A has its own name
+           u"keys:1:vk70",    // so has F1
+           u"keys:1:vk1b",
+           u"keys:1:vk1",
+           u"keys:1:vk123",
+           u"keys:1:vkG0",
+           u"keys:1:vk11",  // a modifier is not a key
+           u"keys:1:vkA3",
+           u"keys:1:vk5B",  // nor are its left and right keys
+           u"keys:1:vk01",
+           u"keys:1:vk02",
+           u"keys:1:vk04",
+           u"keys:1:vk06",  // mouse buttons
+           u"keys:1:vk00",
+           u"keys:1:vkE7",
+           u"keys:1:vkFF",
+           u"keys:1:F0",
+           u"keys:1:F25",
+           u"keys:1:F05",
+           u"keys:1:F1a",
+           u"keys:1:ctrl+T ",
+           u" keys:1:ctrl+T",
+           std::u16string_view(u"keys:1:ctrl+T\0", 14),
            u"C:\\Windows\\Media\\ding.wav",
        }) {
     EXPECT_FALSE(ParseKeyCombo(text).has_value()) << std::string(text.begin(), text.end());

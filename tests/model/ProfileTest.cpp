@@ -94,7 +94,9 @@ TEST_F(ProfileFileTest, FormsTheFolderAndPathsAsWritten) {
 TEST(ConfigFolderChoice, FallsBackWhenTheLongestNameWouldNotFitOrTheFolderCannotBeHad) {
   // "Zarqo\\Norvi" 11, then "\\Apps\\" 6, a program's name, ".cfg" 4 and a temporary suffix.
   const size_t widest = kMaxPathChars - 11 - 6 - kProgramNameRoom - 4 - kLongestTemporarySuffix;
-  const auto base = [](size_t length) { return u"C:\\" + std::u16string(length - 4, u't') + u"\\"; };
+  const auto base = [](size_t length) {
+    return u"C:\\" + std::u16string(length - 4, u't') + u"\\";
+  };
   const std::u16string fallback = u"C:\\Local\\";
   std::vector<std::u16string> made;
   bool canMake = true;
@@ -207,7 +209,9 @@ TEST_F(ProfileFileTest, InvalidFilesAreSetAsideByteForByteBeforeTheFirstSave) {
 // Lost: the first of two damaged files in a row. Each start with a damaged file keeps it; the
 // newest five stay, the newest under ".bad".
 TEST_F(ProfileFileTest, EveryDamagedFileIsKeptUnderItsOwnNameTheNewestFive) {
-  const auto damaged = [](int start) { return Bytes(100 + start, static_cast<unsigned char>(start)); };
+  const auto damaged = [](int start) {
+    return Bytes(100 + start, static_cast<unsigned char>(start));
+  };
   const auto copy = [&](int n) { return dir.path() / Utf8Path(SetAsidePathOf(u"Profile.cfg", n)); };
   for (int start = 1; start <= 7; ++start) {
     SCOPED_TRACE(start);
@@ -242,7 +246,8 @@ TEST_F(ProfileFileTest, EveryDamagedFileIsKeptUnderItsOwnNameTheNewestFive) {
 TEST_F(ProfileFileTest, ASetAsideThatFailsFailsTheSaveAndKeepsTheDamagedFile) {
   const Bytes original(300, 0x77);
   const auto copy = [&](int n) { return dir.path() / Utf8Path(SetAsidePathOf(u"Profile.cfg", n)); };
-  for (int n = 1; n < kSetAsideCopies; ++n) WriteBytes(copy(n), Bytes(3, static_cast<unsigned char>(n)));
+  for (int n = 1; n < kSetAsideCopies; ++n)
+    WriteBytes(copy(n), Bytes(3, static_cast<unsigned char>(n)));
   // The oldest copy's name is taken by a folder with something in it: it cannot go.
   std::filesystem::create_directories(copy(kSetAsideCopies) / "kept");
   WriteBytes(file, original);
@@ -473,7 +478,8 @@ TEST_F(ReplacingSaveTest, ATemporaryNameLeftBehindIsNeverWrittenIntoNorMadeTheFi
 }
 
 TEST(TemporaryName, CarriesTheProcessAndTheAttempt) {
-  EXPECT_EQ(TemporarySiblingOf(u"C:\\T\\Profile.cfg", 0x1A2B, 0), u"C:\\T\\Profile.cfg.new-00001a2b-0");
+  EXPECT_EQ(TemporarySiblingOf(u"C:\\T\\Profile.cfg", 0x1A2B, 0),
+            u"C:\\T\\Profile.cfg.new-00001a2b-0");
   const std::u16string longest = TemporarySiblingOf(u"x", 0xFFFFFFFF, kTemporaryAttempts - 1);
   EXPECT_EQ(longest, u"x.new-ffffffff-f");
   EXPECT_EQ(longest.size() - 1, kLongestTemporarySuffix);

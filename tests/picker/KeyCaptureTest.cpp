@@ -19,8 +19,15 @@ KeyCapture After(std::initializer_list<Press> presses) {
 
 TEST(KeyCapture, AKeyFinishesTheCombinationWithTheModifiersHeldThen) {
   // Left Ctrl and right Shift as the system reports them, Alt's auto-repeat, then T.
-  KeyCapture c = After({{0xA2, true}, {0xA1, true}, {0x12, true}, {0x12, true}, {0x12, false},
-                        {'T', true}, {'T', false}, {0xA1, false}, {0xA2, false}});
+  KeyCapture c = After({{0xA2, true},
+                        {0xA1, true},
+                        {0x12, true},
+                        {0x12, true},
+                        {0x12, false},
+                        {'T', true},
+                        {'T', false},
+                        {0xA1, false},
+                        {0xA2, false}});
   EXPECT_EQ(c.Chosen(), (KeyCombo{0x3, 'T'}));
   EXPECT_EQ(c.Note(), CaptureNote::None);
   EXPECT_EQ(c.Pending(), 0);

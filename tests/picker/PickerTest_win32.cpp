@@ -397,8 +397,7 @@ TEST_F(PickerTest, KeysFieldTakesTheCombinationPressedAndOkAnswersItsText) {
 }
 
 TEST_F(PickerTest, KeysFieldKeepsModifiersAloneAndALoneEscapeAndSaysSo) {
-  EXPECT_EQ(Run({[](P& d) { Click(d.Button(B::TabAdvance)); },
-                 [](P& d) { Click(Keys(d).Field()); },
+  EXPECT_EQ(Run({[](P& d) { Click(d.Button(B::TabAdvance)); }, [](P& d) { Click(Keys(d).Field()); },
                  [](P& d) {
                    const HWND field = Keys(d).Field().hwnd();
                    PostKey(field, VK_MENU, true, true);
@@ -430,8 +429,7 @@ TEST_F(PickerTest, KeysFieldKeepsModifiersAloneAndALoneEscapeAndSaysSo) {
   EXPECT_EQ(code, 0);
 
   // Ctrl and Alt pressed and let go in any order make Ctrl + Alt.
-  EXPECT_EQ(Run({[](P& d) { Click(d.Button(B::TabAdvance)); },
-                 [](P& d) { Click(Keys(d).Field()); },
+  EXPECT_EQ(Run({[](P& d) { Click(d.Button(B::TabAdvance)); }, [](P& d) { Click(Keys(d).Field()); },
                  [](P& d) {
                    const HWND field = Keys(d).Field().hwnd();
                    PostKey(field, VK_MENU, true, true);
@@ -445,8 +443,7 @@ TEST_F(PickerTest, KeysFieldKeepsModifiersAloneAndALoneEscapeAndSaysSo) {
 }
 
 TEST_F(PickerTest, AnotherAdvancedRowTakesTheChoiceFromTheKeysRow) {
-  EXPECT_EQ(Run({[](P& d) { Click(d.Button(B::TabAdvance)); },
-                 [](P& d) { Click(Keys(d).Field()); },
+  EXPECT_EQ(Run({[](P& d) { Click(d.Button(B::TabAdvance)); }, [](P& d) { Click(Keys(d).Field()); },
                  [](P& d) {
                    PostKey(Keys(d).Field().hwnd(), VK_F5, true);
                    PostKey(Keys(d).Field().hwnd(), VK_F5, false);

@@ -46,15 +46,15 @@ TEST(MessageLog, OptionalEntriesMayBeMissingAndAFailureNamesItsContext) {
   const Expected two{.message = kTwo, .flags = kOptional};
   const Expected three{.message = kThree, .flags = kPosted};
   EXPECT_TRUE(Matches(got, {one, two, three}));
-  EXPECT_TRUE(Matches(got, {one, three, two}));  // missing at the end as well
+  EXPECT_TRUE(Matches(got, {one, three, two}));   // missing at the end as well
   EXPECT_TRUE(Matches(got, {{kOne}, {kThree}}));  // either way when the test leaves it open
   const ::testing::AssertionResult missing = Matches(got, {one, {kTwo}, three}, "step two");
   EXPECT_FALSE(missing);
   EXPECT_EQ(std::string(missing.message()).rfind("step two: message sequence differs", 0), 0u)
       << missing.message();
   EXPECT_FALSE(Matches(got, {{.message = kOne, .flags = kPosted}, three}));
-  EXPECT_FALSE(Matches(got, {one}));                      // one more came
-  EXPECT_FALSE(Matches(got, {one, three, {kThree}}));      // one fewer came
+  EXPECT_FALSE(Matches(got, {one}));                        // one more came
+  EXPECT_FALSE(Matches(got, {one, three, {kThree}}));       // one fewer came
   EXPECT_FALSE(Matches({Got(kTwo, kSent)}, {two, three}));  // optional, yet not this one
 }
 

@@ -21,9 +21,9 @@ namespace norvi::testkit {
 
 // How a message came, and what an expected one may leave open.
 enum MessageFlags : unsigned {
-  kSent = 1,    // sent: a direct call, or a send from another thread
-  kPosted = 2,  // taken from the queue: posted, or input
-  kHook = 4,    // seen by a low-level input hook
+  kSent = 1,      // sent: a direct call, or a send from another thread
+  kPosted = 2,    // taken from the queue: posted, or input
+  kHook = 4,      // seen by a low-level input hook
   kOptional = 8,  // expected only: may be missing, the sequence goes on without it
 };
 
