@@ -8,7 +8,6 @@
 #include "app/MouseSettings.h"
 #include "app/Startup.h"
 #include "base/WideText.h"
-#include "controls/ImageHelpers_win32.h"
 #include "controls/TextDraw_win32.h"
 #include "localisation/Languages.h"
 #include "model/FunctionName.h"
@@ -31,20 +30,9 @@ static_assert(kHintFlags ==
               (DT_VCENTER | DT_WORDBREAK | DT_NOCLIP | DT_EDITCONTROL | DT_END_ELLIPSIS));
 static_assert(kLangChineseSimplified == MAKELANGID(LANG_CHINESE, SUBLANG_CHINESE_SIMPLIFIED));
 
-constexpr int kDefaultWidth = 1000;  // when the skin pictures are missing
-constexpr int kDefaultHeight = 715;
 constexpr UINT kAboutStringId = 101;
-constexpr DWORD kWheelEditStyle = WS_CHILD | WS_VISIBLE | ES_NUMBER | ES_AUTOHSCROLL | ES_CENTER;
 constexpr UINT kCloseDelayMs = 500;
 constexpr wchar_t kPairingTool[] = L"\\Varnel\\Varnix.exe";
-
-RECT ToRect(const LayoutRect& r) {
-  return {r.left, r.top, r.right, r.bottom};
-}
-
-// The buttons whose look holds a label.
-constexpr std::array<MainControl, 3> kLabelledControls{
-    MainControl::Precision, MainControl::RowsOption, MainControl::ScreenOption};
 
 struct BoxSearch {
   HWND main;
@@ -74,18 +62,15 @@ CPelkoDriverDlg::CPelkoDriverDlg(const MainServices& services)
       keeper_(services_, device_, *this),
       editing_(services_.configFolder, services_.profile, [] { ::Sleep(kProfileReadPauseMs); }),
       tray_(services_),
-      language_(services_, [this] { RefreshLanguageTexts(); }) {}
-
-RECT CPelkoDriverDlg::Place(MainControl control) const {
-  return ToRect(PlaceOf(control, chineseLayout_));
-}
+      language_(services_, [this] { RefreshLanguageTexts(); }),
+      skin_(services_) {}
 
 BOOL CPelkoDriverDlg::OnInitDialog() {
   keeper_.Attach(hwnd());
   language_.Attach(hwnd());
   // What the window's creation does: the basic language and the skin with its controls.
   language_.LoadBasic();
-  BuildSkin();
+  skin_.Build(hwnd());
   AddSystemMenuItem();
   SetIcons();
   ::SetWindowTextW(hwnd(), W(TitleNaming({})));
@@ -109,13 +94,7 @@ BOOL CPelkoDriverDlg::OnInitDialog() {
 
 void CPelkoDriverDlg::RefreshLanguageTexts() {
   // Captions and tooltips in the face of the language just loaded.
-  for (const ControlPlace& place : MainControlPlaces())
-    Button(place.control).SetLanguage(services_.strings.LanguageIndex());
-  Button(MainControl::Pair).SetCaption(std::u16string(services_.strings.Text("str_openPair")));
-  Button(MainControl::Defaults)
-      .SetCaption(std::u16string(services_.strings.Text("str_list_default")));
-  Button(MainControl::Ok).SetCaption(std::u16string(services_.strings.Text("str_ok")));
-  LabelOptionButtons();
+  skin_.Relabel();
   ::InvalidateRect(hwnd(), nullptr, FALSE);  // the labels on the background
   RefreshTooltips();
 }
@@ -160,124 +139,6 @@ std::u16string CPelkoDriverDlg::RestingHint() const {
   return editing_.EditsDefault() ? std::u16string() : AppModeText(services_, editing_.Program());
 }
 
-void CPelkoDriverDlg::BuildSkin() {
-  const std::u16string skins = services_.programFolder + u"\\skins\\";
-  SIZE ignored{};
-  // The hover and pressed skins are only cut into the buttons' own pictures: they go once the
-  // controls stand, which keeps two full-window pictures out of the running program.
-  UniqueBitmap over, down;
-  LoadPictureFile(skins + u"Main_Normal.bmp", normal_, size_);
-  LoadPictureFile(skins + u"Main_Down.bmp", down, ignored);
-  LoadPictureFile(skins + u"Main_Over.bmp", over, ignored);
-  if (size_.cx <= 0 || size_.cy <= 0) size_ = {kDefaultWidth, kDefaultHeight};
-  chineseLayout_ = services_.chineseInterface;
-  ::MoveWindow(hwnd(), CentredOrigin(::GetSystemMetrics(SM_CXFULLSCREEN), size_.cx),
-               CentredOrigin(::GetSystemMetrics(SM_CYFULLSCREEN), size_.cy), size_.cx, size_.cy,
-               FALSE);
-  // The language background lives only while the controls cut their backgrounds from it.
-  const UINT backgroundId =
-      services_.chineseInterface ? IDB_LANGUAGE_BACKGROUND_CHINESE : IDB_LANGUAGE_BACKGROUND_OTHER;
-  UniqueBitmap background(
-      ::LoadBitmapW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(backgroundId)));
-  std::unique_ptr<Gdiplus::Bitmap> languageBackground;
-  if (background) languageBackground.reset(Gdiplus::Bitmap::FromHBITMAP(background.get(), nullptr));
-  for (const ControlPlace& place : MainControlPlaces())
-    CreateControl(place, languageBackground.get(), over.get(), down.get());
-  // A language change draws the labels anew over these.
-  WindowDC dc(hwnd());
-  for (size_t i = 0; i < kLabelledControls.size(); ++i) {
-    const RECT place = Place(kLabelledControls[i]);
-    std::array<UniqueBitmap, 3>& looks = optionLooks_[i];
-    CutBitmap(dc.get(), looks[0], normal_.get(), place);
-    CutBitmap(dc.get(), looks[1], over.get(), place);
-    CutBitmap(dc.get(), looks[2], down.get(), place);
-  }
-  LabelOptionButtons();
-}
-
-UniqueBitmap CPelkoDriverDlg::LabelledPicture(HDC reference, HBITMAP labelFree,
-                                              const RECT& place) const {
-  const int width = place.right - place.left, height = place.bottom - place.top;
-  UniqueBitmap picture(::CreateCompatibleBitmap(reference, width, height));
-  {
-    UniqueDC dc(::CreateCompatibleDC(reference));
-    const SelectObjectScope select(dc.get(), picture.get());
-    BlitPicture(dc.get(), labelFree, width, height);
-    DrawMainLabels(hwnd(), dc.get(), {place.left, place.top}, place, services_.strings,
-                   chineseLayout_);
-  }
-  return picture;
-}
-
-void CPelkoDriverDlg::LabelOptionButtons() {
-  WindowDC screen(hwnd());
-  for (size_t i = 0; i < kLabelledControls.size(); ++i) {
-    const RECT place = Place(kLabelledControls[i]);
-    const std::array<UniqueBitmap, 3>& looks = optionLooks_[i];
-    const UniqueBitmap normal = LabelledPicture(screen.get(), looks[0].get(), place);
-    const UniqueBitmap over = LabelledPicture(screen.get(), looks[1].get(), place);
-    const UniqueBitmap down = LabelledPicture(screen.get(), looks[2].get(), place);
-    const RECT own{0, 0, place.right - place.left, place.bottom - place.top};
-    CGDIBitmapBtn& button = Button(kLabelledControls[i]);
-    button.SetImages(own, normal.get(), over.get(), down.get(), normal.get());
-    MarkCarriesTextBeneath(button.hwnd());
-    button.Invalidate();
-  }
-}
-
-void CPelkoDriverDlg::CreateControl(const ControlPlace& place, Gdiplus::Bitmap* languageBackground,
-                                    HBITMAP over, HBITMAP down) {
-  const RECT rect = Place(place.control);
-  switch (place.control) {
-    case MainControl::SpeedSlider:
-      slider_.Create(services_.programFolder + u"\\skins\\Slider.png", rect, hwnd(),
-                     kSpeedSliderId);
-      slider_.SetTravelRect(ToRect(kSpeedTravel));
-      slider_.SetRange(kMinPointerSpeed, kMaxPointerSpeed);
-      if (languageBackground)
-        slider_.SetTrackBackground(*languageBackground, rect.left, rect.top, rect.right - rect.left,
-                                   rect.bottom - rect.top);
-      return;
-    case MainControl::RowsEdit:
-      wheelEdit_.Create(hwnd(), rect, kWheelEditStyle, kWheelLinesEditId);
-      wheelEdit_.SetRange(kMinWheelLines, kMaxWheelLines);
-      if (languageBackground)
-        wheelEdit_.SetBackground(*languageBackground, rect.left, rect.top, rect.right - rect.left,
-                                 rect.bottom - rect.top);
-      return;
-    default: break;
-  }
-  CGDIBitmapBtn& button = Button(place.control);
-  button.Create(hwnd(), rect);
-  button.SetImages(rect, normal_.get(), over, down, normal_.get());
-  button.SetLanguage(services_.strings.LanguageIndex());
-  switch (place.control) {
-    case MainControl::Precision:
-    case MainControl::RowsOption:
-    case MainControl::ScreenOption:
-      button.SetToggleMode(1);
-      button.SetRepeatClicks(true);  // quick clicks on a check box all count
-      break;
-    case MainControl::RowsUp:
-    case MainControl::RowsDown: button.SetRepeatClicks(true); break;
-    case MainControl::Pair:
-      button.SetCaption(std::u16string(services_.strings.Text("str_openPair")));
-      button.SetTextColours(kCaptionGrey, kCaptionGrey, kCaptionWhite);
-      break;
-    case MainControl::Defaults:
-      button.SetCaption(std::u16string(services_.strings.Text("str_list_default")));
-      button.SetTextColours(kCaptionGrey, kCaptionGrey, kCaptionWhite);
-      break;
-    case MainControl::Ok:
-      button.SetCaption(std::u16string(services_.strings.Text("str_ok")));
-      button.SetTextColours(kCaptionWhite, kCaptionWhite, kCaptionWhite);
-      break;
-    default:
-      if (SlotOf(place.control) >= 0) button.SetToggleMode(1);
-      break;
-  }
-}
-
 void CPelkoDriverDlg::AddSystemMenuItem() {
   wchar_t about[128];
   if (::LoadStringW(::GetModuleHandleW(nullptr), kAboutStringId, about, 128) <= 0) return;
@@ -303,10 +164,10 @@ void CPelkoDriverDlg::EditAssignmentsOf(const std::u16string& program) {
   ::SetWindowTextW(hwnd(), W(TitleNaming(program)));
   // The pointer and wheel settings are system-wide: only the default profile has them.
   const BOOL systemWide = editing_.EditsDefault();
-  ::EnableWindow(slider_.hwnd(), systemWide);
+  ::EnableWindow(skin_.Slider().hwnd(), systemWide);
   for (MainControl control :
        {MainControl::Precision, MainControl::RowsOption, MainControl::ScreenOption})
-    ::EnableWindow(Button(control).hwnd(), systemWide);
+    ::EnableWindow(skin_.Button(control).hwnd(), systemWide);
   UpdateControls(1);
   RefreshTooltips();
   hint_ = RestingHint();
@@ -333,63 +194,56 @@ void CPelkoDriverDlg::RemoveAppAssignments() {
 }
 
 void CPelkoDriverDlg::UpdateControls(int form) {
-  slider_.SetPos(profile_.PointerSpeed);
-  Button(MainControl::Precision).SetCheck(profile_.EnhancePrecision == 1 ? 1 : 0);
+  skin_.Slider().SetPos(profile_.PointerSpeed);
+  skin_.Button(MainControl::Precision).SetCheck(profile_.EnhancePrecision == 1 ? 1 : 0);
   const WheelControlsView wheel = ViewOfWheel(profile_);
-  Button(MainControl::RowsOption).SetCheck(wheel.rowsChecked);
-  Button(MainControl::ScreenOption).SetCheck(wheel.screenChecked);
+  skin_.Button(MainControl::RowsOption).SetCheck(wheel.rowsChecked);
+  skin_.Button(MainControl::ScreenOption).SetCheck(wheel.screenChecked);
   SetWheelEditEnabled(wheel.editEnabled);
   dialogLines_ = wheel.dialogLines;
   for (int i = 0; i < kSlotCount; ++i) {
     const ButtonSlot& slot = editing_.Edited().Slots[i];
-    Button(SlotControl(i)).SetCheck(SlotShownRemapped(slot, form) ? 1 : 0);
+    skin_.Button(SlotControl(i)).SetCheck(SlotShownRemapped(slot, form) ? 1 : 0);
   }
   PushWheelLines();
 }
 
 void CPelkoDriverDlg::RefreshTooltips() {
   for (int number = 1; number <= kDescribedCount; ++number)
-    Button(DescribedControl(number))
+    skin_.Button(DescribedControl(number))
         .SetTooltip(HoverText(number, editing_.Edited().Slots, services_.strings, keyNames_), true);
 }
 
 void CPelkoDriverDlg::SetWheelEditEnabled(bool enabled) {
   enabled = enabled && editing_.EditsDefault();
-  ::EnableWindow(wheelEdit_.hwnd(), enabled);
-  ::EnableWindow(Button(MainControl::RowsUp).hwnd(), enabled);
-  ::EnableWindow(Button(MainControl::RowsDown).hwnd(), enabled);
+  ::EnableWindow(skin_.WheelEdit().hwnd(), enabled);
+  ::EnableWindow(skin_.Button(MainControl::RowsUp).hwnd(), enabled);
+  ::EnableWindow(skin_.Button(MainControl::RowsDown).hwnd(), enabled);
 }
 
 void CPelkoDriverDlg::PushWheelLines() {
-  ::SetWindowTextW(wheelEdit_.hwnd(), std::to_wstring(dialogLines_).c_str());
+  ::SetWindowTextW(skin_.WheelEdit().hwnd(), std::to_wstring(dialogLines_).c_str());
 }
 
 void CPelkoDriverDlg::NormaliseWheelLines() {
-  const int length = ::GetWindowTextLengthW(wheelEdit_.hwnd());
+  const int length = ::GetWindowTextLengthW(skin_.WheelEdit().hwnd());
   std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-  ::GetWindowTextW(wheelEdit_.hwnd(), text.data(), length + 1);
+  ::GetWindowTextW(skin_.WheelEdit().hwnd(), text.data(), length + 1);
   text.resize(static_cast<size_t>(length));
   const NormalisedLines n = norvi::NormaliseWheelLines(U16(text));
   dialogLines_ = n.lines;
   profile_.WheelLines = n.lines;
-  ::SetWindowTextW(wheelEdit_.hwnd(), W(n.text));
+  ::SetWindowTextW(skin_.WheelEdit().hwnd(), W(n.text));
   if (n.placeCaret) {
-    wheelEdit_.Send(EM_SETSEL, n.caret, n.caret);
-    wheelEdit_.Send(EM_SCROLLCARET);
+    skin_.WheelEdit().Send(EM_SETSEL, n.caret, n.caret);
+    skin_.WheelEdit().Send(EM_SCROLLCARET);
   }
 }
 
 void CPelkoDriverDlg::Paint() {
   PaintDC paint(hwnd());
-  MemoryCanvas canvas(paint.get(), size_.cx, size_.cy);
-  if (normal_) {
-    BlitPicture(canvas.dc(), normal_.get(), size_.cx, size_.cy);
-  } else {
-    RECT all{0, 0, size_.cx, size_.cy};
-    ::FillRect(canvas.dc(), &all, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
-  }
-  DrawMainLabels(hwnd(), canvas.dc(), {0, 0}, paint.paint().rcPaint, services_.strings,
-                 chineseLayout_);
+  MemoryCanvas canvas(paint.get(), skin_.Size().cx, skin_.Size().cy);
+  skin_.PaintBackground(canvas.dc(), paint.paint().rcPaint);
   {
     const TextPainter text(hwnd(), canvas.dc(), services_.strings.LanguageIndex(), kTextFont,
                            kHintColour);
@@ -399,12 +253,8 @@ void CPelkoDriverDlg::Paint() {
 }
 
 void CPelkoDriverDlg::OnButton(HWND button) {
-  for (const ControlPlace& place : MainControlPlaces()) {
-    if (Button(place.control).hwnd() == button) {
-      OnSettingsButton(place.control);
-      return;
-    }
-  }
+  if (const std::optional<MainControl> control = skin_.ControlOf(button))
+    OnSettingsButton(*control);
 }
 
 void CPelkoDriverDlg::OnSettingsButton(MainControl control) {
@@ -412,20 +262,20 @@ void CPelkoDriverDlg::OnSettingsButton(MainControl control) {
     case MainControl::Minimise: ::ShowWindow(hwnd(), SW_MINIMIZE); break;
     case MainControl::Close: ::ShowWindow(hwnd(), SW_HIDE); break;
     case MainControl::Precision: {
-      CGDIBitmapBtn& box = Button(control);
+      CGDIBitmapBtn& box = skin_.Button(control);
       box.SetCheck(box.GetCheck() ? 0 : 1);
       profile_.EnhancePrecision = box.GetCheck() ? 1 : 0;
       break;
     }
     case MainControl::RowsOption:
-      Button(MainControl::RowsOption).SetCheck(1);
-      Button(MainControl::ScreenOption).SetCheck(0);
+      skin_.Button(MainControl::RowsOption).SetCheck(1);
+      skin_.Button(MainControl::ScreenOption).SetCheck(0);
       SetWheelEditEnabled(true);
       profile_.WheelLines = dialogLines_;
       break;
     case MainControl::ScreenOption:
-      Button(MainControl::RowsOption).SetCheck(0);
-      Button(MainControl::ScreenOption).SetCheck(1);
+      skin_.Button(MainControl::RowsOption).SetCheck(0);
+      skin_.Button(MainControl::ScreenOption).SetCheck(1);
       SetWheelEditEnabled(false);
       profile_.WheelLines = kWheelLinesScreen;
       break;
@@ -465,7 +315,7 @@ void CPelkoDriverDlg::OnSettingsButton(MainControl control) {
     }
     case MainControl::Language: {
       RECT button{};
-      ::GetWindowRect(Button(MainControl::Language).hwnd(), &button);
+      ::GetWindowRect(skin_.Button(MainControl::Language).hwnd(), &button);
       language_.Open(button);
       break;
     }
@@ -498,7 +348,8 @@ void CPelkoDriverDlg::OnMouseMove(POINT client) {
   std::array<LayoutRect, kDescribedCount> rects{};
   for (size_t i = 0; i < rects.size(); ++i) {
     RECT r{};
-    if (!::GetWindowRect(Button(DescribedControl(static_cast<int>(i + 1))).hwnd(), &r)) continue;
+    if (!::GetWindowRect(skin_.Button(DescribedControl(static_cast<int>(i + 1))).hwnd(), &r))
+      continue;
     ::MapWindowPoints(HWND_DESKTOP, hwnd(), reinterpret_cast<POINT*>(&r), 2);
     rects[i] = {r.left, r.top, r.right, r.bottom};
   }
@@ -517,7 +368,8 @@ void CPelkoDriverDlg::OnHoverText(LPARAM number) {
 }
 
 void CPelkoDriverDlg::OnTimer(UINT_PTR id) {
-  if (id == kWheelLinesTimer && Button(MainControl::RowsOption).GetCheck()) NormaliseWheelLines();
+  if (id == kWheelLinesTimer && skin_.Button(MainControl::RowsOption).GetCheck())
+    NormaliseWheelLines();
   if (id == kAltReleaseTimerId) device_.OnAltReleaseTimer();
   if (id == kKeyRepeatTimerId) device_.OnKeyRepeatTimer();
   if (id == kCloseAfterBoxTimer) {

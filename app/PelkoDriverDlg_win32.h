@@ -1,7 +1,7 @@
 #pragma once
-// The main dialog: the skinned window with its 21 controls and the routing of its messages
-// to its parts: the profile's apply and save, the device events, the tray, the languages and
-// the per-program editing.
+// The main dialog: routes the skinned window's messages to its parts (the skin and its
+// controls, the profile's apply and save, the device events, the tray, the languages and the
+// per-program editing) and keeps what the controls show in step with the edited profile.
 
 #include <windows.h>
 
@@ -12,12 +12,10 @@
 #include "app/DeviceEvents_win32.h"
 #include "app/LanguageMenu_win32.h"
 #include "app/MainLayout.h"
+#include "app/MainSkin_win32.h"
 #include "app/MainServices_win32.h"
 #include "app/MainTray_win32.h"
-#include "app/PngHSlider_win32.h"
 #include "app/ProfileKeeper_win32.h"
-#include "controls/BitmapEdit_win32.h"
-#include "controls/GDIBitmapBtn_win32.h"
 #include "framework/Dialog_win32.h"
 #include "framework/Gdi_win32.h"
 #include "model/KeyNames_win32.h"
@@ -43,13 +41,6 @@ class CPelkoDriverDlg : public Dialog, private IProfileView {
   void UpdateControls(int form) override;
   void RefreshTooltips() override;
 
-  void BuildSkin();
-  // The option buttons' looks: their label-free pictures with the labels of the current
-  // language drawn over them.
-  void LabelOptionButtons();
-  UniqueBitmap LabelledPicture(HDC reference, HBITMAP labelFree, const RECT& place) const;
-  void CreateControl(const ControlPlace& place, Gdiplus::Bitmap* languageBackground, HBITMAP over,
-                     HBITMAP down);
   void AddSystemMenuItem();
   void SetIcons();
   // Captions and tooltips again from the string table.
@@ -85,9 +76,6 @@ class CPelkoDriverDlg : public Dialog, private IProfileView {
   void OnClose();
   void OnTimer(UINT_PTR id);
 
-  CGDIBitmapBtn& Button(MainControl control) { return buttons_[static_cast<size_t>(control)]; }
-  RECT Place(MainControl control) const;
-
   const MainServices services_;
   ProfileImage& profile_;
   DeviceEvents device_;
@@ -96,16 +84,7 @@ class CPelkoDriverDlg : public Dialog, private IProfileView {
   MainTray tray_;
   LanguageMenu language_;
 
-  UniqueBitmap normal_;  // the background; buttons keep their own cut pictures
-  SIZE size_{};
-  bool chineseLayout_ = false;  // the layout the skin was built for, whatever language follows
-  // The label-free looks of the buttons that carry a label (precision, rows, screen), in
-  // order: normal, over, down.
-  std::array<std::array<UniqueBitmap, 3>, 3> optionLooks_;
-  // One button per place of the layout; the slider's and the edit's places stay unused.
-  std::array<CGDIBitmapBtn, kMainControlCount> buttons_;
-  CPngHSliderBar slider_;
-  CBitmapEdit wheelEdit_;
+  MainSkin skin_;
   int32_t dialogLines_ = 3;
   std::u16string hint_;
   SystemPathChooser pathChooser_;
