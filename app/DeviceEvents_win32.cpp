@@ -64,12 +64,14 @@ void DeviceEvents::Stop() {
   services_.trace.Trace(u"OnClose:SetMouseDriverFilter 0\r\n");
   driver_.Close();
   driver_.StopReader();
-  function_.Shutdown();  // no key stays held after the program
+  // No key stays held after the program; the receiving thread has ended by now.
+  performer_.Finish();
+  function_.Shutdown();
 }
 
 int32_t DeviceEvents::ApplyInForce(ITraceSink& trace) {
   // Keys held for the assignments that were in force must not outlive them.
-  function_.ReleaseHeldKeys();
+  ReleaseHeldKeys();
   if (switch_.InForce().empty()) {
     const int32_t result = norvi::ApplyFilerToDevice(services_.profile, *this, trace);
     active_ = services_.profile;
@@ -88,7 +90,7 @@ int32_t DeviceEvents::ApplyInForce(ITraceSink& trace) {
 }
 
 void DeviceEvents::ProfileReloaded() {
-  function_.ReleaseHeldKeys();
+  ReleaseHeldKeys();
   if (switch_.InForce().empty()) {
     active_ = services_.profile;
     Publish();
@@ -122,7 +124,7 @@ void DeviceEvents::OnDeviceEvent(uint32_t event, uint32_t performedOnReceipt) {
 
 void DeviceEvents::OnDeviceChange(WPARAM event) {
   if (event != DBT_DEVICEREMOVECOMPLETE || receiverGone_) return;
-  function_.ReleaseHeldKeys();
+  ReleaseHeldKeys();
   // A removed mouse never reports the release of a button held on it: a waiting switch
   // must not wait for it.
   SwitchTo(switch_.ReleaseAll());

@@ -81,6 +81,11 @@ class DeviceEvents : private ISlotPerformer, private IFilterLink {
   void GateWhileAppFilesExist();
   // The assignments dispatch performs changed: the receiving thread performs them too.
   void Publish() { performer_.Publish(active_.Slots); }
+  // Combinations held by either thread go up (the receiving thread's at its next look).
+  void ReleaseHeldKeys() {
+    function_.ReleaseHeldKeys();
+    performer_.ReleaseHeld();
+  }
 
   const MainServices& services_;
   Window& window_;
@@ -99,7 +104,7 @@ class DeviceEvents : private ISlotPerformer, private IFilterLink {
   CFunction function_;
   // Performs input-only functions on the thread that receives the events; before driver_,
   // which calls it until it is closed.
-  PressPerformer performer_{input_};
+  PressPerformer performer_{input_, system_};
   CUSBDriver driver_;
   DeviceNotification devices_;
   std::unique_ptr<ForegroundTracker> foreground_;
