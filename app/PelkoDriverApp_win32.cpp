@@ -4,6 +4,7 @@
 
 #include <fstream>
 
+#include "app/MainThreadHold_win32.h"
 #include "app/Messages.h"
 #include "app/PelkoDriverDlg_win32.h"
 #include "app/Startup.h"
@@ -87,6 +88,7 @@ int CPelkoDriverApp::InitInstance() {
   if (!CheckReceiver()) return 1;
   OpenAndQueryReceiver();
   TraceStartBanner();
+  const auto testHold = MainThreadHold::FromEnvironment();  // end-to-end tests only
   CPelkoDriverDlg dialog(MainServices{strings_, profile_, programFolder_, configFolder_.folder,
                                       configFolder_.usual, chineseInterface_, *this, *this});
   dialog.DoModal(nullptr);
