@@ -143,14 +143,20 @@ uint32_t PressPerformer::InjectDue(uint32_t nowMs) {
       --count_;
       continue;
     }
-    // The run up to the next pause (or the ring's end) in one batch.
+    // The run up to the next pause in one batch, so that nothing slips in between; where it
+    // wraps round the ring's end, it is made whole first.
     size_t run = 0;
-    while (run < count_ && head_ + run < kPending && pending_[head_ + run].kind != InputKind::Pause)
-      ++run;
-    input_.Inject({&pending_[head_], run});
+    while (run < count_ && pending_[(head_ + run) % kPending].kind != InputKind::Pause) ++run;
+    if (head_ + run <= kPending) {
+      input_.Inject({&pending_[head_], run});
+    } else {
+      for (size_t i = 0; i < run; ++i) whole_[i] = pending_[(head_ + i) % kPending];
+      input_.Inject({whole_.data(), run});
+    }
     head_ = (head_ + run) % kPending;
     count_ -= run;
   }
+  head_ = 0;  // an empty ring starts again at its beginning: the next run needs no copy
   return kIdle;
 }
 

@@ -106,6 +106,7 @@ class PressPerformer : public IReceiptPerformer, private IInputInjector, private
   uint32_t releaseTaken_ = 0;
   uint32_t now_ = 0;
   std::array<InputEvent, kPending> pending_{};
+  std::array<InputEvent, kPending> whole_{};  // a run that wraps round the ring, made whole
   size_t head_ = 0;
   size_t count_ = 0;
   bool pausing_ = false;

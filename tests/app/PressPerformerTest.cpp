@@ -153,6 +153,23 @@ TEST_F(PressPerformerTest, ASequenceInItsPauseHoldsBackTheNextOne) {
   EXPECT_EQ(performer_.Continue(1200), PressPerformer::kIdle);
 }
 
+// What waits behind two clicks' pauses runs round the ring's end: it still goes out as one
+// batch, so that no other input slips into the middle of a sequence.
+TEST_F(PressPerformerTest, AWaitingRunGoesOutAsOneBatchWhereverItLiesInTheRing) {
+  Assign({{SlotBack, fn::MouseLeft}, {SlotForward, fn::Copy}});
+  performer_.Perform(0x08, 0);
+  performer_.Perform(kEventButtonsReleased, 0);
+  performer_.Perform(0x08, 0);
+  EXPECT_EQ(performer_.Continue(100), 100u);  // the first up and the second down, then a pause
+  for (int i = 0; i < 7; ++i) performer_.Perform(0x10, 150);
+  EXPECT_EQ(performer_.Dropped(), 0u);
+  EXPECT_EQ(performer_.Continue(200), PressPerformer::kIdle);
+  EXPECT_EQ(input_.batchSizes, (std::vector<size_t>{1, 2, 29}));
+  Events expected = Joined({Injected(Of(fn::MouseLeft)), Injected(Of(fn::MouseLeft))});
+  for (int i = 0; i < 7; ++i) expected = Joined({expected, Of(fn::Copy)});
+  EXPECT_EQ(input_.events, expected);
+}
+
 TEST_F(PressPerformerTest, PausesCountOnAClockThatWraps) {
   Assign({{SlotBack, fn::MouseRight}});
   performer_.Perform(0x08, UINT32_MAX - 10);
