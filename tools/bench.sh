@@ -2,7 +2,9 @@
 # The benchmark command: the Windows timing programs under Wine on a virtual display.
 #   bash tools/bench.sh [PRESSES=600] [ROUNDS=4]
 # 1. device_latency_bench: semaphore release or hook call to the window's message, and the
-#    hook callback's own time when it performs a function itself.
+#    hook callback's own time when it performs a function itself; press_callback_bench: the
+#    callback performing copy, a click and a key combination with an input seam that takes
+#    0, 200 and 1000 us per injection (a slow SendInput).
 # 2. Side by side, in one run: real X presses of the forward button (tools/xclicker, stamped
 #    with CLOCK_MONOTONIC_RAW) to the probe's first Ctrl key-down, PRESSES per side, for a bare
 #    WH_MOUSE_LL hook program that injects Ctrl+C in its callback (the floor) and for the
@@ -38,8 +40,8 @@ build=${NORVI_BUILD_DIR:-$root/build}/$arch
 export WINEPREFIX=${WINEPREFIX:-$build/bench-prefix}
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
   -DCMAKE_TOOLCHAIN_FILE="$root/cmake/$toolchain.cmake" >/dev/null
-cmake --build "$build" -j2 --target device_latency_bench side_by_side_bench NorviDriver \
-  startup_bench bare_window
+cmake --build "$build" -j2 --target device_latency_bench press_callback_bench side_by_side_bench \
+  NorviDriver startup_bench bare_window
 gcc -O2 -Wall -Wextra -Werror -o "$build/xclicker" "$root/tools/xclicker.c" -ldl
 
 if [ -z "${DISPLAY:-}" ]; then
@@ -55,6 +57,7 @@ trap 'rm -rf "$out"' EXIT
 
 if [ "$only" != startup ]; then
 wine "$build/tests/device/device_latency_bench.exe" "${NORVI_BENCH_EVENTS:-20000}"
+wine "$build/tests/app/press_callback_bench.exe" "${NORVI_BENCH_CALLBACKS:-2000}"
 
 per_round=$(( (presses + rounds - 1) / rounds ))
 for round in $(seq 1 "$rounds"); do

@@ -141,6 +141,41 @@ TEST_F(UserModeFilterTest, WheelAndTiltGiveOneEventEach) {
   EXPECT_EQ(log_.Count(WM_MOUSEWHEEL) + log_.Count(WM_MOUSEHWHEEL), 0u);
 }
 
+// The hook thread performs what it can itself; the notes of what it performed wait until the
+// input is done, but never behind an event left to the main thread: the main thread hears
+// presses and releases in the order they came.
+class PerformingFilterTest : public UserModeFilterTest {
+ protected:
+  // Performs everything but the middle button's press on receipt.
+  class SplitPerformer : public IReceiptPerformer {
+   public:
+    uint32_t Perform(DeviceEvent event, uint32_t) override {
+      return (event & (1u << kButtonBitMiddle)) ? 1u << SlotMiddle : 0u;
+    }
+    uint32_t Continue(uint32_t) override { return kNothingDue; }
+  };
+  void SetUp() override {
+    usb_.PerformOnReceipt(&performer_);  // before the hook thread starts
+    UserModeFilterTest::SetUp();
+  }
+  SplitPerformer performer_;
+};
+
+TEST_F(PerformingFilterTest, NotesOfPerformedEventsGoBeforeTheEventLeftToTheMainThread) {
+  ASSERT_EQ(usb_.SetMouseFilter(kForwardBit | SlotFilterBit(SlotMiddle)), 1);
+  ASSERT_TRUE(Xdotool(L"click 9 click 2"));
+  ASSERT_TRUE(WaitForEvents(4));
+  Settle();
+  const auto performed = static_cast<LPARAM>(kPerformedOnReceipt);
+  std::vector<std::pair<WPARAM, LPARAM>> seen;
+  for (const testkit::Message& m : log_.Messages())
+    if (m.message == UM_DEVICE_EVENT) seen.emplace_back(m.wParam, m.lParam);
+  EXPECT_THAT(seen, ElementsAre(std::pair<WPARAM, LPARAM>{0x10, performed},
+                                std::pair<WPARAM, LPARAM>{0, performed},
+                                std::pair<WPARAM, LPARAM>{0x04, performed | (1 << SlotMiddle)},
+                                std::pair<WPARAM, LPARAM>{0, performed}));
+}
+
 // The hook's procedure body driven from a thread of its own, as the hook thread drives it,
 // straight into the link: no X input, so bursts far faster than a mouse can make them.
 class UserModeDeliveryTest : public ::testing::Test {
