@@ -141,41 +141,6 @@ TEST_F(UserModeFilterTest, WheelAndTiltGiveOneEventEach) {
   EXPECT_EQ(log_.Count(WM_MOUSEWHEEL) + log_.Count(WM_MOUSEHWHEEL), 0u);
 }
 
-// The hook thread performs what it can itself; the notes of what it performed wait until the
-// input is done, but never behind an event left to the main thread: the main thread hears
-// presses and releases in the order they came.
-class PerformingFilterTest : public UserModeFilterTest {
- protected:
-  // Performs everything but the middle button's press on receipt.
-  class SplitPerformer : public IReceiptPerformer {
-   public:
-    uint32_t Perform(DeviceEvent event, uint32_t) override {
-      return (event & (1u << kButtonBitMiddle)) ? 1u << SlotMiddle : 0u;
-    }
-    uint32_t Continue(uint32_t) override { return kNothingDue; }
-  };
-  void SetUp() override {
-    usb_.PerformOnReceipt(&performer_);  // before the hook thread starts
-    UserModeFilterTest::SetUp();
-  }
-  SplitPerformer performer_;
-};
-
-TEST_F(PerformingFilterTest, NotesOfPerformedEventsGoBeforeTheEventLeftToTheMainThread) {
-  ASSERT_EQ(usb_.SetMouseFilter(kForwardBit | SlotFilterBit(SlotMiddle)), 1);
-  ASSERT_TRUE(Xdotool(L"click 9 click 2"));
-  ASSERT_TRUE(WaitForEvents(4));
-  Settle();
-  const auto performed = static_cast<LPARAM>(kPerformedOnReceipt);
-  std::vector<std::pair<WPARAM, LPARAM>> seen;
-  for (const testkit::Message& m : log_.Messages())
-    if (m.message == UM_DEVICE_EVENT) seen.emplace_back(m.wParam, m.lParam);
-  EXPECT_THAT(seen, ElementsAre(std::pair<WPARAM, LPARAM>{0x10, performed},
-                                std::pair<WPARAM, LPARAM>{0, performed},
-                                std::pair<WPARAM, LPARAM>{0x04, performed | (1 << SlotMiddle)},
-                                std::pair<WPARAM, LPARAM>{0, performed}));
-}
-
 // The hook's procedure body driven from a thread of its own, as the hook thread drives it,
 // straight into the link: no X input, so bursts far faster than a mouse can make them.
 class UserModeDeliveryTest : public ::testing::Test {
@@ -266,6 +231,57 @@ TEST(UserModeFilterProductionTest, ProductionLinkOpensWithoutTheDriver) {
   EXPECT_EQ(usb.Close(), 1);
   EXPECT_EQ(usb.SetMouseFilter(kForwardBit), 0);
   EXPECT_EQ(usb.StopReader(), 1);
+}
+
+// The hook thread performs what it can itself; the notes of what it performed wait until the
+// input is done, but never behind an event left to the main thread: the main thread hears
+// presses and releases in the order they came. The procedure body is driven straight, as the
+// hook thread drives it, so that the notes are certainly still waiting when the middle button
+// comes.
+class PerformingDeliveryTest : public ::testing::Test {
+ protected:
+  // Performs everything but the middle button's press on receipt.
+  class SplitPerformer : public IReceiptPerformer {
+   public:
+    uint32_t Perform(DeviceEvent event, uint32_t) override {
+      return (event & (1u << kButtonBitMiddle)) ? 1u << SlotMiddle : 0u;
+    }
+    uint32_t Continue(uint32_t) override { return kNothingDue; }
+  };
+  void SetUp() override {
+    usb_.PerformOnReceipt(&performer_);  // before the hook thread starts
+    ASSERT_EQ(usb_.StartReader(probe_.get()), 1);
+    ASSERT_EQ(usb_.Open(), 1);
+    ASSERT_EQ(usb_.SetMouseFilter(kForwardBit | SlotFilterBit(SlotMiddle)), 1);
+  }
+  void TearDown() override {
+    usb_.Close();
+    usb_.StopReader();
+  }
+
+  SplitPerformer performer_;
+  testkit::MessageLog log_{{UM_DEVICE_EVENT}};
+  testkit::ProbeWindow probe_;
+  testkit::LineRecorder trace_;
+  DeviceControlPort device_;  // absent under Wine
+  UserModeFilter filter_;
+  CUSBDriver usb_{trace_, trace_, device_, &filter_};
+};
+
+TEST_F(PerformingDeliveryTest, NotesOfPerformedEventsGoBeforeTheEventLeftToTheMainThread) {
+  MSLLHOOKSTRUCT forward{};
+  forward.mouseData = MAKELONG(0, XBUTTON2);
+  const MSLLHOOKSTRUCT middle{};
+  EXPECT_TRUE(filter_.OnMouse(WM_XBUTTONDOWN, forward));
+  EXPECT_TRUE(filter_.OnMouse(WM_XBUTTONUP, forward));
+  EXPECT_TRUE(filter_.OnMouse(WM_MBUTTONDOWN, middle));
+  ASSERT_TRUE(testkit::PumpUntil([&] { return log_.Count(UM_DEVICE_EVENT) >= 3; }, kTimeoutMs));
+  const auto performed = static_cast<LPARAM>(kPerformedOnReceipt);
+  std::vector<std::pair<WPARAM, LPARAM>> seen;
+  for (const testkit::Message& m : log_.Messages()) seen.emplace_back(m.wParam, m.lParam);
+  EXPECT_THAT(seen, ElementsAre(std::pair<WPARAM, LPARAM>{0x10, performed},
+                                std::pair<WPARAM, LPARAM>{0, performed},
+                                std::pair<WPARAM, LPARAM>{0x04, performed | (1 << SlotMiddle)}));
 }
 
 }  // namespace
