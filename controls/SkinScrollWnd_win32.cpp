@@ -183,6 +183,11 @@ void CSkinScrollWnd::PlaceLimit(bool vertical, bool leftScrollBar) {
 
 void CSkinScrollWnd::Forward(UINT msg, WPARAM wp, LPARAM) {
   const int code = LOWORD(wp);
+  if (code == kCodeThumbTrack || code == kCodeThumbPosition) {
+    // Some list boxes take the thumb's place from their own hidden bar rather than from the
+    // message (Wine's does): put it there too, so the list follows the thumb as it moves.
+    ::SetScrollPos(control_, msg == WM_VSCROLL ? SB_VERT : SB_HORZ, HIWORD(wp), FALSE);
+  }
   forwarding_ = true;
   ::SendMessageW(control_, msg, MAKEWPARAM(code, HIWORD(wp)), 0);
   forwarding_ = false;

@@ -249,6 +249,26 @@ TEST_F(SkinScrollFrameTest, ThirteenRowListScrollsWithTheSkinBar) {
   EXPECT_EQ(bar.State().position, 2);
 }
 
+TEST_F(SkinScrollFrameTest, ListFollowsTheThumbWhileTheButtonIsStillDown) {
+  CSkinScrollWnd* frame = MakeList(13);
+  ASSERT_NE(frame, nullptr);
+  CSkinScrollBar& bar = frame->VerticalBar();
+  frame->Send(WM_TIMER, CSkinScrollWnd::kSyncTimer);
+  // 13 rows, 9 to a page: the thumb (93 px) moves over 42 px for 4 positions.
+  bar.Send(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 50));
+  bar.Send(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(5, 71));
+  EXPECT_EQ(list.Send(LB_GETTOPINDEX), 2);
+  bar.Send(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(5, 300));
+  EXPECT_EQ(list.Send(LB_GETTOPINDEX), 4);
+  // The frame's check while the thumb is held leaves the thumb where the pointer put it.
+  frame->Send(WM_TIMER, CSkinScrollWnd::kSyncTimer);
+  bar.Send(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(5, 62));
+  EXPECT_EQ(list.Send(LB_GETTOPINDEX), 1);
+  bar.Send(WM_LBUTTONUP, 0, MAKELPARAM(5, 62));
+  EXPECT_EQ(list.Send(LB_GETTOPINDEX), 1);
+  EXPECT_EQ(bar.State().position, 1);
+}
+
 TEST_F(SkinScrollFrameTest, BarIsDisabledWhileThePageCoversTheRows) {
   CSkinScrollWnd* frame = MakeList(5, LBS_DISABLENOSCROLL);
   ASSERT_NE(frame, nullptr);
