@@ -38,6 +38,7 @@ class CDlgInfo : public Dialog {
   explicit CDlgInfo(const InfoSettings& settings);
 
   void SetMessage(const std::u16string& text) { message_ = text; }
+  const std::u16string& Message() const { return message_; }
   void SetTwoButtons(bool twoButtons) { twoButtons_ = twoButtons; }
   // Runs the dialog modally: IDOK for OK, IDCANCEL for Cancel, the close button or closing.
   INT_PTR Run() { return DoModal(settings_.owner); }

@@ -116,6 +116,8 @@ inline constexpr auto kLanguageKeys = std::to_array<std::string_view>({
     "str_main_back",
     "str_main_thumb_side",
     "str_main_click_input",
+    // The picker's message when an advanced row is chosen without a path.
+    "str_msg_no_path",
 });
 
 // The parent element of every key in a language file.

@@ -1,6 +1,7 @@
 #include "picker/SettingDlg_win32.h"
 
 #include "controls/TextDraw_win32.h"
+#include "controls/DlgInfo_win32.h"
 #include "base/WideText.h"
 #include "res/ResourceIds.h"
 
@@ -8,6 +9,7 @@ namespace norvi {
 namespace {
 
 constexpr int kListCategories = 4;
+constexpr std::string_view kPathMissingKey = "str_msg_no_path";
 
 bool IsShown(const Window& window) {
   return window.hwnd() && (window.Style() & WS_VISIBLE) != 0;
@@ -30,8 +32,25 @@ BOOL CSettingDlg::OnInitDialog() {
   PlaceOverParent();
   CreateButtons();
   CreatePages();
-  ShowCategory(kCategoryBase);
+  ShowCurrentChoice();
   return TRUE;
+}
+
+void CSettingDlg::ShowCurrentChoice() {
+  if (slotIndex_ < 0 || slotIndex_ >= kSlotCount) {
+    ShowCategory(kCategoryBase);
+    return;
+  }
+  // The pending choice: OK at once then leaves the slot exactly as it is.
+  const ButtonSlot& slot = slots_[static_cast<size_t>(slotIndex_)];
+  const int32_t code = slot.TempID;
+  if (code == kDisabledCode) Mutable(PickerButton::Disable).SetCheck(1);
+  const int category = CategoryOf(code);
+  if (category == kCategoryAdvance)
+    advance_->ShowChoice(code, std::u16string_view(slot.Path, PathLength(slot)));
+  else if (category != 0)
+    lists_[static_cast<size_t>(category - 1)]->Select(code);
+  ShowCategory(category != 0 ? category : kCategoryBase);
 }
 
 void CSettingDlg::PlaceOverParent() {
@@ -90,6 +109,7 @@ void CSettingDlg::ShowCategory(int n) {
 
 void CSettingDlg::OnOkButton() {
   resultCode_ = 0;
+  path_.clear();
   if (Button(PickerButton::Disable).GetCheck()) {
     resultCode_ = kDisabledCode;
   } else {
@@ -99,6 +119,14 @@ void CSettingDlg::OnOkButton() {
       resultCode_ = lists_[category - 1]->GetSelectedCode();
     else if (IsShown(*advance_))
       resultCode_ = advance_->GetChoice(path_);
+  }
+  if (resultCode_ != 0 && CategoryOf(resultCode_) == kCategoryAdvance && path_.empty()) {
+    // A function that opens nothing is no choice: say what is missing and let the user
+    // browse for it.
+    resultCode_ = 0;
+    ShowInfo({context_.strings, context_.chineseInterface, hwnd(), context_.resources},
+             std::u16string(context_.strings.Text(kPathMissingKey)), false);
+    return;
   }
   if (resultCode_ != 0)
     OnOK();

@@ -51,6 +51,8 @@ class CSettingDlg : public Dialog {
   void PlaceOverParent();
   void CreateButtons();
   void CreatePages();
+  // Opens on the page of the slot's pending function with that function chosen.
+  void ShowCurrentChoice();
   void OnButton(HWND from);
   void OnOkButton();
   void Paint();

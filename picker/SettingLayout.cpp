@@ -22,6 +22,15 @@ std::span<const int32_t> ListRows(int category) {
   }
 }
 
+int CategoryOf(int32_t code) {
+  for (int category = kCategoryBase; category <= kCategoryMouse; ++category)
+    for (const int32_t row : ListRows(category))
+      if (row == code) return category;
+  for (const AdvancedRow& row : kAdvancedRows)
+    if (row.code == code) return kCategoryAdvance;
+  return 0;
+}
+
 std::u16string DialogFilter(std::u16string_view filter) {
   std::u16string text(filter);
   for (char16_t& c : text)

@@ -1,5 +1,7 @@
 #include "picker/SettingPages_win32.h"
 
+#include <algorithm>
+
 #include "controls/ImageHelpers_win32.h"
 #include "controls/TextDraw_win32.h"
 #include "base/WideText.h"
@@ -47,6 +49,18 @@ int32_t CSetting_ListDlg::GetSelectedCode() const {
   return rows_[static_cast<size_t>(selected)];
 }
 
+void CSetting_ListDlg::Select(int32_t code) {
+  WPARAM row = static_cast<WPARAM>(-1);
+  for (size_t i = 0; i < rows_.size(); ++i)
+    if (rows_[i] == code) row = i;
+  list_.Send(LB_SETCURSEL, row);
+  if (row == static_cast<WPARAM>(-1)) return;
+  // The list shows a row in part at its foot; the chosen one must be seen whole.
+  const int whole = std::max(1, static_cast<int>(list_.ClientRect().bottom) / kListRowHeight);
+  const auto top = static_cast<WPARAM>(list_.Send(LB_GETTOPINDEX));
+  if (row >= top + static_cast<WPARAM>(whole)) list_.Send(LB_SETTOPINDEX, row + 1 - whole);
+}
+
 bool CSetting_ListDlg::PreTranslateMessage(MSG& msg) {
   return IsEnterEscapeOrSpace(msg);
 }
@@ -62,8 +76,11 @@ BOOL CSetting_ListDlg::OnInitDialog() {
       static_cast<HBITMAP>(::LoadImageW(ModuleOf(context_), MAKEINTRESOURCEW(IDB_SCROLLBAR_SKIN),
                                         IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
   SkinScrollAttach(list_.hwnd(), scrollSkin_.get());
-  // Adding a row selects it, so the last row is the selection of a new page.
   for (const int32_t code : rows_) list_.AddRow(Text(context_, FunctionKey(code)));
+  // Adding a row selects it; a new page selects nothing, so that OK never answers a row
+  // the user did not choose.
+  list_.Send(LB_SETCURSEL, static_cast<WPARAM>(-1));
+  list_.Send(LB_SETTOPINDEX, 0);
   return TRUE;
 }
 
@@ -94,6 +111,14 @@ int32_t CSetting_AdvanceDlg::GetChoice(std::u16string& path) const {
     return choices_[row].GetUserValue();
   }
   return keys_.GetChoice(path);
+}
+
+void CSetting_AdvanceDlg::ShowChoice(int32_t code, std::u16string_view path) {
+  for (int row = 0; row < kAdvancedRowCount; ++row) {
+    if (kAdvancedRows[row].code != code) continue;
+    CheckRow(row);
+    if (!path.empty()) ShowPath(row, path);
+  }
 }
 
 bool CSetting_AdvanceDlg::PreTranslateMessage(MSG& msg) {
@@ -146,7 +171,11 @@ void CSetting_AdvanceDlg::AskForPath(int row) {
   const bool chosen = request.folder ? context_.chooser.ChooseFolder(path)
                                      : context_.chooser.ChooseFile(request, path);
   if (!chosen) return;  // the field keeps its caption and the row stays checked
-  paths_[row].SetCaption(path.substr(0, kPickerPathLimit));
+  ShowPath(row, path);
+}
+
+void CSetting_AdvanceDlg::ShowPath(int row, std::u16string_view path) {
+  paths_[row].SetCaption(std::u16string(path.substr(0, kPickerPathLimit)));
   paths_[row].SetTextColours(kChosenPathTextColours.normal, kChosenPathTextColours.hover,
                              kChosenPathTextColours.pressed);
 }

@@ -27,15 +27,18 @@ struct PickerContext {
   std::u16string programFolder;  // base of the skin pictures
   IPathChooser& chooser;
   HMODULE resources = nullptr;  // templates and the scroll-bar skin; nullptr: the program file
+  bool chineseInterface = false;  // the layout of the picker's message box
 };
 
-// A list page: the functions of one category, the last row selected when it is built.
+// A list page: the functions of one category, no row selected when it is built.
 class CSetting_ListDlg : public Dialog {
  public:
   CSetting_ListDlg(int category, const PickerContext& context);
 
   // The code of the selected row; 0 when no row is selected.
   int32_t GetSelectedCode() const;
+  // Selects the row of the code and scrolls it into view; no row when the page lacks it.
+  void Select(int32_t code);
   const CListBoxEx& List() const { return list_; }
 
   bool PreTranslateMessage(MSG& msg) override;
@@ -82,6 +85,8 @@ class CSetting_AdvanceDlg : public Dialog {
   // empty; 0 with `path` untouched when no row is checked. The "Keys..." row answers 85 and
   // the combination's text, or 0 while it holds none.
   int32_t GetChoice(std::u16string& path) const;
+  // Checks the row of the code and shows its path; nothing for a code of no row.
+  void ShowChoice(int32_t code, std::u16string_view path);
 
   const CGDIBitmapBtn& Choice(int row) const { return choices_[row]; }
   const CGDIBitmapBtn& PathField(int row) const { return paths_[row]; }
@@ -99,6 +104,7 @@ class CSetting_AdvanceDlg : public Dialog {
   void OnCommand(HWND from, UINT code);
   void CheckRow(int row);
   void AskForPath(int row);
+  void ShowPath(int row, std::u16string_view path);
   void Paint();
 
   const PickerContext& context_;

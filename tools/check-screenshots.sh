@@ -51,6 +51,8 @@ picker-page-4.png               413  290
 picker-page-5.png               413  290
 picker-advanced-chosen-path.png 413  290
 picker-keys-chosen.png          413  290
+picker-opened-on-current.png    413  290
+picker-path-missing.png         330  160
 message_box_ok.png              330  160
 message_box_ok_cancel.png       330  160
 message_box_ok_chinese.png      330  160

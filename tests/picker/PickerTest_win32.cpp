@@ -9,11 +9,13 @@
 #include <string>
 #include <vector>
 
+#include "controls/DlgInfo_win32.h"
 #include "controls/ImageHelpers_win32.h"
 #include "base/WideText.h"
 #include "localisation/StringTable.h"
 #include "model/Text.h"
 #include "picker/SettingDlg_win32.h"
+#include "tests/actions/ActionsTestSupport.h"
 #include "tests/support/DialogInput_win32.h"
 #include "tests/support/DrivenDialog_win32.h"
 #include "tests/support/Picture_win32.h"
@@ -88,6 +90,41 @@ std::string MarkedTabs(const CSettingDlg& d) {
   return s;
 }
 
+// Which list row each list page selects, in category order ("-" for none), e.g. "- 10 - -".
+std::string SelectedRows(const CSettingDlg& d) {
+  std::string s;
+  for (int c = kCategoryBase; c <= kCategoryMouse; ++c) {
+    const LRESULT row = d.ListPage(c).List().Send(LB_GETCURSEL);
+    if (c > kCategoryBase) s += ' ';
+    s += row < 0 ? std::string("-") : std::to_string(row);
+  }
+  return s;
+}
+std::string CheckedChoices(const CSettingDlg& d) {
+  std::string s;
+  for (int row = 0; row < kAdvancedRowCount; ++row)
+    s += d.AdvancedPage().Choice(row).GetCheck() ? '1' : '0';
+  return s;
+}
+
+// The message box the picker shows over itself, or nullptr.
+CDlgInfo* OpenMessageBox(HWND picker) {
+  struct Search {
+    HWND owner;
+    CDlgInfo* box = nullptr;
+  } search{picker};
+  ::EnumThreadWindows(
+      ::GetCurrentThreadId(),
+      [](HWND w, LPARAM lp) -> BOOL {
+        auto& s = *reinterpret_cast<Search*>(lp);
+        if (::GetWindow(w, GW_OWNER) != s.owner || !::IsWindowVisible(w)) return TRUE;
+        s.box = dynamic_cast<CDlgInfo*>(Window::FromHandle(w));
+        return s.box == nullptr;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.box;
+}
+
 void SavePng(HWND window, const std::wstring& name) {
   ::RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
   EXPECT_TRUE(testkit::SavePng(testkit::CaptureWindow(window), name)) << name;
@@ -124,15 +161,81 @@ class PickerTest : public ::testing::Test {
 using P = DrivenPicker;
 using B = PickerButton;
 
-TEST_F(PickerTest, OkAtOnceAnswersTheBasicPagesLastRow) {
+TEST_F(PickerTest, OpensOnThePendingFunctionWithItChosenAndOkAtOnceKeepsIt) {
+  struct Case {
+    int slot;
+    int32_t pending;
+    std::u16string path;
+    std::string pages, rows, choices;
+    int disabled;
+  };
+  const Case cases[] = {
+      {SlotForward, 68, u"", "00010", "- - - 3", "0000", 0},  // its own button, the mouse page
+      {SlotMiddle, 43, u"", "01000", "- 10 - -", "0000", 0},  // zoom out, below the first page
+      {SlotBack, 56, u"", "00100", "- - 7 -", "0000", 0},     // mute
+      {SlotTiltLeft, 81, u"C:\\Windows\\Media\\chimes.wav", "00001", "- - - -", "1000", 0},
+      {SlotTiltRight, 84, u"D:\\Music", "00001", "- - - -", "0001", 0},
+      {SlotRight, 96, u"", "00000", "- - - -", "0000", 1},  // disabled
+  };
+  for (const Case& c : cases) {
+    slots[c.slot].TempID = c.pending;
+    SetPath(slots[c.slot], c.path);
+    EXPECT_EQ(Run({[&c](P& d) {
+                    EXPECT_EQ(ShownPages(d), c.pages);
+                    EXPECT_EQ(MarkedTabs(d), c.pages);
+                    EXPECT_EQ(SelectedRows(d), c.rows);
+                    EXPECT_EQ(CheckedChoices(d), c.choices);
+                    EXPECT_EQ(d.Button(B::Disable).GetCheck(), c.disabled);
+                    for (int row = 0; row < kAdvancedRowCount; ++row)
+                      EXPECT_EQ(d.AdvancedPage().PathField(row).Caption(),
+                                c.choices[row] == '1' ? c.path : u"");
+                    for (int category = kCategoryBase; category <= kCategoryMouse; ++category) {
+                      const CListBoxEx& list = d.ListPage(category).List();
+                      const LRESULT row = list.Send(LB_GETCURSEL), top = list.Send(LB_GETTOPINDEX);
+                      // The chosen row is in sight: nine rows show at a time.
+                      if (row >= 0) {
+                        EXPECT_TRUE(row >= top && row < top + 9) << row << " " << top;
+                      } else {
+                        EXPECT_EQ(top, 0);
+                      }
+                    }
+                    Click(d.Button(B::Ok));
+                  }},
+                  c.slot),
+              IDOK)
+        << c.pending;
+    EXPECT_EQ(code, c.pending);
+    EXPECT_EQ(path, c.path) << c.pending;
+  }
+}
+
+TEST_F(PickerTest, OkWithNothingChosenClosesAsCancelled) {
+  // A code no page offers (a damaged profile) opens the basic page with nothing chosen.
+  slots[SlotForward].TempID = 0;
   EXPECT_EQ(Run({[](P& d) {
               EXPECT_EQ(ShownPages(d), "10000");
-              EXPECT_EQ(MarkedTabs(d), "10000");
+              EXPECT_EQ(SelectedRows(d), "- - - -");
               Click(d.Button(B::Ok));
             }}),
-            IDOK);
-  EXPECT_EQ(code, 8);
-  EXPECT_EQ(path, u"");
+            IDCANCEL);
+  EXPECT_EQ(code, 0);
+  // Another page than the pending function's has no row chosen.
+  slots[SlotForward].TempID = 68;
+  EXPECT_EQ(Run({[](P& d) { Click(d.Button(B::TabMedia)); },
+                 [](P& d) {
+                   EXPECT_EQ(SelectedRows(d), "- - - 3");
+                   Click(d.Button(B::Ok));
+                 }}),
+            IDCANCEL);
+  EXPECT_EQ(code, 0);
+}
+
+TEST_F(PickerTest, ScreenshotOfThePickerOpenedOnASlotsFunction) {
+  slots[SlotWheelDown].TempID = slots[SlotWheelDown].FunID = 43;  // zoom out, applied
+  Run({[](P& d) { SavePng(d.hwnd(), L"picker-opened-on-current.png"); },
+       [](P& d) { Click(d.Button(B::Close)); }},
+      SlotWheelDown);
+  EXPECT_EQ(stepsRun, 2u);
 }
 
 TEST_F(PickerTest, DisableHidesEveryPageWhateverTabAndOkAnswersDisabled) {
@@ -192,15 +295,6 @@ TEST_F(PickerTest, EachTabShowsItsOwnPageAndTheMousePagesSecondRowIsTheMiddleBut
   EXPECT_EQ(code, 67);
 }
 
-TEST_F(PickerTest, ListPageWithoutSelectionCancels) {
-  EXPECT_EQ(Run({[](P& d) {
-              d.ListPage(kCategoryBase).List().Send(LB_SETCURSEL, static_cast<WPARAM>(-1));
-              Click(d.Button(B::Ok));
-            }}),
-            IDCANCEL);
-  EXPECT_EQ(code, 0);
-}
-
 TEST_F(PickerTest, AdvancedPageWithNoRowCheckedCancels) {
   EXPECT_EQ(Run({[](P& d) { Click(d.Button(B::TabAdvance)); },
                  [](P& d) {
@@ -211,18 +305,35 @@ TEST_F(PickerTest, AdvancedPageWithNoRowCheckedCancels) {
   EXPECT_EQ(code, 0);
 }
 
-TEST_F(PickerTest, CancelledBrowseLeavesItsRowCheckedWithAnEmptyPath) {
-  chooser.answers = {u""};
+TEST_F(PickerTest, CancelledBrowseLeavesItsRowCheckedAndOkSaysThePathIsMissing) {
+  chooser.answers = {u"", u"D:\\Letters\\july.txt"};
   EXPECT_EQ(Run({[](P& d) { Click(d.Button(B::TabAdvance)); },
                  [](P& d) { Click(d.AdvancedPage().BrowseButton(2)); },
                  [](P& d) {
                    EXPECT_EQ(d.AdvancedPage().Choice(2).GetCheck(), 1);
                    Click(d.Button(B::Ok));
-                 }}),
+                 },
+                 [this](P& d) {
+                   // The picker stays open under a box that says what is missing.
+                   CDlgInfo* box = OpenMessageBox(d.hwnd());
+                   ASSERT_NE(box, nullptr);
+                   EXPECT_EQ(box->Message(), strings.Text("str_msg_no_path"));
+                   EXPECT_EQ(box->Message(), u"No path chosen. Choose one with \u201cBrowse...\u201d.");
+                   SavePng(box->hwnd(), L"picker-path-missing.png");
+                   Click(box->OkButton());
+                 },
+                 [](P& d) {
+                   EXPECT_EQ(OpenMessageBox(d.hwnd()), nullptr);
+                   EXPECT_TRUE(::IsWindowVisible(d.hwnd()));
+                   EXPECT_EQ(d.AdvancedPage().Choice(2).GetCheck(), 1);
+                   Click(d.AdvancedPage().BrowseButton(2));
+                 },
+                 [](P& d) { Click(d.Button(B::Ok)); }}),
             IDOK);
+  EXPECT_EQ(stepsRun, 6u);
   EXPECT_EQ(code, 83);
-  EXPECT_EQ(path, u"");
-  ASSERT_EQ(chooser.fileRequests.size(), 1u);
+  EXPECT_EQ(path, u"D:\\Letters\\july.txt");
+  ASSERT_EQ(chooser.fileRequests.size(), 2u);
   const PathRequest& asked = chooser.fileRequests[0];
   EXPECT_EQ(asked.defaultExtension, u".");
   EXPECT_EQ(asked.fileName, u"*.*");
@@ -230,7 +341,7 @@ TEST_F(PickerTest, CancelledBrowseLeavesItsRowCheckedWithAnEmptyPath) {
   EXPECT_EQ(asked.initialFolder, u"D:\\");
 }
 
-TEST_F(PickerTest, ChoosingAnotherRowAfterBrowsingAnswersThatRowsOwnEmptyPath) {
+TEST_F(PickerTest, ChoosingAnotherRowAfterBrowsingAsksForThatRowsOwnPath) {
   chooser.answers = {u"C:\\Windows\\Media\\chimes.wav"};
   EXPECT_EQ(Run({[](P& d) { Click(d.Button(B::TabAdvance)); },
                  [](P& d) { Click(d.AdvancedPage().BrowseButton(0)); },
@@ -241,12 +352,18 @@ TEST_F(PickerTest, ChoosingAnotherRowAfterBrowsingAnswersThatRowsOwnEmptyPath) {
                    Click(d.AdvancedPage().Choice(1));
                  },
                  [](P& d) {
-                   EXPECT_EQ(d.AdvancedPage().Choice(0).GetCheck(), 0);
-                   EXPECT_EQ(d.AdvancedPage().Choice(1).GetCheck(), 1);
+                   EXPECT_EQ(CheckedChoices(d), "0100");
                    Click(d.Button(B::Ok));
-                 }}),
-            IDOK);
-  EXPECT_EQ(code, 82);
+                 },
+                 [](P& d) {
+                   CDlgInfo* box = OpenMessageBox(d.hwnd());
+                   ASSERT_NE(box, nullptr);
+                   Click(box->OkButton());
+                 },
+                 [](P& d) { Click(d.Button(B::Close)); }}),
+            IDCANCEL);
+  EXPECT_EQ(stepsRun, 6u);
+  EXPECT_EQ(code, 0);
   EXPECT_EQ(path, u"");
   ASSERT_EQ(chooser.fileRequests.size(), 1u);
   EXPECT_EQ(chooser.fileRequests[0].filter, u"(*.wav*)|*.wav*||");
@@ -314,6 +431,7 @@ TEST_F(PickerTest, SitsOverItsParentAtItsPicturesSizeAndScreenshotsEveryPage) {
          EXPECT_EQ(page.right - page.left, 370);
          EXPECT_EQ(page.bottom - page.top, 169);
        },
+       [](P& d) { Click(d.Button(B::TabBase)); },
        [](P& d) { SavePng(d.hwnd(), L"picker-page-1.png"); },
        [](P& d) { Click(d.Button(B::TabWindows)); },
        [](P& d) { SavePng(d.hwnd(), L"picker-page-2.png"); },
@@ -324,7 +442,121 @@ TEST_F(PickerTest, SitsOverItsParentAtItsPicturesSizeAndScreenshotsEveryPage) {
        [](P& d) { Click(d.Button(B::TabAdvance)); },
        [](P& d) { SavePng(d.hwnd(), L"picker-page-5.png"); },
        [](P& d) { Click(d.Button(B::Close)); }});
-  EXPECT_EQ(stepsRun, 11u);
+  EXPECT_EQ(stepsRun, 12u);
+}
+
+// What a function code does, as the action engine performs it over recording seams: keys
+// ("+11" down, "-11" up), mouse events ("m0800(120)"), pauses ("w100"), window messages,
+// system calls and timers. The foreground window has both boxes; the pointer is over a
+// window that scrolls sideways; the system is one that has the search and charms keys.
+std::string Behaviour(int32_t code) {
+  testkit::ActionRig rig;
+  rig.system.version = {2, 6, 2};
+  rig.windows.foreground = rig.windows.Add(u"Frame", {0, 0, 800, 600}, 0x00030000);
+  rig.windows.pointed = rig.windows.Add(u"Notepad", {0, 0, 300, 300}, 0x00100000);
+  rig.windows.cursor = {10, 10};
+  rig.Perform(code);
+  std::string s;
+  char part[32];
+  const auto add = [&s](std::string_view text) {
+    if (!s.empty()) s += ' ';
+    s += text;
+  };
+  for (const InputEvent& e : rig.input.events) {
+    if (e.kind == InputKind::Key)
+      std::snprintf(part, sizeof part, "%c%02X", (e.flags & 2) ? '-' : '+', e.virtualKey);
+    else if (e.kind == InputKind::Mouse && e.data != 0)
+      std::snprintf(part, sizeof part, "m%04X(%d)", static_cast<unsigned>(e.flags), e.data);
+    else if (e.kind == InputKind::Mouse)
+      std::snprintf(part, sizeof part, "m%04X", static_cast<unsigned>(e.flags));
+    else
+      std::snprintf(part, sizeof part, "w%u", static_cast<unsigned>(e.pauseMs));
+    add(part);
+  }
+  for (const fakes::PostedMessage& m : rig.windows.messages) {
+    std::snprintf(part, sizeof part, "%s %04X %X", m.sent ? "send" : "post",
+                  static_cast<unsigned>(m.message), static_cast<unsigned>(m.wParam));
+    add(part);
+  }
+  for (const std::string& call : rig.system.calls)
+    if (call == "LockStation") add(call);
+  for (const std::string& call : rig.timer.calls) {
+    add("timer");
+    add(call);
+  }
+  return s;
+}
+
+TEST_F(PickerTest, EveryListRowDoesWhatItsTextSays) {
+  struct Row {
+    std::u16string text;
+    std::string does;
+  };
+  const std::vector<Row> pages[] = {
+      {{u"Cut", "+11 +58 -58 -11"},  // Ctrl+X
+       {u"Copy", "+11 +43 -43 -11"},
+       {u"Paste", "+11 +56 -56 -11"},
+       {u"Select all", "+11 +41 -41 -11"},
+       {u"Find", "+11 +46 -46 -11"},
+       {u"New", "+11 +4E -4E -11"},
+       {u"Print", "+11 +50 -50 -11"},
+       {u"Save", "+11 +53 -53 -11"}},
+      {{u"Switch window", "+A4 +09 -09 timer start 5 1500 @0"},  // Alt held until the timer
+       {u"Close window", "+A4 +73 -73 -A4"},                     // Alt+F4
+       {u"Lock computer", "LockStation"},
+       {u"File Explorer", "+5B +45 -45 -5B"},  // Windows key + E
+       {u"Run", "+5B +52 -52 -5B"},
+       {u"Show desktop", "+5B +44 -44 -5B"},
+       {u"Start menu", "+5B -5B"},
+       {u"Search", "+5B +51 -51 -5B"},
+       {u"Charms bar", "+5B +43 -43 -5B"},
+       {u"Zoom in", "+11 m0800(120) -11"},  // Ctrl + wheel away from the user
+       {u"Zoom out", "+11 m0800(-120) -11"},
+       {u"Maximize window", "send 0112 F030"},
+       {u"Minimize window", "send 0112 F020"}},
+      {{u"Media player", "+B5 -B5"},
+       {u"Play/Pause", "+B3 -B3"},
+       {u"Stop", "+B2 -B2"},
+       {u"Previous track", "+B1 -B1"},
+       {u"Next track", "+B0 -B0"},
+       {u"Volume up", "+AF -AF"},
+       {u"Volume down", "+AE -AE"},
+       {u"Mute", "+AD -AD"}},
+      {{u"Left click", "m0002 w100 m0004"},
+       {u"Middle click", "m0020 w100 m0040"},
+       {u"Right click", "m0008 w100 m0010"},
+       {u"Forward", "m0080(2) w100 m0100(2)"},  // the second X button
+       {u"Back", "m0080(1) w100 m0100(1)"},
+       {u"Scroll up", "m0800(120)"},
+       {u"Scroll down", "m0800(-120)"},
+       {u"Scroll left", "post 0114 0 post 0114 0"},
+       {u"Scroll right", "send 0114 1 send 0114 1"}},
+  };
+  struct Seen {
+    std::u16string text;
+    int32_t code;
+  };
+  std::vector<Seen> seen[4];
+  Run({[&seen](P& d) {
+         for (int category = kCategoryBase; category <= kCategoryMouse; ++category) {
+           const CListBoxEx& list = d.ListPage(category).List();
+           for (LRESULT row = 0; row < list.Send(LB_GETCOUNT); ++row) {
+             wchar_t text[100] = {};
+             list.Send(LB_GETTEXT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(text));
+             list.Send(LB_SETCURSEL, static_cast<WPARAM>(row));
+             seen[category - 1].push_back({U16(text), d.ListPage(category).GetSelectedCode()});
+           }
+         }
+       },
+       [](P& d) { Click(d.Button(B::Close)); }});
+  for (size_t page = 0; page < 4; ++page) {
+    ASSERT_EQ(seen[page].size(), pages[page].size()) << page;
+    for (size_t row = 0; row < seen[page].size(); ++row) {
+      EXPECT_EQ(seen[page][row].text, pages[page][row].text) << page << " " << row;
+      EXPECT_EQ(Behaviour(seen[page][row].code), pages[page][row].does)
+          << Utf16ToUtf8(pages[page][row].text);
+    }
+  }
 }
 
 }  // namespace
