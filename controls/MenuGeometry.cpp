@@ -1,5 +1,7 @@
 #include "controls/MenuGeometry.h"
 
+#include <algorithm>
+
 namespace norvi {
 namespace {
 
@@ -63,6 +65,31 @@ PixelRect MenuIconRect(const EdgeRect& row, int iconWidth, int iconHeight) {
 
 EdgeRect XPTextRect(const EdgeRect& item) {
   return {item.left + kXPIconColumn + kXPTextGap, item.top, item.right, item.bottom};
+}
+
+int XPItemWidth(int textWidth) {
+  const int wanted = kXPIconColumn + kXPTextGap + textWidth + kXPTextMargin;
+  return wanted < kXPItemWidth ? kXPItemWidth : wanted > kXPMaxItemWidth ? kXPMaxItemWidth : wanted;
+}
+
+std::u16string ShortenMiddle(std::u16string_view text, TextPart part,
+                             const std::function<bool(std::u16string_view)>& fits) {
+  std::u16string shown(text);
+  if (part.start > text.size()) return shown;
+  const size_t length = std::min(part.length, text.size() - part.start);
+  const std::u16string_view before = text.substr(0, part.start);
+  const std::u16string_view name = text.substr(part.start, length);
+  const std::u16string_view after = text.substr(part.start + length);
+  // Fewest characters cut first; each step keeps the longer half on the left.
+  for (size_t cut = 0; !fits(shown) && cut < length; ++cut) {
+    const size_t kept = length - cut - 1;
+    shown.assign(before);
+    shown.append(name.substr(0, (kept + 1) / 2));
+    shown.push_back(u'\u2026');
+    shown.append(name.substr(length - kept / 2));
+    shown.append(after);
+  }
+  return shown;
 }
 
 PixelRect XPIconRect(const EdgeRect& item, bool selected) {

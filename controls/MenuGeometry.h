@@ -5,7 +5,10 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <span>
+#include <string>
+#include <string_view>
 #include <vector>
 
 #include "controls/ImageGeometry.h"
@@ -52,14 +55,32 @@ class MenuPointer {
 EdgeRect MenuTextRect(const EdgeRect& row);
 PixelRect MenuIconRect(const EdgeRect& row, int iconWidth, int iconHeight);
 
-// Owner-drawn items of the tray menu: 75 x 22, a 25-pixel icon column, the text 8 pixels
-// right of it; icons 16 x 16 at (3, 3), or (2, 2) when selected.
+// Owner-drawn items of the tray menu: 22 high, a 25-pixel icon column, the text 8 pixels
+// right of it; icons 16 x 16 at (3, 3), or (2, 2) when selected. An item is as wide as its
+// text needs, 75 at the least and kXPMaxItemWidth at the most.
 constexpr int kXPItemWidth = 75;
+constexpr int kXPMaxItemWidth = 320;
 constexpr int kXPItemHeight = 22;
 constexpr int kXPIconColumn = 25;
 constexpr int kXPTextGap = 8;
+constexpr int kXPTextMargin = 4;  // right of the text
 constexpr int kXPIconSize = 16;
 EdgeRect XPTextRect(const EdgeRect& item);
+// Width of an item whose text is `textWidth` pixels wide.
+int XPItemWidth(int textWidth);
+// Widest text an item holds whole.
+constexpr int kXPMaxTextWidth = kXPMaxItemWidth - kXPIconColumn - kXPTextGap - kXPTextMargin;
+
+// The part of a text that may lose its middle when the text is too long (a program's name).
+struct TextPart {
+  size_t start = 0;
+  size_t length = 0;
+};
+// The text itself when `fits` takes it; otherwise the fewest characters taken from the middle
+// of `part` and replaced with one ellipsis that make it fit, both ends of the part kept. When
+// even the ellipsis alone does not fit, the part becomes the ellipsis alone.
+std::u16string ShortenMiddle(std::u16string_view text, TextPart part,
+                             const std::function<bool(std::u16string_view)>& fits);
 PixelRect XPIconRect(const EdgeRect& item, bool selected);
 
 // Pixels of a 32-bit top-down DIB: 0xAARRGGBB (bytes blue, green, red, alpha).

@@ -21,6 +21,12 @@ HICON LoadSmallIcon(HMODULE module, int id) {
       ::LoadImageW(module, MAKEINTRESOURCEW(id), IMAGE_ICON, kXPIconSize, kXPIconSize, 0));
 }
 
+UniqueFont ItemFont() {
+  return UniqueFont(::CreateFontW(kFontHeight, 0, 0, 0, kFontWeight, FALSE, FALSE, FALSE,
+                                  DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                                  DEFAULT_QUALITY, FF_SWISS, L"Arial"));
+}
+
 void Fill(HDC dc, const RECT& r, COLORREF colour) {
   UniqueBrush brush(::CreateSolidBrush(colour));
   ::FillRect(dc, &r, brush.get());
@@ -32,9 +38,18 @@ CXPMenu::CXPMenu(HMODULE module)
     : module_(module ? module : ::GetModuleHandleW(nullptr)), menu_(::CreatePopupMenu()) {}
 
 bool CXPMenu::AddItem(UINT command, uint16_t normalIcon, int32_t selectedIcon,
-                      std::u16string text) {
+                      std::u16string text, TextPart shortenable) {
   auto item = std::make_unique<Item>();
-  item->data = {normalIcon, selectedIcon, std::move(text)};
+  // Measured once with the font that draws it, so that what is measured is what shows.
+  WindowDC screen(nullptr);
+  UniqueFont font = ItemFont();
+  const TextScope measure(screen.get(), font.get(), kNormalText);
+  const auto width = [&measure](std::u16string_view t) { return measure.Extent(t).cx; };
+  if (shortenable.length > 0)
+    text = ShortenMiddle(text, shortenable,
+                         [&width](std::u16string_view t) { return width(t) <= kXPMaxTextWidth; });
+  const int itemWidth = XPItemWidth(width(text));
+  item->data = {normalIcon, selectedIcon, std::move(text), itemWidth};
   item->normal.reset(LoadSmallIcon(module_, normalIcon));
   item->selected.reset(LoadSmallIcon(module_, selectedIcon));
   if (!menu_ ||
@@ -58,7 +73,7 @@ bool CXPMenu::HandleOwnerMessage(UINT msg, WPARAM, LPARAM lp, LRESULT& result) c
   if (msg == WM_MEASUREITEM) {
     auto* measure = reinterpret_cast<MEASUREITEMSTRUCT*>(lp);
     if (measure->CtlType != ODT_MENU || !Find(measure->itemData)) return false;
-    measure->itemWidth = kXPItemWidth;
+    measure->itemWidth = static_cast<UINT>(Find(measure->itemData)->data.width);
     measure->itemHeight = kXPItemHeight;
     result = TRUE;
     return true;
@@ -95,9 +110,7 @@ void CXPMenu::Draw(const DRAWITEMSTRUCT& draw, const Item& item) const {
   const PixelRect icon = XPIconRect(edges, selected);
   ::DrawIconEx(dc, icon.x, icon.y, (selected ? item.selected : item.normal).get(), icon.width,
                icon.height, 0, nullptr, DI_NORMAL);
-  UniqueFont font(::CreateFontW(kFontHeight, 0, 0, 0, kFontWeight, FALSE, FALSE, FALSE,
-                                DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                                DEFAULT_QUALITY, FF_SWISS, L"Arial"));
+  UniqueFont font = ItemFont();
   const TextScope text(dc, font.get(), selected ? kSelectedText : kNormalText);
   const EdgeRect t = XPTextRect(edges);
   DrawWindowText(::WindowFromDC(dc), dc, item.data.text, RECT{t.left, t.top, t.right, t.bottom},

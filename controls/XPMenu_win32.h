@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "controls/MenuGeometry.h"
 #include "framework/Gdi_win32.h"
 #include "base/Handles_win32.h"
 
@@ -21,14 +22,17 @@ class CXPMenu {
   struct ItemData {
     uint16_t normalIcon = 0;
     int32_t selectedIcon = 0;
-    std::u16string text;
+    std::u16string text;  // as shown: a long name has lost its middle
+    int width = kXPItemWidth;
   };
 
   // An empty popup menu; icons come from `module` (nullptr: the program).
   explicit CXPMenu(HMODULE module = nullptr);
 
-  // Appends an owner-drawn item.
-  bool AddItem(UINT command, uint16_t normalIcon, int32_t selectedIcon, std::u16string text);
+  // Appends an owner-drawn item as wide as its text. A text too long for the widest item
+  // loses the middle of `shortenable` (say, a program's name inside it), else its end.
+  bool AddItem(UINT command, uint16_t normalIcon, int32_t selectedIcon, std::u16string text,
+               TextPart shortenable = {});
   // Shows the menu at `screen` for `owner` and returns when it closes; the command arrives at
   // the owner as WM_COMMAND.
   void Track(HWND owner, POINT screen, UINT flags = TPM_RIGHTBUTTON);

@@ -44,6 +44,7 @@ main-window-zh-layout-tw.png     1000 715
 language-menu-program.png       116  273
 language-menu.png               116  273
 tray-menu.png                   93   50
+tray-menu-program.png           338  94
 picker-page-1.png               413  290
 picker-page-2.png               413  290
 picker-page-3.png               413  290

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <functional>
 #include <string>
 #include <vector>
@@ -11,6 +12,7 @@
 #include "TestSupport_win32.h"
 #include "controls/WndPopup_win32.h"
 #include "controls/XPMenu_win32.h"
+#include "model/Text.h"
 #include "res/ResourceIds.h"
 #include "tests/support/MessageLog_win32.h"
 #include "tests/support/Picture_win32.h"
@@ -189,6 +191,72 @@ TEST(XPMenu, ItemsMeasure75By22AndDrawTheirLooks) {
   }
 }
 
+// What an item's data and measure say: the text as shown and the item's width.
+struct Measured {
+  std::u16string text;
+  UINT width = 0, height = 0;
+};
+Measured MeasureItem(const CXPMenu& menu, UINT position) {
+  MENUITEMINFOW info{};
+  info.cbSize = sizeof info;
+  info.fMask = MIIM_DATA | MIIM_ID;
+  if (!::GetMenuItemInfoW(menu.handle(), position, TRUE, &info)) return {};
+  MEASUREITEMSTRUCT measure{ODT_MENU, 0, info.wID, 0, 0, info.dwItemData};
+  LRESULT result = 0;
+  menu.HandleOwnerMessage(WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&measure), result);
+  return {reinterpret_cast<const CXPMenu::ItemData*>(info.dwItemData)->text, measure.itemWidth,
+          measure.itemHeight};
+}
+
+// Pixels of a text in the tray items' font, Arial 14 weight 500.
+int TextWidth(std::u16string_view text) {
+  WindowDC screen(nullptr);
+  UniqueFont font(::CreateFontW(14, 0, 0, 0, 500, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                                OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FF_SWISS,
+                                L"Arial"));
+  SelectObjectScope select(screen.get(), font.get());
+  SIZE size{};
+  ::GetTextExtentPoint32W(screen.get(), reinterpret_cast<const wchar_t*>(text.data()),
+                          static_cast<int>(text.size()), &size);
+  return size.cx;
+}
+
+constexpr std::u16string_view kLongProgram =
+    u"Northwind Accounting and Inventory Management Suite Professional Edition.exe";
+
+void AddTrayItems(CXPMenu& menu) {
+  const std::u16string program(kLongProgram);
+  menu.AddItem(kConfig + 2, IDI_TRAY_CONFIG, IDI_TRAY_CONFIG, u"Settings for notepad.exe\u2026",
+               {13, 11});
+  menu.AddItem(kConfig + 1, IDI_TRAY_CONFIG, IDI_TRAY_CONFIG,
+               u"Settings for " + program + u"\u2026", {13, program.size()});
+  menu.AddItem(kConfig, IDI_TRAY_CONFIG, IDI_TRAY_CONFIG, u"Config");
+  menu.AddItem(kExit, IDI_TRAY_EXIT, IDI_TRAY_EXIT, u"Exit");
+}
+
+TEST(XPMenu, ItemsAreAsWideAsTheirTextAndALongProgramNameLosesItsMiddle) {
+  CXPMenu menu;
+  AddTrayItems(menu);
+  // A name that fits shows whole, in an item as wide as it needs.
+  const Measured fits = MeasureItem(menu, 0);
+  EXPECT_EQ(fits.text, u"Settings for notepad.exe\u2026");
+  EXPECT_EQ(fits.width, static_cast<UINT>(25 + 8 + TextWidth(fits.text) + 4));
+  EXPECT_GT(fits.width, 75u);
+  EXPECT_EQ(fits.height, 22u);
+  // A long one keeps both its ends in the widest item.
+  const Measured shortened = MeasureItem(menu, 1);
+  EXPECT_EQ(shortened.width, 320u);
+  EXPECT_TRUE(shortened.text.starts_with(u"Settings for Northwind")) << Utf16ToUtf8(shortened.text);
+  EXPECT_TRUE(shortened.text.ends_with(u"Edition.exe\u2026")) << Utf16ToUtf8(shortened.text);
+  EXPECT_EQ(std::count(shortened.text.begin(), shortened.text.end(), u'\u2026'), 2);
+  const int shown = TextWidth(shortened.text);
+  EXPECT_LE(shown, 320 - 25 - 8 - 4);
+  EXPECT_GT(shown, 320 - 25 - 8 - 4 - 2 * TextWidth(u"W"));  // no more cut than needed
+  // Short items stay the narrowest.
+  EXPECT_EQ(MeasureItem(menu, 2).width, 75u);
+  EXPECT_EQ(MeasureItem(menu, 3).width, 75u);
+}
+
 TEST(XPMenu, ScreenshotOfTheOpenTrayMenu) {
   testkit::MessageLog log{{WM_COMMAND}};
   Owner owner;
@@ -212,6 +280,22 @@ TEST(XPMenu, ScreenshotOfTheOpenTrayMenu) {
   menu.Track(owner.hwnd(), {200, 200});
   EXPECT_GE(shown.bottom - shown.top, 44);  // two items of 22
   EXPECT_TRUE(Matches(log.Messages(), {}, "menu ended without a choice"));
+}
+
+TEST(XPMenu, ScreenshotOfTheTrayMenuWithProgramItems) {
+  Owner owner;
+  CXPMenu menu;
+  AddTrayItems(menu);
+  owner.tracked = &menu;
+  RECT shown{};
+  owner.onIdle = [&](HWND menuWindow) {
+    ::GetWindowRect(menuWindow, &shown);
+    SavePng(shown, L"tray-menu-program.png");
+    ::EndMenu();
+  };
+  ::SetForegroundWindow(owner.hwnd());
+  menu.Track(owner.hwnd(), {200, 200});
+  EXPECT_GE(shown.right - shown.left, 320);
 }
 
 }  // namespace
