@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 // After windows.h, which they need.
+#include <commctrl.h>
 #include <dbt.h>
 #include <psapi.h>
 #include <shellapi.h>
@@ -27,9 +28,11 @@
 #include "app/Messages.h"
 #include "app/MouseSettings.h"
 #include "controls/ImageHelpers_win32.h"
+#include "controls/TextFont.h"
 #include "framework/Gdi_win32.h"
 #include "base/Handles_win32.h"
 #include "model/ProfileImage.h"
+#include "model/Text.h"
 #include "tests/support/Picture_win32.h"
 #include "tests/support/Pump_win32.h"
 #include "tests/e2e/E2eSupport_win32.h"
@@ -379,34 +382,178 @@ TEST_F(ProgramTest, DefaultInThePickerThenApplyClearsTheSlotsRemapping) {
 }
 
 // Pixels of the hint colour in the hint line, as the screen shows them.
-int HintPixels(HWND main) {
+// The hint line as the screen shows it.
+testkit::Picture HintLineOnScreen(HWND main) {
+  RECT w;
+  ::GetWindowRect(main, &w);
+  return testkit::CaptureScreen({w.left + kHintRect.left, w.top + kHintRect.top,
+                                 w.left + kHintRect.right, w.top + kHintRect.bottom});
+}
+
+// The hint line as it looks with `text` drawn over `empty` the way the main window draws it:
+// the program's font, colour and flags. Equal pixels on the screen read that text.
+testkit::Picture HintLineWith(const testkit::Picture& empty, std::u16string_view text) {
+  WindowDC screen(nullptr);
+  MemoryCanvas line(screen.get(), empty.width, empty.height);
+  for (int y = 0; y < empty.height; ++y)
+    for (int x = 0; x < empty.width; ++x) ::SetPixel(line.dc(), x, y, empty.At(x, y));
+  UniqueFont font = CreateShellDlgFont(kTextFont.height, kTextFont.weight);
+  {
+    const TextScope draw(line.dc(), font.get(), kHintColour);
+    draw.Draw(text, RECT{0, 0, empty.width, empty.height}, kHintFlags);
+  }
+  testkit::Picture drawn = empty;
+  for (int y = 0; y < empty.height; ++y)
+    for (int x = 0; x < empty.width; ++x)
+      drawn.pixels[static_cast<size_t>(y * empty.width + x)] = ::GetPixel(line.dc(), x, y);
+  return drawn;
+}
+
+bool HintLineShows(HWND main, const testkit::Picture& expected) {
+  return testkit::PumpUntil([&] { return HintLineOnScreen(main).pixels == expected.pixels; },
+                            kPatienceMs / 6);
+}
+
+// The text of a button's tooltip in another process: the question and the answer's buffer
+// must lie in that process.
+std::u16string TooltipText(HWND button) {
+  DWORD process = 0;
+  ::GetWindowThreadProcessId(button, &process);
+  UniqueHandle remote(::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE,
+                                    FALSE, process));
+  if (!remote) return u"(no access)";
+  constexpr size_t kChars = 512;
+  auto* memory = static_cast<char*>(::VirtualAllocEx(
+      remote.get(), nullptr, sizeof(TTTOOLINFOW) + kChars * 2, MEM_COMMIT, PAGE_READWRITE));
+  if (!memory) return u"(no memory)";
+  struct Search {
+    DWORD process;
+    std::vector<HWND> tips;
+  } search{process, {}};
+  ::EnumWindows(
+      [](HWND w, LPARAM lp) -> BOOL {
+        auto& s = *reinterpret_cast<Search*>(lp);
+        wchar_t name[64] = {};
+        DWORD owner = 0;
+        ::GetWindowThreadProcessId(w, &owner);
+        ::GetClassNameW(w, name, 64);
+        if (owner == s.process && std::wstring(name) == TOOLTIPS_CLASSW) s.tips.push_back(w);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  std::u16string text;
+  for (HWND tip : search.tips) {
+    TTTOOLINFOW info{};
+    info.cbSize = sizeof info;
+    info.hwnd = button;
+    info.uId = 1;
+    info.lpszText = reinterpret_cast<wchar_t*>(memory + sizeof info);
+    const wchar_t none = 0;
+    ::WriteProcessMemory(remote.get(), memory, &info, sizeof info, nullptr);
+    ::WriteProcessMemory(remote.get(), memory + sizeof info, &none, sizeof none, nullptr);
+    DWORD_PTR ignored;
+    ::SendMessageTimeoutW(tip, TTM_GETTEXTW, kChars, reinterpret_cast<LPARAM>(memory),
+                          SMTO_BLOCK, 5000, &ignored);
+    wchar_t read[kChars] = {};
+    ::ReadProcessMemory(remote.get(), memory + sizeof info, read, sizeof read - 2, nullptr);
+    if (read[0]) {
+      text = std::u16string(reinterpret_cast<const char16_t*>(read));
+      break;
+    }
+  }
+  ::VirtualFreeEx(remote.get(), memory, 0, MEM_RELEASE);
+  return text;
+}
+
+// The fourteen described controls in hover order, with what a user reads for each; the
+// slots hold functions of every kind.
+constexpr int32_t kDescribedSlotCodes[kSlotCount] = {2, 35, 42, 50, 66, 84, 1, 73};
+const std::pair<MainControl, std::u16string_view> kDescribedTexts[] = {
+    {MainControl::Precision, u"Enhance pointer precision"},
+    {MainControl::RowsOption, u"Scroll this many lines per notch"},
+    {MainControl::ScreenOption, u"Scroll one screen per notch"},
+    {MainControl::Slot0, u"Copy"},
+    {MainControl::Slot1, u"Lock computer"},
+    {MainControl::Slot2, u"Zoom in"},
+    {MainControl::Slot3, u"Play/Pause"},
+    {MainControl::Slot4, u"Right click"},
+    {MainControl::Slot5, u"Open folder"},
+    {MainControl::Slot6, u"Cut"},
+    {MainControl::Slot7, u"Scroll right"},
+    {MainControl::Pair, u"Pair mouse"},
+    {MainControl::Defaults, u"Default"},
+    {MainControl::Ok, u"OK"},
+};
+
+TEST_F(ProgramTest, HoverLineAndTooltipsNameEachOfTheFourteenDescribedControls) {
+  ProfileImage profile = DefaultProfile();
+  for (int slot = 0; slot < kSlotCount; ++slot)
+    profile.Slots[slot].TempID = profile.Slots[slot].FunID = kDescribedSlotCodes[slot];
+  WriteProfile(profile);
+  HWND main = Start();
+  ASSERT_TRUE(main) << Installed().Messages();
+  // The pointer rests off the window: the line is empty.
+  ASSERT_TRUE(PointerDone(L"mousemove 3 3"));
+  PaintedOnScreen(main);
+  const testkit::Picture empty = HintLineOnScreen(main);
+  for (LPARAM number = 1; number <= 14; ++number) {
+    const std::u16string_view text = kDescribedTexts[number - 1].second;
+    const testkit::Picture expected = HintLineWith(empty, text);
+    ASSERT_NE(expected.pixels, empty.pixels) << number;
+    ::PostMessageW(main, UM_HOVER_TEXT, 0, number);
+    EXPECT_TRUE(HintLineShows(main, expected)) << number << " " << Utf16ToUtf8(text);
+  }
+  for (LPARAM number : {0, 15}) {
+    ::PostMessageW(main, UM_HOVER_TEXT, 0, number);
+    EXPECT_TRUE(HintLineShows(main, empty)) << number;
+  }
+  // The pointer over each control gives it its tooltip, with the same text.
+  // Two moves each: a button holds the pointer while it is over it and gives it up at the
+  // first move outside, which the next button therefore never sees.
   RECT window;
   ::GetWindowRect(main, &window);
-  WindowDC screen(nullptr);
-  MemoryCanvas line(screen.get(), kHintRect.width(), kHintRect.height());
-  ::BitBlt(line.dc(), 0, 0, line.width(), line.height(), screen.get(), window.left + kHintRect.left,
-           window.top + kHintRect.top, SRCCOPY);
-  int count = 0;
-  for (int y = 0; y < line.height(); ++y)
-    for (int x = 0; x < line.width(); ++x) count += ::GetPixel(line.dc(), x, y) == kHintColour;
-  return count;
+  std::wstring moves;
+  for (const auto& [control, text] : kDescribedTexts) {
+    const LayoutRect r = PlaceOf(control, false);
+    const int x = window.left + (r.left + r.right) / 2, y = window.top + (r.top + r.bottom) / 2;
+    for (int step = 0; step < 3; ++step)
+      moves += L"mousemove " + std::to_wstring(x + step) + L" " + std::to_wstring(y) +
+               L" sleep 0.3 ";
+  }
+  ASSERT_TRUE(PointerDone(moves));
+  Settle(main);
+  for (const auto& [control, text] : kDescribedTexts) {
+    const LayoutRect r = PlaceOf(control, false);
+    const HWND button = ::ChildWindowFromPointEx(
+        main, {(r.left + r.right) / 2, (r.top + r.bottom) / 2}, CWP_SKIPINVISIBLE);
+    ASSERT_NE(button, main) << Utf16ToUtf8(text);
+    // The program takes the pointer's moves after every message sent to it: wait for them.
+    std::u16string tip;
+    testkit::PumpUntil([&] { return !(tip = TooltipText(button)).empty(); }, kPatienceMs / 3);
+    EXPECT_EQ(tip, text);
+  }
+  EXPECT_EQ(program_->Close(main), 0u);
 }
 
 TEST_F(ProgramTest, HoverLineNamesTheLaterControlBetweenTwoAndEmptiesOnTheBackground) {
   HWND main = Start();
   ASSERT_TRUE(main) << Installed().Messages();
+  ASSERT_TRUE(PointerDone(L"mousemove 3 3"));
+  PaintedOnScreen(main);
+  const testkit::Picture empty = HintLineOnScreen(main);
   RECT window;
   ::GetWindowRect(main, &window);
   const LayoutRect pair = PlaceOf(MainControl::Pair, false);
   const auto at = [&](int x, int y) {
     return std::to_wstring(window.left + x) + L" " + std::to_wstring(window.top + y);
   };
-  // The column between the pair and restore-defaults buttons lies in both grown rectangles.
+  // The column between the pair and restore-defaults buttons lies in both grown rectangles:
+  // the later one, restore-defaults, names itself.
   ASSERT_TRUE(StartXdotool(L"mousemove " + at(pair.right, pair.top + 20)));
-  EXPECT_TRUE(testkit::PumpUntil([&] { return HintPixels(main) > 20; }, kPatienceMs));
+  EXPECT_TRUE(HintLineShows(main, HintLineWith(empty, u"Default")));
   SaveScreenshot(main, L"main-window-hover.png");
   ASSERT_TRUE(StartXdotool(L"mousemove " + at(700, 100)));
-  EXPECT_TRUE(testkit::PumpUntil([&] { return HintPixels(main) == 0; }, kPatienceMs));
+  EXPECT_TRUE(HintLineShows(main, empty));
   EXPECT_EQ(program_->Close(main), 0u);
 }
 
