@@ -609,6 +609,82 @@ TEST_F(ProgramTest, OneClickHidesTheTrayMenuShowsTheAppliedViewAndExits) {
   EXPECT_EQ(Installed().Messages(), "");
 }
 
+// A user's very first click, on a fresh start, on the close button: the pointer moved onto
+// it, half a second's pause, one click. The window hides (the program stays in the tray).
+TEST_F(ProgramTest, FirstClickOnTheCloseButtonOfAFreshWindowHidesIt) {
+  HWND main = Start();
+  ASSERT_TRUE(main) << Installed().Messages();
+  ASSERT_TRUE(PointerDone(L"mousemove " + ScreenCentre(main, MainControl::Close) +
+                          L" sleep 0.5 click 1"));
+  EXPECT_TRUE(testkit::PumpUntil([&] { return !::IsWindowVisible(main); }, 5000));
+  EXPECT_EQ(program_->Close(main), 0u);
+}
+
+// The Unix path of a Windows path, as Wine maps it; empty outside Wine.
+std::string UnixPath(const fs::path& path) {
+  using ToUnix = char*(CDECL*)(const wchar_t*);
+  const auto toUnix = reinterpret_cast<ToUnix>(reinterpret_cast<void*>(
+      ::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
+  if (!toUnix) return {};
+  char* unix = toUnix(path.wstring().c_str());
+  if (!unix) return {};
+  std::string result(unix);
+  ::HeapFree(::GetProcessHeap(), 0, unix);
+  return result;
+}
+
+// The test folders' paths are plain ASCII.
+std::wstring Widen(const std::string& text) {
+  return std::wstring(text.begin(), text.end());
+}
+
+// Watches from outside Wine for the Unix process of the program started from `installed`:
+// writes to `result` the milliseconds until no such process is left, or "alive" after 10 s.
+// The pattern is given in two halves so that the watcher's own command line never holds it.
+bool WatchUnixProcessEnd(const Installation& installed, const fs::path& result) {
+  const fs::path script = installed.dir() / L"watch-end.sh";
+  std::ofstream(script, std::ios::binary)
+      << "start=$(date +%s%N)\n"
+         "while pgrep -f \"$1$2\" >/dev/null; do\n"
+         "  now=$(date +%s%N)\n"
+         "  if [ $(( (now - start) / 1000000 )) -gt 10000 ]; then echo alive > \"$3\"; exit; fi\n"
+         "  sleep 0.02\n"
+         "done\n"
+         "echo $(( ($(date +%s%N) - start) / 1000000 )) > \"$3\"\n";
+  std::wstring command = L"Z:\\bin\\sh " + Widen(UnixPath(script)) + L" " +
+                         installed.dir().filename().wstring() + L" .NorviDriver " +
+                         Widen(UnixPath(result));
+  STARTUPINFOW si{};
+  si.cb = sizeof si;
+  PROCESS_INFORMATION ignored{};
+  return ::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                          &si, &ignored) != FALSE;
+}
+
+// "Exit" in the tray menu ends the program's Unix process, seen from outside Wine, within two
+// seconds.
+TEST_F(ProgramTest, TrayExitEndsTheProcessWithinTwoSecondsSeenFromOutsideWine) {
+  HWND main = Start();
+  ASSERT_TRUE(main) << Installed().Messages();
+  ASSERT_FALSE(UnixPath(Installed().dir()).empty());
+  const fs::path result = Installed().dir() / L"ended-after.txt";
+  ::ShowWindow(main, SW_HIDE);
+  Settle(main);
+  ChooseFromTrayMenu(main, 0);
+  ASSERT_TRUE(WatchUnixProcessEnd(Installed(), result));
+  std::string ended;
+  testkit::PumpUntil(
+      [&] {
+        std::ifstream(result) >> ended;
+        return !ended.empty();
+      },
+      kPatienceMs);
+  ASSERT_NE(ended, "") << "no answer from the watcher";
+  ASSERT_NE(ended, "alive");
+  EXPECT_LT(std::stoi(ended), 2000);
+  EXPECT_EQ(program_->WaitForExit(), 0u);
+}
+
 // A device removal as the system sends it, for a USB device of the given name.
 void SendDeviceChange(HWND main, WPARAM event) {
   struct {
