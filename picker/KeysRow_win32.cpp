@@ -38,6 +38,11 @@ void CKeyCaptureField::Clear() {
   Refresh();
 }
 
+void CKeyCaptureField::Show(const KeyCombo& chosen) {
+  capture_.Reset(chosen);
+  Refresh();
+}
+
 std::u16string CKeyCaptureField::Text() const {
   if (!names_ || !strings_) return {};
   if (listening_ && capture_.Pending() != 0)
@@ -120,6 +125,11 @@ bool CKeysRow::OnCommand(HWND from, UINT code) {
   }
   SetChecked(true);
   return true;
+}
+
+void CKeysRow::ShowChoice(std::u16string_view stored) {
+  if (const std::optional<KeyCombo> combo = ParseKeyCombo(stored)) field_.Show(*combo);
+  SetChecked(true);
 }
 
 int32_t CKeysRow::GetChoice(std::u16string& path) const {

@@ -26,6 +26,8 @@ class CKeyCaptureField : public CGDIBitmapBtn {
   const KeyCombo& Chosen() const { return capture_.Chosen(); }
   bool Listening() const { return listening_; }
   void Clear();
+  // Shows a stored combination as the chosen one.
+  void Show(const KeyCombo& chosen);
   // The text the field shows now, and the key of its tooltip.
   std::u16string Text() const;
   std::string_view HintKey() const;
@@ -53,6 +55,8 @@ class CKeysRow {
   // the checked one (the page unchecks its other rows).
   bool OnCommand(HWND from, UINT code);
   void SetChecked(bool checked) { choice_.SetCheck(checked ? 1 : 0); }
+  // Checks the row with a stored combination's text shown (an unreadable one: none).
+  void ShowChoice(std::u16string_view stored);
 
   // Code 85 with the combination's text when the row is checked and holds one; 0 otherwise.
   int32_t GetChoice(std::u16string& path) const;

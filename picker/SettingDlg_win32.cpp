@@ -120,7 +120,7 @@ void CSettingDlg::OnOkButton() {
     else if (IsShown(*advance_))
       resultCode_ = advance_->GetChoice(path_);
   }
-  if (resultCode_ != 0 && CategoryOf(resultCode_) == kCategoryAdvance && path_.empty()) {
+  if (NeedsPath(resultCode_) && path_.empty()) {
     // A function that opens nothing is no choice: say what is missing and let the user
     // browse for it.
     resultCode_ = 0;

@@ -1,5 +1,7 @@
 #include "picker/SettingLayout.h"
 
+#include "picker/KeysRowLayout.h"
+
 namespace norvi {
 namespace {
 
@@ -26,9 +28,14 @@ int CategoryOf(int32_t code) {
   for (int category = kCategoryBase; category <= kCategoryMouse; ++category)
     for (const int32_t row : ListRows(category))
       if (row == code) return category;
-  for (const AdvancedRow& row : kAdvancedRows)
-    if (row.code == code) return kCategoryAdvance;
+  if (NeedsPath(code) || code == kKeysRow.code) return kCategoryAdvance;
   return 0;
+}
+
+bool NeedsPath(int32_t code) {
+  for (const AdvancedRow& row : kAdvancedRows)
+    if (row.code == code) return true;
+  return false;
 }
 
 std::u16string DialogFilter(std::u16string_view filter) {

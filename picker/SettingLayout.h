@@ -142,8 +142,10 @@ constexpr int kListRowHeight = 18;
 // The function codes of list category 1 to 4 in display order; empty for any other number.
 std::span<const int32_t> ListRows(int category);
 
-// The category whose page offers the code (advanced: 81 to 84); 0 when no page does.
+// The category whose page offers the code (advanced: 81 to 85); 0 when no page does.
 int CategoryOf(int32_t code);
+// Whether the code's function opens a path (81 to 84), and so is nothing without one.
+bool NeedsPath(int32_t code);
 
 // Advanced page (page coordinates): one row per function that needs a path. Each path field
 // starts right of its label's rectangle, so the label shows whole in every language.

@@ -114,6 +114,11 @@ int32_t CSetting_AdvanceDlg::GetChoice(std::u16string& path) const {
 }
 
 void CSetting_AdvanceDlg::ShowChoice(int32_t code, std::u16string_view path) {
+  if (code == kKeysRow.code) {
+    for (CGDIBitmapBtn& choice : choices_) choice.SetCheck(0);
+    keys_.ShowChoice(path);
+    return;
+  }
   for (int row = 0; row < kAdvancedRowCount; ++row) {
     if (kAdvancedRows[row].code != code) continue;
     CheckRow(row);

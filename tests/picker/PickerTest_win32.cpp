@@ -100,10 +100,12 @@ std::string SelectedRows(const CSettingDlg& d) {
   }
   return s;
 }
+// The advanced page's checked rows, the four path rows and then "Keys...".
 std::string CheckedChoices(const CSettingDlg& d) {
   std::string s;
   for (int row = 0; row < kAdvancedRowCount; ++row)
     s += d.AdvancedPage().Choice(row).GetCheck() ? '1' : '0';
+  s += d.AdvancedPage().KeysRow().Choice().GetCheck() ? '1' : '0';
   return s;
 }
 
@@ -170,12 +172,13 @@ TEST_F(PickerTest, OpensOnThePendingFunctionWithItChosenAndOkAtOnceKeepsIt) {
     int disabled;
   };
   const Case cases[] = {
-      {SlotForward, 68, u"", "00010", "- - - 3", "0000", 0},  // its own button, the mouse page
-      {SlotMiddle, 43, u"", "01000", "- 10 - -", "0000", 0},  // zoom out, below the first page
-      {SlotBack, 56, u"", "00100", "- - 7 -", "0000", 0},     // mute
-      {SlotTiltLeft, 81, u"C:\\Windows\\Media\\chimes.wav", "00001", "- - - -", "1000", 0},
-      {SlotTiltRight, 84, u"D:\\Music", "00001", "- - - -", "0001", 0},
-      {SlotRight, 96, u"", "00000", "- - - -", "0000", 1},  // disabled
+      {SlotForward, 68, u"", "00010", "- - - 3", "00000", 0},  // its own button, the mouse page
+      {SlotMiddle, 43, u"", "01000", "- 10 - -", "00000", 0},  // zoom out, below the first page
+      {SlotBack, 56, u"", "00100", "- - 7 -", "00000", 0},     // mute
+      {SlotTiltLeft, 81, u"C:\\Windows\\Media\\chimes.wav", "00001", "- - - -", "10000", 0},
+      {SlotTiltRight, 84, u"D:\\Music", "00001", "- - - -", "00010", 0},
+      {SlotWheelUp, 85, u"keys:1:ctrl+shift+T", "00001", "- - - -", "00001", 0},
+      {SlotRight, 96, u"", "00000", "- - - -", "00000", 1},  // disabled
   };
   for (const Case& c : cases) {
     slots[c.slot].TempID = c.pending;
@@ -189,6 +192,8 @@ TEST_F(PickerTest, OpensOnThePendingFunctionWithItChosenAndOkAtOnceKeepsIt) {
                     for (int row = 0; row < kAdvancedRowCount; ++row)
                       EXPECT_EQ(d.AdvancedPage().PathField(row).Caption(),
                                 c.choices[row] == '1' ? c.path : u"");
+                    if (c.pending == 85)
+                      EXPECT_EQ(d.AdvancedPage().KeysRow().Field().Text(), u"Ctrl + Shift + T");
                     for (int category = kCategoryBase; category <= kCategoryMouse; ++category) {
                       const CListBoxEx& list = d.ListPage(category).List();
                       const LRESULT row = list.Send(LB_GETCURSEL), top = list.Send(LB_GETTOPINDEX);
@@ -352,7 +357,7 @@ TEST_F(PickerTest, ChoosingAnotherRowAfterBrowsingAsksForThatRowsOwnPath) {
                    Click(d.AdvancedPage().Choice(1));
                  },
                  [](P& d) {
-                   EXPECT_EQ(CheckedChoices(d), "0100");
+                   EXPECT_EQ(CheckedChoices(d), "01000");
                    Click(d.Button(B::Ok));
                  },
                  [](P& d) {
