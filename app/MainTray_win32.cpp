@@ -26,9 +26,14 @@ bool MainTray::OnShellMessage(UINT msg) {
 void MainTray::ShowMenu(HWND window, const std::u16string& program) {
   CXPMenu menu;
   menuProgram_ = program;
-  if (!menuProgram_.empty())
+  if (!menuProgram_.empty()) {
+    // A long program name loses its middle, never the words around it.
+    const size_t at = services_.strings.Text(kAppSettingsKey).find(u"%s");
+    const TextPart name = at == std::u16string_view::npos ? TextPart{}
+                                                           : TextPart{at, menuProgram_.size()};
     menu.AddItem(kCommandAppSettings, IDI_TRAY_CONFIG, IDI_TRAY_CONFIG,
-                 AppModeText(services_, menuProgram_));
+                 AppModeText(services_, menuProgram_), name);
+  }
   menu.AddItem(kCommandConfig, IDI_TRAY_CONFIG, IDI_TRAY_CONFIG, u"Config");
   menu.AddItem(kCommandExit, IDI_TRAY_EXIT, IDI_TRAY_EXIT, u"Exit");
   POINT cursor{};

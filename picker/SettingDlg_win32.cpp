@@ -188,6 +188,12 @@ LRESULT CSettingDlg::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WM_ERASEBKGND: return TRUE;
     case WM_PAINT: Paint(); return 0;
+    case WM_CLOSE:
+      // Closed from outside (the program ending): an answer of cancel, whatever was chosen.
+      resultCode_ = 0;
+      path_.clear();
+      OnCancel();
+      return 0;
     case WM_LBUTTONDOWN:
       // The whole surface is the caption: a press drags the picker.
       Post(WM_NCLBUTTONDOWN, HTCAPTION, lp);

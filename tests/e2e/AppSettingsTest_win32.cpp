@@ -207,6 +207,36 @@ void AnswerBox(const Program& program, const RECT& button) {
   ASSERT_TRUE(testkit::PumpUntil([&] { return !::IsWindow(box); }, kPatienceMs));
 }
 
+// The tray menu names the program in front in full: its item is as wide as its text.
+TEST_F(AppSettingsTest, TheTrayMenuShowsTheProgramInFrontByItsWholeName) {
+  HWND main = Start();
+  ASSERT_TRUE(main);
+  ::ShowWindow(main, SW_HIDE);
+  Settle(main);
+  ProbeProgram probe(Installed(), L"probe-copy.exe", 900);
+  ASSERT_TRUE(InFront(main, probe));
+  ::PostMessageW(main, UM_TRAY_NOTIFY, 0, kTrayRightButtonUp);
+  HWND menu = WaitForTrayMenu(main);
+  ASSERT_TRUE(menu);
+  PaintedOnScreen(menu);
+  RECT shown{};
+  ::GetWindowRect(menu, &shown);
+  EXPECT_TRUE(testkit::SavePng(testkit::CaptureScreen(shown), L"tray-menu-program-e2e.png"));
+  // The item's text in its font, Arial 14 weight 500, after the 33-pixel icon column.
+  WindowDC screen(nullptr);
+  UniqueFont font(::CreateFontW(14, 0, 0, 0, 500, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                                OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FF_SWISS,
+                                L"Arial"));
+  SelectObjectScope select(screen.get(), font.get());
+  const std::wstring text = L"Settings for probe-copy.exe\u2026";
+  SIZE size{};
+  ::GetTextExtentPoint32W(screen.get(), text.c_str(), static_cast<int>(text.size()), &size);
+  EXPECT_GE(shown.right - shown.left, 33 + size.cx);
+  ::PostMessageW(menu, WM_KEYDOWN, VK_ESCAPE, 0);
+  EXPECT_TRUE(testkit::PumpUntil([&] { return !::IsWindowVisible(menu); }, kPatienceMs));
+  EXPECT_EQ(program_->Close(main), 0u);
+}
+
 // The tray menu's item for the program last in front opens the main window on that program's
 // assignments: OK writes its own file and applies it, Default removes the file again.
 TEST_F(AppSettingsTest, TheTrayItemEditsTheProgramInFrontAndDefaultRemovesItsFile) {

@@ -343,7 +343,7 @@ TEST_F(ProgramTest, PickedFunctionStaysPendingUntilTheNextStartAppliesIt) {
     Program program(installed, {});
     HWND main = program.ShownMain();
     ASSERT_TRUE(main);
-    PickWith(main, SlotForward, kPickerOk.x, kPickerOk.y);  // OK at once: save (8)
+    ChooseFromBasicList(main, SlotForward, 8);  // save
     EXPECT_EQ(program.Close(main), 0u);
   }
   ProfileImage saved = SavedProfile();
@@ -592,7 +592,7 @@ TEST_F(ProgramTest, OneClickHidesTheTrayMenuShowsTheAppliedViewAndExits) {
   EXPECT_TRUE(testkit::PumpUntil([&] { return !::IsWindowVisible(main); }, 5000));
   ::ShowWindow(main, SW_SHOW);
   const std::vector<COLORREF> applied = ControlPixels(main, SlotControl(SlotForward));
-  PickWith(main, SlotForward, kPickerOk.x, kPickerOk.y);
+  ChooseFromBasicList(main, SlotForward, 8);  // save
   ASSERT_NE(ControlPixels(main, SlotControl(SlotForward)), applied);  // checked while pending
   ::ShowWindow(main, SW_HIDE);
   Settle(main);
@@ -618,6 +618,26 @@ TEST_F(ProgramTest, FirstClickOnTheCloseButtonOfAFreshWindowHidesIt) {
                           L" sleep 0.5 click 1"));
   EXPECT_TRUE(testkit::PumpUntil([&] { return !::IsWindowVisible(main); }, 5000));
   EXPECT_EQ(program_->Close(main), 0u);
+}
+
+// "Exit" in the tray menu while the picker is open closes the picker as cancelled, then the
+// program saves and ends: the slot keeps what it had.
+TEST_F(ProgramTest, TrayExitWhileThePickerIsOpenCancelsItAndEnds) {
+  HWND main = Start();
+  ASSERT_TRUE(main) << Installed().Messages();
+  PostClick(MainControlWindow(main, SlotControl(SlotForward)));
+  HWND picker = WaitForPicker(main);
+  ASSERT_TRUE(picker);
+  Settle(picker);
+  ::PostMessageW(main, UM_TRAY_NOTIFY, 0, kTrayRightButtonUp);
+  HWND menu = WaitForTrayMenu(main);
+  ASSERT_TRUE(menu);
+  ::PostMessageW(menu, WM_KEYDOWN, VK_UP, 0);  // the last item: Exit
+  ::PostMessageW(menu, WM_KEYDOWN, VK_RETURN, 0);
+  EXPECT_TRUE(testkit::PumpUntil([&] { return !::IsWindow(picker); }, kPatienceMs));
+  EXPECT_EQ(program_->WaitForExit(), 0u);
+  EXPECT_EQ(SavedProfile().Slots[SlotForward].TempID, 68);
+  EXPECT_EQ(Installed().Messages(), "");
 }
 
 // The Unix path of a Windows path, as Wine maps it; empty outside Wine.
@@ -682,6 +702,7 @@ TEST_F(ProgramTest, TrayExitEndsTheProcessWithinTwoSecondsSeenFromOutsideWine) {
   ASSERT_NE(ended, "") << "no answer from the watcher";
   ASSERT_NE(ended, "alive");
   EXPECT_LT(std::stoi(ended), 2000);
+  std::cerr << "Exit to no process: " << ended << " ms\n";
   EXPECT_EQ(program_->WaitForExit(), 0u);
 }
 
