@@ -210,6 +210,10 @@ void CSkinScrollWnd::PaintCorner() {
            row * cell_, SRCCOPY);
 }
 
+bool CSkinScrollWnd::OnReflectedMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
+  return control_ != hwnd() && ReflectTo(control_, msg, wp, lp, result);
+}
+
 LRESULT CSkinScrollWnd::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case kLayoutChanged: PlaceLimit(wp != 0, lp != 0); return 0;

@@ -29,6 +29,9 @@ class CSkinScrollWnd : public Window {
 
  protected:
   LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+  // The frame carries the control's identifier, so a request found by identifier (the
+  // measuring of an owner-drawn list's rows) comes here; the control answers it.
+  bool OnReflectedMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
   // The frame lives as long as its window.
   void OnFinalMessage() override { delete this; }
 

@@ -145,9 +145,14 @@ bool Window::OnReflectedMessage(UINT, WPARAM, LPARAM, LRESULT&) {
   return false;
 }
 
+bool Window::ReflectTo(HWND control, UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
+  Window* target = FromHandle(control);
+  return target && target->OnReflectedMessage(msg, wp, lp, result);
+}
+
 bool Window::ReflectToChild(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
-  Window* child = FromHandle(ChildOfReflectedMessage(hwnd_, msg, wp, lp));
-  return child && child != this && child->OnReflectedMessage(msg, wp, lp, result);
+  const HWND child = ChildOfReflectedMessage(hwnd_, msg, wp, lp);
+  return child != hwnd_ && ReflectTo(child, msg, wp, lp, result);
 }
 
 void Window::Bind(HWND hwnd) {

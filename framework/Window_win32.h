@@ -61,6 +61,9 @@ class Window {
   // WM_COMMAND notifications). A notification the control does not take reaches the parent.
   // Return true and set result when handled.
   virtual bool OnReflectedMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
+  // Hands a reflected request on to the object of `control`; false when it has none or does
+  // not take the request.
+  static bool ReflectTo(HWND control, UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
   // Called after the last message (WM_NCDESTROY); the object is unbound by then.
   virtual void OnFinalMessage() {}
   // Called once Subclass has routed an existing window through this object.

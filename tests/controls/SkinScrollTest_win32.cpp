@@ -269,6 +269,24 @@ TEST_F(SkinScrollFrameTest, ListFollowsTheThumbWhileTheButtonIsStillDown) {
   EXPECT_EQ(bar.State().position, 1);
 }
 
+// The picker fills its lists once the frame holds them. The frame has taken the list's
+// identifier, so the rows' measuring reaches the frame first; rows 16 pixels high put a click
+// meant for the last of eight rows below it.
+TEST_F(SkinScrollFrameTest, RowsAddedOnceTheFrameHoldsTheListTakeTheListsRowHeight) {
+  CSkinScrollWnd* frame = MakeList(0);
+  ASSERT_NE(frame, nullptr);
+  ASSERT_EQ(::GetDlgItem(page.hwnd(), kListId), frame->hwnd());
+  for (int i = 0; i < 13; ++i) list.AddRow(u"Show the desktop");
+  for (WPARAM row : {0, 7, 12}) EXPECT_EQ(list.Send(LB_GETITEMHEIGHT, row), 18) << row;
+  list.Send(LB_SETCURSEL, static_cast<WPARAM>(-1));
+  list.Send(LB_SETTOPINDEX, 0);
+  frame->Send(WM_TIMER, CSkinScrollWnd::kSyncTimer);
+  EXPECT_EQ(frame->VerticalBar().State(), kThirteenRows);
+  list.Send(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(100, 7 * 18 + 9));
+  list.Send(WM_LBUTTONUP, 0, MAKELPARAM(100, 7 * 18 + 9));
+  EXPECT_EQ(list.Send(LB_GETCURSEL), 7);
+}
+
 TEST_F(SkinScrollFrameTest, BarIsDisabledWhileThePageCoversTheRows) {
   CSkinScrollWnd* frame = MakeList(5, LBS_DISABLENOSCROLL);
   ASSERT_NE(frame, nullptr);

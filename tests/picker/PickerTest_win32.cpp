@@ -183,34 +183,34 @@ TEST_F(PickerTest, OpensOnThePendingFunctionWithItChosenAndOkAtOnceKeepsIt) {
   for (const Case& c : cases) {
     slots[c.slot].TempID = c.pending;
     SetPath(slots[c.slot], c.path);
-    EXPECT_EQ(Run({[&c](P& d) {
-                    EXPECT_EQ(ShownPages(d), c.pages);
-                    EXPECT_EQ(MarkedTabs(d), c.pages);
-                    EXPECT_EQ(SelectedRows(d), c.rows);
-                    EXPECT_EQ(CheckedChoices(d), c.choices);
-                    EXPECT_EQ(d.Button(B::Disable).GetCheck(), c.disabled);
-                    for (int row = 0; row < kAdvancedRowCount; ++row)
-                      EXPECT_EQ(d.AdvancedPage().PathField(row).Caption(),
-                                c.choices[row] == '1' ? c.path : u"");
-                    if (c.pending == 85) {
-                      // The keyboard's own names: "Ctrl" or "Control" for the first.
-                      EXPECT_TRUE(d.AdvancedPage().KeysRow().Field().Text().ends_with(
-                          u" + Shift + T"));
-                    }
-                    for (int category = kCategoryBase; category <= kCategoryMouse; ++category) {
-                      const CListBoxEx& list = d.ListPage(category).List();
-                      const LRESULT row = list.Send(LB_GETCURSEL), top = list.Send(LB_GETTOPINDEX);
-                      // The chosen row is in sight: nine rows show at a time.
-                      if (row >= 0) {
-                        EXPECT_TRUE(row >= top && row < top + 9) << row << " " << top;
-                      } else {
-                        EXPECT_EQ(top, 0);
-                      }
-                    }
-                    Click(d.Button(B::Ok));
-                  }},
-                  c.slot),
-              IDOK)
+    EXPECT_EQ(
+        Run({[&c](P& d) {
+              EXPECT_EQ(ShownPages(d), c.pages);
+              EXPECT_EQ(MarkedTabs(d), c.pages);
+              EXPECT_EQ(SelectedRows(d), c.rows);
+              EXPECT_EQ(CheckedChoices(d), c.choices);
+              EXPECT_EQ(d.Button(B::Disable).GetCheck(), c.disabled);
+              for (int row = 0; row < kAdvancedRowCount; ++row)
+                EXPECT_EQ(d.AdvancedPage().PathField(row).Caption(),
+                          c.choices[row] == '1' ? c.path : u"");
+              if (c.pending == 85) {
+                // The keyboard's own names: "Ctrl" or "Control" for the first.
+                EXPECT_TRUE(d.AdvancedPage().KeysRow().Field().Text().ends_with(u" + Shift + T"));
+              }
+              for (int category = kCategoryBase; category <= kCategoryMouse; ++category) {
+                const CListBoxEx& list = d.ListPage(category).List();
+                const LRESULT row = list.Send(LB_GETCURSEL), top = list.Send(LB_GETTOPINDEX);
+                // The chosen row is in sight: nine rows show at a time.
+                if (row >= 0) {
+                  EXPECT_TRUE(row >= top && row < top + 9) << row << " " << top;
+                } else {
+                  EXPECT_EQ(top, 0);
+                }
+              }
+              Click(d.Button(B::Ok));
+            }},
+            c.slot),
+        IDOK)
         << c.pending;
     EXPECT_EQ(code, c.pending);
     EXPECT_EQ(path, c.path) << c.pending;
@@ -252,8 +252,7 @@ TEST_F(PickerTest, ClosedFromOutsideItAnswersCancelWhateverWasChosen) {
   EXPECT_EQ(path, u"");
   slots[SlotTiltLeft].TempID = 81;
   SetPath(slots[SlotTiltLeft], u"C:\\Windows\\Media\\chimes.wav");
-  EXPECT_EQ(Run({[](P& d) { ::PostMessageW(d.hwnd(), WM_CLOSE, 0, 0); }}, SlotTiltLeft),
-            IDCANCEL);
+  EXPECT_EQ(Run({[](P& d) { ::PostMessageW(d.hwnd(), WM_CLOSE, 0, 0); }}, SlotTiltLeft), IDCANCEL);
   EXPECT_EQ(code, 0);
   EXPECT_EQ(path, u"");
 }
@@ -323,6 +322,35 @@ TEST_F(PickerTest, EachTabShowsItsOwnPageAndTheMousePagesSecondRowIsTheMiddleBut
   EXPECT_EQ(code, 67);
 }
 
+// A user's clicks on a picker opened on another page: the basic tab, then the middle of its
+// last row as drawn, then OK. Every row is as high as the layout says, also on the pages filled
+// after their scroll frames took the lists' identifier.
+TEST_F(PickerTest, ClickOnTheBasicPagesLastRowAfterItsTabChoosesThatRow) {
+  EXPECT_EQ(Run({[](P& d) {
+                   EXPECT_EQ(ShownPages(d), "00010");  // forward's own button
+                   Click(d.Button(B::TabBase));
+                 },
+                 [](P& d) {
+                   EXPECT_EQ(ShownPages(d), "10000");
+                   for (int c = kCategoryBase; c <= kCategoryMouse; ++c) {
+                     const CListBoxEx& list = d.ListPage(c).List();
+                     LRESULT otherHeights = 0;
+                     for (LRESULT row = 0; row < list.Send(LB_GETCOUNT); ++row)
+                       otherHeights +=
+                           list.Send(LB_GETITEMHEIGHT, static_cast<WPARAM>(row)) != kListRowHeight;
+                     EXPECT_EQ(otherHeights, 0) << c;
+                   }
+                   testkit::PostClick(d.ListPage(kCategoryBase).List().hwnd(),
+                                      {100, 7 * kListRowHeight + kListRowHeight / 2});
+                 },
+                 [](P& d) {
+                   EXPECT_EQ(SelectedRows(d), "7 - - 3");
+                   Click(d.Button(B::Ok));
+                 }}),
+            IDOK);
+  EXPECT_EQ(code, 8);  // save
+}
+
 TEST_F(PickerTest, AdvancedPageWithNoRowCheckedCancels) {
   EXPECT_EQ(Run({[](P& d) { Click(d.Button(B::TabAdvance)); },
                  [](P& d) {
@@ -346,7 +374,8 @@ TEST_F(PickerTest, CancelledBrowseLeavesItsRowCheckedAndOkSaysThePathIsMissing) 
                    CDlgInfo* box = OpenMessageBox(d.hwnd());
                    ASSERT_NE(box, nullptr);
                    EXPECT_EQ(box->Message(), strings.Text("str_msg_no_path"));
-                   EXPECT_EQ(box->Message(), u"No path chosen. Choose one with \u201cBrowse...\u201d.");
+                   EXPECT_EQ(box->Message(),
+                             u"No path chosen. Choose one with \u201cBrowse...\u201d.");
                    SavePng(box->hwnd(), L"picker-path-missing.png");
                    Click(box->OkButton());
                  },
@@ -704,8 +733,7 @@ TEST_F(PickerTest, KeysFieldKeepsModifiersAloneAndALoneEscapeAndSaysSo) {
 
 TEST_F(PickerTest, AnotherAdvancedRowTakesTheChoiceFromTheKeysRow) {
   chooser.answers = {u"D:\\Letters\\july.txt"};
-  EXPECT_EQ(Run({[](P& d) { Click(d.Button(B::TabAdvance)); },
-                 [](P& d) { Click(Keys(d).Field()); },
+  EXPECT_EQ(Run({[](P& d) { Click(d.Button(B::TabAdvance)); }, [](P& d) { Click(Keys(d).Field()); },
                  [](P& d) {
                    PostKey(Keys(d).Field().hwnd(), VK_F5, true);
                    PostKey(Keys(d).Field().hwnd(), VK_F5, false);

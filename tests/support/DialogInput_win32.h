@@ -11,10 +11,11 @@
 
 namespace norvi::testkit {
 
-// A press and a release of the left button near the top-left corner of the window.
-inline void PostClick(HWND window) {
-  ::PostMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3));
-  ::PostMessageW(window, WM_LBUTTONUP, 0, MAKELPARAM(3, 3));
+// A press and a release of the left button at `at` in the window's client area (by default
+// near its top-left corner).
+inline void PostClick(HWND window, POINT at = {3, 3}) {
+  ::PostMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(at.x, at.y));
+  ::PostMessageW(window, WM_LBUTTONUP, 0, MAKELPARAM(at.x, at.y));
 }
 
 // The second click of a quick pair, as the system reports it.
