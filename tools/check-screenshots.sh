@@ -45,6 +45,7 @@ language-menu-program.png       116  273
 language-menu.png               116  273
 tray-menu.png                   93   50
 tray-menu-program.png           338  94
+tray-menu-program-e2e.png       234  72
 picker-page-1.png               413  290
 picker-page-2.png               413  290
 picker-page-3.png               413  290
