@@ -29,8 +29,8 @@ void MainTray::ShowMenu(HWND window, const std::u16string& program) {
   if (!menuProgram_.empty()) {
     // A long program name loses its middle, never the words around it.
     const size_t at = services_.strings.Text(kAppSettingsKey).find(u"%s");
-    const TextPart name = at == std::u16string_view::npos ? TextPart{}
-                                                           : TextPart{at, menuProgram_.size()};
+    const TextPart name =
+        at == std::u16string_view::npos ? TextPart{} : TextPart{at, menuProgram_.size()};
     menu.AddItem(kCommandAppSettings, IDI_TRAY_CONFIG, IDI_TRAY_CONFIG,
                  AppModeText(services_, menuProgram_), name);
   }

@@ -37,8 +37,8 @@ void Fill(HDC dc, const RECT& r, COLORREF colour) {
 CXPMenu::CXPMenu(HMODULE module)
     : module_(module ? module : ::GetModuleHandleW(nullptr)), menu_(::CreatePopupMenu()) {}
 
-bool CXPMenu::AddItem(UINT command, uint16_t normalIcon, int32_t selectedIcon,
-                      std::u16string text, TextPart shortenable) {
+bool CXPMenu::AddItem(UINT command, uint16_t normalIcon, int32_t selectedIcon, std::u16string text,
+                      TextPart shortenable) {
   auto item = std::make_unique<Item>();
   // Measured once with the font that draws it, so that what is measured is what shows.
   WindowDC screen(nullptr);

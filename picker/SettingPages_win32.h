@@ -26,7 +26,7 @@ struct PickerContext {
   const IStringLookup& strings;
   std::u16string programFolder;  // base of the skin pictures
   IPathChooser& chooser;
-  HMODULE resources = nullptr;  // templates and the scroll-bar skin; nullptr: the program file
+  HMODULE resources = nullptr;    // templates and the scroll-bar skin; nullptr: the program file
   bool chineseInterface = false;  // the layout of the picker's message box
 };
 

@@ -111,7 +111,7 @@ TEST(LayeredPixels, TextLayerKeysMagentaAndKeepsBlackVisible) {
 
 TEST(TrayItems, WidthFollowsTheTextBetweenTheNarrowestAndTheWidestItem) {
   EXPECT_EQ(XPItemWidth(0), 75);
-  EXPECT_EQ(XPItemWidth(38), 75);   // 25 + 8 + 38 + 4
+  EXPECT_EQ(XPItemWidth(38), 75);  // 25 + 8 + 38 + 4
   EXPECT_EQ(XPItemWidth(39), 76);
   EXPECT_EQ(XPItemWidth(283), 320);
   EXPECT_EQ(XPItemWidth(284), 320);
@@ -127,13 +127,13 @@ TEST(TrayItems, ALongNameLosesItsMiddleAndNothingElse) {
     std::u16string_view shown;
   };
   const Case cases[] = {
-      {u"ab0123cd", {2, 4}, u"ab0123cd"},              // fits: untouched
+      {u"ab0123cd", {2, 4}, u"ab0123cd"},                // fits: untouched
       {u"ab0123456789cd", {2, 10}, u"ab012\u202689cd"},  // five out, the longer half first
       {u"ab01234567cd", {2, 8}, u"ab012\u202667cd"},     // three out
-      {u"abcdefgh0123", {8, 4}, u"abcdefgh0\u2026"},    // the part at the end
+      {u"abcdefgh0123", {8, 4}, u"abcdefgh0\u2026"},     // the part at the end
       {u"abcdefghijk0", {11, 1}, u"abcdefghijk\u2026"},  // only the ellipsis is left
-      {u"abcdefghijklm", {1, 2}, u"a\u2026defghijklm"},   // too long even so: the part goes
-      {u"ab0123456789cd", {20, 4}, u"ab0123456789cd"},  // a part outside the text
+      {u"abcdefghijklm", {1, 2}, u"a\u2026defghijklm"},  // too long even so: the part goes
+      {u"ab0123456789cd", {20, 4}, u"ab0123456789cd"},   // a part outside the text
   };
   for (const Case& c : cases)
     EXPECT_EQ(ShortenMiddle(c.text, c.part, fitsTen), c.shown) << c.part.start;

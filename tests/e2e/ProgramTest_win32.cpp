@@ -419,8 +419,8 @@ bool HintLineShows(HWND main, const testkit::Picture& expected) {
 std::u16string TooltipText(HWND button) {
   DWORD process = 0;
   ::GetWindowThreadProcessId(button, &process);
-  UniqueHandle remote(::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE,
-                                    FALSE, process));
+  UniqueHandle remote(
+      ::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, process));
   if (!remote) return u"(no access)";
   constexpr size_t kChars = 512;
   auto* memory = static_cast<char*>(::VirtualAllocEx(
@@ -452,8 +452,8 @@ std::u16string TooltipText(HWND button) {
     ::WriteProcessMemory(remote.get(), memory, &info, sizeof info, nullptr);
     ::WriteProcessMemory(remote.get(), memory + sizeof info, &none, sizeof none, nullptr);
     DWORD_PTR ignored;
-    ::SendMessageTimeoutW(tip, TTM_GETTEXTW, kChars, reinterpret_cast<LPARAM>(memory),
-                          SMTO_BLOCK, 5000, &ignored);
+    ::SendMessageTimeoutW(tip, TTM_GETTEXTW, kChars, reinterpret_cast<LPARAM>(memory), SMTO_BLOCK,
+                          5000, &ignored);
     wchar_t read[kChars] = {};
     ::ReadProcessMemory(remote.get(), memory + sizeof info, read, sizeof read - 2, nullptr);
     if (read[0]) {
@@ -517,8 +517,8 @@ TEST_F(ProgramTest, HoverLineAndTooltipsNameEachOfTheFourteenDescribedControls) 
     const LayoutRect r = PlaceOf(control, false);
     const int x = window.left + (r.left + r.right) / 2, y = window.top + (r.top + r.bottom) / 2;
     for (int step = 0; step < 3; ++step)
-      moves += L"mousemove " + std::to_wstring(x + step) + L" " + std::to_wstring(y) +
-               L" sleep 0.3 ";
+      moves +=
+          L"mousemove " + std::to_wstring(x + step) + L" " + std::to_wstring(y) + L" sleep 0.3 ";
   }
   ASSERT_TRUE(PointerDone(moves));
   Settle(main);
@@ -592,7 +592,7 @@ TEST_F(ProgramTest, OneClickHidesTheTrayMenuShowsTheAppliedViewAndExits) {
   EXPECT_TRUE(testkit::PumpUntil([&] { return !::IsWindowVisible(main); }, 5000));
   ::ShowWindow(main, SW_SHOW);
   const std::vector<COLORREF> applied = ControlPixels(main, SlotControl(SlotForward));
-  ChooseFromBasicList(main, SlotForward, 8);  // save
+  ChooseFromBasicList(main, SlotForward, 8);                          // save
   ASSERT_NE(ControlPixels(main, SlotControl(SlotForward)), applied);  // checked while pending
   ::ShowWindow(main, SW_HIDE);
   Settle(main);
@@ -614,8 +614,8 @@ TEST_F(ProgramTest, OneClickHidesTheTrayMenuShowsTheAppliedViewAndExits) {
 TEST_F(ProgramTest, FirstClickOnTheCloseButtonOfAFreshWindowHidesIt) {
   HWND main = Start();
   ASSERT_TRUE(main) << Installed().Messages();
-  ASSERT_TRUE(PointerDone(L"mousemove " + ScreenCentre(main, MainControl::Close) +
-                          L" sleep 0.5 click 1"));
+  ASSERT_TRUE(
+      PointerDone(L"mousemove " + ScreenCentre(main, MainControl::Close) + L" sleep 0.5 click 1"));
   EXPECT_TRUE(testkit::PumpUntil([&] { return !::IsWindowVisible(main); }, 5000));
   EXPECT_EQ(program_->Close(main), 0u);
 }
