@@ -493,7 +493,7 @@ TEST_F(ProgramTest, HoverLineAndTooltipsNameEachOfTheFourteenDescribedControls) 
   HWND main = Start();
   ASSERT_TRUE(main) << Installed().Messages();
   // The pointer rests off the window: the line is empty.
-  ASSERT_TRUE(PointerDone(L"mousemove 3 3"));
+  ASSERT_TRUE(PointerDone(kToRest));
   PaintedOnScreen(main);
   const testkit::Picture empty = HintLineOnScreen(main);
   for (LPARAM number = 1; number <= 14; ++number) {
@@ -538,7 +538,7 @@ TEST_F(ProgramTest, HoverLineAndTooltipsNameEachOfTheFourteenDescribedControls) 
 TEST_F(ProgramTest, HoverLineNamesTheLaterControlBetweenTwoAndEmptiesOnTheBackground) {
   HWND main = Start();
   ASSERT_TRUE(main) << Installed().Messages();
-  ASSERT_TRUE(PointerDone(L"mousemove 3 3"));
+  ASSERT_TRUE(PointerDone(kToRest));
   PaintedOnScreen(main);
   const testkit::Picture empty = HintLineOnScreen(main);
   RECT window;
@@ -629,6 +629,7 @@ TEST_F(ProgramTest, TrayExitWhileThePickerIsOpenCancelsItAndEnds) {
   HWND picker = WaitForPicker(main);
   ASSERT_TRUE(picker);
   Settle(picker);
+  WaitForTrayIcon();
   ::PostMessageW(main, UM_TRAY_NOTIFY, 0, kTrayRightButtonUp);
   HWND menu = WaitForTrayMenu(main);
   ASSERT_TRUE(menu);
