@@ -287,6 +287,12 @@ constexpr POINT kPointerRest{1275, 4};
 inline const std::wstring kToRest =
     L"mousemove " + std::to_wstring(kPointerRest.x) + L" " + std::to_wstring(kPointerRest.y);
 
+// xdotool steps for one click as a person gives it at "x y": the pointer moved there, a short
+// rest, one click, a short rest.
+inline std::wstring ClickAsAPerson(const std::wstring& at) {
+  return L"mousemove " + at + L" sleep 0.3 click 1 sleep 0.3";
+}
+
 // Runs the xdotool steps and then a move to the rest point that marks their end; true once the
 // pointer got there. Under Wine, input that a low-level hook passes on (the program's) goes to
 // the window under the pointer when the hook is done, so the pointer stays a moment first:
@@ -531,7 +537,7 @@ inline EdgeRect OnPage(const EdgeRect& r) {
 
 // Real clicks: the slot's hotspot, the basic page's tab and the row of `code`, the picker's OK.
 inline void ChooseFromBasicList(HWND main, int slot, int32_t code) {
-  ASSERT_TRUE(PointerDone(L"mousemove " + ScreenCentre(main, SlotControl(slot)) + L" click 1"));
+  ASSERT_TRUE(PointerDone(ClickAsAPerson(ScreenCentre(main, SlotControl(slot)))));
   HWND picker = WaitForPicker(main);
   ASSERT_TRUE(picker);
   Settle(picker);
@@ -539,10 +545,9 @@ inline void ChooseFromBasicList(HWND main, int slot, int32_t code) {
   const int index = static_cast<int>(std::find(rows.begin(), rows.end(), code) - rows.begin());
   const EdgeRect row = OnPage(
       {kListRect.left, index * kListRowHeight, kListRect.right - 30, (index + 1) * kListRowHeight});
-  ASSERT_TRUE(PointerDone(L"mousemove " + CentreOf(picker, PlaceOf(PickerButton::TabBase).rect) +
-                          L" click 1 sleep 0.3 mousemove " + CentreOf(picker, row) +
-                          L" click 1 sleep 0.3 mousemove " +
-                          CentreOf(picker, PlaceOf(PickerButton::Ok).rect) + L" click 1"));
+  ASSERT_TRUE(PointerDone(ClickAsAPerson(CentreOf(picker, PlaceOf(PickerButton::TabBase).rect)) +
+                          L" " + ClickAsAPerson(CentreOf(picker, row)) + L" " +
+                          ClickAsAPerson(CentreOf(picker, PlaceOf(PickerButton::Ok).rect))));
   ASSERT_TRUE(testkit::PumpUntil([&] { return !::IsWindow(picker); }, kPatienceMs));
   Settle(main);
 }
