@@ -117,7 +117,7 @@ constexpr BuiltInText kBuiltInEnglish[] = {
     {"str_main_click_input", u"Click an input to choose its function"},
     {"str_msg_config_elsewhere",
      u"The usual settings folder could not be used; your settings are kept in %s."},
-    {"str_msg_no_path", u"No path chosen. Choose one with \u201cBrowse...\u201d."},
+    {"str_msg_no_path", u"No path chosen. Choose one with \"Browse...\"."},
 };
 
 }  // namespace

@@ -375,7 +375,7 @@ TEST_F(PickerTest, CancelledBrowseLeavesItsRowCheckedAndOkSaysThePathIsMissing) 
                    ASSERT_NE(box, nullptr);
                    EXPECT_EQ(box->Message(), strings.Text("str_msg_no_path"));
                    EXPECT_EQ(box->Message(),
-                             u"No path chosen. Choose one with \u201cBrowse...\u201d.");
+                             u"No path chosen. Choose one with \"Browse...\".");
                    SavePng(box->hwnd(), L"picker-path-missing.png");
                    Click(box->OkButton());
                  },
