@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <shellapi.h>
+
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
@@ -168,6 +170,15 @@ inline void Settle(HWND w) {
   for (int i = 0; i < 3; ++i) ::SendMessageTimeoutW(w, WM_NULL, 0, 0, SMTO_BLOCK, 5000, &ignored);
 }
 
+// Whether the shell holds the icon of this program window: only an icon it holds can be
+// modified, and a modification of nothing changes nothing.
+inline bool TrayIconShown(HWND main) {
+  NOTIFYICONDATAW data{};
+  data.cbSize = sizeof data;
+  data.hWnd = main;
+  return ::Shell_NotifyIconW(NIM_MODIFY, &data) != FALSE;
+}
+
 class Program {
  public:
   // folder: where the program file lies (default: the installation's own folder); the
@@ -198,10 +209,16 @@ class Program {
     }
     return nullptr;
   }
-  // The main window once shown, with what its queue held done; null as WaitForWindow.
+  // The main window once shown, its icon in the tray and what its queue held done; null as
+  // WaitForWindow. Until the shell has taken the icon the program's main thread waits in the
+  // call that adds it, and under Wine the crossing events of its window that queue up
+  // meanwhile are handled late: one handled between an injected button's press and its
+  // release sends the release to the program's own window (or drops the press).
   HWND ShownMain() const {
     HWND main = WaitForWindow(kMainTitle);
-    if (main) Settle(main);
+    if (!main) return main;
+    testkit::PumpUntil([&] { return TrayIconShown(main); }, kPatienceMs);
+    Settle(main);
     return main;
   }
   // The exit code, or STILL_ACTIVE when the program did not end in time.

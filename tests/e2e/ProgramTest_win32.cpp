@@ -749,16 +749,6 @@ TEST_F(ProgramTest, OnlyTheReceiversRemovalEndsTheProgramAfterItsMessage) {
   EXPECT_TRUE(fs::exists(ProfilePath()));
 }
 
-// Whether the shell holds the program's icon: only an icon it holds can be modified.
-bool TrayIconShown(HWND main) {
-  NOTIFYICONDATAW data{};
-  data.cbSize = sizeof data;
-  data.hWnd = main;
-  data.uFlags = NIF_TIP;
-  std::wcscpy(data.szTip, kMainTitle);
-  return ::Shell_NotifyIconW(NIM_MODIFY, &data) != FALSE;
-}
-
 TEST_F(ProgramTest, TheIconLostWithTheTaskbarComesBackWhenTheTaskbarIsCreated) {
   Installation installed;
   Program program(installed, {});
