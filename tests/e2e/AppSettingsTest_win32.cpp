@@ -215,7 +215,6 @@ TEST_F(AppSettingsTest, TheTrayMenuShowsTheProgramInFrontByItsWholeName) {
   Settle(main);
   ProbeProgram probe(Installed(), L"probe-copy.exe", 900);
   ASSERT_TRUE(InFront(main, probe));
-  WaitForTrayIcon();
   ::PostMessageW(main, UM_TRAY_NOTIFY, 0, kTrayRightButtonUp);
   HWND menu = WaitForTrayMenu(main);
   ASSERT_TRUE(menu);
@@ -293,7 +292,6 @@ TEST_F(AppSettingsTest, TheTrayItemEditsTheProgramInFrontAndDefaultRemovesItsFil
 
 // The tray menu's item `row` (counted from the bottom) while the main window shows a box.
 void ChooseFromTrayMenuOverBox(HWND main, int row) {
-  WaitForTrayIcon();
   ::PostMessageW(main, UM_TRAY_NOTIFY, 0, kTrayRightButtonUp);
   HWND menu = WaitForTrayMenu(main);
   ASSERT_TRUE(menu);

@@ -629,7 +629,6 @@ TEST_F(ProgramTest, TrayExitWhileThePickerIsOpenCancelsItAndEnds) {
   HWND picker = WaitForPicker(main);
   ASSERT_TRUE(picker);
   Settle(picker);
-  WaitForTrayIcon();
   ::PostMessageW(main, UM_TRAY_NOTIFY, 0, kTrayRightButtonUp);
   HWND menu = WaitForTrayMenu(main);
   ASSERT_TRUE(menu);
