@@ -209,16 +209,10 @@ class Program {
     }
     return nullptr;
   }
-  // The main window once shown, its icon in the tray and what its queue held done; null as
-  // WaitForWindow. Until the shell has taken the icon the program's main thread waits in the
-  // call that adds it, and under Wine the crossing events of its window that queue up
-  // meanwhile are handled late: one handled between an injected button's press and its
-  // release sends the release to the program's own window (or drops the press).
+  // The main window once shown, with what its queue held done; null as WaitForWindow.
   HWND ShownMain() const {
     HWND main = WaitForWindow(kMainTitle);
-    if (!main) return main;
-    testkit::PumpUntil([&] { return TrayIconShown(main); }, kPatienceMs);
-    Settle(main);
+    if (main) Settle(main);
     return main;
   }
   // The exit code, or STILL_ACTIVE when the program did not end in time.
