@@ -32,7 +32,9 @@ export CCACHE_BASEDIR=${CCACHE_BASEDIR:-$root} CCACHE_NOHASHDIR=1
 
 arch=win32
 toolchain=mingw-i686
-if ! "$root/tools/wine-run.sh" --arch win32 cmd /c exit >/dev/null 2>&1; then
+# The probe uses its own default prefix: run again under xvfb-run, the bench's prefix is already
+# in the environment and must not become a 32-bit one.
+if ! env -u WINEPREFIX "$root/tools/wine-run.sh" --arch win32 cmd /c exit >/dev/null 2>&1; then
   arch=win64
   toolchain=mingw-x86_64
 fi
