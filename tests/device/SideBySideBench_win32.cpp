@@ -71,8 +71,14 @@ int RunHook(int presses) {
   std::fflush(stdout);
   MSG msg;
   const UINT_PTR timer = ::SetTimer(nullptr, 0, kQuietTimeoutMs, nullptr);
+  int seen = 0;
   while (g_hookPresses<presses&& ::GetMessageW(&msg, nullptr, 0, 0)> 0) {
-    if (msg.message == WM_TIMER && msg.wParam == timer) break;  // the clicker is done
+    if (msg.message == WM_TIMER && msg.wParam == timer) {
+      // Quiet for a whole period: the clicker is done. A long round goes on.
+      if (g_hookPresses == seen) break;
+      seen = g_hookPresses;
+      continue;
+    }
     ::DispatchMessageW(&msg);
   }
   ::KillTimer(nullptr, timer);
