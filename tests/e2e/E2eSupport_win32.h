@@ -505,6 +505,16 @@ inline HWND WaitForTrayMenu(HWND main) {
 // A right click on the tray icon, then the menu's item `row` places above its end by keys
 // (0 Exit, 1 Config, 2 the settings of the program last in front, when it has one).
 inline void ChooseFromTrayMenu(HWND main, int row) {
+  // A user right-clicks the icon once it is there: a menu opened while Wine's own tray window
+  // (no window manager holds the icons here) comes up for it closes unanswered.
+  HWND tray = nullptr;
+  ASSERT_TRUE(testkit::PumpUntil(
+      [&] {
+        tray = ::FindWindowW(L"__winex11_standalone_tray", nullptr);
+        return tray && ::IsWindowVisible(tray);
+      },
+      kPatienceMs));
+  Settle(tray);
   ::PostMessageW(main, UM_TRAY_NOTIFY, 0, kTrayRightButtonUp);
   HWND menu = WaitForTrayMenu(main);
   ASSERT_TRUE(menu);
