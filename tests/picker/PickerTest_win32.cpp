@@ -374,8 +374,7 @@ TEST_F(PickerTest, CancelledBrowseLeavesItsRowCheckedAndOkSaysThePathIsMissing) 
                    CDlgInfo* box = OpenMessageBox(d.hwnd());
                    ASSERT_NE(box, nullptr);
                    EXPECT_EQ(box->Message(), strings.Text("str_msg_no_path"));
-                   EXPECT_EQ(box->Message(),
-                             u"No path chosen. Choose one with \"Browse...\".");
+                   EXPECT_EQ(box->Message(), u"No path chosen. Choose one with \"Browse...\".");
                    SavePng(box->hwnd(), L"picker-path-missing.png");
                    Click(box->OkButton());
                  },
