@@ -69,6 +69,7 @@ Lines Concat(std::initializer_list<Lines> parts) {
 class PressPerformerTest : public ::testing::Test {
  protected:
   PressPerformerTest() { Assign({}); }
+  void ClickOnBackThenCombinationOnForward();
 
   // The default profile with the given codes applied.
   void Assign(std::initializer_list<std::pair<int, int32_t>> codes) {
@@ -261,9 +262,9 @@ TEST_F(PressPerformerTest, AHeldCombinationsKeyRepeatsAtTheKeyboardsDelayAndRate
   EXPECT_EQ(Seen(), Concat({kCtrlShiftTDown, {"kd 54", "kd 54"}, kCtrlShiftTUp}));
 }
 
-// Two functions' sequences never interleave: a combination pressed while a click's up waits
-// comes after the up, in the same batch.
-TEST_F(PressPerformerTest, ACombinationPressedDuringAClicksPauseComesAfterTheWholeClick) {
+// Back is a left click and forward holds Ctrl+Shift+T: back clicked, then forward pressed
+// while the click's up still waits for its pause.
+void PressPerformerTest::ClickOnBackThenCombinationOnForward() {
   ProfileImage profile = DefaultProfile();
   for (auto& slot : profile.Slots) slot.FunID = slot.InitID;
   profile.Slots[SlotBack].FunID = fn::MouseLeft;
@@ -273,6 +274,12 @@ TEST_F(PressPerformerTest, ACombinationPressedDuringAClicksPauseComesAfterTheWho
   performer_.Perform(0x08, 0);
   performer_.Perform(kEventButtonsReleased, 5);
   performer_.Perform(0x10, 10);
+}
+
+// Two functions' sequences never interleave: a combination pressed while a click's up waits
+// comes after the up, in the same batch.
+TEST_F(PressPerformerTest, ACombinationPressedDuringAClicksPauseComesAfterTheWholeClick) {
+  ClickOnBackThenCombinationOnForward();
   EXPECT_EQ(input_.events, Events{MouseAt(kMouseLeftDown)});
   EXPECT_EQ(performer_.Continue(100), PressPerformer::kHeldLookMs);
   const Lines click = Described(Injected(Of(fn::MouseLeft)));
@@ -342,15 +349,7 @@ TEST_F(PressPerformerTest, TheReleaseOfAHeldCombinationIsNeverDroppedForWantOfRo
 
 // At the end, what waits goes out without its pause and every held key goes up after it.
 TEST_F(PressPerformerTest, FinishLeavesNothingWaitingAndNothingDown) {
-  ProfileImage profile = DefaultProfile();
-  for (auto& slot : profile.Slots) slot.FunID = slot.InitID;
-  profile.Slots[SlotBack].FunID = fn::MouseLeft;
-  profile.Slots[SlotForward].FunID = fn::Keys;
-  SetPath(profile.Slots[SlotForward], u"keys:1:ctrl+shift+T");
-  performer_.Publish(profile.Slots);
-  performer_.Perform(0x08, 0);
-  performer_.Perform(kEventButtonsReleased, 5);
-  performer_.Perform(0x10, 10);
+  ClickOnBackThenCombinationOnForward();
   performer_.Finish();
   EXPECT_EQ(Seen(),
             Concat({Described(Injected(Of(fn::MouseLeft))), kCtrlShiftTDown, kCtrlShiftTUp}));
